@@ -1,0 +1,21 @@
+#pragma once
+
+// The three error reporters: a fatal message, a named display-service error, and a named
+// sound-service error that asks whether to go on without sound. Each shows a message box,
+// posts the quit message (unless the user chose to go on) and returns to its caller.
+
+#include <cstdint>
+
+#include "win_types.h"
+
+class CDXScreen;
+
+void FatalError(CDXScreen* screen, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+void ReportDirectDrawError(std::int32_t code, platform::HWND owner, const char* file,
+                           std::int32_t line);
+void ReportDirectSoundError(std::int32_t code, platform::HWND owner);
+
+// The published name of a result code, or "Unknown Error".
+const char* DirectDrawErrorName(std::int32_t code);
+const char* DirectSoundErrorName(std::int32_t code);

@@ -1,0 +1,87 @@
+#pragma once
+
+// CDXSurface: the engine's pixel buffer on the display service, with the rectangles, colour
+// key and pixel format that the engine's drawing works with.
+
+#include <cstdint>
+#include <memory>
+
+#include "cdxpixelformat.h"
+#include "display_surface.h"
+#include "display_types.h"
+#include "win_types.h"
+
+class CDXScreen;
+
+class CDXSurface {
+public:
+    CDXSurface();
+    // Creates the surface at once; whether that worked shows in Surface.
+    CDXSurface(CDXScreen* screen, std::int32_t width, std::int32_t height,
+               std::int32_t memoryType);
+    virtual ~CDXSurface();
+    CDXSurface(const CDXSurface&) = delete;
+    CDXSurface& operator=(const CDXSurface&) = delete;
+
+    // memoryType (low eight bits): 0 video memory, 1 system memory, other: the service chooses.
+    int Create(CDXScreen* screen, std::int32_t width, std::int32_t height,
+               std::int32_t memoryType);
+
+    platform::HRESULT Lock();
+    platform::HRESULT Unlock();
+    void Restore();
+
+    // The colour key becomes the surface's top-left pixel.
+    void SetColorKey();
+    // Arguments in the order top, left, bottom, right; stored without checks.
+    void SetSrcRect(std::int32_t top, std::int32_t left, std::int32_t bottom, std::int32_t right);
+    void SetClipRect(const platform::RECT& rect);
+
+    platform::HRESULT Fill(std::uint32_t value);
+    platform::HRESULT FillRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                               std::int32_t bottom, std::uint32_t value);
+    // On locked memory only. PutPixel writes inside ClipRect only; GetPixel does not check.
+    void PutPixel(std::int32_t x, std::int32_t y, std::uint32_t value);
+    std::uint32_t GetPixel(std::int32_t x, std::int32_t y);
+
+    virtual platform::HRESULT BlitRect(CDXSurface* dest);
+    virtual platform::HRESULT BlitOpaque(std::int32_t x, std::int32_t y, CDXSurface* dest);
+    virtual platform::HRESULT BlitKeyed(std::int32_t x, std::int32_t y, CDXSurface* dest);
+    virtual platform::HRESULT BlitKeyedClipped(std::int32_t x, std::int32_t y, CDXSurface* dest,
+                                               const platform::RECT& clip);
+    virtual platform::HRESULT BlitToWindow(CDXSurface* dest);
+    virtual platform::HRESULT BlitZoomed(std::int32_t x, std::int32_t y, std::int32_t factorX,
+                                         std::int32_t factorY, CDXSurface* dest);
+    virtual platform::HRESULT BlitScaled(std::int32_t x, std::int32_t y, float factor,
+                                         CDXSurface* dest);
+    virtual platform::HRESULT BlitMirroredH(std::int32_t x, std::int32_t y, CDXSurface* dest);
+    virtual platform::HRESULT BlitMirroredV(std::int32_t x, std::int32_t y, CDXSurface* dest);
+    // Kept for its place among the draw operations; nothing calls it and it draws nothing.
+    virtual platform::HRESULT BlitReserved(std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                           std::int32_t);
+
+    // Refills PixelFormat from the platform surface; left as it was when the query fails.
+    void UpdatePixelFormat();
+
+    std::int32_t PixelWidth = 0;
+    std::int32_t PixelHeight = 0;
+    // The caller's string, not a copy: it must outlive the surface.
+    const char* ImageName = nullptr;
+    platform::HDC DC = nullptr;
+    std::uint32_t ColorKey = 0xFFFFFFFF;
+    platform::RECT SrcRect;
+    platform::RECT DestRect;
+    platform::HFONT Font = nullptr;
+    platform::DDSURFACEDESC2 Desc;
+    std::shared_ptr<platform::DisplaySurface> Surface;
+    CDXScreen* Screen = nullptr;
+    std::int32_t MMX = 0;
+    platform::RECT ClipRect;
+    CDXPixelFormat PixelFormat;
+    std::unique_ptr<std::uint8_t[]> AlphaMap;
+
+private:
+    // A draw's result: a lost surface is restored (this, the source) and the code returned.
+    platform::HRESULT AfterDraw(platform::HRESULT result);
+    void SetWholeRects();
+};

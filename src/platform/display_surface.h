@@ -1,0 +1,89 @@
+#pragma once
+
+// A display surface: a rectangle of pixels in plain memory owned by this layer, with the
+// operations the old display service offered on it. Rows may be padded: every user goes by
+// the pitch that Lock reports.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "display_types.h"
+
+namespace platform {
+
+class DisplayDevice;
+class DisplayPalette;
+
+class DisplaySurface : public std::enable_shared_from_this<DisplaySurface> {
+public:
+    struct Shape {
+        int width = 0;
+        int height = 0;
+        DDPIXELFORMAT format;
+        DWORD caps = 0;
+        int rowPadding = 0;
+    };
+    DisplaySurface(std::shared_ptr<DisplayDevice> device, const Shape& shape);
+    DisplaySurface(const DisplaySurface&) = delete;
+    DisplaySurface& operator=(const DisplaySurface&) = delete;
+
+    // Only the whole surface is ever locked: rect must be null.
+    HRESULT Lock(const RECT* rect, DDSURFACEDESC2* desc, DWORD flags, void* event);
+    HRESULT Unlock(const RECT* rect);
+    HRESULT Blt(const RECT* destRect, DisplaySurface* source, const RECT* sourceRect, DWORD flags,
+                const DDBLTFX* effects);
+    HRESULT BltFast(int x, int y, DisplaySurface* source, const RECT* sourceRect, DWORD flags);
+    HRESULT Flip(DisplaySurface* target, DWORD flags);
+    HRESULT GetAttachedSurface(const DDSCAPS2* caps, std::shared_ptr<DisplaySurface>* attached);
+    HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) const;
+    HRESULT GetPixelFormat(DDPIXELFORMAT* format) const;
+    HRESULT SetColorKey(DWORD flags, const DDCOLORKEY* key);
+    HRESULT GetColorKey(DWORD flags, DDCOLORKEY* key) const;
+    HRESULT IsLost() const;
+    HRESULT Restore();
+    HRESULT SetPalette(std::shared_ptr<DisplayPalette> palette);
+
+    // Layer-internal.
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int pitch() const { return pitch_; }
+    int bytesPerPixel() const { return bytesPerPixel_; }
+    const DDPIXELFORMAT& format() const { return format_; }
+    DWORD caps() const { return caps_; }
+    const std::uint8_t* pixels() const { return memory_.data(); }
+    std::uint8_t* pixels() { return memory_.data(); }
+    const DisplayPalette* palette() const { return palette_.get(); }
+    bool isPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
+    bool inVideoMemory() const { return (caps_ & DDSCAPS_VIDEOMEMORY) != 0; }
+    bool isLocked() const { return locked_; }
+    void MarkLost() { lost_ = true; }
+    // Moves each buffer of the flipping chain one place towards the front.
+    void RotateChain();
+    // The primary surface's back buffers, front to back of the flipping chain.
+    void AttachBackBuffers(std::vector<std::shared_ptr<DisplaySurface>> backBuffers);
+
+private:
+    bool ChainBusy() const;
+    bool ContainsRect(const RECT& rect) const;
+    void AfterWrite();
+
+    std::shared_ptr<DisplayDevice> device_;
+    int width_;
+    int height_;
+    int bytesPerPixel_;
+    int pitch_;
+    DDPIXELFORMAT format_;
+    DWORD caps_;
+    std::vector<std::uint8_t> memory_;
+    std::optional<DWORD> colorKey_;
+    std::shared_ptr<DisplayPalette> palette_;
+    bool lost_ = false;
+    bool locked_ = false;
+    std::vector<std::shared_ptr<DisplaySurface>> backBuffers_;
+    // The primary of a back buffer's chain; a back buffer's restore restores the whole chain.
+    std::weak_ptr<DisplaySurface> chainFront_;
+};
+
+}  // namespace platform

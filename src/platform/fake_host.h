@@ -1,0 +1,146 @@
+#pragma once
+
+// The fake host: a deterministic machine for tests. Its clock is virtual and advances 1/60 s
+// at every vertical blank, so thousands of frames run in seconds; host events are scripted;
+// every presented picture, message box and debugger line is recorded; faults can be injected.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace platform {
+
+class FakeHost : public Host {
+public:
+    struct Picture {
+        std::uint64_t blank = 0;  // the vertical blank it was shown at
+        int width = 0;
+        int height = 0;
+        int depth = 0;  // 8, 15, 16, 24 or 32
+        int bytesPerPixel = 0;
+        std::vector<std::uint8_t> pixels;  // rows packed without padding
+        std::uint32_t PixelAt(int x, int y) const;
+    };
+    struct MessageBoxRecord {
+        HWND owner = nullptr;
+        std::string text;
+        std::string caption;
+        UINT type = 0;
+        int answer = 0;
+    };
+
+    FakeHost();
+    ~FakeHost() override;
+
+    // Configuration.
+    void SetDisplayModes(std::vector<DisplayMode> modes) { modes_ = std::move(modes); }
+    void SetRowPadding(int bytes) { rowPadding_ = bytes; }
+    void SetDesktopSize(POINT size) { desktop_ = size; }
+    void RefuseDisplayCreation(HRESULT code) { displayCreationResult_ = code; }
+    void RefuseCooperativeLevel(HRESULT code) { cooperativeLevelResult_ = code; }
+    void SetSurfaceCreationRule(std::function<HRESULT(const SurfaceRequest&)> rule) {
+        surfaceRule_ = std::move(rule);
+    }
+    // The next count locks answer code.
+    void RefuseLocks(int count, HRESULT code) {
+        refusedLocks_ = count;
+        lockRefusal_ = code;
+    }
+    void RefuseWindow(bool refuse) { refuseWindow_ = refuse; }
+    // Message-box answers, used in order; when none is left, OK and Yes.
+    void AnswerMessageBoxes(std::deque<int> answers) { answers_ = std::move(answers); }
+    // A test that runs away is stopped: past this many blanks the process aborts with a note.
+    void SetBlankLimit(std::uint64_t limit) { blankLimit_ = limit; }
+    // Pictures whose pixels are kept (the newest ones); all of them are counted.
+    void SetPicturesKept(std::size_t count) { picturesKept_ = count; }
+
+    // Scripting.
+    void QueueEvent(HostEvent::Kind kind) { events_.push_back(HostEvent{kind}); }
+    // Runs action when the display reaches blank (once).
+    void AtBlank(std::uint64_t blank, std::function<void(FakeHost&)> action);
+    // Takes the display away now, as when the window loses the foreground in full screen.
+    void LoseDisplay() { LoseVideoMemory(); }
+    void AdvanceMilliseconds(std::int64_t milliseconds);
+
+    // Records.
+    std::uint64_t Blank() const { return blank_; }
+    std::uint64_t PictureCount() const { return pictureCount_; }
+    const std::deque<Picture>& Pictures() const { return pictures_; }
+    const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
+    const std::vector<std::string>& DebugLines() const { return debugLines_; }
+    bool WindowOpen() const { return windowOpen_; }
+    bool WindowShown() const { return windowShown_; }
+    bool CursorVisible() const { return cursorVisible_; }
+    HICON WindowIcon() const { return windowIcon_; }
+    std::string WindowTitle() const { return windowTitle_; }
+    const DisplayMode& CurrentMode() const { return currentMode_; }
+    bool ModeRestored() const { return modeRestored_; }
+
+    // Host.
+    bool OpenWindow(const char* title, HICON icon) override;
+    void ShowWindow() override { windowShown_ = true; }
+    void CloseWindow() override { windowOpen_ = false; }
+    POINT DesktopSize() override { return desktop_; }
+    void SetCursorVisible(bool visible) override { cursorVisible_ = visible; }
+    void PollEvents(std::vector<HostEvent>& events) override;
+    void WaitForEvent() override;
+    std::vector<DisplayMode> DisplayModes() override { return modes_; }
+    bool SetDisplayMode(const DisplayMode& mode) override;
+    void RestoreDisplayMode() override { modeRestored_ = true; }
+    void WaitForVerticalBlank() override;
+    void Present(const PresentedPicture& picture) override;
+    HRESULT DisplayCreationResult() override { return displayCreationResult_; }
+    HRESULT SurfaceCreationResult(const SurfaceRequest& request) override;
+    HRESULT LockResult() override;
+    HRESULT CooperativeLevelResult() override { return cooperativeLevelResult_; }
+    int RowPadding() override { return rowPadding_; }
+    std::int64_t PerformanceCounter() override;
+    std::int64_t PerformanceFrequency() override { return kCounterFrequency; }
+    std::uint32_t Milliseconds() override;
+    std::int64_t SecondsSinceEpoch() override;
+    int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    void DebugOutput(const char* text) override { debugLines_.emplace_back(text); }
+
+    static constexpr std::int64_t kCounterFrequency = 10'000'000;  // 100 ns counts
+    static constexpr std::int64_t kStartSeconds = 1'700'000'000;   // the virtual time of day
+
+private:
+    void RunBlankActions();
+
+    std::vector<DisplayMode> modes_;
+    DisplayMode currentMode_;
+    bool modeRestored_ = false;
+    POINT desktop_{1920, 1080};
+    int rowPadding_ = 0;
+    HRESULT displayCreationResult_ = 0;
+    HRESULT cooperativeLevelResult_ = 0;
+    std::function<HRESULT(const SurfaceRequest&)> surfaceRule_;
+    int refusedLocks_ = 0;
+    HRESULT lockRefusal_ = 0;
+    bool refuseWindow_ = false;
+    std::deque<int> answers_;
+    std::uint64_t blankLimit_ = 1'000'000;
+    std::size_t picturesKept_ = 4;
+
+    std::vector<HostEvent> events_;
+    std::multimap<std::uint64_t, std::function<void(FakeHost&)>> blankActions_;
+
+    std::int64_t nowNanoseconds_ = 0;
+    std::uint64_t blank_ = 0;
+    std::uint64_t pictureCount_ = 0;
+    std::deque<Picture> pictures_;
+    std::vector<MessageBoxRecord> messageBoxes_;
+    std::vector<std::string> debugLines_;
+    bool windowOpen_ = false;
+    bool windowShown_ = false;
+    bool cursorVisible_ = true;
+    HICON windowIcon_ = nullptr;
+    std::string windowTitle_;
+};
+
+}  // namespace platform

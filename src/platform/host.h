@@ -1,0 +1,120 @@
+#pragma once
+
+// The host: what the machine under the program provides. One table of operations with two
+// implementations, the SDL host (a real window, display, clock) and the fake host (scripted,
+// recorded, on a virtual clock). The window system, display service and clocks of this layer
+// are written once over this interface; only the hosts know where pictures and events go.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "display_types.h"
+#include "win_types.h"
+
+namespace platform {
+
+class DisplayDevice;
+
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+};
+
+// Something the host saw happen to the window; the window system turns these into messages.
+struct HostEvent {
+    enum class Kind {
+        CloseRequested,  // the window's close button, or the process asked to end
+        FocusGained,
+        FocusLost,
+        CursorEntered,  // the pointer is over the window: the window system asks for a cursor
+        DisplayLost,    // the display was taken away: video memory is gone
+    };
+    Kind kind = Kind::CloseRequested;
+};
+
+// One picture handed to the screen at a vertical blank: the primary surface's memory as it is.
+struct PresentedPicture {
+    const std::uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitch = 0;
+    DDPIXELFORMAT format;
+    const PALETTEENTRY* palette = nullptr;  // 256 entries, for 8-bit pictures; may be null
+};
+
+// What a surface creation asks for, for hosts that refuse some on purpose.
+struct SurfaceRequest {
+    DWORD caps = 0;
+    int width = 0;
+    int height = 0;
+    int backBufferCount = 0;
+};
+
+class Host {
+public:
+    Host();
+    virtual ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // Window.
+    virtual bool OpenWindow(const char* title, HICON icon) = 0;
+    virtual void ShowWindow() = 0;
+    virtual void CloseWindow() = 0;
+    virtual POINT DesktopSize() = 0;
+    virtual void SetCursorVisible(bool visible) = 0;
+
+    // Events: PollEvents never blocks; WaitForEvent sleeps until the host has news.
+    virtual void PollEvents(std::vector<HostEvent>& events) = 0;
+    virtual void WaitForEvent() = 0;
+
+    // Display.
+    virtual std::vector<DisplayMode> DisplayModes() = 0;
+    virtual bool SetDisplayMode(const DisplayMode& mode) = 0;
+    virtual void RestoreDisplayMode() = 0;
+    // Blocks until the start of the next vertical blank of the 60 Hz display.
+    virtual void WaitForVerticalBlank() = 0;
+    // Shows one picture; called right after a vertical blank began.
+    virtual void Present(const PresentedPicture& picture) = 0;
+
+    // Faults the fake host can inject; a real host never refuses on purpose.
+    virtual HRESULT DisplayCreationResult() { return DD_OK; }
+    virtual HRESULT SurfaceCreationResult(const SurfaceRequest&) { return DD_OK; }
+    virtual HRESULT LockResult() { return DD_OK; }
+    virtual HRESULT CooperativeLevelResult() { return DD_OK; }
+    // Extra bytes at the end of every row of new surfaces.
+    virtual int RowPadding() { return 0; }
+
+    // Clocks.
+    virtual std::int64_t PerformanceCounter() = 0;
+    virtual std::int64_t PerformanceFrequency() = 0;
+    virtual std::uint32_t Milliseconds() = 0;
+    virtual std::int64_t SecondsSinceEpoch() = 0;
+
+    // Message box and debugger output.
+    virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
+    virtual void DebugOutput(const char* text) = 0;
+
+    // Display devices made on this host, so a lost display reaches all of their surfaces.
+    void RegisterDisplayDevice(DisplayDevice* device);
+    void UnregisterDisplayDevice(DisplayDevice* device);
+    void LoseVideoMemory();
+
+    // The window system's own state (classes, the window, the message queue) lives with the
+    // host, so a new host starts from a clean window system.
+    struct WindowSystem;
+    WindowSystem& Windows() { return *windows_; }
+
+private:
+    std::unique_ptr<WindowSystem> windows_;
+    std::vector<DisplayDevice*> displayDevices_;
+};
+
+// The host every platform call goes to. The program's entry installs one before anything else.
+void SetHost(Host* host);
+Host& CurrentHost();
+bool HasHost();
+
+}  // namespace platform

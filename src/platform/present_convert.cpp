@@ -1,0 +1,123 @@
+#include "present_convert.h"
+
+#include "pixel_blits.h"
+#include "pixel_format.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace platform {
+namespace {
+
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+
+std::uint32_t Widen5(std::uint32_t v) { return (v << 3) | (v >> 2); }
+std::uint32_t Widen6(std::uint32_t v) { return (v << 2) | (v >> 4); }
+
+std::uint32_t Argb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    return kOpaque | (r << 16) | (g << 8) | b;
+}
+
+std::uint32_t ConvertPixel(std::uint32_t pixel, int depth, const PALETTEENTRY* palette) {
+    switch (depth) {
+        case 8:
+            if (palette == nullptr) return Argb(pixel & 0xFF, pixel & 0xFF, pixel & 0xFF);
+            return Argb(palette[pixel & 0xFF].peRed, palette[pixel & 0xFF].peGreen,
+                        palette[pixel & 0xFF].peBlue);
+        case 15:
+            return Argb(Widen5((pixel >> 10) & 0x1F), Widen5((pixel >> 5) & 0x1F),
+                        Widen5(pixel & 0x1F));
+        case 16:
+            return Argb(Widen5((pixel >> 11) & 0x1F), Widen6((pixel >> 5) & 0x3F),
+                        Widen5(pixel & 0x1F));
+        default:
+            return kOpaque | (pixel & 0x00FFFFFF);
+    }
+}
+
+void ConvertRowReference(const std::uint8_t* from, std::uint32_t* to, int width, int depth,
+                         const PALETTEENTRY* palette) {
+    const int bytes = BytesPerPixel(depth == 15 ? 16 : static_cast<DWORD>(depth));
+    for (int x = 0; x < width; ++x) {
+        to[x] = ConvertPixel(ReadPixel(from + x * bytes, bytes), depth, palette);
+    }
+}
+
+#if defined(__SSE2__)
+// Eight 16-bit pixels at a time: split the channels, widen each to eight bits, and interleave
+// them into two groups of four ARGB words.
+template <bool kFiveFiveFive>
+void ConvertRow16Sse2(const std::uint8_t* from, std::uint32_t* to, int width) {
+    const __m128i low5 = _mm_set1_epi16(0x1F);
+    const __m128i low6 = _mm_set1_epi16(0x3F);
+    const __m128i alpha = _mm_set1_epi16(static_cast<short>(0xFF00));
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 2 * x));
+        __m128i r, g;
+        if constexpr (kFiveFiveFive) {
+            r = _mm_and_si128(_mm_srli_epi16(p, 10), low5);
+            g = _mm_and_si128(_mm_srli_epi16(p, 5), low5);
+            g = _mm_or_si128(_mm_slli_epi16(g, 3), _mm_srli_epi16(g, 2));
+        } else {
+            r = _mm_srli_epi16(p, 11);
+            g = _mm_and_si128(_mm_srli_epi16(p, 5), low6);
+            g = _mm_or_si128(_mm_slli_epi16(g, 2), _mm_srli_epi16(g, 4));
+        }
+        __m128i b = _mm_and_si128(p, low5);
+        r = _mm_or_si128(_mm_slli_epi16(r, 3), _mm_srli_epi16(r, 2));
+        b = _mm_or_si128(_mm_slli_epi16(b, 3), _mm_srli_epi16(b, 2));
+        const __m128i greenBlue = _mm_or_si128(_mm_slli_epi16(g, 8), b);
+        const __m128i alphaRed = _mm_or_si128(alpha, r);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x),
+                         _mm_unpacklo_epi16(greenBlue, alphaRed));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x + 4),
+                         _mm_unpackhi_epi16(greenBlue, alphaRed));
+    }
+    ConvertRowReference(from + 2 * x, to + x, width - x, kFiveFiveFive ? 15 : 16, nullptr);
+}
+#endif
+
+template <typename RowConverter>
+void ConvertRows(const PresentedPicture& picture, std::uint32_t* out, int outPitchBytes,
+                 RowConverter convertRow) {
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* from = picture.pixels + static_cast<std::ptrdiff_t>(y) * picture.pitch;
+        auto* to = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(out) +
+                                                    static_cast<std::ptrdiff_t>(y) * outPitchBytes);
+        convertRow(from, to);
+    }
+}
+
+}  // namespace
+
+void ConvertPictureToArgbReference(const PresentedPicture& picture, std::uint32_t* out,
+                                   int outPitchBytes) {
+    const int depth = DepthOfPixelFormat(picture.format);
+    ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
+        ConvertRowReference(from, to, picture.width, depth, picture.palette);
+    });
+}
+
+void ConvertPictureToArgb(const PresentedPicture& picture, std::uint32_t* out,
+                          int outPitchBytes) {
+#if defined(__SSE2__)
+    const int depth = DepthOfPixelFormat(picture.format);
+    if (depth == 16) {
+        ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
+            ConvertRow16Sse2<false>(from, to, picture.width);
+        });
+        return;
+    }
+    if (depth == 15) {
+        ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
+            ConvertRow16Sse2<true>(from, to, picture.width);
+        });
+        return;
+    }
+#endif
+    ConvertPictureToArgbReference(picture, out, outPitchBytes);
+}
+
+}  // namespace platform

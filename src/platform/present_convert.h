@@ -1,0 +1,19 @@
+#pragma once
+
+// Turns a presented picture (the primary surface in its own format) into the 32-bit ARGB
+// pixels of the host's texture, alpha 255. Channels narrower than eight bits are widened by
+// repeating their top bits, so full intensity stays full and black stays black.
+
+#include <cstdint>
+
+#include "host.h"
+
+namespace platform {
+
+// The fast conversion: 16 and 15-bit pictures take an SSE2 path where the processor has one.
+void ConvertPictureToArgb(const PresentedPicture& picture, std::uint32_t* out, int outPitchBytes);
+// The plain per-pixel conversion the fast one is tested against.
+void ConvertPictureToArgbReference(const PresentedPicture& picture, std::uint32_t* out,
+                                   int outPitchBytes);
+
+}  // namespace platform

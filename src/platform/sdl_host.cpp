@@ -1,0 +1,271 @@
+#include "sdl_host.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "present_convert.h"
+#include "window.h"
+
+namespace platform {
+namespace {
+
+constexpr int kRefreshRate = 60;
+constexpr int kWindowedWidth = 640;
+constexpr int kWindowedHeight = 480;
+
+}  // namespace
+
+struct SdlHost::State {
+    bool ready = false;
+    std::string startError;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int textureWidth = 0;
+    int textureHeight = 0;
+    bool fullScreen = true;
+    std::uint64_t blankPeriod = 0;  // performance counts per refresh
+    std::uint64_t clockOrigin = 0;
+    std::uint64_t startCounter = 0;
+};
+
+SdlHost::SdlHost() : state_(std::make_unique<State>()) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        state_->startError = SDL_GetError();
+        return;
+    }
+    state_->ready = true;
+    state_->blankPeriod = SDL_GetPerformanceFrequency() / kRefreshRate;
+    state_->clockOrigin = SDL_GetPerformanceCounter();
+    state_->startCounter = state_->clockOrigin;
+}
+
+SdlHost::~SdlHost() {
+    CloseWindow();
+    if (state_->ready) SDL_Quit();
+}
+
+bool SdlHost::Ready() const { return state_->ready; }
+
+const char* SdlHost::StartError() const { return state_->startError.c_str(); }
+
+bool SdlHost::OpenWindow(const char* title, HICON icon) {
+    if (!state_->ready || state_->window != nullptr) return false;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // Under a bare X server without a window manager the window keeps the size it was made
+    // with, so it is made at the desktop's size before it goes full screen.
+    const POINT desktop = DesktopSize();
+    state_->window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                      desktop.x, desktop.y,
+                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (state_->window == nullptr) return false;
+    state_->fullScreen = true;
+    if (icon != nullptr) {
+        const auto* resource = reinterpret_cast<const Resource*>(icon);
+        SDL_RWops* bytes = SDL_RWFromConstMem(resource->bytes, static_cast<int>(resource->size));
+        if (SDL_Surface* picture = SDL_LoadBMP_RW(bytes, 1)) {
+            SDL_SetWindowIcon(state_->window, picture);
+            SDL_FreeSurface(picture);
+        }
+    }
+    state_->renderer = SDL_CreateRenderer(state_->window, -1, SDL_RENDERER_ACCELERATED);
+    if (state_->renderer == nullptr) {
+        state_->renderer = SDL_CreateRenderer(state_->window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (state_->renderer == nullptr) {
+        SDL_DestroyWindow(state_->window);
+        state_->window = nullptr;
+        return false;
+    }
+    SDL_SetRenderDrawColor(state_->renderer, 0, 0, 0, 255);
+    return true;
+}
+
+void SdlHost::ShowWindow() {
+    if (state_->window == nullptr) return;
+    SDL_ShowWindow(state_->window);
+    SDL_RaiseWindow(state_->window);
+    SDL_RenderClear(state_->renderer);
+    SDL_RenderPresent(state_->renderer);
+}
+
+void SdlHost::CloseWindow() {
+    if (state_->texture != nullptr) SDL_DestroyTexture(state_->texture);
+    if (state_->renderer != nullptr) SDL_DestroyRenderer(state_->renderer);
+    if (state_->window != nullptr) SDL_DestroyWindow(state_->window);
+    state_->texture = nullptr;
+    state_->renderer = nullptr;
+    state_->window = nullptr;
+}
+
+POINT SdlHost::DesktopSize() {
+    SDL_DisplayMode mode;
+    if (!state_->ready || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        return POINT{kWindowedWidth, kWindowedHeight};
+    }
+    return POINT{mode.w, mode.h};
+}
+
+void SdlHost::SetCursorVisible(bool visible) {
+    if (state_->ready) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlHost::PollEvents(std::vector<HostEvent>& events) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+            case SDL_QUIT:
+                events.push_back(HostEvent{HostEvent::Kind::CloseRequested});
+                break;
+            case SDL_KEYDOWN:
+                // Alt+Enter switches between full screen and a 640 x 480 window; the program
+                // sees nothing of it but perhaps a lost display.
+                if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) &&
+                    event.key.repeat == 0 && state_->window != nullptr) {
+                    state_->fullScreen = !state_->fullScreen;
+                    if (state_->fullScreen) {
+                        SDL_SetWindowFullscreen(state_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+                    } else {
+                        SDL_SetWindowFullscreen(state_->window, 0);
+                        SDL_SetWindowSize(state_->window, kWindowedWidth, kWindowedHeight);
+                    }
+                }
+                break;
+            case SDL_WINDOWEVENT:
+                switch (event.window.event) {
+                    case SDL_WINDOWEVENT_CLOSE:
+                        events.push_back(HostEvent{HostEvent::Kind::CloseRequested});
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        events.push_back(HostEvent{HostEvent::Kind::FocusGained});
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        events.push_back(HostEvent{HostEvent::Kind::FocusLost});
+                        if (state_->fullScreen) {
+                            events.push_back(HostEvent{HostEvent::Kind::DisplayLost});
+                        }
+                        break;
+                    case SDL_WINDOWEVENT_MINIMIZED:
+                        if (state_->fullScreen) {
+                            events.push_back(HostEvent{HostEvent::Kind::DisplayLost});
+                        }
+                        break;
+                    case SDL_WINDOWEVENT_ENTER:
+                        events.push_back(HostEvent{HostEvent::Kind::CursorEntered});
+                        break;
+                    default:
+                        break;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void SdlHost::WaitForEvent() {
+    if (state_->ready) SDL_WaitEventTimeout(nullptr, 100);
+}
+
+std::vector<DisplayMode> SdlHost::DisplayModes() {
+    // Every mode is offered: the picture is converted and scaled for the real display.
+    return {{640, 480, 8},  {640, 480, 15}, {640, 480, 16},  {640, 480, 24},
+            {640, 480, 32}, {800, 600, 16}, {800, 600, 32},  {1024, 768, 16},
+            {1024, 768, 32}};
+}
+
+bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
+    if (state_->renderer == nullptr) return false;
+    if (state_->texture == nullptr || state_->textureWidth != mode.width ||
+        state_->textureHeight != mode.height) {
+        if (state_->texture != nullptr) SDL_DestroyTexture(state_->texture);
+        // ARGB8888 is a format every SDL renderer takes as it is, without converting per frame.
+        state_->texture = SDL_CreateTexture(state_->renderer, SDL_PIXELFORMAT_ARGB8888,
+                                            SDL_TEXTUREACCESS_STREAMING, mode.width, mode.height);
+        if (state_->texture == nullptr) return false;
+        state_->textureWidth = mode.width;
+        state_->textureHeight = mode.height;
+    }
+    SDL_RenderSetLogicalSize(state_->renderer, mode.width, mode.height);
+    return true;
+}
+
+void SdlHost::RestoreDisplayMode() {}
+
+void SdlHost::WaitForVerticalBlank() {
+    // The display's blanks fall at fixed multiples of 1/60 s from the host's start; SDL's own
+    // vertical sync is honoured by some drivers and ignored by others, so the pace is kept here.
+    const std::uint64_t now = SDL_GetPerformanceCounter();
+    const std::uint64_t period = state_->blankPeriod;
+    const std::uint64_t next =
+        state_->clockOrigin + ((now - state_->clockOrigin) / period + 1) * period;
+    const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+    for (;;) {
+        const std::uint64_t current = SDL_GetPerformanceCounter();
+        if (current >= next) break;
+        const std::uint64_t remainingMs = (next - current) * 1000 / frequency;
+        // Sleep through most of the wait, and spin only the last millisecond or so.
+        if (remainingMs >= 2) {
+            SDL_Delay(static_cast<Uint32>(remainingMs - 1));
+        }
+    }
+}
+
+void SdlHost::Present(const PresentedPicture& picture) {
+    if (state_->renderer == nullptr || state_->texture == nullptr) return;
+    if (picture.width != state_->textureWidth || picture.height != state_->textureHeight) return;
+    void* texturePixels = nullptr;
+    int texturePitch = 0;
+    if (SDL_LockTexture(state_->texture, nullptr, &texturePixels, &texturePitch) != 0) return;
+    ConvertPictureToArgb(picture, static_cast<std::uint32_t*>(texturePixels), texturePitch);
+    SDL_UnlockTexture(state_->texture);
+    SDL_RenderClear(state_->renderer);
+    SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
+    SDL_RenderPresent(state_->renderer);
+}
+
+std::int64_t SdlHost::PerformanceCounter() {
+    return static_cast<std::int64_t>(SDL_GetPerformanceCounter());
+}
+
+std::int64_t SdlHost::PerformanceFrequency() {
+    return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+}
+
+std::uint32_t SdlHost::Milliseconds() {
+    const std::uint64_t elapsed = SDL_GetPerformanceCounter() - state_->startCounter;
+    return static_cast<std::uint32_t>(elapsed * 1000 / SDL_GetPerformanceFrequency());
+}
+
+std::int64_t SdlHost::SecondsSinceEpoch() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    // What the box says also goes to the standard error stream, where a terminal or a log of
+    // a run without a screen keeps it.
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    const bool yesNo = (type & MB_YESNO) != 0;
+    SDL_MessageBoxButtonData okButton{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
+                                          SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+                                      IDOK, "OK"};
+    SDL_MessageBoxButtonData yesNoButtons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
+    };
+    SDL_MessageBoxData box{};
+    box.flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    box.window = owner != nullptr ? state_->window : nullptr;
+    box.title = caption;
+    box.message = text;
+    box.numbuttons = yesNo ? 2 : 1;
+    box.buttons = yesNo ? yesNoButtons : &okButton;
+    int pressed = 0;
+    if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed < 0) return 0;
+    return pressed;
+}
+
+void SdlHost::DebugOutput(const char* text) { std::fputs(text, stderr); }
+
+}  // namespace platform

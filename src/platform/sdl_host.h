@@ -1,0 +1,46 @@
+#pragma once
+
+// The SDL host: a real window on the desktop, the 640 x 480 picture scaled into it with its
+// aspect kept, a 60 Hz display paced by this host's own clock, real message boxes.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "host.h"
+
+namespace platform {
+
+class SdlHost : public Host {
+public:
+    // Starts SDL's video and event subsystems; Ready() tells whether that worked.
+    SdlHost();
+    ~SdlHost() override;
+    bool Ready() const;
+    const char* StartError() const;
+
+    bool OpenWindow(const char* title, HICON icon) override;
+    void ShowWindow() override;
+    void CloseWindow() override;
+    POINT DesktopSize() override;
+    void SetCursorVisible(bool visible) override;
+    void PollEvents(std::vector<HostEvent>& events) override;
+    void WaitForEvent() override;
+    std::vector<DisplayMode> DisplayModes() override;
+    bool SetDisplayMode(const DisplayMode& mode) override;
+    void RestoreDisplayMode() override;
+    void WaitForVerticalBlank() override;
+    void Present(const PresentedPicture& picture) override;
+    std::int64_t PerformanceCounter() override;
+    std::int64_t PerformanceFrequency() override;
+    std::uint32_t Milliseconds() override;
+    std::int64_t SecondsSinceEpoch() override;
+    int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    void DebugOutput(const char* text) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace platform
