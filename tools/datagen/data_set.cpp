@@ -1,0 +1,71 @@
+#include "data_set.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "bmp_writer.h"
+#include "byte_writer.h"
+#include "fmp_writer.h"
+#include "map_landscape.h"
+#include "pictures.h"
+#include "sounds.h"
+
+namespace datagen {
+
+void WriteDataSet(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw std::runtime_error("cannot create folder " + folder + ": " + error.message());
+    const std::filesystem::path base(folder);
+    auto write = [&](const char* name, const std::vector<std::uint8_t>& bytes) {
+        WriteFileBytes((base / name).string(), bytes);
+    };
+    // The game opens these names exactly as written, case included.
+    write("ZELTO.FMP", EncodeFmp(BuildWorldMap()));
+    write("MAIN.BMP", EncodeBmp(MakeTitlePicture()));
+    write("HUD.BMP", EncodeBmp(MakeHudPanel()));
+    write("ZELTO.BMP", EncodeBmp(MakePlayerSheet()));
+    write("SPIKE.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kSpike)));
+    write("CYBUD.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kCybud)));
+    write("SKULL.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kSkull)));
+    write("JESTOID.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kJestoid)));
+    write("ENERGON.BMP", EncodeBmp(MakeEnergonSheet()));
+    write("Pick.WAV", EncodeWav(MakePickSound()));
+    write("SPAWN.WAV", EncodeWav(MakeSpawnSound()));
+    write("GONG.WAV", EncodeWav(MakeGongSound()));
+    write("GRUNT.WAV", EncodeWav(MakeGruntSound()));
+    write("Xplode.WAV", EncodeWav(MakeExplodeSound()));
+    write("MON.WAV", EncodeWav(MakeMonsterSound()));
+}
+
+void WriteIconSource(const std::string& path) {
+    const std::vector<std::uint8_t> bitmap = EncodeBmp(MakeAppIcon());
+    const std::filesystem::path target(path);
+    if (target.has_parent_path()) {
+        std::error_code error;
+        std::filesystem::create_directories(target.parent_path(), error);
+        if (error)
+            throw std::runtime_error("cannot create folder for " + path + ": " + error.message());
+    }
+    std::ofstream out(path, std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot create " + path);
+    out << "// Written by zelto-datagen: the window icon, a 32 x 32 24-bit Windows bitmap.\n"
+        << "#include \"appicon.h\"\n\n"
+        << "const unsigned char kAppIconBmp[] = {";
+    for (std::size_t i = 0; i < bitmap.size(); ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02x,", bitmap[i]);
+        out << (i % 16 == 0 ? "\n    " : " ") << hex;
+    }
+    out << "\n};\n\nconst std::size_t kAppIconBmpSize = sizeof(kAppIconBmp);\n";
+    if (!out.flush()) throw std::runtime_error("cannot write " + path);
+}
+
+void WriteMapPreview(const std::string& path) {
+    WriteFileBytes(path, EncodeBmp(RenderMap(BuildWorldMap())));
+}
+
+}  // namespace datagen

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace datagen {
+
+// Writes the game's fifteen data files (map, eight pictures, six sounds) into the folder,
+// creating it if needed. Throws std::runtime_error with a readable message on failure.
+void WriteDataSet(const std::string& folder);
+
+// Writes a C++ source file that defines the window icon's bitmap bytes (see appicon.h).
+void WriteIconSource(const std::string& path);
+
+// Writes the whole world map as one 1280 x 960 bitmap, for looking at.
+void WriteMapPreview(const std::string& path);
+
+}  // namespace datagen
