@@ -1,0 +1,161 @@
+#include "zelto.h"
+
+#include <new>
+
+#include "appicon.h"
+#include "cdxerror.h"
+#include "clock.h"
+#include "random.h"
+#include "window.h"
+
+using namespace platform;
+
+HINSTANCE AppInstance = nullptr;
+HWND MainWindow = nullptr;
+std::int32_t AppActive = 0;
+std::unique_ptr<CDXScreen> GameScreen;
+std::unique_ptr<TimerList> Timers;
+std::unique_ptr<GameStatus> Status;
+std::int32_t EnergonLevel = 200;
+std::int32_t CriticalMass = 500;
+std::int32_t LastMouseX = 0;
+std::int32_t LastMouseY = 0;
+
+namespace {
+
+constexpr const char* kClassName = "ZeltoWndClass";
+constexpr const char* kTitle = "zelto";
+
+// Puts every global back to its value before start-up, so the program can run again in the
+// same process (the tests do).
+void ResetGlobals() {
+    AppInstance = nullptr;
+    MainWindow = nullptr;
+    AppActive = 0;
+    EnergonLevel = 200;
+    CriticalMass = 500;
+    LastMouseX = 0;
+    LastMouseY = 0;
+}
+
+// What ReleaseGame leaves to the end of the process goes here, at the end of WinMain.
+void ReleaseRemainingObjects() {
+    Status.reset();
+    Timers.reset();
+    GameScreen.reset();
+}
+
+}  // namespace
+
+void RegisterGameResources() {
+    static const Resource resources[] = {
+        {"APPICON", ResourceKind::Icon, kAppIconBmp, kAppIconBmpSize},
+    };
+    RegisterResources(resources);
+}
+
+int WinMain(HINSTANCE instance, HINSTANCE, const char*, int showCommand) {
+    ResetGlobals();
+    RegisterGameResources();
+    AppInstance = instance;
+    CreateMainWindow(showCommand);
+    InitApplication();
+
+    MSG message;
+    for (;;) {
+        if (PeekMessage(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!GetMessage(&message, nullptr, 0, 0)) break;
+            TranslateMessage(&message);
+            DispatchMessage(&message);
+        } else if (AppActive) {
+            RunFrame();
+        } else {
+            WaitMessage();
+        }
+    }
+    ReleaseRemainingObjects();
+    if (MainWindow != nullptr) DestroyWindow(MainWindow);
+    MainWindow = nullptr;
+    return static_cast<int>(message.wParam);
+}
+
+void CreateMainWindow(int showCommand) {
+    WNDCLASS windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = AppInstance;
+    windowClass.hIcon = LoadIcon(AppInstance, "APPICON");
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetStockObject(BLACK_BRUSH);
+    windowClass.lpszClassName = kClassName;
+    RegisterClass(&windowClass);
+
+    MainWindow = CreateWindowEx(WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP, 0, 0,
+                                GetSystemMetrics(SM_CXFULLSCREEN),
+                                GetSystemMetrics(SM_CYFULLSCREEN), nullptr, nullptr, AppInstance,
+                                nullptr);
+    if (MainWindow == nullptr) {
+        FatalError(nullptr, "could not create the main window");
+        return;
+    }
+    ShowWindow(MainWindow, showCommand);
+    UpdateWindow(MainWindow);
+}
+
+int InitApplication() {
+    GameScreen.reset(new (std::nothrow) CDXScreen());
+    if (!GameScreen) {
+        FatalError(nullptr, "Could not create CDXScreen object");
+        return 0;
+    }
+    if (GameScreen->CheckMode(640, 480, 16) == 1) {
+        if (GameScreen->CreateFullScreen(MainWindow, 640, 480, 16, 0) == 0) {
+            FatalError(GameScreen.get(), "Could not set 640x480x16 video mode");
+        }
+    } else if (GameScreen->CreateFullScreen(MainWindow, 640, 480, 15, 0) == 0) {
+        FatalError(GameScreen.get(), "Could not set 640x480x15 video mode");
+    }
+    SeedRandom(static_cast<std::uint32_t>(TimeOfDay()));
+    LoadGame();
+    return 1;
+}
+
+void LoadGame() {
+    Timers = std::make_unique<TimerList>();
+    Status = std::make_unique<GameStatus>();
+}
+
+void RunFrame() {
+    // A screen whose mode could not be set has no buffers to draw; its fatal report has
+    // already asked for the end.
+    if (!GameScreen || GameScreen->Back == nullptr || !GameScreen->Back->Surface) return;
+    GameScreen->Back->Fill(0);
+    RunGameStep();
+    GameScreen->Flip(1, 1, 0);
+}
+
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_CLOSE:
+            ReleaseGame();
+            PostQuitMessage(0);
+            return 0;
+        case WM_ACTIVATEAPP:
+            AppActive = static_cast<std::int32_t>(wParam);
+            return 0;
+        case WM_SETCURSOR:
+            SetCursor(nullptr);
+            return 1;
+        default:
+            return DefWindowProc(window, message, wParam, lParam);
+    }
+}
+
+void ReleaseGame() {
+    GameScreen.reset();
+    Timers.reset();
+    Status.reset();
+}

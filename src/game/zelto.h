@@ -1,0 +1,37 @@
+#pragma once
+
+// The spine of the program: its globals, start-up, the frame driver, the window procedure and
+// the orderly end. Every long-lived object of the game is created here and kept in a global;
+// a global is empty before its object is made and empty again once it is released.
+
+#include <cstdint>
+#include <memory>
+
+#include "cdxscreen.h"
+#include "gamestates.h"
+#include "timerlist.h"
+#include "win_types.h"
+
+extern platform::HINSTANCE AppInstance;
+extern platform::HWND MainWindow;
+extern std::int32_t AppActive;
+extern std::unique_ptr<CDXScreen> GameScreen;
+extern std::unique_ptr<TimerList> Timers;
+extern std::unique_ptr<GameStatus> Status;
+extern std::int32_t EnergonLevel;
+extern std::int32_t CriticalMass;
+extern std::int32_t LastMouseX;
+extern std::int32_t LastMouseY;
+
+int WinMain(platform::HINSTANCE instance, platform::HINSTANCE previousInstance,
+            const char* commandLine, int showCommand);
+void CreateMainWindow(int showCommand);
+int InitApplication();
+void LoadGame();
+void RunFrame();
+platform::LRESULT WindowProc(platform::HWND window, platform::UINT message,
+                             platform::WPARAM wParam, platform::LPARAM lParam);
+void ReleaseGame();
+
+// The program's embedded resources (the window icon), registered before the window is made.
+void RegisterGameResources();

@@ -1,0 +1,116 @@
+// The program from start to end through the fake host: start-up, the message loop, frames,
+// activation, loss of the display, and the orderly end.
+
+#include <gtest/gtest.h>
+
+#include "fake_host.h"
+#include "zelto.h"
+
+using namespace platform;
+
+namespace {
+
+class SpineTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetHost(&host); }
+
+    void CloseAtBlank(std::uint64_t blank) {
+        host.AtBlank(blank, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
+    }
+
+    int Run() { return WinMain(nullptr, nullptr, "", SW_SHOWNORMAL); }
+
+    FakeHost host;
+};
+
+}  // namespace
+
+TEST_F(SpineTest, RunsBlackFramesAtTheRefreshRateUntilClosed) {
+    CloseAtBlank(30);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(host.CurrentMode().bitsPerPixel, 16);
+    EXPECT_EQ(host.CurrentMode().width, 640);
+    EXPECT_EQ(host.PictureCount(), 30u);
+    ASSERT_FALSE(host.Pictures().empty());
+    const auto& last = host.Pictures().back();
+    EXPECT_EQ(last.blank, 30u);
+    EXPECT_EQ(last.PixelAt(0, 0), 0u);
+    EXPECT_EQ(last.PixelAt(639, 479), 0u);
+    EXPECT_TRUE(host.MessageBoxes().empty());
+    EXPECT_EQ(host.WindowTitle(), "zelto");
+    EXPECT_NE(host.WindowIcon(), nullptr);
+    EXPECT_FALSE(host.CursorVisible());
+    EXPECT_TRUE(host.ModeRestored());
+    EXPECT_EQ(GameScreen, nullptr);
+}
+
+TEST_F(SpineTest, FallsBackToFifteenBitsWithoutSixteen) {
+    host.SetDisplayModes({{640, 480, 8}, {640, 480, 15}, {800, 600, 16}});
+    CloseAtBlank(3);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(host.CurrentMode().bitsPerPixel, 15);
+    EXPECT_EQ(host.PictureCount(), 3u);
+    EXPECT_EQ(host.Pictures().back().depth, 15);
+}
+
+TEST_F(SpineTest, WithoutEitherModeReportsAndEndsBeforeAnyFrame) {
+    host.SetDisplayModes({{640, 480, 8}, {640, 480, 32}});
+    EXPECT_EQ(Run(), 0);
+    ASSERT_EQ(host.MessageBoxes().size(), 1u);
+    EXPECT_EQ(host.MessageBoxes()[0].text, "Could not set 640x480x15 video mode");
+    EXPECT_EQ(host.MessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(host.MessageBoxes()[0].type, MB_OK | MB_ICONERROR);
+    EXPECT_EQ(host.PictureCount(), 0u);
+    EXPECT_EQ(host.Blank(), 0u);
+}
+
+TEST_F(SpineTest, AModeThatIsOfferedButRefusedIsReportedAsSuch) {
+    host.RefuseCooperativeLevel(DDERR_NOEXCLUSIVEMODE);
+    EXPECT_EQ(Run(), 0);
+    ASSERT_EQ(host.MessageBoxes().size(), 1u);
+    EXPECT_EQ(host.MessageBoxes()[0].text, "Could not set 640x480x16 video mode");
+    EXPECT_EQ(host.PictureCount(), 0u);
+}
+
+TEST_F(SpineTest, AWindowThatCannotBeMadeIsReported) {
+    host.RefuseWindow(true);
+    EXPECT_EQ(Run(), 0);
+    ASSERT_GE(host.MessageBoxes().size(), 1u);
+    EXPECT_EQ(host.MessageBoxes()[0].text, "could not create the main window");
+    EXPECT_EQ(host.MessageBoxes()[0].owner, nullptr);
+    EXPECT_EQ(host.PictureCount(), 0u);
+}
+
+TEST_F(SpineTest, ALostDisplayIsRestoredByTheNextFlip) {
+    host.SetRowPadding(8);
+    host.AtBlank(10, [](FakeHost& h) { h.LoseDisplay(); });
+    CloseAtBlank(20);
+    EXPECT_EQ(Run(), 0);
+    // The flip that met the loss showed nothing and waited for no blank, so one picture still
+    // came at every blank; restored memory (filled with 0xCD) never reached the screen.
+    EXPECT_EQ(host.PictureCount(), 20u);
+    for (const auto& picture : host.Pictures()) EXPECT_EQ(picture.PixelAt(320, 240), 0u);
+    const auto& last = host.Pictures().back();
+    EXPECT_EQ(last.PixelAt(100, 100), 0u);
+    EXPECT_EQ(last.PixelAt(639, 479), 0u);
+}
+
+TEST_F(SpineTest, NoFrameRunsWhileAnotherApplicationIsInFront) {
+    host.AtBlank(10, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::FocusLost); });
+    host.AtBlank(100, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::FocusGained); });
+    CloseAtBlank(120);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(host.PictureCount(), 10u + 20u);
+    EXPECT_EQ(host.Blank(), 120u);
+}
+
+TEST_F(SpineTest, RunsAgainInTheSameProcessFromAFreshStart) {
+    CloseAtBlank(2);
+    EXPECT_EQ(Run(), 0);
+    FakeHost second;
+    SetHost(&second);
+    second.AtBlank(2, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(second.PictureCount(), 2u);
+    EXPECT_EQ(AppActive, 1);
+}

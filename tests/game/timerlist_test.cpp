@@ -1,0 +1,82 @@
+#include "timerlist.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_host.h"
+
+using platform::FakeHost;
+
+namespace {
+
+int halfSecondCalls = 0;
+int secondCalls = 0;
+void HalfSecond() { ++halfSecondCalls; }
+void Second() { ++secondCalls; }
+
+class TimerListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetHost(&host);
+        halfSecondCalls = 0;
+        secondCalls = 0;
+    }
+    FakeHost host;
+};
+
+}  // namespace
+
+TEST_F(TimerListTest, CatchesUpWholeIntervalsAndDropsTheRest) {
+    TimerList timers;
+    timers.AddTimer(HalfSecond, 500);
+    timers.StartAll();
+    const std::int64_t started = timers.Entries[0].LastCount;
+    host.AdvanceMilliseconds(1250);
+    timers.Update();
+    EXPECT_EQ(halfSecondCalls, 2);
+    EXPECT_EQ(timers.Entries[0].LastCount, started + 1250 * FakeHost::kCounterFrequency / 1000);
+    // The next firing is a full interval after that Update, not 250 ms.
+    host.AdvanceMilliseconds(499);
+    timers.Update();
+    EXPECT_EQ(halfSecondCalls, 2);
+    host.AdvanceMilliseconds(1);
+    timers.Update();
+    EXPECT_EQ(halfSecondCalls, 3);
+}
+
+TEST_F(TimerListTest, TenSecondsWithoutUpdateRunEachCallbackForEveryInterval) {
+    TimerList timers;
+    timers.AddTimer(Second, 1000);
+    timers.AddTimer(HalfSecond, 500);
+    timers.StartAll();
+    host.AdvanceMilliseconds(10000);
+    timers.Update();
+    EXPECT_EQ(secondCalls, 10);
+    EXPECT_EQ(halfSecondCalls, 20);
+}
+
+TEST_F(TimerListTest, EarlyUpdateCallsNothingAndKeepsTheCount) {
+    TimerList timers;
+    timers.AddTimer(HalfSecond, 500);
+    timers.StartTimer(HalfSecond);
+    const std::int64_t started = timers.Entries[0].LastCount;
+    host.AdvanceMilliseconds(499);
+    timers.Update();
+    EXPECT_EQ(halfSecondCalls, 0);
+    EXPECT_EQ(timers.Entries[0].LastCount, started);
+}
+
+TEST_F(TimerListTest, EntriesRunOnlyWhileStarted) {
+    TimerList timers;
+    timers.AddTimer(HalfSecond, 500);
+    host.AdvanceMilliseconds(2000);
+    timers.Update();
+    EXPECT_EQ(halfSecondCalls, 0);
+    timers.StartTimer(HalfSecond);
+    host.AdvanceMilliseconds(500);
+    timers.Update();
+    EXPECT_EQ(halfSecondCalls, 1);
+    timers.StopTimer(HalfSecond);
+    host.AdvanceMilliseconds(5000);
+    timers.Update();
+    EXPECT_EQ(halfSecondCalls, 1);
+}

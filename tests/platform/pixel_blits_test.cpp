@@ -1,0 +1,79 @@
+#include "pixel_blits.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+std::vector<std::uint8_t> Pattern(std::size_t size, std::uint32_t seed) {
+    std::vector<std::uint8_t> bytes(size);
+    for (auto& byte : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = static_cast<std::uint8_t>(seed >> 24);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(PixelBlits, KeyedCopyMatchesReferenceAtEveryPixelSize) {
+    for (int bytes = 1; bytes <= 4; ++bytes) {
+        for (int width : {1, 3, 8, 17, 33}) {
+            const int sourcePitch = width * bytes + 5;
+            const int destPitch = width * bytes + 3;
+            auto source = Pattern(static_cast<std::size_t>(sourcePitch) * 4, 7);
+            // Every other pixel of row 0 carries the key, so keyed and unkeyed sit side by side.
+            const std::uint32_t key = ReadPixel(source.data(), bytes);
+            for (int x = 0; x < width; x += 2) WritePixel(source.data() + x * bytes, bytes, key);
+            auto fast = Pattern(static_cast<std::size_t>(destPitch) * 4, 99);
+            auto reference = fast;
+            CopyPixelsKeyed({source.data(), sourcePitch}, {fast.data(), destPitch}, width, 4, bytes,
+                            key);
+            CopyPixelsKeyedReference({source.data(), sourcePitch}, {reference.data(), destPitch},
+                                     width, 4, bytes, key);
+            ASSERT_EQ(fast, reference) << bytes << " bytes, width " << width;
+        }
+    }
+}
+
+TEST(PixelBlits, KeyComparesOnlyThePixelsOwnBits) {
+    std::uint16_t source[2] = {0x1234, 0x5678};
+    std::uint16_t dest[2] = {0, 0};
+    // The key's upper bits lie outside a 16-bit pixel and do not stop the match.
+    CopyPixelsKeyedReference({reinterpret_cast<std::uint8_t*>(source), 4},
+                             {reinterpret_cast<std::uint8_t*>(dest), 4}, 2, 1, 2, 0xFFFF1234u);
+    EXPECT_EQ(dest[0], 0);
+    EXPECT_EQ(dest[1], 0x5678);
+}
+
+TEST(PixelBlits, StretchDoublesAndMirrors) {
+    std::uint8_t source[2] = {1, 2};
+    std::uint8_t dest[4] = {};
+    StretchPixels({source, 2}, 2, 1, {dest, 4}, 4, 1, 1, {});
+    EXPECT_EQ((std::vector<std::uint8_t>(dest, dest + 4)), (std::vector<std::uint8_t>{1, 1, 2, 2}));
+    StretchOptions mirror;
+    mirror.mirrorLeftRight = true;
+    StretchPixels({source, 2}, 2, 1, {dest, 4}, 4, 1, 1, mirror);
+    EXPECT_EQ((std::vector<std::uint8_t>(dest, dest + 4)), (std::vector<std::uint8_t>{2, 2, 1, 1}));
+
+    std::uint8_t column[2] = {5, 6};
+    std::uint8_t flipped[2] = {};
+    StretchOptions upDown;
+    upDown.mirrorUpDown = true;
+    StretchPixels({column, 1}, 1, 2, {flipped, 1}, 1, 2, 1, upDown);
+    EXPECT_EQ(flipped[0], 6);
+    EXPECT_EQ(flipped[1], 5);
+}
+
+TEST(PixelBlits, ThirtyTwoBitWritesAndTwentyFourBitReads) {
+    std::uint8_t pixel[4] = {};
+    WritePixel(pixel, 3, 0xAABBCCDD);
+    EXPECT_EQ(pixel[3], 0);
+    EXPECT_EQ(ReadPixel(pixel, 3), 0xBBCCDDu);
+    FillPixels({pixel, 4}, 1, 1, 4, 0x01020304);
+    EXPECT_EQ(ReadPixel(pixel, 4), 0x01020304u);
+}
