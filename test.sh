@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite.
+#   ./test.sh             Release build in build/release
+#   ./test.sh --sanitize  address and undefined-behaviour sanitizers, in build/sanitize
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+
+build=build/release
+options=(-DCMAKE_BUILD_TYPE=Release)
+if [ "${1:-}" = "--sanitize" ]; then
+    build=build/sanitize
+    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZE=ON -DZELTO_BUILD_BENCH=OFF)
+fi
+cmake -S . -B "$build" "${options[@]}"
+cmake --build "$build" -j"$(nproc)"
+export SDL_AUDIODRIVER=dummy
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

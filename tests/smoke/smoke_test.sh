@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Runs the real program and the SDL host under a virtual X server: the picture is scaled into
+# the screen with its aspect kept, frames come at 60 Hz, and a close request ends the game with
+# exit code 0. Skips (77) where no X server can be started.
+set -u
+probe="$1"
+game="$2"
+game_dir="$3"
+
+if ! command -v Xvfb >/dev/null; then
+    echo "SKIP: Xvfb is not installed, no X server to run the game on"
+    exit 77
+fi
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+display=":$((90 + RANDOM % 400))"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    sleep 0.1
+done
+if ! kill -0 $xvfb_pid 2>/dev/null; then
+    echo "SKIP: Xvfb could not start"
+    exit 77
+fi
+export DISPLAY="$display" SDL_AUDIODRIVER=dummy
+status=0
+
+# The probe's red picture with its white border, scaled from 640 x 480 into 1280 x 800: 1067
+# pixels wide, centred, black bars left and right.
+"$probe" 150 >"$work/probe.out" 2>&1 &
+probe_pid=$!
+sleep 1.5
+if command -v import >/dev/null; then
+    import -window root "$work/shot.png"
+    pixel() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
+    echo "centre $(pixel 640 400), left bar $(pixel 50 400), left border $(pixel 108 400)"
+    case "$(pixel 640 400)" in *"255,0,0"* | red) ;; *) echo "FAIL: the centre is not the picture's red"; status=1 ;; esac
+    case "$(pixel 50 400)" in *"0,0,0"* | black) ;; *) echo "FAIL: no black bar left of the picture"; status=1 ;; esac
+    case "$(pixel 1230 400)" in *"0,0,0"* | black) ;; *) echo "FAIL: no black bar right of the picture"; status=1 ;; esac
+else
+    echo "note: ImageMagick missing, the screenshot is not checked"
+fi
+wait $probe_pid || { echo "FAIL: the probe failed"; status=1; }
+cat "$work/probe.out"
+ms=$(sed -n 's/.* in \([0-9]*\) ms/\1/p' "$work/probe.out")
+if [ -z "$ms" ] || [ "$ms" -lt 2300 ] || [ "$ms" -gt 4000 ]; then
+    echo "FAIL: 150 frames should take about 2.5 s at 60 Hz (never less)"
+    status=1
+fi
+
+# The game itself: it runs until asked to close, and then ends with exit code 0.
+(cd "$game_dir" && exec "$game") >"$work/game.out" 2>&1 &
+game_pid=$!
+sleep 2
+if ! kill -0 $game_pid 2>/dev/null; then
+    echo "FAIL: the game ended by itself"
+    cat "$work/game.out"
+    exit 1
+fi
+kill -TERM $game_pid
+wait $game_pid
+code=$?
+echo "game exit code after the close request: $code"
+[ $code -eq 0 ] || status=1
+exit $status
