@@ -148,7 +148,8 @@ TEST_F(MapFile, PaletteAndPixelsAreRealColours) {
     // The block graphics are painted, not flat fills: they use hundreds of 16-bit colours.
     const Bytes& graphics = chunks_["BGFX"];
     std::set<int> values;
-    for (std::size_t i = 0; i < graphics.size(); i += 2) values.insert(graphics[i] << 8 | graphics[i + 1]);
+    for (std::size_t i = 0; i < graphics.size(); i += 2)
+        values.insert(graphics[i] << 8 | graphics[i + 1]);
     EXPECT_GT(values.size(), 500u);
 }
 
