@@ -14,6 +14,7 @@ HINSTANCE AppInstance = nullptr;
 HWND MainWindow = nullptr;
 std::int32_t AppActive = 0;
 std::unique_ptr<CDXScreen> GameScreen;
+std::unique_ptr<CDXInput> GameInput;
 std::unique_ptr<TimerList> Timers;
 std::unique_ptr<GameStatus> Status;
 std::int32_t EnergonLevel = 200;
@@ -43,6 +44,7 @@ void ReleaseRemainingObjects() {
     Status.reset();
     Timers.reset();
     GameScreen.reset();
+    GameInput.reset();
 }
 
 }  // namespace
@@ -115,6 +117,12 @@ int InitApplication() {
     } else if (GameScreen->CreateFullScreen(MainWindow, 640, 480, 15, 0) == 0) {
         FatalError(GameScreen.get(), "Could not set 640x480x15 video mode");
     }
+    GameInput.reset(new (std::nothrow) CDXInput());
+    if (!GameInput) {
+        FatalError(GameScreen.get(), "Could not create CDXInput object");
+    } else if (GameInput->Create(AppInstance, MainWindow, 1) == 0) {
+        FatalError(GameScreen.get(), "Could not create direct input object");
+    }
     SeedRandom(static_cast<std::uint32_t>(TimeOfDay()));
     LoadGame();
     return 1;
@@ -129,6 +137,13 @@ void RunFrame() {
     // A screen whose mode could not be set has no buffers to draw; its fatal report has
     // already asked for the end.
     if (!GameScreen || GameScreen->Back == nullptr || !GameScreen->Back->Surface) return;
+    if (GameInput) {
+        GameInput->Update();
+        if (GameInput->GetKeyState(27) != KeyUp) {
+            SendMessage(MainWindow, WM_CLOSE, 0, 0);
+            return;
+        }
+    }
     GameScreen->Back->Fill(0);
     RunGameStep();
     GameScreen->Flip(1, 1, 0);
@@ -155,6 +170,8 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ReleaseGame() {
+    if (GameInput) GameInput->Release();
+    GameInput.reset();
     GameScreen.reset();
     Timers.reset();
     Status.reset();

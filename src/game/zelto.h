@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "cdxinput.h"
 #include "cdxscreen.h"
 #include "gamestates.h"
 #include "timerlist.h"
@@ -16,6 +17,7 @@ extern platform::HINSTANCE AppInstance;
 extern platform::HWND MainWindow;
 extern std::int32_t AppActive;
 extern std::unique_ptr<CDXScreen> GameScreen;
+extern std::unique_ptr<CDXInput> GameInput;
 extern std::unique_ptr<TimerList> Timers;
 extern std::unique_ptr<GameStatus> Status;
 extern std::int32_t EnergonLevel;

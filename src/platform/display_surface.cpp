@@ -74,8 +74,8 @@ HRESULT DisplaySurface::Lock(const RECT* rect, DDSURFACEDESC2* desc, DWORD flags
 HRESULT DisplaySurface::Unlock(const RECT*) {
     if (!locked_) return DDERR_NOTLOCKED;
     locked_ = false;
-    if (lost_) return DDERR_SURFACELOST;
-    AfterWrite();
+    // Memory lost while locked stays addressable here; the next lock reports the loss.
+    if (!lost_) AfterWrite();
     return DD_OK;
 }
 

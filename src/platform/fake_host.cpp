@@ -43,6 +43,37 @@ bool FakeHost::OpenWindow(const char* title, HICON icon) {
     return true;
 }
 
+void FakeHost::QueueEvent(HostEvent::Kind kind) {
+    if (kind == HostEvent::Kind::FocusLost) inFront_ = false;
+    if (kind == HostEvent::Kind::FocusGained) inFront_ = true;
+    events_.push_back(HostEvent{kind});
+}
+
+bool FakeHost::ReadKeyboard(std::uint8_t state[256]) {
+    if (failedKeyboardReads_ > 0) {
+        --failedKeyboardReads_;
+        return false;
+    }
+    std::memcpy(state, keyboard_, sizeof(keyboard_));
+    return true;
+}
+
+bool FakeHost::ReadMouse(MouseReading& reading) {
+    reading.dx = mouseDx_;
+    reading.dy = mouseDy_;
+    reading.wheel = 0;
+    std::memcpy(reading.buttons, mouseButtons_, sizeof(mouseButtons_));
+    mouseDx_ = 0;
+    mouseDy_ = 0;
+    return true;
+}
+
+bool FakeHost::ReadJoystick(std::uint8_t buttons[32]) {
+    if (!joystickAttached_) return false;
+    std::memcpy(buttons, joystickButtons_, sizeof(joystickButtons_));
+    return true;
+}
+
 void FakeHost::PollEvents(std::vector<HostEvent>& events) {
     events.insert(events.end(), events_.begin(), events_.end());
     events_.clear();

@@ -60,7 +60,21 @@ public:
     void SetPicturesKept(std::size_t count) { picturesKept_ = count; }
 
     // Scripting.
-    void QueueEvent(HostEvent::Kind kind) { events_.push_back(HostEvent{kind}); }
+    // Focus events also move the window in or out of the front, as a real desktop does.
+    void QueueEvent(HostEvent::Kind kind);
+    // Input: keys by set-1 scan code, mouse motion (added up until the next reading), buttons.
+    void SetKey(int scanCode, bool down) { keyboard_[scanCode & 0xFF] = down ? 0x80 : 0; }
+    void MoveMouse(std::int32_t dx, std::int32_t dy) {
+        mouseDx_ += dx;
+        mouseDy_ += dy;
+    }
+    void SetMouseButton(int button, bool down) { mouseButtons_[button & 3] = down ? 0x80 : 0; }
+    void AttachJoystick(bool attached) { joystickAttached_ = attached; }
+    void SetJoystickButton(int button, bool down) { joystickButtons_[button & 31] = down ? 0x80 : 0; }
+    void SetInFront(bool inFront) { inFront_ = inFront; }
+    // The next count keyboard readings fail.
+    void FailKeyboardReads(int count) { failedKeyboardReads_ = count; }
+    bool MouseCaptured() const { return mouseCaptured_; }
     // Runs action when the display reaches blank (once).
     void AtBlank(std::uint64_t blank, std::function<void(FakeHost&)> action);
     // Takes the display away now, as when the window loses the foreground in full screen.
@@ -94,6 +108,12 @@ public:
     void RestoreDisplayMode() override { modeRestored_ = true; }
     void WaitForVerticalBlank() override;
     void Present(const PresentedPicture& picture) override;
+    bool WindowInFront() override { return inFront_; }
+    bool ReadKeyboard(std::uint8_t state[256]) override;
+    bool ReadMouse(MouseReading& reading) override;
+    void SetMouseCaptured(bool captured) override { mouseCaptured_ = captured; }
+    bool JoystickAttached() override { return joystickAttached_; }
+    bool ReadJoystick(std::uint8_t buttons[32]) override;
     HRESULT DisplayCreationResult() override { return displayCreationResult_; }
     HRESULT SurfaceCreationResult(const SurfaceRequest& request) override;
     HRESULT LockResult() override;
@@ -128,6 +148,15 @@ private:
     std::size_t picturesKept_ = 4;
 
     std::vector<HostEvent> events_;
+    std::uint8_t keyboard_[256] = {};
+    std::int32_t mouseDx_ = 0;
+    std::int32_t mouseDy_ = 0;
+    std::uint8_t mouseButtons_[4] = {};
+    bool joystickAttached_ = false;
+    std::uint8_t joystickButtons_[32] = {};
+    bool inFront_ = true;
+    int failedKeyboardReads_ = 0;
+    bool mouseCaptured_ = false;
     std::multimap<std::uint64_t, std::function<void(FakeHost&)>> blankActions_;
 
     std::int64_t nowNanoseconds_ = 0;

@@ -87,6 +87,22 @@ public:
     // Extra bytes at the end of every row of new surfaces.
     virtual int RowPadding() { return 0; }
 
+    // Input. Devices of the window can be acquired and read only while it is in front.
+    virtual bool WindowInFront() = 0;
+    // The keyboard by PC set-1 scan code (0x80 added for extended keys); bit 7 set = down.
+    virtual bool ReadKeyboard(std::uint8_t state[256]) = 0;
+    struct MouseReading {
+        std::int32_t dx = 0;  // relative motion since the last reading
+        std::int32_t dy = 0;
+        std::int32_t wheel = 0;
+        std::uint8_t buttons[4] = {};  // bit 7 set = down
+    };
+    virtual bool ReadMouse(MouseReading& reading) = 0;
+    // An exclusive mouse is captured: the pointer stays in the window and only motion counts.
+    virtual void SetMouseCaptured(bool captured) = 0;
+    virtual bool JoystickAttached() = 0;
+    virtual bool ReadJoystick(std::uint8_t buttons[32]) = 0;
+
     // Clocks.
     virtual std::int64_t PerformanceCounter() = 0;
     virtual std::int64_t PerformanceFrequency() = 0;

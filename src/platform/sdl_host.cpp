@@ -2,11 +2,13 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <string>
 
 #include "present_convert.h"
+#include "sdl_scancodes.h"
 #include "window.h"
 
 namespace platform {
@@ -30,10 +32,12 @@ struct SdlHost::State {
     std::uint64_t blankPeriod = 0;  // performance counts per refresh
     std::uint64_t clockOrigin = 0;
     std::uint64_t startCounter = 0;
+    SDL_Joystick* joystick = nullptr;
+    bool mouseCaptured = false;
 };
 
 SdlHost::SdlHost() : state_(std::make_unique<State>()) {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
         state_->startError = SDL_GetError();
         return;
     }
@@ -44,6 +48,7 @@ SdlHost::SdlHost() : state_(std::make_unique<State>()) {
 }
 
 SdlHost::~SdlHost() {
+    if (state_->joystick != nullptr) SDL_JoystickClose(state_->joystick);
     CloseWindow();
     if (state_->ready) SDL_Quit();
 }
@@ -90,6 +95,17 @@ void SdlHost::ShowWindow() {
     SDL_RaiseWindow(state_->window);
     SDL_RenderClear(state_->renderer);
     SDL_RenderPresent(state_->renderer);
+    // A top-most popup takes the keyboard as it is shown. Without a window manager nobody
+    // hands out the focus, so the window asks for it, and waits briefly until it has it.
+    constexpr Uint32 kFocusWaitMs = 500;
+    const Uint32 start = SDL_GetTicks();
+    while (SDL_GetTicks() - start < kFocusWaitMs) {
+        SDL_PumpEvents();
+        const Uint32 flags = SDL_GetWindowFlags(state_->window);
+        if (flags & SDL_WINDOW_INPUT_FOCUS) break;
+        if (flags & SDL_WINDOW_SHOWN) SDL_SetWindowInputFocus(state_->window);
+        SDL_Delay(10);
+    }
 }
 
 void SdlHost::CloseWindow() {
@@ -225,6 +241,65 @@ void SdlHost::Present(const PresentedPicture& picture) {
     SDL_RenderClear(state_->renderer);
     SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
     SDL_RenderPresent(state_->renderer);
+}
+
+bool SdlHost::WindowInFront() {
+    if (state_->window == nullptr) return false;
+    return (SDL_GetWindowFlags(state_->window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+bool SdlHost::ReadKeyboard(std::uint8_t state[256]) {
+    SDL_PumpEvents();
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    std::fill(state, state + 256, std::uint8_t{0});
+    for (int scancode = 0; scancode < count; ++scancode) {
+        if (!keys[scancode]) continue;
+        const std::uint8_t setOne = SetOneScanCode(static_cast<SDL_Scancode>(scancode));
+        if (setOne != 0) state[setOne] = 0x80;
+    }
+    return true;
+}
+
+bool SdlHost::ReadMouse(MouseReading& reading) {
+    SDL_PumpEvents();
+    int dx = 0;
+    int dy = 0;
+    const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+    reading.dx = dx;
+    reading.dy = dy;
+    reading.wheel = 0;
+    reading.buttons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
+    reading.buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
+    reading.buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
+    reading.buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+    return true;
+}
+
+void SdlHost::SetMouseCaptured(bool captured) {
+    if (!state_->ready || state_->mouseCaptured == captured) return;
+    state_->mouseCaptured = captured;
+    SDL_SetRelativeMouseMode(captured ? SDL_TRUE : SDL_FALSE);
+    // Motion gathered before the capture is not the player's steering.
+    SDL_GetRelativeMouseState(nullptr, nullptr);
+}
+
+bool SdlHost::JoystickAttached() {
+    if (state_->joystick == nullptr && state_->ready && SDL_NumJoysticks() > 0) {
+        state_->joystick = SDL_JoystickOpen(0);
+    }
+    return state_->joystick != nullptr;
+}
+
+bool SdlHost::ReadJoystick(std::uint8_t buttons[32]) {
+    if (state_->joystick == nullptr || !SDL_JoystickGetAttached(state_->joystick)) return false;
+    SDL_JoystickUpdate();
+    const int count = std::min(SDL_JoystickNumButtons(state_->joystick), 32);
+    std::fill(buttons, buttons + 32, std::uint8_t{0});
+    for (int i = 0; i < count; ++i) {
+        buttons[i] = SDL_JoystickGetButton(state_->joystick, i) ? 0x80 : 0;
+    }
+    return true;
 }
 
 std::int64_t SdlHost::PerformanceCounter() {

@@ -31,6 +31,12 @@ public:
     void RestoreDisplayMode() override;
     void WaitForVerticalBlank() override;
     void Present(const PresentedPicture& picture) override;
+    bool WindowInFront() override;
+    bool ReadKeyboard(std::uint8_t state[256]) override;
+    bool ReadMouse(MouseReading& reading) override;
+    void SetMouseCaptured(bool captured) override;
+    bool JoystickAttached() override;
+    bool ReadJoystick(std::uint8_t buttons[32]) override;
     std::int64_t PerformanceCounter() override;
     std::int64_t PerformanceFrequency() override;
     std::uint32_t Milliseconds() override;

@@ -114,3 +114,20 @@ TEST_F(SpineTest, RunsAgainInTheSameProcessFromAFreshStart) {
     EXPECT_EQ(second.PictureCount(), 2u);
     EXPECT_EQ(AppActive, 1);
 }
+
+TEST_F(SpineTest, EscapeEndsTheGameWithNoFurtherFrame) {
+    host.AtBlank(20, [](FakeHost& h) { h.SetKey(0x01, true); });
+    host.SetBlankLimit(200);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(host.PictureCount(), 20u);
+    EXPECT_EQ(GameInput, nullptr);
+    EXPECT_FALSE(host.MouseCaptured());
+}
+
+TEST_F(SpineTest, AnInputDeviceThatCannotBeAcquiredIsReported) {
+    host.SetInFront(false);
+    EXPECT_EQ(Run(), 0);
+    ASSERT_EQ(host.MessageBoxes().size(), 1u);
+    EXPECT_EQ(host.MessageBoxes()[0].text, "Could not create direct input object");
+    EXPECT_EQ(host.PictureCount(), 0u);
+}

@@ -1,0 +1,71 @@
+#include "keystate.h"
+
+#include <cstring>
+
+KeyState StepKeyState(KeyState current, bool down) {
+    switch (current) {
+        case KeyUp:
+        case KeyReleased:
+            return down ? KeyPressed : KeyUp;
+        case KeyPressed:
+        case KeyHeld:
+            return down ? KeyHeld : KeyReleased;
+    }
+    return KeyUp;
+}
+
+const std::array<std::uint32_t, 256>& ScanCodeKeyCodes() {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> codes{};
+        auto run = [&codes](int firstScan, std::initializer_list<std::uint32_t> keys) {
+            int scan = firstScan;
+            for (std::uint32_t key : keys) codes[static_cast<std::size_t>(scan++)] = key;
+        };
+        run(0x01, {27, '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '-', '=', 8, 9});
+        run(0x10, {'q', 'w', 'e', 'r', 't', 'y', 'u', 'i', 'o', 'p', '[', ']', 13, 130});
+        run(0x1E, {'a', 's', 'd', 'f', 'g', 'h', 'j', 'k', 'l', ';', '\'', '`', 128, '\\'});
+        run(0x2C, {'z', 'x', 'c', 'v', 'b', 'n', 'm', ',', '.', '/', 129, 157, 132, ' ', 173});
+        run(0x3B, {138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 172, 174});
+        run(0x47, {169, 170, 171, 158, 166, 167, 168, 159, 163, 164, 165, 162, 161});
+        run(0x57, {148, 149});
+        run(0x9C, {160, 131});
+        codes[0xB5] = 156;
+        codes[0xB7] = 175;
+        codes[0xB8] = 133;
+        run(0xC7, {152, 136, 154});
+        codes[0xCB] = 134;
+        codes[0xCD] = 135;
+        run(0xCF, {153, 137, 155, 150, 151});
+        return codes;
+    }();
+    return table;
+}
+
+std::int32_t MoveMouseAxis(std::int32_t position, std::int32_t motion, float factor,
+                           std::int32_t lower, std::int32_t upper) {
+    const auto delta = static_cast<std::int64_t>(static_cast<float>(motion) * factor);
+    std::int64_t moved = static_cast<std::int64_t>(position) + delta;
+    if (moved >= upper) moved = static_cast<std::int64_t>(upper) - 1;
+    if (moved <= lower) moved = lower;
+    return static_cast<std::int32_t>(moved);
+}
+
+void KeyStateTable::ApplyKeyboard(const std::uint8_t state[256]) {
+    std::memcpy(KeyboardState.data(), state, KeyboardState.size());
+    for (std::size_t scan = 0; scan < 256; ++scan) {
+        const std::uint32_t code = ScanCodeTable[scan];
+        if (code == 0) continue;
+        KeyStates[code] = StepKeyState(static_cast<KeyState>(KeyStates[code]), (state[scan] & 0x80) != 0);
+    }
+}
+
+void KeyStateTable::ApplyButton(int keyCode, std::uint8_t deviceByte) {
+    KeyStates[static_cast<std::size_t>(keyCode)] =
+        StepKeyState(static_cast<KeyState>(KeyStates[static_cast<std::size_t>(keyCode)]),
+                     (deviceByte & 0x80) != 0);
+}
+
+void KeyStateTable::Clear() {
+    KeyStates.fill(KeyUp);
+    KeyboardState.fill(0);
+}

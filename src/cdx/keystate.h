@@ -1,0 +1,39 @@
+#pragma once
+
+// The four-state key model and the scan-code table, as plain code over the devices' raw bytes.
+
+#include <array>
+#include <cstdint>
+
+enum KeyState : std::uint8_t {
+    KeyUp = 0,
+    KeyReleased = 1,
+    KeyPressed = 2,
+    KeyHeld = 3,
+};
+
+// Key codes beyond the keyboard's 256.
+inline constexpr int kMouseButtonKeys = 256;     // 256, 257, 258: mouse buttons 0, 1, 2
+inline constexpr int kJoystickButtonKeys = 260;  // 260 .. 269: joystick buttons 0 .. 9
+inline constexpr int kKeyCodeCount = 270;
+
+// The next state of a key that is (down) or is not down at this update.
+KeyState StepKeyState(KeyState current, bool down);
+
+// The key code of each PC set-1 scan code (0x80 added for extended keys), 0 where ignored.
+const std::array<std::uint32_t, 256>& ScanCodeKeyCodes();
+
+// Mouse motion added to a position, kept below the upper and at or above the lower bounds.
+std::int32_t MoveMouseAxis(std::int32_t position, std::int32_t motion, float factor,
+                           std::int32_t lower, std::int32_t upper);
+
+struct KeyStateTable {
+    std::array<std::uint8_t, kKeyCodeCount> KeyStates{};
+    std::array<std::uint8_t, 256> KeyboardState{};
+    std::array<std::uint32_t, 256> ScanCodeTable{};
+
+    // Applies one keyboard reading (bit 7 of each scan code's byte = down).
+    void ApplyKeyboard(const std::uint8_t state[256]);
+    void ApplyButton(int keyCode, std::uint8_t deviceByte);
+    void Clear();
+};
