@@ -1,0 +1,246 @@
+#include "fmpmap.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+#include <vector>
+
+#include "block_pixels.h"
+#include "dib_blit.h"
+#include "view_walk.h"
+
+using namespace platform;
+
+namespace {
+
+// The whole file in memory; LastError's code when it cannot be had.
+std::int32_t ReadWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = fileName != nullptr ? std::fopen(fileName, "rb") : nullptr;
+    if (file == nullptr) return kFmpCannotOpen;
+    std::int32_t result = kFmpNoError;
+    long length = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+    if (length < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+        result = kFmpBadFile;
+    } else {
+        try {
+            bytes.resize(static_cast<std::size_t>(length));
+            if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+                result = kFmpBadFile;
+            }
+        } catch (const std::bad_alloc&) {
+            result = kFmpOutOfMemory;
+        }
+    }
+    std::fclose(file);
+    return result;
+}
+
+BlockTargetFormat TargetFormatOf(const DDPIXELFORMAT& format) {
+    return BlockTargetFormat{static_cast<int>(format.dwRGBBitCount), format.dwRBitMask,
+                             format.dwGBitMask, format.dwBBitMask};
+}
+
+// Cuts a copy to its block and to the destination surface, which the fast copy does not do
+// itself. False when nothing of it is left.
+bool ClipCopy(BlockCopy& copy, std::int32_t blockWidth, std::int32_t blockHeight,
+              std::int32_t destWidth, std::int32_t destHeight) {
+    auto clipAxis = [](std::int32_t& low, std::int32_t& high, std::int32_t& at,
+                       std::int32_t sourceLimit, std::int32_t destLimit) {
+        const std::int32_t cutBefore = std::max({0, -low, -at});
+        low += cutBefore;
+        at += cutBefore;
+        high = std::min({high, sourceLimit, low + (destLimit - at)});
+        return low < high;
+    };
+    return clipAxis(copy.Left, copy.Right, copy.X, blockWidth, destWidth) &&
+           clipAxis(copy.Top, copy.Bottom, copy.Y, blockHeight, destHeight);
+}
+
+}  // namespace
+
+void FmpMap::SetTransparentColor(std::uint32_t rgb) {
+    KeyIndex = rgb & 0xFF;
+    KeyBlue = rgb & 0xFF;
+    KeyGreen = (rgb >> 8) & 0xFF;
+    KeyRed = (rgb >> 16) & 0xFF;
+}
+
+std::int32_t FmpMap::Create(CDXScreen* screen, const char* fileName, std::int32_t viewX,
+                            std::int32_t viewY, std::int32_t viewWidth, std::int32_t viewHeight) {
+    ViewX = viewX;
+    ViewY = viewY;
+    ViewWidth = viewWidth;
+    ViewHeight = viewHeight;
+    ScrollX = 0;
+    ScrollY = 0;
+    if (Load(fileName, screen != nullptr ? screen->DirectDraw.get() : nullptr) != 0) return -1;
+
+    const FmpHeader& header = File.Header;
+    const std::int32_t mapPixelWidth = std::int32_t{header.MapWidth} * header.BlockWidth;
+    const std::int32_t mapPixelHeight = std::int32_t{header.MapHeight} * header.BlockHeight;
+    if (mapPixelWidth < ViewWidth) ViewWidth = mapPixelWidth;
+    if (mapPixelHeight < ViewHeight) ViewHeight = mapPixelHeight;
+    // The drawing walks a border of partial blocks round an inside of whole ones, so the view
+    // is never narrower than three blocks, even over a smaller map.
+    if (ViewWidth < 3 * header.BlockWidth) ViewWidth = 3 * header.BlockWidth;
+    if (ViewHeight < 3 * header.BlockHeight) ViewHeight = 3 * header.BlockHeight;
+    screen->SetPaletteEntries(0, 256, File.Palette.data());
+    BlockWidth = header.BlockWidth;
+    BlockHeight = header.BlockHeight;
+    return 0;
+}
+
+std::int32_t FmpMap::Load(const char* fileName, DisplayDevice* display) {
+    Unload();
+    LastError = kFmpNoError;
+    std::vector<std::uint8_t> bytes;
+    LastError = ReadWholeFile(fileName, bytes);
+    if (LastError != kFmpNoError) return -1;
+
+    FmpFile parsed;
+    LastError = parsed.Parse(bytes);
+    if (LastError == kFmpNoError) LastError = parsed.Resolve();
+    if (LastError != kFmpNoError) return -1;
+    File = std::move(parsed);
+    return Build(display);
+}
+
+std::int32_t FmpMap::Build(DisplayDevice* display) {
+    if (display == nullptr || MakeBlockSurfaces(display) != 0 || CopyBlockGraphics() != 0) {
+        Unload();
+        return -1;
+    }
+    return 0;
+}
+
+std::int32_t FmpMap::MakeBlockSurfaces(DisplayDevice* display) {
+    std::uint32_t key = 0;
+    for (int g = 0; g < File.Header.BlockGraphicCount; ++g) {
+        DDSURFACEDESC2 desc;
+        desc.dwSize = kSurfaceDescSize;
+        desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+        desc.dwWidth = static_cast<DWORD>(File.Header.BlockWidth);
+        desc.dwHeight = static_cast<DWORD>(File.Header.BlockHeight);
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+        if (display->CreateSurface(&desc, &BlockSurfaces[g]) != DD_OK || !BlockSurfaces[g]) {
+            BlockSurfaces[g].reset();
+            return -1;
+        }
+        if (g == 0) {
+            DDPIXELFORMAT format;
+            if (BlockSurfaces[0]->GetPixelFormat(&format) != DD_OK) return -1;
+            key = ComposeColorKey(TargetFormatOf(format), KeyRed, KeyGreen, KeyBlue, KeyIndex);
+        }
+        const DDCOLORKEY colorKey{key, key};
+        BlockSurfaces[g]->SetColorKey(DDCKEY_SRCBLT, &colorKey);
+    }
+    return 0;
+}
+
+int FmpMap::BlockSurfaceCount() const {
+    int count = 0;
+    while (count < kBlockSurfaceEntries && BlockSurfaces[count]) ++count;
+    return count;
+}
+
+std::int32_t FmpMap::CopyBlockGraphics() {
+    const int count = BlockSurfaceCount();
+    if (count == 0) return -1;
+    DDPIXELFORMAT format;
+    if (BlockSurfaces[0]->GetPixelFormat(&format) != DD_OK) return -1;
+    const BlockTargetFormat target = TargetFormatOf(format);
+    if (target.BitsPerPixel == 8 && File.Header.BlockDepth != 8) ConvertThroughPalette();
+
+    for (int g = 0; g < count; ++g) {
+        DDSURFACEDESC2 desc;
+        desc.dwSize = kSurfaceDescSize;
+        if (BlockSurfaces[g]->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr) !=
+            DD_OK) {
+            return -1;
+        }
+        const BlockSource source{File.GraphicPixels(g), File.Header.BlockDepth,
+                                 File.Header.BlockWidth, File.Header.BlockHeight,
+                                 File.Palette.data()};
+        const bool converted = ConvertBlockPixels(
+            source, target, static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch);
+        BlockSurfaces[g]->Unlock(nullptr);
+        if (!converted) return -1;
+    }
+    return 0;
+}
+
+void FmpMap::ConvertThroughPalette() {
+    // Colours go to the nearest entry of the map's own palette: Create hands that palette to
+    // the screen right after the load, so it is the one the blocks are shown with.
+    const int width = File.Header.BlockWidth;
+    const int height = File.Header.BlockHeight;
+    const int stride = DibStride(width);
+    std::vector<std::uint8_t> rows;
+    try {
+        rows.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    } catch (const std::bad_alloc&) {
+        return;  // the blocks stay unconverted; the build goes on as with a failed bitmap
+    }
+    for (int g = 0; g < BlockSurfaceCount(); ++g) {
+        const BlockSource source{File.GraphicPixels(g), File.Header.BlockDepth, width, height,
+                                 File.Palette.data()};
+        if (!BlockToDibRows(source, rows.data(), stride)) return;
+        const DibImage image{rows.data(), width, height, stride};
+        if (BlitDibToSurface(*BlockSurfaces[g], image, File.Palette.data()) != DD_OK) return;
+    }
+}
+
+std::int32_t FmpMap::Restore() {
+    const int count = BlockSurfaceCount();
+    for (int g = 0; g < count; ++g) {
+        if (BlockSurfaces[g]->Restore() != DD_OK) return -1;
+    }
+    return CopyBlockGraphics();
+}
+
+void FmpMap::Unload() {
+    File.ReleaseBuffers();
+    for (auto& surface : BlockSurfaces) {
+        if (!surface) break;
+        surface.reset();
+    }
+}
+
+void FmpMap::SetScrollPosition(std::int32_t x, std::int32_t y) {
+    // The map's size in pixels wraps at 16 bits, as the header's fields are 16-bit.
+    const FmpHeader& header = File.Header;
+    const auto pixelWidth = static_cast<std::uint16_t>(header.MapWidth * header.BlockWidth);
+    const auto pixelHeight = static_cast<std::uint16_t>(header.MapHeight * header.BlockHeight);
+    const std::int64_t largestX = std::int64_t{pixelWidth} - ViewWidth - 1;
+    const std::int64_t largestY = std::int64_t{pixelHeight} - ViewHeight - 1;
+    ScrollX =
+        static_cast<std::int32_t>(std::max<std::int64_t>(std::min<std::int64_t>(x, largestX), 0));
+    ScrollY =
+        static_cast<std::int32_t>(std::max<std::int64_t>(std::min<std::int64_t>(y, largestY), 0));
+}
+
+std::int32_t FmpMap::Draw(CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !BlockSurfaces[0] || BlockWidth <= 0 ||
+        BlockHeight <= 0) {
+        return -1;
+    }
+    DDSURFACEDESC2 destDesc;
+    dest->Surface->GetSurfaceDesc(&destDesc);
+    const auto destWidth = static_cast<std::int32_t>(destDesc.dwWidth);
+    const auto destHeight = static_cast<std::int32_t>(destDesc.dwHeight);
+    const std::int32_t firstColumn = ScrollX / BlockWidth;
+    const std::int32_t firstRow = ScrollY / BlockHeight;
+    const ViewGeometry view{BlockWidth, BlockHeight, ViewX,   ViewY,
+                            ViewWidth,  ViewHeight,  ScrollX, ScrollY};
+
+    const bool drawn = WalkView(view, [&](BlockCopy copy) {
+        if (!ClipCopy(copy, BlockWidth, BlockHeight, destWidth, destHeight)) return true;
+        // Cells beyond the map (a map smaller than the three-block view) show graphic 0.
+        const FmpBlock* block = File.BlockAt(firstColumn + copy.Column, firstRow + copy.Row);
+        DisplaySurface* source = BlockSurfaces[block != nullptr ? block->BaseGraphic : 0].get();
+        const RECT part{copy.Left, copy.Top, copy.Right, copy.Bottom};
+        return dest->Surface->BltFast(copy.X, copy.Y, source, &part, DDBLTFAST_WAIT) == DD_OK;
+    });
+    return drawn ? 0 : -1;
+}
