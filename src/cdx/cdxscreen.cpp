@@ -1,5 +1,6 @@
 #include "cdxscreen.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "cdxerror.h"
@@ -174,10 +175,18 @@ void CDXScreen::CountFrame(std::uint32_t now) {
     FrameCount += 1;
 }
 
-HRESULT CDXScreen::Flip(std::int32_t waitVB, std::int32_t fullStretch, std::int32_t) {
+HRESULT CDXScreen::Flip(std::int32_t waitVB, std::int32_t fullStretch, std::int32_t showFPS) {
     CountFrame(timeGetTime());
     if (!DirectDraw || Front == nullptr || Back == nullptr || !Front->Surface || !Back->Surface) {
         return DDERR_NOTINITIALIZED;
+    }
+    if (showFPS) {
+        char text[32];
+        std::snprintf(text, sizeof(text), "FPS = %d", FPS);
+        if (Back->GetDC() != nullptr) {
+            Back->DrawString(10, 20, 0x00FFF0, text);
+            Back->ReleaseDC();
+        }
     }
     HRESULT result;
     if (FullScreen) {

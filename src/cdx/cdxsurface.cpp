@@ -1,6 +1,7 @@
 #include "cdxsurface.h"
 
 #include "cdxscreen.h"
+#include "text_service.h"
 #include "window.h"
 
 using namespace platform;
@@ -22,7 +23,9 @@ CDXSurface::CDXSurface(CDXScreen* screen, std::int32_t width, std::int32_t heigh
 }
 
 CDXSurface::~CDXSurface() {
-    // Fonts and device contexts belong to the text service; the surface gives up its memory.
+    if (Font != nullptr) DeleteObject(Font);
+    Font = nullptr;
+    if (DC != nullptr) ReleaseDC();
     Surface.reset();
 }
 

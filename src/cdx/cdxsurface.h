@@ -31,6 +31,18 @@ public:
     platform::HRESULT Unlock();
     void Restore();
 
+    // Text, in the order GetDC, MakeFont, SelectFont, DrawString per line, ReleaseDC. Colours
+    // are the window system's 0x00BBGGRR values, not pixels.
+    platform::HDC GetDC();
+    void ReleaseDC();
+    // Replaces the surface's font; the new handle, or null when none can be made.
+    platform::HFONT MakeFont(const char* face, std::int32_t width, std::int32_t height,
+                             std::int32_t weight);
+    platform::HFONT SelectFont();
+    // Draws text up to its first zero byte with a transparent background.
+    platform::BOOL DrawString(std::int32_t x, std::int32_t y, std::uint32_t colour,
+                              const char* text);
+
     // The colour key becomes the surface's top-left pixel.
     void SetColorKey();
     // Arguments in the order top, left, bottom, right; stored without checks.

@@ -198,6 +198,11 @@ HRESULT DisplayDevice::FlipToGDISurface() {
     return DD_OK;
 }
 
+const DisplayPalette* DisplayDevice::primaryPalette() const {
+    auto primary = primary_.lock();
+    return primary ? primary->palette() : nullptr;
+}
+
 void DisplayDevice::LoseVideoMemory() {
     for (const auto& weak : surfaces_) {
         if (auto surface = weak.lock(); surface && surface->inVideoMemory()) surface->MarkLost();

@@ -47,6 +47,7 @@ public:
     void NoteFrontWritten();
     void PresentFlip(DisplaySurface& primary, bool waitForBlank);
     Host* host() const { return host_; }
+    const DisplayPalette* primaryPalette() const;
 
 private:
     DDPIXELFORMAT CurrentFormat() const;

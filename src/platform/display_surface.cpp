@@ -60,6 +60,7 @@ HRESULT DisplaySurface::Lock(const RECT* rect, DDSURFACEDESC2* desc, DWORD flags
     if (rect != nullptr || desc == nullptr) return DDERR_INVALIDPARAMS;
     if (lost_) return DDERR_SURFACELOST;
     if (locked_) return DDERR_SURFACEBUSY;
+    if (deviceContext_) return DDERR_DCALREADYCREATED;
     if (Host* host = device_->host()) {
         const HRESULT injected = host->LockResult();
         if (injected == DDERR_WASSTILLDRAWING && (flags & DDLOCK_WAIT) == 0) return injected;
@@ -247,6 +248,30 @@ HRESULT DisplaySurface::Restore() {
         }
     }
     return DD_OK;
+}
+
+HRESULT DisplaySurface::GetDC(HDC* context) {
+    if (context == nullptr) return DDERR_INVALIDPARAMS;
+    if (lost_) return DDERR_SURFACELOST;
+    if (locked_) return DDERR_SURFACEBUSY;
+    if (deviceContext_) return DDERR_DCALREADYCREATED;
+    deviceContext_ = std::make_unique<DeviceContext>();
+    deviceContext_->surface = this;
+    *context = deviceContext_.get();
+    return DD_OK;
+}
+
+HRESULT DisplaySurface::ReleaseDC(HDC context) {
+    if (!deviceContext_ || context != deviceContext_.get()) return DDERR_NODC;
+    deviceContext_.reset();
+    if (!lost_) AfterWrite();
+    return DD_OK;
+}
+
+const DisplayPalette* DisplaySurface::effectivePalette() const {
+    if (palette_) return palette_.get();
+    if (auto front = chainFront_.lock()) return front->palette();
+    return device_->primaryPalette();
 }
 
 HRESULT DisplaySurface::SetPalette(std::shared_ptr<DisplayPalette> palette) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "device_context.h"
 #include "display_types.h"
 
 namespace platform {
@@ -44,6 +45,10 @@ public:
     HRESULT IsLost() const;
     HRESULT Restore();
     HRESULT SetPalette(std::shared_ptr<DisplayPalette> palette);
+    // A device context for text. While it is held the surface cannot be locked or given a
+    // second one; releasing it counts as a write of the surface.
+    HRESULT GetDC(HDC* context);
+    HRESULT ReleaseDC(HDC context);
 
     // Layer-internal.
     int width() const { return width_; }
@@ -58,6 +63,8 @@ public:
     bool isPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
     bool inVideoMemory() const { return (caps_ & DDSCAPS_VIDEOMEMORY) != 0; }
     bool isLocked() const { return locked_; }
+    // The palette that 8-bit pixels of this surface mean: its own, else the primary's.
+    const DisplayPalette* effectivePalette() const;
     void MarkLost() { lost_ = true; }
     // Moves each buffer of the flipping chain one place towards the front.
     void RotateChain();
@@ -84,6 +91,7 @@ private:
     std::vector<std::shared_ptr<DisplaySurface>> backBuffers_;
     // The primary of a back buffer's chain; a back buffer's restore restores the whole chain.
     std::weak_ptr<DisplaySurface> chainFront_;
+    std::unique_ptr<DeviceContext> deviceContext_;
 };
 
 }  // namespace platform

@@ -129,5 +129,6 @@ TEST_F(SpineTest, AnInputDeviceThatCannotBeAcquiredIsReported) {
     EXPECT_EQ(Run(), 0);
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].text, "Could not create direct input object");
-    EXPECT_EQ(host.PictureCount(), 0u);
+    // The report showed the front buffer for its box; no frame ran.
+    EXPECT_EQ(host.Blank(), 0u);
 }

@@ -1,0 +1,20 @@
+#pragma once
+
+// A device context: drawing state for text on one display surface, held between a surface's
+// GetDC and ReleaseDC.
+
+#include "display_types.h"
+#include "win_types.h"
+
+namespace platform {
+
+class DisplaySurface;
+
+struct DeviceContext {
+    DisplaySurface* surface = nullptr;
+    HFONT font = nullptr;  // null: the context's default font
+    int backgroundMode = 2;  // OPAQUE until set
+    COLORREF textColour = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,313 @@
+#include "text_service.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+#include <strings.h>
+
+#include <array>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "display_palette.h"
+#include "display_surface.h"
+#include "nearest_palette.h"
+#include "pixel_blits.h"
+#include "window.h"
+
+namespace platform {
+
+// A font handle: a face at one size, shared by every handle made with the same request.
+struct Font {
+    std::shared_ptr<struct FontFace> face;
+};
+
+struct Glyph {
+    int width = 0;
+    int height = 0;
+    int advance = 0;
+    std::vector<std::uint8_t> mask;  // width x height, 1 where the glyph is inked
+};
+
+// A face opened at the size whose cell height is the one asked for, with every glyph of the
+// 8-bit character set rendered once: text drawn every frame only copies masks.
+struct FontFace {
+    std::string family;
+    int cellHeight = 0;
+    std::array<Glyph, 256> glyphs;
+};
+
+namespace {
+
+// Face names the program asks for that no system has under that name, and the family that
+// stands for each: fontconfig learns these as aliases, and a match to the stand-in family is
+// no fall-back.
+struct FaceAlias {
+    const char* asked;
+    const char* family;
+};
+constexpr FaceAlias kFaceAliases[] = {{"Script", "Dancing Script"}};
+
+constexpr const char* kDefaultFamily = "DejaVu Sans";
+// The context's default font: a plain sans about the size of the classic system font.
+constexpr int kDefaultFontHeight = 16;
+
+int liveFonts = 0;
+
+bool Initialise() {
+    static const bool ready = [] {
+        if (TTF_WasInit() == 0 && TTF_Init() != 0) return false;
+        if (!FcInit()) return false;
+        std::string aliases = "<?xml version=\"1.0\"?><fontconfig>";
+        for (const FaceAlias& alias : kFaceAliases) {
+            aliases += std::string("<alias binding=\"same\"><family>") + alias.asked +
+                       "</family><prefer><family>" + alias.family + "</family></prefer></alias>";
+        }
+        aliases += "</fontconfig>";
+        FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(),
+                                       reinterpret_cast<const FcChar8*>(aliases.c_str()), FcTrue);
+        return true;
+    }();
+    return ready;
+}
+
+struct MatchedFile {
+    std::string path;
+    std::string family;
+};
+
+bool FindFace(const char* face, int weight, MatchedFile& matched) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face));
+    FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return false;
+    FcChar8* file = nullptr;
+    FcChar8* family = nullptr;
+    const bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+                       FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch;
+    if (found) {
+        matched.path = reinterpret_cast<const char*>(file);
+        matched.family = reinterpret_cast<const char*>(family);
+    }
+    FcPatternDestroy(match);
+    return found;
+}
+
+// fontconfig answers every name with some family; only the one asked for (or its alias)
+// counts as found.
+bool IsTheFaceAskedFor(const char* face, const std::string& family) {
+    if (strcasecmp(face, family.c_str()) == 0) return true;
+    for (const FaceAlias& alias : kFaceAliases) {
+        if (strcasecmp(face, alias.asked) == 0 && strcasecmp(family.c_str(), alias.family) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TTF_Font* OpenAtCellHeight(const std::string& path, int height) {
+    // Cell height grows with the point size; start near the usual ratio and walk to the
+    // largest size whose cell is not taller than asked.
+    int size = std::max(1, height * 5 / 6);
+    TTF_Font* best = nullptr;
+    for (int step = 0; step < 64; ++step) {
+        TTF_Font* font = TTF_OpenFont(path.c_str(), size);
+        if (font == nullptr) break;
+        const int cell = TTF_FontHeight(font);
+        if (cell <= height) {
+            if (best != nullptr) TTF_CloseFont(best);
+            best = font;
+            if (cell == height) break;
+            ++size;
+        } else {
+            TTF_CloseFont(font);
+            if (best != nullptr || size <= 1) break;
+            --size;
+        }
+    }
+    return best;
+}
+
+void RenderGlyphs(TTF_Font* font, FontFace& face) {
+    TTF_SetFontHinting(font, TTF_HINTING_MONO);
+    const SDL_Color ink{255, 255, 255, 255};
+    for (int code = 32; code < 256; ++code) {
+        Glyph& glyph = face.glyphs[static_cast<std::size_t>(code)];
+        int minX, maxX, minY, maxY, advance;
+        if (TTF_GlyphMetrics32(font, static_cast<Uint32>(code), &minX, &maxX, &minY, &maxY,
+                               &advance) != 0) {
+            continue;
+        }
+        glyph.advance = advance;
+        SDL_Surface* rendered = TTF_RenderGlyph32_Solid(font, static_cast<Uint32>(code), ink);
+        if (rendered == nullptr) continue;
+        glyph.width = rendered->w;
+        glyph.height = rendered->h;
+        glyph.mask.resize(static_cast<std::size_t>(glyph.width) * glyph.height);
+        SDL_LockSurface(rendered);
+        for (int y = 0; y < glyph.height; ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(rendered->pixels) + y * rendered->pitch;
+            for (int x = 0; x < glyph.width; ++x) {
+                glyph.mask[static_cast<std::size_t>(y) * glyph.width + x] = row[x] != 0 ? 1 : 0;
+            }
+        }
+        SDL_UnlockSurface(rendered);
+        SDL_FreeSurface(rendered);
+    }
+}
+
+std::shared_ptr<FontFace> LoadFace(const std::string& path, const std::string& family, int height) {
+    TTF_Font* font = OpenAtCellHeight(path, height);
+    if (font == nullptr) return nullptr;
+    auto face = std::make_shared<FontFace>();
+    face->family = family;
+    face->cellHeight = TTF_FontHeight(font);
+    RenderGlyphs(font, *face);
+    TTF_CloseFont(font);
+    return face;
+}
+
+std::shared_ptr<FontFace> FaceFor(const char* name, int height, int weight) {
+    using Key = std::tuple<std::string, int, int>;
+    static std::map<Key, std::shared_ptr<FontFace>> cache;
+    const bool bold = weight >= 600;
+    const Key key{name != nullptr ? name : "", height, bold ? 700 : 400};
+    if (auto found = cache.find(key); found != cache.end()) return found->second;
+    if (!Initialise()) return nullptr;
+
+    MatchedFile matched;
+    std::shared_ptr<FontFace> face;
+    if (name != nullptr && FindFace(name, weight, matched) && IsTheFaceAskedFor(name, matched.family)) {
+        face = LoadFace(matched.path, matched.family, height);
+    } else {
+        const std::string note = std::string("text: no face \"") + (name ? name : "") +
+                                 "\" on this system, using " + kDefaultFamily + "\n";
+        OutputDebugString(note.c_str());
+    }
+    if (!face && FindFace(kDefaultFamily, weight, matched)) {
+        face = LoadFace(matched.path, matched.family, height);
+    }
+    if (face) cache[key] = face;
+    return face;
+}
+
+const FontFace* DefaultFace() {
+    static std::shared_ptr<FontFace> face;
+    if (!face) face = FaceFor(kDefaultFamily, kDefaultFontHeight, FW_NORMAL);
+    return face.get();
+}
+
+std::uint32_t ChannelBits(std::uint8_t component, DWORD mask) {
+    if (mask == 0) return 0;
+    int shift = 0;
+    while (((mask >> shift) & 1u) == 0) ++shift;
+    int bits = 0;
+    while (((mask >> (shift + bits)) & 1u) != 0 && shift + bits < 32) ++bits;
+    const std::uint32_t value = bits >= 8 ? component : static_cast<std::uint32_t>(component) >> (8 - bits);
+    return (value << shift) & mask;
+}
+
+std::uint32_t PixelOfColour(const DisplaySurface& surface, COLORREF colour) {
+    const auto red = static_cast<std::uint8_t>(colour & 0xFF);
+    const auto green = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
+    const auto blue = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+    const DDPIXELFORMAT& format = surface.format();
+    if (format.dwRGBBitCount <= 8) {
+        const DisplayPalette* palette = surface.effectivePalette();
+        if (palette == nullptr) return 0;
+        return NearestPaletteIndex(palette->Entries(), red, green, blue);
+    }
+    return ChannelBits(red, format.dwRBitMask) | ChannelBits(green, format.dwGBitMask) |
+           ChannelBits(blue, format.dwBBitMask);
+}
+
+}  // namespace
+
+HFONT CreateFont(int height, int, int, int, int weight, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
+                 DWORD, DWORD, const char* face) {
+    if (height < 0) height = -height;
+    if (height == 0) height = kDefaultFontHeight;
+    // Taller than any screen: refused rather than rendered.
+    if (height > 1024) return nullptr;
+    auto loaded = FaceFor(face, height, weight);
+    if (!loaded) return nullptr;
+    ++liveFonts;
+    return new Font{std::move(loaded)};
+}
+
+BOOL DeleteObject(HFONT font) {
+    if (font == nullptr) return 0;
+    --liveFonts;
+    delete font;
+    return 1;
+}
+
+HFONT SelectObject(HDC context, HFONT font) {
+    if (context == nullptr) return nullptr;
+    HFONT previous = context->font;
+    context->font = font;
+    return previous;
+}
+
+int SetBkMode(HDC context, int mode) {
+    if (context == nullptr) return 0;
+    const int previous = context->backgroundMode;
+    context->backgroundMode = mode;
+    return previous;
+}
+
+COLORREF SetTextColor(HDC context, COLORREF colour) {
+    if (context == nullptr) return 0xFFFFFFFF;
+    const COLORREF previous = context->textColour;
+    context->textColour = colour;
+    return previous;
+}
+
+BOOL TextOut(HDC context, int x, int y, const char* text, int length) {
+    if (context == nullptr || context->surface == nullptr || text == nullptr || length < 0) return 0;
+    const FontFace* face = context->font != nullptr ? context->font->face.get() : DefaultFace();
+    if (face == nullptr) return 0;
+    DisplaySurface& surface = *context->surface;
+    const int bytes = surface.bytesPerPixel();
+    const std::uint32_t pixel = PixelOfColour(surface, context->textColour);
+    // Text is drawn with a transparent background whatever the mode: only inked pixels change.
+    int penX = x;
+    for (int i = 0; i < length; ++i) {
+        const Glyph& glyph = face->glyphs[static_cast<unsigned char>(text[i])];
+        for (int row = 0; row < glyph.height; ++row) {
+            const int destY = y + row;
+            if (destY < 0 || destY >= surface.height()) continue;
+            std::uint8_t* line = surface.pixels() + static_cast<std::ptrdiff_t>(destY) * surface.pitch();
+            const std::uint8_t* mask = glyph.mask.data() + static_cast<std::size_t>(row) * glyph.width;
+            for (int column = 0; column < glyph.width; ++column) {
+                const int destX = penX + column;
+                if (mask[column] == 0 || destX < 0 || destX >= surface.width()) continue;
+                WritePixel(line + destX * bytes, bytes, pixel);
+            }
+        }
+        penX += glyph.advance;
+    }
+    return 1;
+}
+
+const char* MatchedFamily(HFONT font) {
+    return font != nullptr ? font->face->family.c_str() : DefaultFace()->family.c_str();
+}
+
+int LiveFontCount() { return liveFonts; }
+
+int FontCellHeight(HFONT font) {
+    return font != nullptr ? font->face->cellHeight : DefaultFace()->cellHeight;
+}
+
+}  // namespace platform

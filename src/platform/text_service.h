@@ -1,0 +1,44 @@
+#pragma once
+
+// The text service: fonts found by face name through fontconfig, glyphs from SDL2_ttf
+// rendered without antialiasing, and text drawn through a surface's device context with a
+// transparent background in the window system's colours (0x00BBGGRR).
+
+#include <cstdint>
+
+#include "display_types.h"
+#include "win_types.h"
+
+namespace platform {
+
+inline constexpr int FW_NORMAL = 400;
+inline constexpr int FW_BOLD = 700;
+inline constexpr DWORD ANSI_CHARSET = 0;
+inline constexpr DWORD OUT_DEFAULT_PRECIS = 0;
+inline constexpr DWORD CLIP_DEFAULT_PRECIS = 0;
+inline constexpr DWORD NONANTIALIASED_QUALITY = 3;
+inline constexpr DWORD VARIABLE_PITCH = 2;
+inline constexpr int TRANSPARENT = 1;
+inline constexpr int OPAQUE = 2;
+
+// A font whose cell height (ascent plus descent) is height pixels; width 0 lets the face
+// choose (other widths are taken as 0). A face that cannot be found gives the default face,
+// never nothing; null only when no font at all can be opened.
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outputPrecision,
+                 DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face);
+BOOL DeleteObject(HFONT font);
+// Selects font into the context (null: the context's default font); returns the previous one.
+HFONT SelectObject(HDC context, HFONT font);
+int SetBkMode(HDC context, int mode);
+COLORREF SetTextColor(HDC context, COLORREF colour);
+// Draws length characters of text with the top-left corner of its cell at (x, y).
+BOOL TextOut(HDC context, int x, int y, const char* text, int length);
+
+// The family a face name is matched to on this machine (for tests and diagnostics).
+const char* MatchedFamily(HFONT font);
+int FontCellHeight(HFONT font);
+// Font handles made and not yet deleted, like the window system's count of its objects.
+int LiveFontCount();
+
+}  // namespace platform

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include "cdxscreen.h"
+#include "fake_host.h"
+#include "text_service.h"
+
+using namespace platform;
+
+namespace {
+
+class TextTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        SetHost(&host);
+        host.SetRowPadding(4);
+        screen = std::make_unique<CDXScreen>();
+        ASSERT_EQ(screen->CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, GetParam(), 0), 1);
+    }
+
+    // Counts the pixels of a surface that hold value, and those that hold neither value nor
+    // background.
+    void Count(CDXSurface& surface, std::uint32_t value, std::uint32_t background, int& inked,
+               int& other) {
+        inked = other = 0;
+        ASSERT_EQ(surface.Lock(), DD_OK);
+        for (int y = 0; y < surface.PixelHeight; ++y) {
+            for (int x = 0; x < surface.PixelWidth; ++x) {
+                const std::uint32_t pixel = surface.GetPixel(x, y) & 0xFFFFFF;
+                if (pixel == value) ++inked;
+                else if (pixel != background) ++other;
+            }
+        }
+        surface.Unlock();
+    }
+
+    FakeHost host;
+    std::unique_ptr<CDXScreen> screen;
+};
+
+}  // namespace
+
+TEST_P(TextTest, RedTextIsTheSurfacesRedAndTouchesNothingElse) {
+    CDXSurface surface(screen.get(), 300, 60, 1);
+    const std::uint32_t background = 0x0421;
+    surface.Fill(background);
+    ASSERT_NE(surface.GetDC(), nullptr);
+    surface.MakeFont("Script", 0, 40, 700);
+    surface.SelectFont();
+    EXPECT_TRUE(surface.DrawString(10, 5, 0x0000FF, "Game Over!"));
+    surface.ReleaseDC();
+    const std::uint32_t red = GetParam() == 15 ? 0x7C00 : 0xF800;
+    int inked = 0, other = 0;
+    Count(surface, red, background, inked, other);
+    EXPECT_GT(inked, 200);
+    EXPECT_EQ(other, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(FifteenAndSixteenBits, TextTest, ::testing::Values(15, 16));
+
+TEST(Text, ScriptIsARealScriptFaceAndUnknownFacesFallBackToTheDefault) {
+    FakeHost host;
+    SetHost(&host);
+    HFONT script = CreateFont(40, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 3, 2, "Script");
+    ASSERT_NE(script, nullptr);
+    EXPECT_STREQ(MatchedFamily(script), "Dancing Script");
+    EXPECT_EQ(FontCellHeight(script), 40);
+    HFONT missing = CreateFont(20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 3, 2, "No Such Face Here");
+    ASSERT_NE(missing, nullptr);
+    EXPECT_STREQ(MatchedFamily(missing), "DejaVu Sans");
+    EXPECT_EQ(FontCellHeight(missing), 20);
+    EXPECT_STREQ(MatchedFamily(nullptr), "DejaVu Sans");
+    DeleteObject(script);
+    DeleteObject(missing);
+}
+
+TEST(Text, ContextsBlockLocksAndFontsAreReplacedNotPiledUp) {
+    FakeHost host;
+    SetHost(&host);
+    CDXScreen screen;
+    ASSERT_EQ(screen.CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, 16, 0), 1);
+    CDXSurface surface(&screen, 200, 40, 1);
+    ASSERT_NE(surface.GetDC(), nullptr);
+    EXPECT_EQ(surface.Lock(), DDERR_DCALREADYCREATED);
+    EXPECT_EQ(surface.GetDC(), nullptr);  // one context at a time
+    const int fontsBefore = LiveFontCount();
+    surface.MakeFont("Script", 0, 20, 700);
+    surface.SelectFont();
+    HFONT second = surface.MakeFont("Script", 0, 20, 700);
+    EXPECT_NE(second, nullptr);
+    EXPECT_EQ(surface.Font, second);
+    EXPECT_EQ(LiveFontCount(), fontsBefore + 1);
+    EXPECT_EQ(surface.DC->font, nullptr);  // the deleted font left the context
+    surface.ReleaseDC();
+    EXPECT_EQ(surface.DC, nullptr);
+    EXPECT_EQ(surface.Lock(), DD_OK);
+    surface.Unlock();
+}
+
+TEST(Text, StringsStopAtTheFirstZeroByte) {
+    FakeHost host;
+    SetHost(&host);
+    CDXScreen screen;
+    ASSERT_EQ(screen.CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, 16, 0), 1);
+    CDXSurface shortText(&screen, 200, 30, 1);
+    CDXSurface cutText(&screen, 200, 30, 1);
+    const char withZero[] = "AB\0CD";
+    for (auto [surface, text] : {std::pair{&shortText, "AB"}, std::pair{&cutText, withZero}}) {
+        surface->Fill(0);
+        surface->GetDC();
+        surface->DrawString(2, 2, 0xFFFFFF, text);
+        surface->ReleaseDC();
+    }
+    ASSERT_EQ(shortText.Lock(), DD_OK);
+    ASSERT_EQ(cutText.Lock(), DD_OK);
+    int differences = 0, inked = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            differences += shortText.GetPixel(x, y) != cutText.GetPixel(x, y);
+            inked += shortText.GetPixel(x, y) != 0;
+        }
+    }
+    shortText.Unlock();
+    cutText.Unlock();
+    EXPECT_EQ(differences, 0);
+    EXPECT_GT(inked, 20);
+}
+
+TEST(Text, FlipShowsTheFramesPerSecondOnlyWhenAsked) {
+    FakeHost host;
+    SetHost(&host);
+    CDXScreen screen;
+    ASSERT_EQ(screen.CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, 16, 0), 1);
+    screen.Back->Fill(0);
+    screen.Flip(1, 1, 0);
+    screen.Back->Fill(0);
+    screen.Flip(1, 1, 1);
+    const auto& picture = host.Pictures().back();
+    int lit = 0;
+    for (int y = 20; y < 40; ++y) {
+        for (int x = 10; x < 100; ++x) {
+            // 0x00FFF0 is red 240, green 255, blue 0: 5-6-5 0xF7E0.
+            if (picture.PixelAt(x, y) == 0xF7E0) ++lit;
+        }
+    }
+    EXPECT_GT(lit, 20);
+    EXPECT_EQ(host.Pictures()[host.Pictures().size() - 2].PixelAt(12, 25), 0u);
+}
