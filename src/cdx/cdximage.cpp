@@ -1,5 +1,12 @@
 #include "cdximage.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "cdxscreen.h"
+#include "cdxsurface.h"
+#include "window.h"
+
 using namespace platform;
 
 std::shared_ptr<DisplayPalette> LoadDefaultPalette(DisplayDevice& display) {
@@ -15,4 +22,84 @@ std::shared_ptr<DisplayPalette> LoadDefaultPalette(DisplayDevice& display) {
         return nullptr;
     }
     return palette;
+}
+
+const PALETTEENTRY* ScreenPalette(const CDXScreen* screen) {
+    if (screen == nullptr || !screen->Palette) return nullptr;
+    return screen->Palette->Entries();
+}
+
+std::shared_ptr<DisplaySurface> LoadBitmapSurface(DisplayDevice& display, const char* name,
+                                                  std::int32_t& width, std::int32_t& height,
+                                                  std::int32_t memoryType,
+                                                  const PALETTEENTRY* palette) {
+    const std::unique_ptr<Bitmap> bitmap = LoadBitmapByName(name);
+    if (!bitmap) return nullptr;
+    DDSURFACEDESC2 desc;
+    desc.dwSize = kSurfaceDescSize;
+    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
+    desc.dwWidth = static_cast<DWORD>(bitmap->width);
+    desc.dwHeight = static_cast<DWORD>(bitmap->height);
+    std::shared_ptr<DisplaySurface> surface;
+    if (display.CreateSurface(&desc, &surface) != DD_OK) return nullptr;
+    CopyBitmap(surface.get(), bitmap.get(), 0, 0, 0, 0, palette);
+    width = bitmap->width;
+    height = bitmap->height;
+    return surface;
+}
+
+HRESULT CopyBitmap(DisplaySurface* surface, const Bitmap* bitmap, std::int32_t x, std::int32_t y,
+                   std::int32_t dx, std::int32_t dy, const PALETTEENTRY* palette) {
+    if (surface == nullptr || bitmap == nullptr) return DDERR_GENERIC;
+    surface->Restore();
+    return StretchBitmapToSurface(*surface, *bitmap, x, y, dx, dy, palette);
+}
+
+HRESULT ReloadBitmap(DisplaySurface* surface, const char* name, const PALETTEENTRY* palette) {
+    const std::unique_ptr<Bitmap> bitmap = LoadBitmapByName(name);
+    if (!bitmap) {
+        OutputDebugString("handle is null\n");
+        return DDERR_GENERIC;
+    }
+    const HRESULT result = CopyBitmap(surface, bitmap.get(), 0, 0, 0, 0, palette);
+    if (result != DD_OK) OutputDebugString("ddcopybitmap failed\n");
+    return result;
+}
+
+int CDXSurface::CreateFromFile(CDXScreen* screen, const char* fileName, std::int32_t memoryType) {
+    if (fileName == nullptr || screen == nullptr || !screen->DirectDraw) return 0;
+    Surface.reset();
+    Surface = LoadBitmapSurface(*screen->DirectDraw, fileName, PixelWidth, PixelHeight, memoryType,
+                                ScreenPalette(screen));
+    if (!Surface) {
+        AlphaMap.reset();
+        char signature[4] = {};
+        if (std::FILE* file = std::fopen(fileName, "rb")) {
+            const std::size_t got = std::fread(signature, 1, sizeof signature, file);
+            std::fclose(file);
+            if (got == sizeof signature && std::memcmp(signature, "8BPS", 4) == 0) {
+                // The reader makes the surface itself; whether it did shows in Surface.
+                LoadPSD(screen, fileName, memoryType);
+            }
+        }
+    }
+    if (!Surface) return 0;
+    ImageName = fileName;
+    Screen = screen;
+    DC = nullptr;
+    Font = nullptr;
+    ColorKey = 0;
+    SrcRect = RECT{0, 0, PixelWidth, PixelHeight};
+    DestRect = SrcRect;
+    ClipRect = SrcRect;
+    UpdatePixelFormat();
+    MMX = ProbeMmx();
+    Desc = DDSURFACEDESC2{};
+    Desc.dwSize = kSurfaceDescSize;
+    Desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    Desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
+    Desc.dwWidth = static_cast<DWORD>(PixelWidth);
+    Desc.dwHeight = static_cast<DWORD>(PixelHeight);
+    return 1;
 }

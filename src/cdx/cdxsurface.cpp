@@ -1,5 +1,6 @@
 #include "cdxsurface.h"
 
+#include "cdximage.h"
 #include "cdxscreen.h"
 #include "text_service.h"
 #include "window.h"
@@ -13,6 +14,17 @@ namespace {
 constexpr int kLossRetries = 100;
 
 }  // namespace
+
+DWORD SurfaceCapsForMemoryType(std::int32_t memoryType) {
+    switch (memoryType & 0xFF) {
+        case 0:
+            return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+        case 1:
+            return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+        default:
+            return DDSCAPS_OFFSCREENPLAIN;
+    }
+}
 
 CDXSurface::CDXSurface() : MMX(ProbeMmx()) {}
 
@@ -43,17 +55,7 @@ int CDXSurface::Create(CDXScreen* screen, std::int32_t width, std::int32_t heigh
     Desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     Desc.dwWidth = static_cast<DWORD>(width);
     Desc.dwHeight = static_cast<DWORD>(height);
-    switch (memoryType & 0xFF) {
-        case 0:
-            Desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
-            break;
-        case 1:
-            Desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-            break;
-        default:
-            Desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-            break;
-    }
+    Desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
     Surface.reset();
     if (screen->DirectDraw->CreateSurface(&Desc, &Surface) != DD_OK) {
         Surface.reset();
@@ -111,7 +113,10 @@ void CDXSurface::Restore() {
         Screen->Front->Restore();
         return;
     }
-    if (Surface) Surface->Restore();
+    if (!Surface) return;
+    Surface->Restore();
+    // Restored memory holds no picture: a surface made from a bitmap gets it back.
+    if (ImageName != nullptr) ReloadBitmap(Surface.get(), ImageName, ScreenPalette(Screen));
 }
 
 void CDXSurface::SetColorKey() {

@@ -13,6 +13,10 @@
 
 class CDXScreen;
 
+// The creation caps of a memory type (low eight bits): 0 video memory, 1 system memory, any
+// other value off-screen memory of the service's choosing.
+platform::DWORD SurfaceCapsForMemoryType(std::int32_t memoryType);
+
 class CDXSurface {
 public:
     CDXSurface();
@@ -26,6 +30,12 @@ public:
     // memoryType (low eight bits): 0 video memory, 1 system memory, other: the service chooses.
     int Create(CDXScreen* screen, std::int32_t width, std::int32_t height,
                std::int32_t memoryType);
+    // Makes the surface from the picture named fileName: a bitmap resource or file, else a PSD
+    // file. 1 when made, 0 otherwise (the surface then has no platform surface).
+    int CreateFromFile(CDXScreen* screen, const char* fileName, std::int32_t memoryType);
+    // Makes the surface from a PSD file at the picture's size, with its fourth channel as
+    // AlphaMap. 1 when made and filled, 0 otherwise.
+    int LoadPSD(CDXScreen* screen, const char* fileName, std::int32_t memoryType);
 
     platform::HRESULT Lock();
     platform::HRESULT Unlock();
@@ -75,6 +85,33 @@ public:
     // Refills PixelFormat from the platform surface; left as it was when the query fails.
     void UpdatePixelFormat();
 
+    // Cuts rect down to ClipRect; false, with rect untouched, when none of it lies inside.
+    bool ClipToClipRect(platform::RECT& rect) const;
+    // Called on the source: cuts srcRect and the position (x, y) where it lands on dest down
+    // to the part inside both clip rectangles; false when nothing of it is visible.
+    bool ClipBlit(const CDXSurface& dest, std::int32_t& x, std::int32_t& y,
+                  platform::RECT& srcRect) const;
+
+    // Draws of srcRect of this surface onto dest through the display service, clipped; each
+    // returns DDERR_GENERIC when nothing is visible or a size is out of range, else the
+    // service's result. A lost source is restored and the draw not repeated.
+    platform::HRESULT DrawCopy(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                               platform::RECT srcRect);
+    platform::HRESULT DrawCopyKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                    platform::RECT srcRect);
+    // Scaled by factor about the centre of srcRect drawn unscaled at (x, y).
+    platform::HRESULT DrawScaled(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                 platform::RECT srcRect, float factor);
+    platform::HRESULT DrawScaledKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                      platform::RECT srcRect, float factor);
+    // Stretched to width x height about the same centre.
+    platform::HRESULT DrawResized(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                  platform::RECT srcRect, std::uint16_t width,
+                                  std::uint16_t height);
+    platform::HRESULT DrawResizedKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                       platform::RECT srcRect, std::uint16_t width,
+                                       std::uint16_t height);
+
     std::int32_t PixelWidth = 0;
     std::int32_t PixelHeight = 0;
     // The caller's string, not a copy: it must outlive the surface.
@@ -93,6 +130,13 @@ public:
     std::unique_ptr<std::uint8_t[]> AlphaMap;
 
 private:
+    platform::HRESULT DrawFast(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                               platform::RECT srcRect, platform::DWORD flags);
+    platform::HRESULT DrawScaledWith(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                     platform::RECT srcRect, float factor, platform::DWORD flags);
+    platform::HRESULT DrawResizedWith(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                      platform::RECT srcRect, std::uint16_t width,
+                                      std::uint16_t height, platform::DWORD flags);
     // A draw's result: a lost surface is restored (this, the source) and the code returned.
     platform::HRESULT AfterDraw(platform::HRESULT result);
     void SetWholeRects();

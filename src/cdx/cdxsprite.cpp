@@ -1,0 +1,71 @@
+#include "cdxsprite.h"
+
+using namespace platform;
+
+CDXSprite::~CDXSprite() {
+    if (OwnsTile != 0) delete Tile;
+    Tile = nullptr;
+}
+
+int CDXSprite::Create(CDXTile* tile) {
+    if (tile == nullptr) return 0;
+    PosX = 0;
+    PosY = 0;
+    VelX = 0;
+    VelY = 0;
+    Frame = 0;
+    ShadowValue = 0;
+    Translucency = 0;
+    OwnsTile = 0;
+    Tile = tile;
+    return 1;
+}
+
+std::int32_t CDXSprite::SpriteHit(const CDXSprite* other) const {
+    if (other == this || other == nullptr || Tile == nullptr || other->Tile == nullptr) return 0;
+    // 64-bit sums: a far-off position plus a block size must not wrap into a hit.
+    const std::int64_t ownRight = std::int64_t{PosX} + Tile->BlockWidth;
+    const std::int64_t ownBottom = std::int64_t{PosY} + Tile->BlockHeight;
+    const std::int64_t otherRight = std::int64_t{other->PosX} + other->Tile->BlockWidth;
+    const std::int64_t otherBottom = std::int64_t{other->PosY} + other->Tile->BlockHeight;
+    if (PosY > otherBottom) return 0;
+    if (ownBottom < other->PosY) return 0;
+    if (ownRight < other->PosX) return 0;
+    return PosX <= otherRight ? 1 : 0;
+}
+
+void CDXSprite::Draw(CDXSurface* dest, std::int32_t scrollX, std::int32_t scrollY,
+                     CDXBlitMode mode) {
+    RECT frame;
+    if (Tile == nullptr || dest == nullptr || !Tile->FrameRect(Frame, frame)) return;
+    const std::int64_t wideX = std::int64_t{PosX} - scrollX;
+    const std::int64_t wideY = std::int64_t{PosY} - scrollY;
+    // A position the scroll carries out of the 32-bit range is nowhere on any surface.
+    if (wideX < INT32_MIN || wideX > INT32_MAX || wideY < INT32_MIN || wideY > INT32_MAX) return;
+    const auto x = static_cast<std::int32_t>(wideX);
+    const auto y = static_cast<std::int32_t>(wideY);
+    switch (mode) {
+        case CDXBlitMode::Copy:
+            Tile->DrawCopy(dest, x, y, frame);
+            break;
+        case CDXBlitMode::CopyKeyed:
+            Tile->DrawCopyKeyed(dest, x, y, frame);
+            break;
+        case CDXBlitMode::Scaled:
+            Tile->DrawScaled(dest, x, y, frame, ScaleFactor);
+            break;
+        case CDXBlitMode::ScaledKeyed:
+            Tile->DrawScaledKeyed(dest, x, y, frame, ScaleFactor);
+            break;
+        case CDXBlitMode::Resized:
+            Tile->DrawResized(dest, x, y, frame, StretchWidth, StretchHeight);
+            break;
+        case CDXBlitMode::ResizedKeyed:
+            Tile->DrawResizedKeyed(dest, x, y, frame, StretchWidth, StretchHeight);
+            break;
+        default:
+            // The software blend, shadow, mirror and alpha-map routines are not part of the
+            // engine yet; their modes, like every unnamed number, draw nothing.
+            break;
+    }
+}

@@ -1,0 +1,160 @@
+#include "bitmap_service.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <unordered_map>
+
+#include "display_palette.h"
+#include "display_surface.h"
+#include "nearest_palette.h"
+#include "pixel_format.h"
+#include "window.h"
+
+namespace platform {
+namespace {
+
+struct SdlSurfaceFree {
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SdlSurfacePtr = std::unique_ptr<SDL_Surface, SdlSurfaceFree>;
+
+// Takes the bitmap SDL decoded from stream (which this closes) in the Bitmap's byte order.
+std::unique_ptr<Bitmap> BitmapFromStream(SDL_RWops* stream) {
+    if (stream == nullptr) return nullptr;
+    SdlSurfacePtr decoded(SDL_LoadBMP_RW(stream, 1));
+    if (!decoded) return nullptr;
+    // ARGB8888 read as little-endian bytes is blue, green, red, alpha.
+    SdlSurfacePtr converted(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    if (!converted || SDL_LockSurface(converted.get()) != 0) return nullptr;
+    auto bitmap = std::make_unique<Bitmap>();
+    bitmap->width = converted->w;
+    bitmap->height = converted->h;
+    const std::size_t rowBytes = static_cast<std::size_t>(converted->w) * 4;
+    bitmap->pixels.resize(rowBytes * static_cast<std::size_t>(converted->h));
+    const auto* rows = static_cast<const std::uint8_t*>(converted->pixels);
+    for (int y = 0; y < converted->h; ++y) {
+        std::memcpy(bitmap->pixels.data() + rowBytes * y,
+                    rows + static_cast<std::ptrdiff_t>(y) * converted->pitch, rowBytes);
+    }
+    SDL_UnlockSurface(converted.get());
+    return bitmap;
+}
+
+// Where one colour channel of a masked RGB format sits and how many bits it keeps.
+struct ChannelPlace {
+    int shift = 0;
+    int bits = 0;
+};
+
+ChannelPlace PlaceOfMask(DWORD mask) {
+    ChannelPlace place;
+    if (mask == 0) return place;
+    while ((mask & 1u) == 0) {
+        mask >>= 1;
+        ++place.shift;
+    }
+    while ((mask & 1u) != 0 && place.bits < 8) {
+        mask >>= 1;
+        ++place.bits;
+    }
+    return place;
+}
+
+std::uint32_t ChannelBits(std::uint8_t value, ChannelPlace place) {
+    if (place.bits == 0) return 0;
+    return static_cast<std::uint32_t>(value >> (8 - place.bits)) << place.shift;
+}
+
+// Turns blue, green, red bytes into one pixel value of an 8-bit or masked RGB format.
+class PixelEncoder {
+public:
+    PixelEncoder(const DDPIXELFORMAT& format, const PALETTEENTRY* palette)
+        : palette_(palette),
+          indexed_(format.dwRGBBitCount <= 8),
+          red_(PlaceOfMask(format.dwRBitMask)),
+          green_(PlaceOfMask(format.dwGBitMask)),
+          blue_(PlaceOfMask(format.dwBBitMask)) {}
+
+    std::uint32_t Encode(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+        if (!indexed_)
+            return ChannelBits(red, red_) | ChannelBits(green, green_) | ChannelBits(blue, blue_);
+        if (palette_ == nullptr) {
+            return static_cast<std::uint32_t>((red & 0xE0) | ((green >> 3) & 0x1C) | (blue >> 6));
+        }
+        // The nearest-entry search looks at all 256 entries; pictures repeat their colours.
+        const std::uint32_t colour = (static_cast<std::uint32_t>(red) << 16) | (green << 8) | blue;
+        const auto known = nearest_.find(colour);
+        if (known != nearest_.end()) return known->second;
+        const std::uint8_t index = NearestPaletteIndex(palette_, red, green, blue);
+        nearest_.emplace(colour, index);
+        return index;
+    }
+
+private:
+    const PALETTEENTRY* palette_;
+    bool indexed_;
+    ChannelPlace red_;
+    ChannelPlace green_;
+    ChannelPlace blue_;
+    std::unordered_map<std::uint32_t, std::uint8_t> nearest_;
+};
+
+}  // namespace
+
+std::unique_ptr<Bitmap> DecodeBitmap(const std::uint8_t* bytes, std::size_t size) {
+    if (bytes == nullptr || size == 0 || size > static_cast<std::size_t>(INT32_MAX)) return nullptr;
+    return BitmapFromStream(SDL_RWFromConstMem(bytes, static_cast<int>(size)));
+}
+
+std::unique_ptr<Bitmap> LoadBitmapByName(const char* name) {
+    if (name == nullptr) return nullptr;
+    if (const Resource* resource = FindResource(name, ResourceKind::Bitmap)) {
+        return DecodeBitmap(resource->bytes, resource->size);
+    }
+    return BitmapFromStream(SDL_RWFromFile(name, "rb"));
+}
+
+void StretchBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest, int width,
+                         int height, const DDPIXELFORMAT& format, const PALETTEENTRY* palette) {
+    const int bytesPerPixel = BytesPerPixel(format.dwRGBBitCount);
+    const int partWidth = part.right - part.left;
+    const int partHeight = part.bottom - part.top;
+    PixelEncoder encoder(format, palette);
+    for (int row = 0; row < height; ++row) {
+        const int sourceRow =
+            part.top + static_cast<int>(static_cast<std::int64_t>(row) * partHeight / height);
+        std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(row) * dest.pitch;
+        for (int column = 0; column < width; ++column) {
+            const int sourceColumn =
+                part.left + static_cast<int>(static_cast<std::int64_t>(column) * partWidth / width);
+            const std::uint8_t* from = bitmap.PixelAt(sourceColumn, sourceRow);
+            WritePixel(to + column * bytesPerPixel, bytesPerPixel,
+                       encoder.Encode(from[0], from[1], from[2]));
+        }
+    }
+}
+
+HRESULT StretchBitmapToSurface(DisplaySurface& surface, const Bitmap& bitmap, int x, int y,
+                               int partWidth, int partHeight, const PALETTEENTRY* palette) {
+    if (partWidth == 0) partWidth = bitmap.width - x;
+    if (partHeight == 0) partHeight = bitmap.height - y;
+    if (x < 0 || y < 0 || partWidth <= 0 || partHeight <= 0 || x > bitmap.width - partWidth ||
+        y > bitmap.height - partHeight) {
+        return DDERR_INVALIDRECT;
+    }
+    DDSURFACEDESC2 desc;
+    desc.dwSize = kSurfaceDescSize;
+    const HRESULT locked = surface.Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+    if (locked != DD_OK) return locked;
+    const PALETTEENTRY* entries =
+        surface.palette() != nullptr ? surface.palette()->Entries() : palette;
+    StretchBitmapPixels(bitmap, RECT{x, y, x + partWidth, y + partHeight},
+                        PixelSpan{static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch},
+                        static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight),
+                        desc.ddpfPixelFormat, entries);
+    surface.Unlock(nullptr);
+    return DD_OK;
+}
+
+}  // namespace platform
