@@ -3,7 +3,16 @@
 #include "zelto.h"
 
 void RunGameStep() {
-    // The screens of the states arrive with their pictures; until then every state shows the
-    // cleared back buffer.
     if (!Status) return;
+    switch (Status->State) {
+        case Intro:
+            if (TitleSprite) {
+                TitleSprite->PosX = 8;
+                TitleSprite->PosY = 0;
+                TitleSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+            }
+            break;
+        default:
+            break;
+    }
 }

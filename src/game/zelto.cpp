@@ -15,6 +15,14 @@ HWND MainWindow = nullptr;
 std::int32_t AppActive = 0;
 std::unique_ptr<CDXScreen> GameScreen;
 std::unique_ptr<CDXInput> GameInput;
+std::unique_ptr<CDXTile> SpikeSheet;
+std::unique_ptr<CDXTile> CybudSheet;
+std::unique_ptr<CDXTile> SkullSheet;
+std::unique_ptr<CDXTile> JestoidSheet;
+std::unique_ptr<CDXTile> HudSheet;
+std::unique_ptr<CDXSprite> HudSprite;
+std::unique_ptr<CDXTile> TitleSheet;
+std::unique_ptr<CDXSprite> TitleSprite;
 std::unique_ptr<TimerList> Timers;
 std::unique_ptr<GameStatus> Status;
 std::int32_t EnergonLevel = 200;
@@ -41,10 +49,28 @@ void ResetGlobals() {
 
 // What ReleaseGame leaves to the end of the process goes here, at the end of WinMain.
 void ReleaseRemainingObjects() {
+    // Sprites before the sheets they refer to.
+    TitleSprite.reset();
+    TitleSheet.reset();
+    JestoidSheet.reset();
+    SkullSheet.reset();
+    CybudSheet.reset();
+    SpikeSheet.reset();
     Status.reset();
     Timers.reset();
     GameScreen.reset();
     GameInput.reset();
+}
+
+// A sprite sheet from the picture fileName, keyed by its top-left pixel. A picture that cannot
+// be loaded leaves a sheet without a surface, which draws nothing and is never keyed.
+std::unique_ptr<CDXTile> LoadSheet(const char* fileName, std::int32_t blockWidth,
+                                   std::int32_t blockHeight, std::int32_t blockCount) {
+    auto sheet = std::make_unique<CDXTile>();
+    if (sheet->Create(GameScreen.get(), fileName, blockWidth, blockHeight, blockCount, 2) == 1) {
+        sheet->SetColorKey();
+    }
+    return sheet;
 }
 
 }  // namespace
@@ -129,6 +155,18 @@ int InitApplication() {
 }
 
 void LoadGame() {
+    SpikeSheet = LoadSheet("SPIKE.BMP", 32, 32, 40);
+    CybudSheet = LoadSheet("CYBUD.BMP", 32, 32, 40);
+    SkullSheet = LoadSheet("SKULL.BMP", 32, 32, 40);
+    JestoidSheet = LoadSheet("JESTOID.BMP", 32, 32, 40);
+    HudSheet = LoadSheet("HUD.BMP", 146, 476, 1);
+    HudSprite = std::make_unique<CDXSprite>();
+    HudSprite->Create(HudSheet.get());
+    HudSprite->PosX = 500;
+    HudSprite->PosY = 0;
+    TitleSheet = LoadSheet("MAIN.BMP", 640, 480, 1);
+    TitleSprite = std::make_unique<CDXSprite>();
+    TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
     Status = std::make_unique<GameStatus>();
 }
@@ -173,6 +211,8 @@ void ReleaseGame() {
     if (GameInput) GameInput->Release();
     GameInput.reset();
     GameScreen.reset();
+    HudSheet.reset();
+    HudSprite.reset();
     Timers.reset();
     Status.reset();
 }

@@ -9,6 +9,8 @@
 
 #include "cdxinput.h"
 #include "cdxscreen.h"
+#include "cdxsprite.h"
+#include "cdxtile.h"
 #include "gamestates.h"
 #include "timerlist.h"
 #include "win_types.h"
@@ -18,6 +20,14 @@ extern platform::HWND MainWindow;
 extern std::int32_t AppActive;
 extern std::unique_ptr<CDXScreen> GameScreen;
 extern std::unique_ptr<CDXInput> GameInput;
+extern std::unique_ptr<CDXTile> SpikeSheet;
+extern std::unique_ptr<CDXTile> CybudSheet;
+extern std::unique_ptr<CDXTile> SkullSheet;
+extern std::unique_ptr<CDXTile> JestoidSheet;
+extern std::unique_ptr<CDXTile> HudSheet;
+extern std::unique_ptr<CDXSprite> HudSprite;
+extern std::unique_ptr<CDXTile> TitleSheet;
+extern std::unique_ptr<CDXSprite> TitleSprite;
 extern std::unique_ptr<TimerList> Timers;
 extern std::unique_ptr<GameStatus> Status;
 extern std::int32_t EnergonLevel;
