@@ -5,6 +5,7 @@
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <map>
@@ -16,7 +17,6 @@
 #include "display_palette.h"
 #include "display_surface.h"
 #include "nearest_palette.h"
-#include "pixel_blits.h"
 #include "window.h"
 
 namespace platform {
@@ -26,11 +26,18 @@ struct Font {
     std::shared_ptr<struct FontFace> face;
 };
 
+// One horizontal run of inked pixels of a glyph.
+struct InkRun {
+    std::int16_t row = 0;
+    std::int16_t first = 0;
+    std::int16_t end = 0;  // one past the last inked column
+};
+
 struct Glyph {
     int width = 0;
     int height = 0;
     int advance = 0;
-    std::vector<std::uint8_t> mask;  // width x height, 1 where the glyph is inked
+    std::vector<InkRun> runs;  // row by row, left to right
 };
 
 // A face opened at the size whose cell height is the one asked for, with every glyph of the
@@ -153,12 +160,19 @@ void RenderGlyphs(TTF_Font* font, FontFace& face) {
         if (rendered == nullptr) continue;
         glyph.width = rendered->w;
         glyph.height = rendered->h;
-        glyph.mask.resize(static_cast<std::size_t>(glyph.width) * glyph.height);
         SDL_LockSurface(rendered);
         for (int y = 0; y < glyph.height; ++y) {
             const auto* row = static_cast<const std::uint8_t*>(rendered->pixels) + y * rendered->pitch;
-            for (int x = 0; x < glyph.width; ++x) {
-                glyph.mask[static_cast<std::size_t>(y) * glyph.width + x] = row[x] != 0 ? 1 : 0;
+            for (int x = 0; x < glyph.width;) {
+                if (row[x] == 0) {
+                    ++x;
+                    continue;
+                }
+                const int first = x;
+                while (x < glyph.width && row[x] != 0) ++x;
+                glyph.runs.push_back(InkRun{static_cast<std::int16_t>(y),
+                                            static_cast<std::int16_t>(first),
+                                            static_cast<std::int16_t>(x)});
             }
         }
         SDL_UnlockSurface(rendered);
@@ -273,29 +287,63 @@ COLORREF SetTextColor(HDC context, COLORREF colour) {
     return previous;
 }
 
+namespace {
+
+// Writes the glyphs' runs, each clipped to the surface, with pixels of one size.
+template <typename Pixel>
+void InkRuns(DisplaySurface& surface, const FontFace& face, int x, int y, const char* text,
+             int length, Pixel pixel) {
+    const int width = surface.width();
+    const int height = surface.height();
+    int penX = x;
+    for (int i = 0; i < length; ++i) {
+        const Glyph& glyph = face.glyphs[static_cast<unsigned char>(text[i])];
+        if (penX < width && penX + glyph.width > 0 && y < height && y + glyph.height > 0) {
+            for (const InkRun& run : glyph.runs) {
+                const int row = y + run.row;
+                if (row < 0 || row >= height) continue;
+                const int first = std::max(penX + run.first, 0);
+                const int end = std::min(penX + run.end, width);
+                // Rows may start at any byte: pixels are stored through memcpy.
+                std::uint8_t* line =
+                    surface.pixels() + static_cast<std::ptrdiff_t>(row) * surface.pitch();
+                for (int column = first; column < end; ++column) {
+                    std::memcpy(line + column * sizeof(Pixel), &pixel, sizeof(Pixel));
+                }
+            }
+        }
+        penX += glyph.advance;
+    }
+}
+
+struct Pixel24 {
+    std::uint8_t bytes[3];
+};
+
+}  // namespace
+
 BOOL TextOut(HDC context, int x, int y, const char* text, int length) {
     if (context == nullptr || context->surface == nullptr || text == nullptr || length < 0) return 0;
     const FontFace* face = context->font != nullptr ? context->font->face.get() : DefaultFace();
     if (face == nullptr) return 0;
     DisplaySurface& surface = *context->surface;
-    const int bytes = surface.bytesPerPixel();
     const std::uint32_t pixel = PixelOfColour(surface, context->textColour);
     // Text is drawn with a transparent background whatever the mode: only inked pixels change.
-    int penX = x;
-    for (int i = 0; i < length; ++i) {
-        const Glyph& glyph = face->glyphs[static_cast<unsigned char>(text[i])];
-        for (int row = 0; row < glyph.height; ++row) {
-            const int destY = y + row;
-            if (destY < 0 || destY >= surface.height()) continue;
-            std::uint8_t* line = surface.pixels() + static_cast<std::ptrdiff_t>(destY) * surface.pitch();
-            const std::uint8_t* mask = glyph.mask.data() + static_cast<std::size_t>(row) * glyph.width;
-            for (int column = 0; column < glyph.width; ++column) {
-                const int destX = penX + column;
-                if (mask[column] == 0 || destX < 0 || destX >= surface.width()) continue;
-                WritePixel(line + destX * bytes, bytes, pixel);
-            }
-        }
-        penX += glyph.advance;
+    switch (surface.bytesPerPixel()) {
+        case 1:
+            InkRuns(surface, *face, x, y, text, length, static_cast<std::uint8_t>(pixel));
+            break;
+        case 2:
+            InkRuns(surface, *face, x, y, text, length, static_cast<std::uint16_t>(pixel));
+            break;
+        case 3:
+            InkRuns(surface, *face, x, y, text, length,
+                    Pixel24{{static_cast<std::uint8_t>(pixel), static_cast<std::uint8_t>(pixel >> 8),
+                             static_cast<std::uint8_t>(pixel >> 16)}});
+            break;
+        default:
+            InkRuns(surface, *face, x, y, text, length, pixel);
+            break;
     }
     return 1;
 }
