@@ -1,17 +1,8 @@
 #include "cdxpsd.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <optional>
-#include <vector>
-
-#include "cdximage.h"
-#include "cdxscreen.h"
-#include "cdxsurface.h"
-
-using namespace platform;
 
 namespace {
 
@@ -176,33 +167,4 @@ std::unique_ptr<PsdPicture> DecodePsd(const std::uint8_t* bytes, std::size_t siz
         }
     }
     return picture;
-}
-
-int CDXSurface::LoadPSD(CDXScreen* screen, const char* fileName, std::int32_t memoryType) {
-    if (fileName == nullptr) return 0;
-    std::vector<std::uint8_t> bytes;
-    try {
-        std::ifstream file(fileName, std::ios::binary);
-        if (!file) return 0;
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    const std::unique_ptr<PsdPicture> picture = DecodePsd(bytes.data(), bytes.size());
-    if (!picture) return 0;
-    const int width = picture->pixels.width;
-    const int height = picture->pixels.height;
-    if (Create(screen, width, height, memoryType) == 0) return 0;
-    if (StretchBitmapToSurface(*Surface, picture->pixels, 0, 0, 0, 0, ScreenPalette(screen)) !=
-        DD_OK) {
-        return 0;
-    }
-    if (picture->channels > 3) {
-        const std::size_t pixelCount = static_cast<std::size_t>(width) * height;
-        AlphaMap.reset(new (std::nothrow) std::uint8_t[pixelCount]);
-        if (!AlphaMap) return 0;
-        for (std::size_t i = 0; i < pixelCount; ++i)
-            AlphaMap[i] = picture->pixels.pixels[i * 4 + 3];
-    }
-    return 1;
 }
