@@ -15,6 +15,7 @@ HWND MainWindow = nullptr;
 std::int32_t AppActive = 0;
 std::unique_ptr<CDXScreen> GameScreen;
 std::unique_ptr<CDXInput> GameInput;
+std::unique_ptr<FmpMap> GameMap;
 std::unique_ptr<CDXTile> SpikeSheet;
 std::unique_ptr<CDXTile> CybudSheet;
 std::unique_ptr<CDXTile> SkullSheet;
@@ -58,6 +59,7 @@ void ReleaseRemainingObjects() {
     SpikeSheet.reset();
     Status.reset();
     Timers.reset();
+    GameMap.reset();
     GameScreen.reset();
     GameInput.reset();
 }
@@ -169,6 +171,11 @@ void LoadGame() {
     TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
     Status = std::make_unique<GameStatus>();
+    GameMap = std::make_unique<FmpMap>();
+    GameMap->SetTransparentColor(0);
+    if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, 500, 480) == -1) {
+        FatalError(GameScreen.get(), "Failed to Load Zelto.fmp");
+    }
 }
 
 void RunFrame() {
@@ -211,6 +218,8 @@ void ReleaseGame() {
     if (GameInput) GameInput->Release();
     GameInput.reset();
     GameScreen.reset();
+    if (GameMap) GameMap->Destroy();
+    GameMap.reset();
     HudSheet.reset();
     HudSprite.reset();
     Timers.reset();

@@ -11,6 +11,7 @@
 #include "cdxscreen.h"
 #include "cdxsprite.h"
 #include "cdxtile.h"
+#include "fmpmap.h"
 #include "gamestates.h"
 #include "timerlist.h"
 #include "win_types.h"
@@ -20,6 +21,7 @@ extern platform::HWND MainWindow;
 extern std::int32_t AppActive;
 extern std::unique_ptr<CDXScreen> GameScreen;
 extern std::unique_ptr<CDXInput> GameInput;
+extern std::unique_ptr<FmpMap> GameMap;
 extern std::unique_ptr<CDXTile> SpikeSheet;
 extern std::unique_ptr<CDXTile> CybudSheet;
 extern std::unique_ptr<CDXTile> SkullSheet;
