@@ -44,11 +44,6 @@ public:
     // Gives the block surfaces their memory back and fills them again. 0 or -1.
     std::int32_t Restore();
 
-    // The block record a cell of layer 0 shows, or null outside the map.
-    const FmpBlock* BlockAt(std::int32_t column, std::int32_t row) const {
-        return File.BlockAt(column, row);
-    }
-
     std::int32_t ViewWidth = 320;
     std::int32_t ViewHeight = 200;
     std::int32_t ViewX = 0;
