@@ -1,0 +1,132 @@
+// CDXSprite::Draw: the frame geometry, the scroll, and the routing of the blit modes.
+
+#include <gtest/gtest.h>
+
+#include "cdxsprite.h"
+#include "test_pictures.h"
+
+using namespace platform;
+using namespace testpictures;
+
+namespace {
+
+constexpr std::uint32_t kKey = 0x0001;
+
+// A 320 x 64 sheet of 32 x 32 frames; frame n is filled with 0x100 + n, its top-left pixel
+// and the sheet's is the key.
+class DispatchTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        sheet.CDXSurface::Create(screen.get(), 320, 64, 2);
+        sheet.BlockWidth = 32;
+        sheet.BlockHeight = 32;
+        sheet.BlockCount = 20;
+        for (int n = 0; n < 20; ++n) {
+            const int left = n % 10 * 32;
+            const int top = n / 10 * 32;
+            sheet.FillRect(left, top, left + 32, top + 32, 0x100u + n);
+            sheet.FillRect(left, top, left + 1, top + 1, kKey);
+        }
+        sheet.SetColorKey();
+        sprite.Create(&sheet);
+        screen->Back->Fill(0x7777);
+    }
+
+    bool BackUntouched() {
+        EXPECT_EQ(screen->Back->Lock(), DD_OK);
+        bool untouched = true;
+        for (int y = 0; y < 480 && untouched; ++y) {
+            for (int x = 0; x < 640 && untouched; ++x) {
+                untouched = screen->Back->GetPixel(x, y) == 0x7777;
+            }
+        }
+        screen->Back->Unlock();
+        return untouched;
+    }
+
+    CDXTile sheet;
+    CDXSprite sprite;
+};
+
+}  // namespace
+
+TEST_F(DispatchTest, DrawsTheCurrentFrameAtThePositionLessTheScroll) {
+    sprite.Frame = 12;
+    sprite.PosX = 100;
+    sprite.PosY = 50;
+    sprite.Draw(screen->Back, 40, -10, CDXBlitMode::CopyKeyed);
+    EXPECT_EQ(PixelOf(*screen->Back, 60, 60), 0x7777u);  // the keyed corner
+    EXPECT_EQ(PixelOf(*screen->Back, 61, 60), 0x10Cu);
+    EXPECT_EQ(PixelOf(*screen->Back, 91, 91), 0x10Cu);
+    EXPECT_EQ(PixelOf(*screen->Back, 92, 92), 0x7777u);
+
+    sprite.Draw(screen->Back, 40, -10, CDXBlitMode::Copy);
+    EXPECT_EQ(PixelOf(*screen->Back, 60, 60), kKey);
+}
+
+TEST_F(DispatchTest, ScaledAndResizedModesReadTheSpritesParameters) {
+    sprite.PosX = 100;
+    sprite.PosY = 100;
+    sprite.ScaleFactor = 2.0f;
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::Scaled);
+    EXPECT_EQ(PixelOf(*screen->Back, 84, 84), kKey);
+    EXPECT_EQ(PixelOf(*screen->Back, 147, 147), 0x100u);
+
+    screen->Back->Fill(0x7777);
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::ScaledKeyed);
+    EXPECT_EQ(PixelOf(*screen->Back, 84, 84), 0x7777u);
+    EXPECT_EQ(PixelOf(*screen->Back, 86, 86), 0x100u);
+
+    // No stretch size set yet: nothing.
+    screen->Back->Fill(0x7777);
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::Resized);
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::ResizedKeyed);
+    EXPECT_TRUE(BackUntouched());
+    sprite.StretchWidth = 64;
+    sprite.StretchHeight = 16;
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::ResizedKeyed);
+    EXPECT_EQ(PixelOf(*screen->Back, 147, 123), 0x100u);
+    EXPECT_EQ(PixelOf(*screen->Back, 148, 123), 0x7777u);
+}
+
+TEST_F(DispatchTest, ModesWithoutARoutineDrawNothing) {
+    sprite.PosX = 10;
+    sprite.PosY = 10;
+    sprite.ScaleFactor = 1.0f;
+    sprite.Translucency = 128;
+    sprite.ShadowValue = 128;
+    // Numbers outside the table, and the software blend, shadow, mirror and alpha-map modes
+    // whose blitters are not part of the engine yet.
+    for (const int mode :
+         {6, 7, 106, 107, 11, 121, 1, 101, 2, 102, 4, 104, 5, 105, 8, 108, 9, 109, 120, 65535}) {
+        sprite.Draw(screen->Back, 0, 0, static_cast<CDXBlitMode>(mode));
+        EXPECT_TRUE(BackUntouched()) << mode;
+    }
+}
+
+TEST_F(DispatchTest, FramesOffTheSheetAndSheetsWithoutFramesDrawNothing) {
+    sprite.Frame = 20;  // the row below the sheet
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::Copy);
+    sprite.Frame = -1;
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::Copy);
+    EXPECT_TRUE(BackUntouched());
+
+    sprite.Frame = 0;
+    sheet.BlockWidth = 321;
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::Copy);
+    sheet.BlockWidth = 0;
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    EXPECT_TRUE(BackUntouched());
+
+    // A scroll that carries the position out of the 32-bit range.
+    sheet.BlockWidth = 32;
+    sprite.PosX = INT32_MIN;
+    sprite.Draw(screen->Back, INT32_MAX, 0, CDXBlitMode::Copy);
+    EXPECT_TRUE(BackUntouched());
+
+    CDXSprite unattached;
+    unattached.Draw(screen->Back, 0, 0, CDXBlitMode::Copy);
+    sprite.Draw(nullptr, 0, 0, CDXBlitMode::Copy);
+    EXPECT_TRUE(BackUntouched());
+}
