@@ -150,9 +150,9 @@ void FillPixels(PixelSpan dest, int width, int height, int bytesPerPixel, std::u
     }
 }
 
-void StretchPixels(ConstPixelSpan source, int sourceWidth, int sourceHeight, PixelSpan dest,
-                   int destWidth, int destHeight, int bytesPerPixel,
-                   const StretchOptions& options) {
+void StretchPixelsReference(ConstPixelSpan source, int sourceWidth, int sourceHeight,
+                            PixelSpan dest, int destWidth, int destHeight, int bytesPerPixel,
+                            const StretchOptions& options) {
     const std::uint32_t key = options.key.value_or(0) & PixelValueMask(bytesPerPixel);
     for (int row = 0; row < destHeight; ++row) {
         const int destRow = options.mirrorUpDown ? destHeight - 1 - row : row;
@@ -169,6 +169,83 @@ void StretchPixels(ConstPixelSpan source, int sourceWidth, int sourceHeight, Pix
             if (options.key && pixel == key) continue;
             WritePixel(to + destColumn * bytesPerPixel, bytesPerPixel, pixel);
         }
+    }
+}
+
+namespace {
+
+// The stretch for one pixel size, keyed or not: source columns are stepped by whole and
+// fractional parts (an exact integer walk of column x sourceWidth / destWidth, with no
+// division per pixel), and each pixel is a typed load, an optional key test and a store.
+// Loads and stores go through memcpy: rows may start at any byte.
+template <typename Pixel, bool Keyed>
+void StretchTyped(ConstPixelSpan source, int sourceWidth, int sourceHeight, PixelSpan dest,
+                  int destWidth, int destHeight, const StretchOptions& options) {
+    const Pixel key = static_cast<Pixel>(options.key.value_or(0));
+    const int wholeStep = sourceWidth / destWidth;
+    const int fractionStep = sourceWidth % destWidth;
+    const std::ptrdiff_t destStep = options.mirrorLeftRight ? -1 : 1;
+    for (int row = 0; row < destHeight; ++row) {
+        const int destRow = options.mirrorUpDown ? destHeight - 1 - row : row;
+        const int sourceRow =
+            static_cast<int>(static_cast<std::int64_t>(row) * sourceHeight / destHeight);
+        const std::uint8_t* from =
+            source.first + static_cast<std::ptrdiff_t>(sourceRow) * source.pitch;
+        std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(destRow) * dest.pitch;
+        std::ptrdiff_t destColumn = options.mirrorLeftRight ? destWidth - 1 : 0;
+        int sourceColumn = 0;
+        int fraction = 0;
+        for (int column = 0; column < destWidth; ++column) {
+            Pixel pixel;
+            std::memcpy(&pixel, from + static_cast<std::ptrdiff_t>(sourceColumn) * sizeof(Pixel),
+                        sizeof(Pixel));
+            if (!Keyed || pixel != key) {
+                std::memcpy(to + destColumn * static_cast<std::ptrdiff_t>(sizeof(Pixel)), &pixel,
+                            sizeof(Pixel));
+            }
+            destColumn += destStep;
+            sourceColumn += wholeStep;
+            fraction += fractionStep;
+            if (fraction >= destWidth) {
+                fraction -= destWidth;
+                ++sourceColumn;
+            }
+        }
+    }
+}
+
+template <typename Pixel>
+void StretchSized(ConstPixelSpan source, int sourceWidth, int sourceHeight, PixelSpan dest,
+                  int destWidth, int destHeight, const StretchOptions& options) {
+    if (options.key) {
+        StretchTyped<Pixel, true>(source, sourceWidth, sourceHeight, dest, destWidth, destHeight,
+                                  options);
+    } else {
+        StretchTyped<Pixel, false>(source, sourceWidth, sourceHeight, dest, destWidth, destHeight,
+                                   options);
+    }
+}
+
+}  // namespace
+
+void StretchPixels(ConstPixelSpan source, int sourceWidth, int sourceHeight, PixelSpan dest,
+                   int destWidth, int destHeight, int bytesPerPixel,
+                   const StretchOptions& options) {
+    StretchOptions masked = options;
+    if (masked.key) *masked.key &= PixelValueMask(bytesPerPixel);
+    switch (bytesPerPixel) {
+        case 1:
+            return StretchSized<std::uint8_t>(source, sourceWidth, sourceHeight, dest, destWidth,
+                                              destHeight, masked);
+        case 2:
+            return StretchSized<std::uint16_t>(source, sourceWidth, sourceHeight, dest, destWidth,
+                                               destHeight, masked);
+        case 4:
+            return StretchSized<std::uint32_t>(source, sourceWidth, sourceHeight, dest, destWidth,
+                                               destHeight, masked);
+        default:
+            return StretchPixelsReference(source, sourceWidth, sourceHeight, dest, destWidth,
+                                          destHeight, bytesPerPixel, options);
     }
 }
 

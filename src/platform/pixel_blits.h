@@ -42,5 +42,9 @@ struct StretchOptions {
 // Nearest-pixel stretch of a sourceWidth x sourceHeight rectangle onto destWidth x destHeight.
 void StretchPixels(ConstPixelSpan source, int sourceWidth, int sourceHeight, PixelSpan dest,
                    int destWidth, int destHeight, int bytesPerPixel, const StretchOptions& options);
+// The plain per-pixel loop that the fast stretch is held to, bit for bit.
+void StretchPixelsReference(ConstPixelSpan source, int sourceWidth, int sourceHeight,
+                            PixelSpan dest, int destWidth, int destHeight, int bytesPerPixel,
+                            const StretchOptions& options);
 
 }  // namespace platform
