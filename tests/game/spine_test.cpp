@@ -12,7 +12,10 @@ namespace {
 
 class SpineTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetHost(&host); }
+    void SetUp() override {
+        SetHost(&host);
+        host.SetPicturesKept(32);
+    }
 
     void CloseAtBlank(std::uint64_t blank) {
         host.AtBlank(blank, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
@@ -25,7 +28,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SpineTest, RunsBlackFramesAtTheRefreshRateUntilClosed) {
+TEST_F(SpineTest, RunsFramesAtTheRefreshRateUntilClosed) {
     CloseAtBlank(30);
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(host.CurrentMode().bitsPerPixel, 16);
@@ -34,8 +37,9 @@ TEST_F(SpineTest, RunsBlackFramesAtTheRefreshRateUntilClosed) {
     ASSERT_FALSE(host.Pictures().empty());
     const auto& last = host.Pictures().back();
     EXPECT_EQ(last.blank, 30u);
+    // The intro's picture stands at x 8 on a back buffer cleared to black.
     EXPECT_EQ(last.PixelAt(0, 0), 0u);
-    EXPECT_EQ(last.PixelAt(639, 479), 0u);
+    EXPECT_EQ(last.PixelAt(7, 479), 0u);
     EXPECT_TRUE(host.MessageBoxes().empty());
     EXPECT_EQ(host.WindowTitle(), "zelto");
     EXPECT_NE(host.WindowIcon(), nullptr);
@@ -89,10 +93,8 @@ TEST_F(SpineTest, ALostDisplayIsRestoredByTheNextFlip) {
     // The flip that met the loss showed nothing and waited for no blank, so one picture still
     // came at every blank; restored memory (filled with 0xCD) never reached the screen.
     EXPECT_EQ(host.PictureCount(), 20u);
-    for (const auto& picture : host.Pictures()) EXPECT_EQ(picture.PixelAt(320, 240), 0u);
-    const auto& last = host.Pictures().back();
-    EXPECT_EQ(last.PixelAt(100, 100), 0u);
-    EXPECT_EQ(last.PixelAt(639, 479), 0u);
+    // The intro shows the same picture every frame: restored memory never reached the screen.
+    for (const auto& picture : host.Pictures()) EXPECT_EQ(picture.pixels, host.Pictures()[0].pixels);
 }
 
 TEST_F(SpineTest, NoFrameRunsWhileAnotherApplicationIsInFront) {
