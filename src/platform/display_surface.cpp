@@ -110,6 +110,12 @@ HRESULT DisplaySurface::Blt(const RECT* destRect, DisplaySurface* source, const 
         options.mirrorLeftRight = (effects->dwDDFX & DDBLTFX_MIRRORLEFTRIGHT) != 0;
         options.mirrorUpDown = (effects->dwDDFX & DDBLTFX_MIRRORUPDOWN) != 0;
     }
+    if (options.mirrorLeftRight || options.mirrorUpDown) {
+        if (Host* host = device_->host()) {
+            const HRESULT injected = host->MirroredBltResult();
+            if (injected != DD_OK) return injected;
+        }
+    }
 
     // A copy within one surface whose rectangles overlap reads from a snapshot of the source.
     std::vector<std::uint8_t> snapshot;

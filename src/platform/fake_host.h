@@ -51,6 +51,9 @@ public:
         refusedLocks_ = count;
         lockRefusal_ = code;
     }
+    // Every copy with a mirror effect answers code, as on hardware that cannot mirror;
+    // DD_OK mirrors again.
+    void RefuseMirroredBlts(HRESULT code) { mirroredBltRefusal_ = code; }
     void RefuseWindow(bool refuse) { refuseWindow_ = refuse; }
     // Message-box answers, used in order; when none is left, OK and Yes.
     void AnswerMessageBoxes(std::deque<int> answers) { answers_ = std::move(answers); }
@@ -117,6 +120,7 @@ public:
     HRESULT DisplayCreationResult() override { return displayCreationResult_; }
     HRESULT SurfaceCreationResult(const SurfaceRequest& request) override;
     HRESULT LockResult() override;
+    HRESULT MirroredBltResult() override { return mirroredBltRefusal_; }
     HRESULT CooperativeLevelResult() override { return cooperativeLevelResult_; }
     int RowPadding() override { return rowPadding_; }
     std::int64_t PerformanceCounter() override;
@@ -142,6 +146,7 @@ private:
     std::function<HRESULT(const SurfaceRequest&)> surfaceRule_;
     int refusedLocks_ = 0;
     HRESULT lockRefusal_ = 0;
+    HRESULT mirroredBltRefusal_ = 0;
     bool refuseWindow_ = false;
     std::deque<int> answers_;
     std::uint64_t blankLimit_ = 1'000'000;

@@ -83,6 +83,8 @@ public:
     virtual HRESULT DisplayCreationResult() { return DD_OK; }
     virtual HRESULT SurfaceCreationResult(const SurfaceRequest&) { return DD_OK; }
     virtual HRESULT LockResult() { return DD_OK; }
+    // A stretched copy with a mirror effect; a real host always mirrors.
+    virtual HRESULT MirroredBltResult() { return DD_OK; }
     virtual HRESULT CooperativeLevelResult() { return DD_OK; }
     // Extra bytes at the end of every row of new surfaces.
     virtual int RowPadding() { return 0; }
