@@ -11,6 +11,9 @@ options=(-DCMAKE_BUILD_TYPE=Release)
 if [ "${1:-}" = "--sanitize" ]; then
     build=build/sanitize
     options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZE=ON -DZELTO_BUILD_BENCH=OFF)
+    # The build runs the (sanitized) data generator too, so this holds for it as well.
+    export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
 cmake -S . -B "$build" "${options[@]}"
 cmake --build "$build" -j"$(nproc)"
