@@ -234,6 +234,8 @@ void DisplayDevice::NoteFrontWritten() {
 void DisplayDevice::PresentFlip(DisplaySurface& primary, bool waitForBlank) {
     if (host_ == nullptr) return;
     if (waitForBlank) host_->WaitForVerticalBlank();
+    // The display may be taken away while the flip waits: then nothing is shown.
+    if (primary.IsLost() != DD_OK) return;
     if (frontWrittenUnshown_) {
         PresentFront(primary);
         primary.RotateChain();

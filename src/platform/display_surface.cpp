@@ -11,8 +11,11 @@ namespace platform {
 namespace {
 
 // What restored memory holds: the old service gave back memory with undefined contents, and a
-// recognisable pattern shows any pixel that nobody reloaded.
+// recognisable pattern shows any pixel that nobody reloaded. The screen's own buffers come
+// back black instead, so a frame that writes straight into the front after a loss never
+// shows the pattern.
 constexpr std::uint8_t kRestoredMemoryByte = 0xCD;
+constexpr std::uint8_t kRestoredScreenByte = 0x00;
 
 bool ValidRect(const RECT& rect) { return rect.left < rect.right && rect.top < rect.bottom; }
 
@@ -184,7 +187,7 @@ HRESULT DisplaySurface::Flip(DisplaySurface*, DWORD flags) {
     if (ChainBusy()) return DDERR_SURFACEBUSY;
     const bool wait = (flags & DDFLIP_NOVSYNC) == 0;
     device_->PresentFlip(*this, wait);
-    return DD_OK;
+    return lost_ ? DDERR_SURFACELOST : DD_OK;
 }
 
 void DisplaySurface::RotateChain() {
@@ -245,12 +248,13 @@ HRESULT DisplaySurface::Restore() {
     if (auto front = chainFront_.lock()) return front->Restore();
     if (lost_) {
         lost_ = false;
-        std::fill(memory_.begin(), memory_.end(), kRestoredMemoryByte);
+        std::fill(memory_.begin(), memory_.end(),
+                  isPrimary() ? kRestoredScreenByte : kRestoredMemoryByte);
     }
     for (auto& back : backBuffers_) {
         if (back->lost_) {
             back->lost_ = false;
-            std::fill(back->memory_.begin(), back->memory_.end(), kRestoredMemoryByte);
+            std::fill(back->memory_.begin(), back->memory_.end(), kRestoredScreenByte);
         }
     }
     return DD_OK;
