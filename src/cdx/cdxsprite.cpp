@@ -51,6 +51,18 @@ void CDXSprite::Draw(CDXSurface* dest, std::int32_t scrollX, std::int32_t scroll
         case CDXBlitMode::CopyKeyed:
             Tile->DrawCopyKeyed(dest, x, y, frame);
             break;
+        case CDXBlitMode::Translucent:
+            Tile->DrawTranslucent(dest, x, y, frame, Translucency);
+            break;
+        case CDXBlitMode::TranslucentKeyed:
+            Tile->DrawTranslucentKeyed(dest, x, y, frame, Translucency);
+            break;
+        case CDXBlitMode::Average:
+            Tile->DrawAverage(dest, x, y, frame);
+            break;
+        case CDXBlitMode::AverageKeyed:
+            Tile->DrawAverageKeyed(dest, x, y, frame);
+            break;
         case CDXBlitMode::Scaled:
             Tile->DrawScaled(dest, x, y, frame, ScaleFactor);
             break;
@@ -63,9 +75,35 @@ void CDXSprite::Draw(CDXSurface* dest, std::int32_t scrollX, std::int32_t scroll
         case CDXBlitMode::ResizedKeyed:
             Tile->DrawResizedKeyed(dest, x, y, frame, StretchWidth, StretchHeight);
             break;
+        case CDXBlitMode::Shadow:
+            Tile->DrawShadow(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame, ShadowValue);
+            break;
+        case CDXBlitMode::ShadowKeyed:
+            Tile->DrawShadowKeyed(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame, ShadowValue);
+            break;
+        case CDXBlitMode::HalfShadow:
+            Tile->DrawHalfShadow(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame);
+            break;
+        case CDXBlitMode::HalfShadowKeyed:
+            Tile->DrawHalfShadowKeyed(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame);
+            break;
+        case CDXBlitMode::MirrorX:
+            Tile->DrawMirrorX(dest, x, y, frame);
+            break;
+        case CDXBlitMode::MirrorXKeyed:
+            Tile->DrawMirrorXKeyed(dest, x, y, frame);
+            break;
+        case CDXBlitMode::MirrorY:
+            Tile->DrawMirrorY(dest, x, y, frame);
+            break;
+        case CDXBlitMode::MirrorYKeyed:
+            Tile->DrawMirrorYKeyed(dest, x, y, frame);
+            break;
+        case CDXBlitMode::AlphaMapKeyed:
+            Tile->DrawAlphaMap(dest, x, y, frame);
+            break;
         default:
-            // The software blend, shadow, mirror and alpha-map routines are not part of the
-            // engine yet; their modes, like every unnamed number, draw nothing.
+            // Every number without a routine draws nothing.
             break;
     }
 }

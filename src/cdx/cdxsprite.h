@@ -23,9 +23,9 @@ public:
     // itself.
     std::int32_t SpriteHit(const CDXSprite* other) const;
 
-    // Draws the current frame onto dest at the position less the scroll, in the given mode.
-    // The blend, shadow, mirror and alpha-map modes, and every number without a routine,
-    // draw nothing.
+    // Draws the current frame onto dest at the position less the scroll, in the given mode;
+    // the shadow modes move it by less the shadow offset. Numbers without a routine draw
+    // nothing.
     void Draw(CDXSurface* dest, std::int32_t scrollX, std::int32_t scrollY, CDXBlitMode mode);
 
     std::int32_t PosX = 0;

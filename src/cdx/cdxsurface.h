@@ -12,6 +12,7 @@
 #include "win_types.h"
 
 class CDXScreen;
+struct PixelBlend;
 
 // The creation caps of a memory type (low eight bits): 0 video memory, 1 system memory, any
 // other value off-screen memory of the service's choosing.
@@ -112,6 +113,43 @@ public:
                                        platform::RECT srcRect, std::uint16_t width,
                                        std::uint16_t height);
 
+    // Software blends of srcRect of this surface onto dest, mixed in locked memory at 15, 16,
+    // 24 and 32 bits (other depths draw nothing and return 0). Each returns DDERR_GENERIC
+    // when nothing is visible, a failed lock's code with nothing touched, else 0. level is the
+    // destination's weight in 256ths; above 256 it acts as 256.
+    platform::HRESULT DrawAverage(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                  platform::RECT srcRect);
+    platform::HRESULT DrawAverageKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                       platform::RECT srcRect);
+    platform::HRESULT DrawTranslucent(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                      platform::RECT srcRect, std::uint16_t level);
+    platform::HRESULT DrawTranslucentKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                           platform::RECT srcRect, std::uint16_t level);
+    // Weighted per pixel by AlphaMap and keyed; without an alpha map it draws as
+    // DrawCopyKeyed and returns DDERR_GENERIC.
+    platform::HRESULT DrawAlphaMap(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                   platform::RECT srcRect);
+    // Shadows darken dest under srcRect's rectangle placed at (x, y), keeping level/256 of
+    // the brightness (or one half); the keyed ones only under the non-key source pixels.
+    platform::HRESULT DrawShadow(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                 platform::RECT srcRect, std::uint16_t level);
+    platform::HRESULT DrawShadowKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                      platform::RECT srcRect, std::uint16_t level);
+    platform::HRESULT DrawHalfShadow(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                     platform::RECT srcRect);
+    platform::HRESULT DrawHalfShadowKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                          platform::RECT srcRect);
+    // Mirrored left to right (X) or top to bottom (Y) by the display service, or pixel by
+    // pixel when it refuses; DDERR_GENERIC when nothing is visible, else 0.
+    platform::HRESULT DrawMirrorX(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                  platform::RECT srcRect);
+    platform::HRESULT DrawMirrorXKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                       platform::RECT srcRect);
+    platform::HRESULT DrawMirrorY(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                  platform::RECT srcRect);
+    platform::HRESULT DrawMirrorYKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                       platform::RECT srcRect);
+
     std::int32_t PixelWidth = 0;
     std::int32_t PixelHeight = 0;
     // The caller's string, not a copy: it must outlive the surface.
@@ -137,6 +175,12 @@ private:
     platform::HRESULT DrawResizedWith(CDXSurface* dest, std::int32_t x, std::int32_t y,
                                       platform::RECT srcRect, std::uint16_t width,
                                       std::uint16_t height, platform::DWORD flags);
+    // The shared walk of the software blends and shadows: clip, lock source then dest, mix,
+    // unlock source then dest.
+    platform::HRESULT DrawBlended(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                  platform::RECT srcRect, const PixelBlend& blend);
+    platform::HRESULT DrawMirrored(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                   platform::RECT srcRect, bool upDown, bool keyed);
     // A draw's result: a lost surface is restored (this, the source) and the code returned.
     platform::HRESULT AfterDraw(platform::HRESULT result);
     void SetWholeRects();

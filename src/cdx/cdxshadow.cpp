@@ -1,0 +1,28 @@
+// The software shadows: the destination under the frame's rectangle darkened in place, by the
+// blends' walk; the keyed ones only under the frame's non-key pixels.
+
+#include "cdxsurface.h"
+#include "pixel_blend.h"
+
+using namespace platform;
+
+HRESULT CDXSurface::DrawShadow(CDXSurface* dest, std::int32_t x, std::int32_t y, RECT srcRect,
+                               std::uint16_t level) {
+    return DrawBlended(dest, x, y, srcRect,
+                       PixelBlend{PixelOperation::Shadow, level, std::nullopt});
+}
+
+HRESULT CDXSurface::DrawShadowKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y, RECT srcRect,
+                                    std::uint16_t level) {
+    return DrawBlended(dest, x, y, srcRect, PixelBlend{PixelOperation::Shadow, level, ColorKey});
+}
+
+HRESULT CDXSurface::DrawHalfShadow(CDXSurface* dest, std::int32_t x, std::int32_t y, RECT srcRect) {
+    return DrawBlended(dest, x, y, srcRect,
+                       PixelBlend{PixelOperation::HalfShadow, 0, std::nullopt});
+}
+
+HRESULT CDXSurface::DrawHalfShadowKeyed(CDXSurface* dest, std::int32_t x, std::int32_t y,
+                                        RECT srcRect) {
+    return DrawBlended(dest, x, y, srcRect, PixelBlend{PixelOperation::HalfShadow, 0, ColorKey});
+}

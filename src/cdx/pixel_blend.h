@@ -1,0 +1,54 @@
+#pragma once
+
+// The pixel work of the software blitters (blends and shadows) as plain functions over two
+// rectangles of pixels in memory, each given by its top-left pixel and its pitch. One walk
+// serves every operation: 15- and 16-bit rows take a lone first pixel when the width is odd
+// and then whole pairs (eight pixels at a time where the processor has SSE2), 24- and 32-bit
+// rows go pixel by pixel over the three colour bytes. Nothing here checks rectangles: the
+// callers clip first.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+enum class PixelLayout {
+    Rgb555,  // 2 bytes: blue bits 0-4, green 5-9, red 10-14; bit 15 unused, 0 when computed
+    Rgb565,  // 2 bytes: blue bits 0-4, green 5-10, red 11-15
+    Bgr24,   // 3 bytes: blue, green, red
+    Bgrx32,  // 4 bytes: blue, green, red, and a fourth byte that is never written
+};
+
+// The layout of a CDXPixelFormat::BitDepth; nothing for the depths that are not drawn.
+std::optional<PixelLayout> LayoutForDepth(std::uint32_t bitDepth);
+int LayoutPixelBytes(PixelLayout layout);
+
+enum class PixelOperation {
+    Average,      // each channel floor(d / 2) + floor(s / 2)
+    Translucent,  // s + floor((d - s) x level / 256): level is the destination's weight
+    AlphaMap,     // d + floor((s - d) x a / 256), a the source pixel's alpha byte
+    Shadow,       // floor(d x level / 256): the source only masks
+    HalfShadow,   // floor(d / 2)
+};
+
+struct BlendRects {
+    const std::uint8_t* source = nullptr;  // the source rectangle's top-left pixel
+    std::ptrdiff_t sourcePitch = 0;
+    std::uint8_t* dest = nullptr;  // where that pixel lands
+    std::ptrdiff_t destPitch = 0;
+    const std::uint8_t* alpha = nullptr;  // the top-left pixel's weight (alpha map only)
+    std::ptrdiff_t alphaPitch = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct PixelBlend {
+    PixelOperation operation = PixelOperation::Average;
+    // The weight of Translucent and Shadow; values above 256 act as 256.
+    std::uint16_t level = 0;
+    // Source pixels equal to the key keep their destination pixel exactly. The key is the
+    // 16-bit pixel value at 15 and 16 bits and the colour bytes' value at 24 and 32; a key
+    // with bits above the pixel's width never matches.
+    std::optional<std::uint32_t> key;
+};
+
+void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& blend);
