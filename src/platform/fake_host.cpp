@@ -107,6 +107,7 @@ void FakeHost::WaitForVerticalBlank() {
         static_cast<std::uint64_t>(nowNanoseconds_ * kRefreshRate / kNanosecondsPerSecond) + 1;
     blank_ = next;
     nowNanoseconds_ = BlankTime(next);
+    MixSoundToNow();
     if (blank_ > blankLimit_) {
         std::fprintf(stderr, "fake host: more than %llu blanks, the program under test runs away\n",
                      static_cast<unsigned long long>(blankLimit_));
@@ -118,6 +119,7 @@ void FakeHost::WaitForVerticalBlank() {
 void FakeHost::AdvanceMilliseconds(std::int64_t milliseconds) {
     nowNanoseconds_ += milliseconds * 1'000'000;
     blank_ = static_cast<std::uint64_t>(nowNanoseconds_ * kRefreshRate / kNanosecondsPerSecond);
+    MixSoundToNow();
     RunBlankActions();
 }
 
@@ -161,6 +163,40 @@ std::uint32_t FakeHost::Milliseconds() {
 
 std::int64_t FakeHost::SecondsSinceEpoch() {
     return kStartSeconds + nowNanoseconds_ / kNanosecondsPerSecond;
+}
+
+bool FakeHost::OpenSound(SoundOutput* output, int* framesPerSecond) {
+    if (!soundDevicePresent_ || soundOutput_ != nullptr) return false;
+    soundOutput_ = output;
+    *framesPerSecond = kSoundRate;
+    // The output starts now: nothing is owed for the time before it was opened.
+    soundFramesMixed_ = static_cast<std::uint64_t>(nowNanoseconds_ * kSoundRate / kNanosecondsPerSecond);
+    mixedSound_.clear();
+    return true;
+}
+
+void FakeHost::MixSoundToNow() {
+    if (soundOutput_ == nullptr) return;
+    const auto due = static_cast<std::uint64_t>(nowNanoseconds_ * kSoundRate / kNanosecondsPerSecond);
+    if (due <= soundFramesMixed_) return;
+    const auto count = static_cast<int>(due - soundFramesMixed_);
+    if (keepSound_) {
+        const std::size_t start = mixedSound_.size();
+        mixedSound_.resize(start + 2 * static_cast<std::size_t>(count));
+        soundOutput_->Mix(mixedSound_.data() + start, count);
+    } else {
+        std::vector<std::int16_t> discarded(2 * static_cast<std::size_t>(count));
+        soundOutput_->Mix(discarded.data(), count);
+    }
+    soundFramesMixed_ = due;
+}
+
+void FakeHost::LoseSoundBuffers() {
+    if (soundOutput_ != nullptr) soundOutput_->LoseBuffers();
+}
+
+void FakeHost::NoteSoundEvent(const SoundEvent& event) {
+    soundRecords_.push_back(SoundRecord{blank_, Milliseconds(), event});
 }
 
 int FakeHost::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {

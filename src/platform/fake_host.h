@@ -26,6 +26,12 @@ public:
         std::vector<std::uint8_t> pixels;  // rows packed without padding
         std::uint32_t PixelAt(int x, int y) const;
     };
+    // Something the sound service did, stamped with the blank and the virtual milliseconds.
+    struct SoundRecord {
+        std::uint64_t blank = 0;
+        std::uint32_t milliseconds = 0;
+        SoundEvent event;
+    };
     struct MessageBoxRecord {
         HWND owner = nullptr;
         std::string text;
@@ -57,6 +63,14 @@ public:
     void RefuseWindow(bool refuse) { refuseWindow_ = refuse; }
     // Message-box answers, used in order; when none is left, OK and Yes.
     void AnswerMessageBoxes(std::deque<int> answers) { answers_ = std::move(answers); }
+    // Sound: no sound device at all, a restore of lost buffers that fails with code, and the
+    // mixed output from now on kept (16-bit stereo at kSoundRate) rather than only counted.
+    void RemoveSoundDevice() { soundDevicePresent_ = false; }
+    void RefuseSoundRestore(HRESULT code) { soundRestoreResult_ = code; }
+    void KeepSound(bool keep) {
+        keepSound_ = keep;
+        mixedSound_.clear();
+    }
     // A test that runs away is stopped: past this many blanks the process aborts with a note.
     void SetBlankLimit(std::uint64_t limit) { blankLimit_ = limit; }
     // Pictures whose pixels are kept (the newest ones); all of them are counted.
@@ -82,6 +96,8 @@ public:
     void AtBlank(std::uint64_t blank, std::function<void(FakeHost&)> action);
     // Takes the display away now, as when the window loses the foreground in full screen.
     void LoseDisplay() { LoseVideoMemory(); }
+    // Takes the sound memory away: every buffer stops and answers that it is lost.
+    void LoseSoundBuffers();
     void AdvanceMilliseconds(std::int64_t milliseconds);
 
     // Records.
@@ -90,6 +106,10 @@ public:
     const std::deque<Picture>& Pictures() const { return pictures_; }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
     const std::vector<std::string>& DebugLines() const { return debugLines_; }
+    const std::vector<SoundRecord>& SoundRecords() const { return soundRecords_; }
+    bool SoundOpen() const { return soundOutput_ != nullptr; }
+    std::uint64_t SoundFramesMixed() const { return soundFramesMixed_; }
+    const std::vector<std::int16_t>& MixedSound() const { return mixedSound_; }
     bool WindowOpen() const { return windowOpen_; }
     bool WindowShown() const { return windowShown_; }
     bool CursorVisible() const { return cursorVisible_; }
@@ -127,14 +147,21 @@ public:
     std::int64_t PerformanceFrequency() override { return kCounterFrequency; }
     std::uint32_t Milliseconds() override;
     std::int64_t SecondsSinceEpoch() override;
+    bool OpenSound(SoundOutput* output, int* framesPerSecond) override;
+    void CloseSound() override { soundOutput_ = nullptr; }
+    HRESULT SoundRestoreResult() override { return soundRestoreResult_; }
+    void NoteSoundEvent(const SoundEvent& event) override;
     int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     void DebugOutput(const char* text) override { debugLines_.emplace_back(text); }
 
     static constexpr std::int64_t kCounterFrequency = 10'000'000;  // 100 ns counts
     static constexpr std::int64_t kStartSeconds = 1'700'000'000;   // the virtual time of day
+    static constexpr int kSoundRate = 44100;
 
 private:
     void RunBlankActions();
+    // Mixes the sound output up to the present virtual time.
+    void MixSoundToNow();
 
     std::vector<DisplayMode> modes_;
     DisplayMode currentMode_;
@@ -175,6 +202,14 @@ private:
     bool cursorVisible_ = true;
     HICON windowIcon_ = nullptr;
     std::string windowTitle_;
+
+    bool soundDevicePresent_ = true;
+    HRESULT soundRestoreResult_ = 0;
+    bool keepSound_ = false;
+    SoundOutput* soundOutput_ = nullptr;
+    std::uint64_t soundFramesMixed_ = 0;  // frames of output mixed since the virtual time 0
+    std::vector<std::int16_t> mixedSound_;
+    std::vector<SoundRecord> soundRecords_;
 };
 
 }  // namespace platform

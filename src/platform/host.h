@@ -16,6 +16,30 @@ namespace platform {
 
 class DisplayDevice;
 
+// What the sound service hands the host to play. The host pulls mixed frames from it as its
+// output needs them: on the host's own audio thread (SDL) or at every blank (the fake host).
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+    // Fills count frames of signed 16-bit stereo, left sample first.
+    virtual void Mix(std::int16_t* frames, int count) = 0;
+    // The host took the sound memory away, as when another program claims the device.
+    virtual void LoseBuffers() = 0;
+};
+
+// One thing the sound service did to a buffer, told to the host for its records.
+struct SoundEvent {
+    enum class Kind { Played, Stopped, Finished };
+    Kind kind = Kind::Played;
+    const void* buffer = nullptr;   // the buffer itself: duplicates differ
+    const void* samples = nullptr;  // its sample memory: a buffer and its duplicates share it
+    DWORD flags = 0;                // play flags
+    std::int32_t pan = 0;
+    std::int32_t volume = 0;
+    DWORD frequency = 0;  // samples per second, the buffer's own rate or the one set
+    DWORD position = 0;   // play position in bytes
+};
+
 struct DisplayMode {
     int width = 0;
     int height = 0;
@@ -110,6 +134,13 @@ public:
     virtual std::int64_t PerformanceFrequency() = 0;
     virtual std::uint32_t Milliseconds() = 0;
     virtual std::int64_t SecondsSinceEpoch() = 0;
+
+    // Sound. OpenSound starts pulling frames from output at a rate of the host's choice and
+    // answers false when there is no sound device; one output at a time.
+    virtual bool OpenSound(SoundOutput* output, int* framesPerSecond) = 0;
+    virtual void CloseSound() = 0;
+    virtual HRESULT SoundRestoreResult() { return 0; }
+    virtual void NoteSoundEvent(const SoundEvent&) {}
 
     // Message box and debugger output.
     virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;

@@ -17,6 +17,15 @@ namespace {
 constexpr int kRefreshRate = 60;
 constexpr int kWindowedWidth = 640;
 constexpr int kWindowedHeight = 480;
+// The sound output: 16-bit stereo at 44.1 kHz in periods of 512 frames (11.6 ms), so a sound
+// starts within one period of its play call.
+constexpr int kSoundRate = 44100;
+constexpr Uint16 kSoundPeriodFrames = 512;
+
+void PullSound(void* output, Uint8* stream, int bytes) {
+    static_cast<SoundOutput*>(output)->Mix(reinterpret_cast<std::int16_t*>(stream),
+                                           bytes / static_cast<int>(2 * sizeof(std::int16_t)));
+}
 
 }  // namespace
 
@@ -34,6 +43,7 @@ struct SdlHost::State {
     std::uint64_t startCounter = 0;
     SDL_Joystick* joystick = nullptr;
     bool mouseCaptured = false;
+    SDL_AudioDeviceID soundDevice = 0;
 };
 
 SdlHost::SdlHost() : state_(std::make_unique<State>()) {
@@ -48,6 +58,7 @@ SdlHost::SdlHost() : state_(std::make_unique<State>()) {
 }
 
 SdlHost::~SdlHost() {
+    CloseSound();
     if (state_->joystick != nullptr) SDL_JoystickClose(state_->joystick);
     CloseWindow();
     if (state_->ready) SDL_Quit();
@@ -316,6 +327,38 @@ std::uint32_t SdlHost::Milliseconds() {
 }
 
 std::int64_t SdlHost::SecondsSinceEpoch() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+bool SdlHost::OpenSound(SoundOutput* output, int* framesPerSecond) {
+    if (!state_->ready || state_->soundDevice != 0) return false;
+    // Without a sound device (no driver, or one whose device will not open) there is no
+    // sound: the caller hears of it and may go on silently.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec wanted{};
+    wanted.freq = kSoundRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = kSoundPeriodFrames;
+    wanted.callback = PullSound;
+    wanted.userdata = output;
+    SDL_AudioSpec obtained{};
+    // SDL adapts our fixed format to the device's own.
+    state_->soundDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (state_->soundDevice == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    *framesPerSecond = kSoundRate;
+    SDL_PauseAudioDevice(state_->soundDevice, 0);
+    return true;
+}
+
+void SdlHost::CloseSound() {
+    if (state_->soundDevice == 0) return;
+    // Closing waits for a running callback, so the output is not pulled from afterwards.
+    SDL_CloseAudioDevice(state_->soundDevice);
+    state_->soundDevice = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
 
 int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     // What the box says also goes to the standard error stream, where a terminal or a log of

@@ -41,6 +41,8 @@ public:
     std::int64_t PerformanceFrequency() override;
     std::uint32_t Milliseconds() override;
     std::int64_t SecondsSinceEpoch() override;
+    bool OpenSound(SoundOutput* output, int* framesPerSecond) override;
+    void CloseSound() override;
     int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     void DebugOutput(const char* text) override;
 
