@@ -1,0 +1,23 @@
+#pragma once
+
+// CDXSound: the program's sound device. Until Create has made it, and when the machine has no
+// sound device and the user chose to go on, sound is disabled: every sound plays nothing and
+// reports success.
+
+#include <cstdint>
+#include <memory>
+
+#include "sound_device.h"
+#include "win_types.h"
+
+class CDXSound {
+public:
+    CDXSound() = default;
+    CDXSound(const CDXSound&) = delete;
+    CDXSound& operator=(const CDXSound&) = delete;
+
+    int Create(platform::HWND window);
+
+    std::int32_t SoundDisabled = 1;
+    std::shared_ptr<platform::SoundDevice> DirectSound;
+};
