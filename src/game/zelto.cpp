@@ -15,6 +15,7 @@ HWND MainWindow = nullptr;
 std::int32_t AppActive = 0;
 std::unique_ptr<CDXScreen> GameScreen;
 std::unique_ptr<CDXInput> GameInput;
+std::unique_ptr<CDXSound> GameSound;
 std::unique_ptr<FmpMap> GameMap;
 std::unique_ptr<CDXTile> SpikeSheet;
 std::unique_ptr<CDXTile> CybudSheet;
@@ -26,6 +27,12 @@ std::unique_ptr<CDXTile> TitleSheet;
 std::unique_ptr<CDXSprite> TitleSprite;
 std::unique_ptr<TimerList> Timers;
 std::unique_ptr<GameStatus> Status;
+std::unique_ptr<CDXSoundBuffer> PickSound;
+std::unique_ptr<CDXSoundBuffer> SpawnSound;
+std::unique_ptr<CDXSoundBuffer> GongSound;
+std::unique_ptr<CDXSoundBuffer> GruntSound;
+std::unique_ptr<CDXSoundBuffer> ExplodeSound;
+std::unique_ptr<CDXSoundBuffer> MonsterSound;
 std::int32_t EnergonLevel = 200;
 std::int32_t CriticalMass = 500;
 std::int32_t LastMouseX = 0;
@@ -50,6 +57,14 @@ void ResetGlobals() {
 
 // What ReleaseGame leaves to the end of the process goes here, at the end of WinMain.
 void ReleaseRemainingObjects() {
+    // Sounds before the device they play on; the device closes the host's sound output.
+    GruntSound.reset();
+    MonsterSound.reset();
+    ExplodeSound.reset();
+    PickSound.reset();
+    GongSound.reset();
+    SpawnSound.reset();
+    GameSound.reset();
     // Sprites before the sheets they refer to.
     TitleSprite.reset();
     TitleSheet.reset();
@@ -73,6 +88,18 @@ std::unique_ptr<CDXTile> LoadSheet(const char* fileName, std::int32_t blockWidth
         sheet->SetColorKey();
     }
     return sheet;
+}
+
+// One sound effect, read with one copy; a file that cannot be read is fatal with message.
+std::unique_ptr<CDXSoundBuffer> LoadSound(const char* fileName, const char* message) {
+    auto sound = std::make_unique<CDXSoundBuffer>();
+    if (sound->Load(GameSound.get(), fileName, 1) == 0) FatalError(GameScreen.get(), "%s", message);
+    return sound;
+}
+
+void ReleaseSound(std::unique_ptr<CDXSoundBuffer>& sound) {
+    if (sound) sound->Release();
+    sound.reset();
 }
 
 }  // namespace
@@ -171,11 +198,22 @@ void LoadGame() {
     TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
     Status = std::make_unique<GameStatus>();
+    GameSound.reset(new (std::nothrow) CDXSound());
+    if (!GameSound || GameSound->Create(MainWindow) == 0) {
+        FatalError(GameScreen.get(), "Error setting up the CDXSound");
+    }
+    PickSound = LoadSound("Pick.WAV", "Cant load File Pick.WAV");
+    SpawnSound = LoadSound("SPAWN.WAV", "Cant load File SPAWN.WAV");
+    GongSound = LoadSound("GONG.WAV", "Cant load File GONG.WAV");
+    GruntSound = LoadSound("GRUNT.WAV", "Cant load File GRUNT.WAV");
+    ExplodeSound = LoadSound("Xplode.WAV", "Cant load File XPLODE.WAV");
+    MonsterSound = LoadSound("MON.WAV", "Cant load File MON.WAV");
     GameMap = std::make_unique<FmpMap>();
     GameMap->SetTransparentColor(0);
     if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, 500, 480) == -1) {
         FatalError(GameScreen.get(), "Failed to Load Zelto.fmp");
     }
+    GongSound->Play(0, 0, 0);
 }
 
 void RunFrame() {
@@ -224,4 +262,8 @@ void ReleaseGame() {
     HudSprite.reset();
     Timers.reset();
     Status.reset();
+    ReleaseSound(PickSound);
+    ReleaseSound(GongSound);
+    ReleaseSound(SpawnSound);
+    GameSound.reset();
 }

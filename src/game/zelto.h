@@ -9,6 +9,8 @@
 
 #include "cdxinput.h"
 #include "cdxscreen.h"
+#include "cdxsound.h"
+#include "cdxsoundbuffer.h"
 #include "cdxsprite.h"
 #include "cdxtile.h"
 #include "fmpmap.h"
@@ -21,6 +23,7 @@ extern platform::HWND MainWindow;
 extern std::int32_t AppActive;
 extern std::unique_ptr<CDXScreen> GameScreen;
 extern std::unique_ptr<CDXInput> GameInput;
+extern std::unique_ptr<CDXSound> GameSound;
 extern std::unique_ptr<FmpMap> GameMap;
 extern std::unique_ptr<CDXTile> SpikeSheet;
 extern std::unique_ptr<CDXTile> CybudSheet;
@@ -32,6 +35,12 @@ extern std::unique_ptr<CDXTile> TitleSheet;
 extern std::unique_ptr<CDXSprite> TitleSprite;
 extern std::unique_ptr<TimerList> Timers;
 extern std::unique_ptr<GameStatus> Status;
+extern std::unique_ptr<CDXSoundBuffer> PickSound;
+extern std::unique_ptr<CDXSoundBuffer> SpawnSound;
+extern std::unique_ptr<CDXSoundBuffer> GongSound;
+extern std::unique_ptr<CDXSoundBuffer> GruntSound;
+extern std::unique_ptr<CDXSoundBuffer> ExplodeSound;
+extern std::unique_ptr<CDXSoundBuffer> MonsterSound;
 extern std::int32_t EnergonLevel;
 extern std::int32_t CriticalMass;
 extern std::int32_t LastMouseX;

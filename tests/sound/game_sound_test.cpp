@@ -1,0 +1,131 @@
+// The game's sounds through the fake host: the device and the six sounds at start-up, the gong
+// at its end, missing sound files, and a machine without a sound device.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "fake_host.h"
+#include "zelto.h"
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+class GameSoundTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetHost(&host); }
+
+    void TearDown() override {
+        if (!dataFolder_.empty()) {
+            fs::current_path(dataFolder_);
+            fs::remove_all(copyFolder_);
+        }
+    }
+
+    void CloseAtBlank(std::uint64_t blank) {
+        host.AtBlank(blank, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
+    }
+
+    int Run() { return WinMain(nullptr, nullptr, "", SW_SHOWNORMAL); }
+
+    // Runs the game from a copy of the data folder without the named files.
+    void WorkWithout(std::initializer_list<const char*> missing) {
+        dataFolder_ = fs::current_path();
+        copyFolder_ = fs::temp_directory_path() / ("zelto-data-" + std::to_string(getpid()));
+        fs::remove_all(copyFolder_);
+        fs::create_directories(copyFolder_);
+        for (const auto& entry : fs::directory_iterator(dataFolder_)) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(missing.begin(), missing.end(), name) != missing.end()) continue;
+            fs::create_symlink(entry.path(), copyFolder_ / name);
+        }
+        fs::current_path(copyFolder_);
+    }
+
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : host.MessageBoxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    FakeHost host;
+
+private:
+    fs::path dataFolder_;
+    fs::path copyFolder_;
+};
+
+}  // namespace
+
+TEST_F(GameSoundTest, StartUpLoadsTheSixSoundsAndEndsWithTheGong) {
+    const void* gong = nullptr;
+    std::int32_t soundDisabled = 1;
+    int loaded = 0;
+    host.AtBlank(1, [&](FakeHost&) {
+        gong = GongSound->Copies[0].get();
+        soundDisabled = GameSound->SoundDisabled;
+        for (auto* sound :
+             {&PickSound, &SpawnSound, &GongSound, &GruntSound, &ExplodeSound, &MonsterSound}) {
+            if (*sound && (*sound)->Copies) ++loaded;
+        }
+    });
+    CloseAtBlank(5);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(host.MessageBoxes().empty());
+    EXPECT_EQ(soundDisabled, 0);
+    EXPECT_EQ(loaded, 6);
+    ASSERT_FALSE(host.SoundRecords().empty());
+    const auto& first = host.SoundRecords()[0];
+    EXPECT_EQ(first.event.kind, SoundEvent::Kind::Played);
+    EXPECT_EQ(first.event.buffer, gong);
+    EXPECT_EQ(first.blank, 0u);  // before the first frame
+    EXPECT_EQ(first.event.frequency, 22050u);
+    // ReleaseGame let go of the device, and with it the host's sound output.
+    EXPECT_FALSE(host.SoundOpen());
+    EXPECT_EQ(GameSound, nullptr);
+    EXPECT_EQ(PickSound, nullptr);
+}
+
+TEST_F(GameSoundTest, AMissingSoundIsFatalAfterEarlierMessagesAndStartUpGoesOn) {
+    WorkWithout({"MON.WAV"});
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Cant load File MON.WAV"}));
+    EXPECT_EQ(host.MessageBoxes()[0].type, MB_OK | MB_ICONERROR);
+    // The map loaded (no message of its own) and start-up went on to the gong; no frame ran
+    // (the report showed the front buffer for its box, and no blank came).
+    ASSERT_EQ(host.SoundRecords().size(), 1u);
+    EXPECT_EQ(host.SoundRecords()[0].event.kind, SoundEvent::Kind::Played);
+    EXPECT_EQ(host.Blank(), 0u);
+}
+
+TEST_F(GameSoundTest, SeveralMissingSoundsGiveOneMessageEachInTheirOrder) {
+    WorkWithout({"Xplode.WAV", "Pick.WAV", "MON.WAV"});
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"Cant load File Pick.WAV", "Cant load File XPLODE.WAV",
+                                        "Cant load File MON.WAV"}));
+    EXPECT_EQ(host.Blank(), 0u);
+}
+
+TEST_F(GameSoundTest, WithoutASoundDeviceTheAnswerYesRunsTheGameSilently) {
+    host.RemoveSoundDevice();
+    CloseAtBlank(10);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{
+                  "DirectSound Error 'DSERR_NODRIVER.'\nContinue with Sound turned off?"}));
+    EXPECT_EQ(host.PictureCount(), 10u);
+    EXPECT_TRUE(host.SoundRecords().empty());
+}
+
+TEST_F(GameSoundTest, WithoutASoundDeviceTheAnswerNoEndsTheGameBeforeAnyFrame) {
+    host.RemoveSoundDevice();
+    host.AnswerMessageBoxes({IDNO});
+    EXPECT_EQ(Run(), 0);
+    // The question is the only message: no second report follows the user's own No.
+    EXPECT_EQ(host.MessageBoxes().size(), 1u);
+    EXPECT_EQ(host.PictureCount(), 0u);
+}
