@@ -17,6 +17,7 @@ std::unique_ptr<CDXScreen> GameScreen;
 std::unique_ptr<CDXInput> GameInput;
 std::unique_ptr<CDXSound> GameSound;
 std::unique_ptr<FmpMap> GameMap;
+std::unique_ptr<ScreenFader> Fader;
 std::unique_ptr<CDXTile> SpikeSheet;
 std::unique_ptr<CDXTile> CybudSheet;
 std::unique_ptr<CDXTile> SkullSheet;
@@ -75,6 +76,7 @@ void ReleaseRemainingObjects() {
     Status.reset();
     Timers.reset();
     GameMap.reset();
+    Fader.reset();
     GameScreen.reset();
     GameInput.reset();
 }
@@ -184,6 +186,7 @@ int InitApplication() {
 }
 
 void LoadGame() {
+    Fader = std::make_unique<ScreenFader>(GameScreen.get());
     SpikeSheet = LoadSheet("SPIKE.BMP", 32, 32, 40);
     CybudSheet = LoadSheet("CYBUD.BMP", 32, 32, 40);
     SkullSheet = LoadSheet("SKULL.BMP", 32, 32, 40);
@@ -223,6 +226,7 @@ void RunFrame() {
     if (GameInput) {
         GameInput->Update();
         if (GameInput->GetKeyState(27) != KeyUp) {
+            if (Fader) Fader->FadeOut();
             SendMessage(MainWindow, WM_CLOSE, 0, 0);
             return;
         }
@@ -265,5 +269,6 @@ void ReleaseGame() {
     ReleaseSound(PickSound);
     ReleaseSound(GongSound);
     ReleaseSound(SpawnSound);
+    Fader.reset();
     GameSound.reset();
 }

@@ -15,6 +15,7 @@
 #include "cdxtile.h"
 #include "fmpmap.h"
 #include "gamestates.h"
+#include "screenfader.h"
 #include "timerlist.h"
 #include "win_types.h"
 
@@ -25,6 +26,7 @@ extern std::unique_ptr<CDXScreen> GameScreen;
 extern std::unique_ptr<CDXInput> GameInput;
 extern std::unique_ptr<CDXSound> GameSound;
 extern std::unique_ptr<FmpMap> GameMap;
+extern std::unique_ptr<ScreenFader> Fader;
 extern std::unique_ptr<CDXTile> SpikeSheet;
 extern std::unique_ptr<CDXTile> CybudSheet;
 extern std::unique_ptr<CDXTile> SkullSheet;
