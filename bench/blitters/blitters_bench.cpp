@@ -1,0 +1,345 @@
+// The software blends and shadows on a 640 x 480 16-bit surface, as 32 x 32 frames of the
+// generated SPIKE.BMP sheet at positions over the whole surface (some cut by its edges) and as
+// one full-surface draw of the title picture; next to SDL's nearest blits of the same pixels:
+// surface alpha modulation (128 for the average, the level for the translucent blend, with the
+// colour key and run-length acceleration for the keyed one), a black surface modulated to the
+// shadow's strength, and an ARGB8888 source with per-pixel alpha for the alpha map. Last, one
+// fader pass over the title against a plain copy of the same frame.
+
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "cdxscreen.h"
+#include "cdxtile.h"
+#include "fake_host.h"
+#include "screenfader.h"
+
+namespace {
+
+constexpr const char* kSheetFile = ZELTO_GAME_DIR "/SPIKE.BMP";
+constexpr const char* kTitleFile = ZELTO_GAME_DIR "/MAIN.BMP";
+constexpr int kFrames = 40;
+constexpr int kBlock = 32;
+constexpr int kPlacements = 1024;
+constexpr std::uint16_t kLevel = 128;
+
+struct Placement {
+    int x;
+    int y;
+    int frame;
+};
+
+std::vector<Placement> Placements() {
+    std::vector<Placement> placements;
+    std::uint32_t state = 7;
+    for (int i = 0; i < kPlacements; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const int x = static_cast<int>((state >> 8) % (640 + 32)) - 16;
+        state = state * 1664525u + 1013904223u;
+        const int y = static_cast<int>((state >> 8) % (480 + 32)) - 16;
+        placements.push_back({x, y, i % kFrames});
+    }
+    return placements;
+}
+
+// The alpha byte both sides give a picture's pixel: transparent where the key is, else a
+// weight that varies across the picture.
+std::uint8_t AlphaAt(int x, int y, bool keyed) {
+    return keyed ? 0 : static_cast<std::uint8_t>(64 + (x * 5 + y * 3) % 192);
+}
+
+enum class Picture { Sheet, Title };
+
+// The engine on the fake host: a 16-bit screen, the picture keyed by its top-left pixel with
+// an alpha map, and a plain 640 x 480 target.
+struct EngineScene {
+    platform::FakeHost host;
+    std::unique_ptr<CDXScreen> screen;
+    CDXTile source;
+    std::unique_ptr<CDXSurface> target;
+    bool ready = false;
+
+    explicit EngineScene(Picture picture) {
+        platform::SetHost(&host);
+        screen = std::make_unique<CDXScreen>();
+        const bool sheet = picture == Picture::Sheet;
+        if (screen->CreateFullScreen(reinterpret_cast<platform::HWND>(1), 640, 480, 16, 0) != 1 ||
+            source.Create(screen.get(), sheet ? kSheetFile : kTitleFile, sheet ? kBlock : 640,
+                          sheet ? kBlock : 480, sheet ? kFrames : 1, 2) != 1) {
+            return;
+        }
+        source.SetColorKey();
+        source.AlphaMap = std::make_unique<std::uint8_t[]>(
+            static_cast<std::size_t>(source.PixelWidth) * source.PixelHeight);
+        source.Lock();
+        for (int y = 0; y < source.PixelHeight; ++y) {
+            for (int x = 0; x < source.PixelWidth; ++x) {
+                source.AlphaMap[y * source.PixelWidth + x] =
+                    AlphaAt(x, y, source.GetPixel(x, y) == source.ColorKey);
+            }
+        }
+        source.Unlock();
+        target = std::make_unique<CDXSurface>(screen.get(), 640, 480, 1);
+        target->Fill(0x8410);
+        ready = target->Surface != nullptr;
+    }
+};
+
+using EngineDraw = platform::HRESULT (*)(CDXTile&, CDXSurface*, int, int, platform::RECT);
+
+void RunEngine(benchmark::State& state, Picture picture, EngineDraw draw) {
+    EngineScene scene(picture);
+    if (!scene.ready) return state.SkipWithError("the generated picture could not be loaded");
+    if (picture == Picture::Title) {
+        for (auto _ : state) {
+            benchmark::DoNotOptimize(
+                draw(scene.source, scene.target.get(), 0, 0, platform::RECT{0, 0, 640, 480}));
+        }
+        state.SetItemsProcessed(state.iterations() * 640 * 480);
+        return;
+    }
+    const auto placements = Placements();
+    const int perRow = scene.source.PixelWidth / kBlock;
+    for (auto _ : state) {
+        for (const Placement& p : placements) {
+            const int left = p.frame % perRow * kBlock;
+            const int top = p.frame / perRow * kBlock;
+            benchmark::DoNotOptimize(draw(scene.source, scene.target.get(), p.x, p.y,
+                                          platform::RECT{left, top, left + kBlock, top + kBlock}));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kPlacements * kBlock * kBlock);
+}
+
+// SDL's side: the same picture in 5-6-5 (or ARGB8888 with the same alpha), the same key.
+enum class SdlBlend { AlphaMod, AlphaModKeyed, Shadow, ShadowKeyed, PerPixelAlpha };
+
+struct SdlScene {
+    SDL_Surface* source = nullptr;
+    SDL_Surface* target = nullptr;
+
+    SdlScene(Picture picture, SdlBlend blend, Uint8 alpha) {
+        SDL_Surface* loaded = SDL_LoadBMP(picture == Picture::Sheet ? kSheetFile : kTitleFile);
+        if (loaded == nullptr) return;
+        SDL_Surface* rgb565 = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB565, 0);
+        SDL_FreeSurface(loaded);
+        target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 16, SDL_PIXELFORMAT_RGB565);
+        if (rgb565 == nullptr || target == nullptr) return;
+        SDL_FillRect(target, nullptr, 0x8410);
+        const Uint16 key = *static_cast<const Uint16*>(rgb565->pixels);
+        const bool keyed = blend == SdlBlend::AlphaModKeyed || blend == SdlBlend::ShadowKeyed;
+        switch (blend) {
+            case SdlBlend::AlphaMod:
+            case SdlBlend::AlphaModKeyed:
+                source = rgb565;
+                break;
+            case SdlBlend::Shadow:
+            case SdlBlend::ShadowKeyed:
+                // The shadow as SDL would draw it: black over the destination at the strength
+                // the shadow takes away, keyed by the frame's key for the silhouette.
+                source = rgb565;
+                SDL_LockSurface(source);
+                for (int y = 0; y < source->h; ++y) {
+                    auto* row = reinterpret_cast<Uint16*>(static_cast<Uint8*>(source->pixels) +
+                                                          y * source->pitch);
+                    for (int x = 0; x < source->w; ++x) row[x] = row[x] == key ? key : 0;
+                }
+                SDL_UnlockSurface(source);
+                break;
+            case SdlBlend::PerPixelAlpha:
+                source = SDL_ConvertSurfaceFormat(rgb565, SDL_PIXELFORMAT_ARGB8888, 0);
+                if (source != nullptr) {
+                    SDL_LockSurface(source);
+                    for (int y = 0; y < source->h; ++y) {
+                        const auto* from = reinterpret_cast<const Uint16*>(
+                            static_cast<const Uint8*>(rgb565->pixels) + y * rgb565->pitch);
+                        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(source->pixels) +
+                                                              y * source->pitch);
+                        for (int x = 0; x < source->w; ++x) {
+                            row[x] = (row[x] & 0x00FFFFFFu) |
+                                     (static_cast<Uint32>(AlphaAt(x, y, from[x] == key)) << 24);
+                        }
+                    }
+                    SDL_UnlockSurface(source);
+                    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_BLEND);
+                }
+                SDL_FreeSurface(rgb565);
+                return;
+        }
+        if (keyed) SDL_SetColorKey(source, SDL_TRUE, key);
+        SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_BLEND);
+        SDL_SetSurfaceAlphaMod(source, alpha);
+        SDL_SetSurfaceRLE(source, 1);
+    }
+    ~SdlScene() {
+        SDL_FreeSurface(source);
+        SDL_FreeSurface(target);
+    }
+    bool Ready() const { return source != nullptr && target != nullptr; }
+};
+
+void RunSdl(benchmark::State& state, Picture picture, SdlBlend blend, Uint8 alpha) {
+    SdlScene scene(picture, blend, alpha);
+    if (!scene.Ready()) return state.SkipWithError("the generated picture could not be loaded");
+    if (picture == Picture::Title) {
+        for (auto _ : state) {
+            SDL_Rect to{0, 0, 640, 480};
+            benchmark::DoNotOptimize(SDL_BlitSurface(scene.source, nullptr, scene.target, &to));
+        }
+        state.SetItemsProcessed(state.iterations() * 640 * 480);
+        return;
+    }
+    const auto placements = Placements();
+    const int perRow = scene.source->w / kBlock;
+    for (auto _ : state) {
+        for (const Placement& p : placements) {
+            SDL_Rect from{p.frame % perRow * kBlock, p.frame / perRow * kBlock, kBlock, kBlock};
+            SDL_Rect to{p.x, p.y, kBlock, kBlock};
+            benchmark::DoNotOptimize(SDL_BlitSurface(scene.source, &from, scene.target, &to));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kPlacements * kBlock * kBlock);
+}
+
+// The engine's routines, each as one call on the source.
+platform::HRESULT Average(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawAverage(d, x, y, r);
+}
+platform::HRESULT AverageKeyed(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawAverageKeyed(d, x, y, r);
+}
+platform::HRESULT Translucent(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawTranslucent(d, x, y, r, kLevel);
+}
+platform::HRESULT TranslucentKeyed(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawTranslucentKeyed(d, x, y, r, kLevel);
+}
+platform::HRESULT AlphaMap(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawAlphaMap(d, x, y, r);
+}
+platform::HRESULT Shadow(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawShadow(d, x, y, r, kLevel);
+}
+platform::HRESULT ShadowKeyed(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawShadowKeyed(d, x, y, r, kLevel);
+}
+platform::HRESULT HalfShadow(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawHalfShadow(d, x, y, r);
+}
+platform::HRESULT HalfShadowKeyed(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawHalfShadowKeyed(d, x, y, r);
+}
+
+BENCHMARK_CAPTURE(RunEngine, AverageFrames, Picture::Sheet, Average);
+BENCHMARK_CAPTURE(RunEngine, AverageScreen, Picture::Title, Average);
+BENCHMARK_CAPTURE(RunEngine, AverageKeyedFrames, Picture::Sheet, AverageKeyed);
+BENCHMARK_CAPTURE(RunEngine, AverageKeyedScreen, Picture::Title, AverageKeyed);
+BENCHMARK_CAPTURE(RunSdl, AlphaMod128Frames, Picture::Sheet, SdlBlend::AlphaMod, 128);
+BENCHMARK_CAPTURE(RunSdl, AlphaMod128Screen, Picture::Title, SdlBlend::AlphaMod, 128);
+
+BENCHMARK_CAPTURE(RunEngine, TranslucentFrames, Picture::Sheet, Translucent);
+BENCHMARK_CAPTURE(RunEngine, TranslucentScreen, Picture::Title, Translucent);
+BENCHMARK_CAPTURE(RunEngine, TranslucentKeyedFrames, Picture::Sheet, TranslucentKeyed);
+BENCHMARK_CAPTURE(RunEngine, TranslucentKeyedScreen, Picture::Title, TranslucentKeyed);
+BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedRleFrames, Picture::Sheet, SdlBlend::AlphaModKeyed, 128);
+BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedRleScreen, Picture::Title, SdlBlend::AlphaModKeyed, 128);
+
+BENCHMARK_CAPTURE(RunEngine, AlphaMapFrames, Picture::Sheet, AlphaMap);
+BENCHMARK_CAPTURE(RunEngine, AlphaMapScreen, Picture::Title, AlphaMap);
+BENCHMARK_CAPTURE(RunSdl, PerPixelAlphaFrames, Picture::Sheet, SdlBlend::PerPixelAlpha, 255);
+BENCHMARK_CAPTURE(RunSdl, PerPixelAlphaScreen, Picture::Title, SdlBlend::PerPixelAlpha, 255);
+
+BENCHMARK_CAPTURE(RunEngine, ShadowFrames, Picture::Sheet, Shadow);
+BENCHMARK_CAPTURE(RunEngine, ShadowScreen, Picture::Title, Shadow);
+BENCHMARK_CAPTURE(RunEngine, ShadowKeyedFrames, Picture::Sheet, ShadowKeyed);
+BENCHMARK_CAPTURE(RunEngine, ShadowKeyedScreen, Picture::Title, ShadowKeyed);
+BENCHMARK_CAPTURE(RunEngine, HalfShadowFrames, Picture::Sheet, HalfShadow);
+BENCHMARK_CAPTURE(RunEngine, HalfShadowScreen, Picture::Title, HalfShadow);
+BENCHMARK_CAPTURE(RunEngine, HalfShadowKeyedFrames, Picture::Sheet, HalfShadowKeyed);
+BENCHMARK_CAPTURE(RunEngine, HalfShadowKeyedScreen, Picture::Title, HalfShadowKeyed);
+BENCHMARK_CAPTURE(RunSdl, BlackShadowFrames, Picture::Sheet, SdlBlend::Shadow, 128);
+BENCHMARK_CAPTURE(RunSdl, BlackShadowScreen, Picture::Title, SdlBlend::Shadow, 128);
+BENCHMARK_CAPTURE(RunSdl, BlackShadowKeyedFrames, Picture::Sheet, SdlBlend::ShadowKeyed, 128);
+BENCHMARK_CAPTURE(RunSdl, BlackShadowKeyedScreen, Picture::Title, SdlBlend::ShadowKeyed, 128);
+
+// The fader's pass and the copy it is measured against, over the title on a 16-bit screen.
+struct FaderScene {
+    platform::FakeHost host;
+    std::unique_ptr<CDXScreen> screen;
+    std::unique_ptr<ScreenFader> fader;
+    CDXTile title;
+    std::unique_ptr<CDXSurface> older;
+    std::unique_ptr<CDXSurface> work;
+    bool ready = false;
+
+    FaderScene() {
+        platform::SetHost(&host);
+        screen = std::make_unique<CDXScreen>();
+        if (screen->CreateFullScreen(reinterpret_cast<platform::HWND>(1), 640, 480, 16, 0) != 1 ||
+            title.Create(screen.get(), kTitleFile, 640, 480, 1, 1) != 1) {
+            return;
+        }
+        fader = std::make_unique<ScreenFader>(screen.get());
+        older = std::make_unique<CDXSurface>(screen.get(), 640, 480, 1);
+        work = std::make_unique<CDXSurface>(screen.get(), 640, 480, 1);
+        older->Fill(0x1234);
+        ready = older->Surface && work->Surface && title.Lock() == platform::DD_OK &&
+                older->Lock() == platform::DD_OK && work->Lock() == platform::DD_OK;
+    }
+    static FaderPicture PictureOf(CDXSurface& surface) {
+        return FaderPicture{static_cast<std::uint8_t*>(surface.Desc.lpSurface),
+                            surface.Desc.lPitch};
+    }
+};
+
+void BM_FaderCrossFadePass(benchmark::State& state) {
+    FaderScene scene;
+    if (!scene.ready) return state.SkipWithError("the title could not be loaded");
+    int step = 0;
+    for (auto _ : state) {
+        scene.fader->MixStep(step, FaderScene::PictureOf(*scene.older),
+                             FaderScene::PictureOf(scene.title), FaderScene::PictureOf(*scene.work),
+                             640, 480);
+        step = (step + 1) % ScreenFader::kLevels;
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_FaderCrossFadePass);
+
+void BM_FaderFadeOutPass(benchmark::State& state) {
+    FaderScene scene;
+    if (!scene.ready) return state.SkipWithError("the title could not be loaded");
+    int level = 1;
+    for (auto _ : state) {
+        scene.fader->DarkenStep(level, FaderScene::PictureOf(scene.title),
+                                FaderScene::PictureOf(*scene.work), platform::RECT{0, 0, 640, 480});
+        level = level % 30 + 1;
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_FaderFadeOutPass);
+
+void BM_PlainCopyOfTheFrame(benchmark::State& state) {
+    FaderScene scene;
+    if (!scene.ready) return state.SkipWithError("the title could not be loaded");
+    const FaderPicture from = FaderScene::PictureOf(scene.title);
+    const FaderPicture to = FaderScene::PictureOf(*scene.work);
+    for (auto _ : state) {
+        for (int y = 0; y < 480; ++y) {
+            std::memcpy(to.pixels + y * to.pitch, from.pixels + y * from.pitch, 640 * 2);
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_PlainCopyOfTheFrame);
+
+}  // namespace
+
+BENCHMARK_MAIN();
