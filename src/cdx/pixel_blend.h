@@ -3,9 +3,9 @@
 // The pixel work of the software blitters (blends and shadows) as plain functions over two
 // rectangles of pixels in memory, each given by its top-left pixel and its pitch. One walk
 // serves every operation: 15- and 16-bit rows take a lone first pixel when the width is odd
-// and then whole pairs (eight pixels at a time where the processor has SSE2), 24- and 32-bit
-// rows go pixel by pixel over the three colour bytes. Nothing here checks rectangles: the
-// callers clip first.
+// and then whole pairs (sixteen pixels at a time where the processor has AVX2, eight where it
+// has SSE2), 24- and 32-bit rows go pixel by pixel over the three colour bytes. Nothing here
+// checks rectangles: the callers clip first.
 
 #include <cstddef>
 #include <cstdint>
@@ -52,3 +52,8 @@ struct PixelBlend {
 };
 
 void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& blend);
+
+// Whether the processor allows the sixteen-pixel steps. Tests turn them off to hold the
+// eight-pixel steps to the same references; they are on by default.
+bool WidePixelStepsAvailable();
+void AllowWidePixelSteps(bool allowed);

@@ -107,6 +107,18 @@ public:
         alpha_[1] = 255;
     }
 
+    // Gives the first columns of every row weight 0 (the alpha map's fully transparent
+    // pixels) and the next ones the source's key, so that whole vector steps can be skipped.
+    void ClearAndKey(int clearedColumns, int keyedColumns, std::uint32_t key) {
+        for (int y = 0; y < scene_.height; ++y) {
+            for (int x = 0; x < clearedColumns; ++x) alpha_[y * (scene_.width + 1) + x] = 0;
+            for (int x = clearedColumns; x < clearedColumns + keyedColumns; ++x) {
+                std::uint8_t* at = &source_[y * sourcePitch_ + x * bytes_];
+                for (int i = 0; i < bytes_; ++i) at[i] = static_cast<std::uint8_t>(key >> (8 * i));
+            }
+        }
+    }
+
     BlendRects Rects(std::uint8_t* dest) const {
         BlendRects rects;
         rects.source = source_.data();
@@ -177,6 +189,66 @@ TEST(BlendPixels, EveryOperationMatchesThePlainReferenceAtEveryDepth) {
                             << level << " keyed " << keyed;
                     }
                 }
+            }
+        }
+    }
+}
+
+// Turns the sixteen-pixel steps off for as long as it lives.
+class EightPixelStepsOnly {
+public:
+    EightPixelStepsOnly() { AllowWidePixelSteps(false); }
+    ~EightPixelStepsOnly() { AllowWidePixelSteps(true); }
+};
+
+// Widths around the sixteen- and eight-pixel steps and their tails, with runs of transparent
+// weights and of keyed source pixels long enough to skip whole steps, on the 16-bit layouts.
+void ExpectVectorStepsMatchTheReference() {
+    const Scene scenes[] = {{15, 3, 2, 0}, {16, 2, 0, 2}, {23, 3, 4, 0}, {24, 2, 0, 0},
+                            {25, 3, 2, 2}, {39, 2, 0, 4}, {47, 3, 2, 0}, {48, 2, 6, 2},
+                            {63, 4, 0, 0}, {64, 3, 2, 2}, {80, 2, 0, 6}};
+    const std::uint16_t levels[] = {0, 1, 100, 128, 255, 256};
+    unsigned seed = 500;
+    for (const PixelLayout layout : {PixelLayout::Rgb555, PixelLayout::Rgb565}) {
+        const std::uint32_t key = 0x7C1F;
+        for (const Scene& scene : scenes) {
+            BlendCase blendCase(layout, scene, key, seed++);
+            blendCase.ClearAndKey(scene.width / 3, scene.width / 3, key);
+            for (const PixelOperation operation : kOperations) {
+                for (const std::uint16_t level : levels) {
+                    for (const bool keyed : {false, true}) {
+                        PixelBlend blend{operation, level, std::nullopt};
+                        if (keyed) blend.key = key;
+                        ASSERT_EQ(blendCase.Blended(blend), blendCase.Reference(blend))
+                            << "layout " << static_cast<int>(layout) << " operation "
+                            << static_cast<int>(operation) << " width " << scene.width << " level "
+                            << level << " keyed " << keyed;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(BlendPixels, TheVectorStepsMatchThePlainReference) {
+    ExpectVectorStepsMatchTheReference();
+}
+
+TEST(BlendPixels, TheEightPixelStepsMatchThePlainReferenceWhereWideOnesExist) {
+    if (!WidePixelStepsAvailable()) GTEST_SKIP() << "this processor takes eight-pixel steps";
+    const EightPixelStepsOnly narrow;
+    ExpectVectorStepsMatchTheReference();
+}
+
+TEST(BlendPixels, EightPixelStepsMatchAtEveryWidth) {
+    const EightPixelStepsOnly narrow;
+    for (const PixelLayout layout : {PixelLayout::Rgb555, PixelLayout::Rgb565}) {
+        for (int width = 1; width <= 20; ++width) {
+            const BlendCase blendCase(layout, Scene{width, 2, 2, 2}, 0x7C1F, 900 + width);
+            for (const PixelOperation operation : kOperations) {
+                const PixelBlend blend{operation, 77, 0x7C1Fu};
+                ASSERT_EQ(blendCase.Blended(blend), blendCase.Reference(blend))
+                    << "operation " << static_cast<int>(operation) << " width " << width;
             }
         }
     }

@@ -1,0 +1,420 @@
+#pragma once
+
+// The per-pixel operations of the blends and shadows and the walk over 15- and 16-bit rows,
+// written once over a "lanes" type that says how wide a vector step is and how its
+// instructions are spelt. pixel_blend.cpp compiles them with eight-pixel SSE2 lanes;
+// pixel_blend_avx2.cpp compiles them again, with the processor's AVX2 instructions allowed,
+// for sixteen-pixel steps, and is chosen at run time. Everything here but the two entry points
+// at the end sits in an unnamed namespace: each of those two files gets its own copy, built
+// for its own instruction set, and the linker can never hand one file's copy to the other.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "pixel_blend.h"
+
+// A 16-bit colour key, or none. It travels as a flag and a value rather than a std::optional:
+// the standard library's templates are shared between files, and the walk below must
+// instantiate none of them.
+struct Key16 {
+    bool keyed;
+    std::uint16_t value;
+};
+
+namespace {
+
+inline std::uint16_t Load16(const std::uint8_t* at) {
+    std::uint16_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+inline void Store16(std::uint8_t* at, std::uint16_t value) {
+    std::memcpy(at, &value, sizeof value);
+}
+inline std::uint32_t Load32(const std::uint8_t* at) {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+inline void Store32(std::uint8_t* at, std::uint32_t value) {
+    std::memcpy(at, &value, sizeof value);
+}
+
+// Where the channels of a 16-bit layout sit. Blue is bits 0-4 in both.
+struct Channels555 {
+    static constexpr unsigned kGreenMask = 0x1F;
+    static constexpr int kRedShift = 10;
+    // Clears the bit that a right shift by one moves out of each channel into the one below.
+    static constexpr std::uint16_t kHalfMask = 0x3DEF;
+    // Bit 15 is not a channel: a computed pixel has it clear.
+    static constexpr std::uint16_t kColourBits = 0x7FFF;
+};
+struct Channels565 {
+    static constexpr unsigned kGreenMask = 0x3F;
+    static constexpr int kRedShift = 11;
+    static constexpr std::uint16_t kHalfMask = 0x7BEF;
+    static constexpr std::uint16_t kColourBits = 0xFFFF;
+};
+
+// Applies channel(s, d) to blue, green and red of two 16-bit pixels and packs the results.
+template <class C, class ChannelFn>
+std::uint16_t EachChannel(std::uint16_t s, std::uint16_t d, ChannelFn channel) {
+    const int blue = channel(s & 0x1F, d & 0x1F);
+    const int green = channel((s >> 5) & C::kGreenMask, (d >> 5) & C::kGreenMask);
+    const int red = channel((s >> C::kRedShift) & 0x1F, (d >> C::kRedShift) & 0x1F);
+    return static_cast<std::uint16_t>(blue | (green << 5) | (red << C::kRedShift));
+}
+
+// A pair as two lone pixels, the left one in the low half, each with its own weight byte.
+template <class C, class Op>
+std::uint32_t PairOfLones(const Op& op, std::uint32_t s, std::uint32_t d, unsigned weights) {
+    const std::uint32_t left = op.template Pixel16<C>(
+        static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(d), weights & 0xFF);
+    const std::uint32_t right = op.template Pixel16<C>(
+        static_cast<std::uint16_t>(s >> 16), static_cast<std::uint16_t>(d >> 16), weights >> 8);
+    return left | (right << 16);
+}
+
+#if defined(__SSE2__)
+// Eight 16-bit lanes in an SSE2 register.
+struct Sse2Lanes {
+    using Reg = __m128i;
+    static constexpr int kPixels = 8;
+    static Reg Splat(int value) { return _mm_set1_epi16(static_cast<short>(value)); }
+    static Reg Load(const std::uint8_t* at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    }
+    static void Store(std::uint8_t* at, Reg value) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
+    }
+    // Eight weight bytes, each widened to its pixel's lane.
+    static Reg LoadWeights(const std::uint8_t* at) {
+        return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)),
+                                 _mm_setzero_si128());
+    }
+    static bool WeightsAllZero(const std::uint8_t* at) {
+        std::uint64_t weights;
+        std::memcpy(&weights, at, sizeof weights);
+        return weights == 0;
+    }
+    static Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
+    static Reg Or(Reg a, Reg b) { return _mm_or_si128(a, b); }
+    static Reg Add(Reg a, Reg b) { return _mm_add_epi16(a, b); }
+    static Reg Sub(Reg a, Reg b) { return _mm_sub_epi16(a, b); }
+    static Reg MulLow(Reg a, Reg b) { return _mm_mullo_epi16(a, b); }
+    // The upper half of the signed 32-bit product: floor(a x b / 65536).
+    static Reg MulHighSigned(Reg a, Reg b) { return _mm_mulhi_epi16(a, b); }
+    template <int N>
+    static Reg ShiftLeft(Reg a) {
+        return _mm_slli_epi16(a, N);
+    }
+    template <int N>
+    static Reg ShiftRight(Reg a) {
+        return _mm_srli_epi16(a, N);
+    }
+    static Reg Equal(Reg a, Reg b) { return _mm_cmpeq_epi16(a, b); }
+    static bool AllSet(Reg mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+    // Lanes where mask is set from whenSet, the others from otherwise.
+    static Reg Select(Reg mask, Reg whenSet, Reg otherwise) {
+        return _mm_or_si128(_mm_and_si128(mask, whenSet), _mm_andnot_si128(mask, otherwise));
+    }
+};
+#endif
+
+// base + floor((toward - base) x weight / 256) for each channel of 16-bit pixels, weight at
+// most 255, without taking the channels apart and putting them back. Each channel's change
+// floor(v / 256), v = (toward - base) x weight, is made where the channel sits and the
+// three changes are added to base: the result's channels stay within their bits, so the sum
+// is exact. Blue and green come from the pixels shifted left by one, where their difference
+// times 2 (blue) or 64 (green) fits a signed lane, and a signed high multiply by weight x 128
+// gives floor(v / 256) for blue and floor(v / 8) for green; clearing green's five low bits
+// turns the latter into floor(v / 256) x 32, as floor(floor(v / 8) / 32) = floor(v / 256).
+// Red's difference times weight times 2^(red shift - 8) is taken modulo 2^16 by a low
+// multiply; its bits from the red shift up are floor(v / 256) there, modulo 2^16, which is
+// all the sum needs.
+template <class C, class V>
+typename V::Reg MixTowards(typename V::Reg base, typename V::Reg toward, typename V::Reg weight) {
+    constexpr int kGreenBitsAt1 = static_cast<int>(C::kGreenMask) << 6;
+    constexpr int kRedPlace = 0xFFFF & ~((1 << C::kRedShift) - 1);
+    base = V::And(base, V::Splat(C::kColourBits));
+    const typename V::Reg base2 = V::template ShiftLeft<1>(base);
+    const typename V::Reg toward2 = V::template ShiftLeft<1>(toward);
+    const typename V::Reg weight128 = V::template ShiftLeft<7>(weight);
+
+    const typename V::Reg blueBits = V::Splat(0x1F << 1);
+    const typename V::Reg blue =
+        V::MulHighSigned(V::Sub(V::And(toward2, blueBits), V::And(base2, blueBits)), weight128);
+
+    const typename V::Reg greenBits = V::Splat(kGreenBitsAt1);
+    const typename V::Reg green = V::And(
+        V::MulHighSigned(V::Sub(V::And(toward2, greenBits), V::And(base2, greenBits)), weight128),
+        V::Splat(0xFFE0));
+
+    // Red is the top five bits of the pixel (of the pixel shifted left by one at 5-5-5).
+    const typename V::Reg towardRed =
+        V::template ShiftRight<11>(C::kRedShift == 11 ? toward : toward2);
+    const typename V::Reg baseRed = V::template ShiftRight<11>(C::kRedShift == 11 ? base : base2);
+    const typename V::Reg red = V::And(
+        V::MulLow(V::Sub(towardRed, baseRed), V::template ShiftLeft<C::kRedShift - 8>(weight)),
+        V::Splat(kRedPlace));
+    return V::Add(V::Add(base, blue), V::Add(green, red));
+}
+
+// The per-pixel operations. Each gives a lone 16-bit pixel, a 32-bit pair, a vector of
+// pixels in 16-bit lanes, and the three colour bytes of a 24- or 32-bit pixel; every form
+// computes the same value per pixel. The weight argument is the pixel's alpha byte (two bytes
+// for a pair, one lane each in a vector) and only the alpha blend reads it.
+
+struct AverageOp {
+    static constexpr bool kReadsSource = true;
+    static constexpr bool kUsesAlpha = false;
+    template <class C>
+    std::uint16_t Pixel16(std::uint16_t s, std::uint16_t d, unsigned) const {
+        return static_cast<std::uint16_t>(((d >> 1) & C::kHalfMask) + ((s >> 1) & C::kHalfMask));
+    }
+    template <class C>
+    std::uint32_t Pair(std::uint32_t s, std::uint32_t d, unsigned) const {
+        constexpr std::uint32_t mask = C::kHalfMask * 0x10001u;
+        return ((d >> 1) & mask) + ((s >> 1) & mask);
+    }
+    template <class C, class V>
+    typename V::Reg Pixels(typename V::Reg s, typename V::Reg d, typename V::Reg) const {
+        const typename V::Reg mask = V::Splat(C::kHalfMask);
+        return V::Add(V::And(V::template ShiftRight<1>(d), mask),
+                      V::And(V::template ShiftRight<1>(s), mask));
+    }
+    void Bytes(const std::uint8_t* s, std::uint8_t* d, unsigned) const {
+        for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>((d[i] >> 1) + (s[i] >> 1));
+    }
+};
+
+// s + floor((d - s) x t / 256): the signed product shifted arithmetically rounds down.
+struct TranslucentOp {
+    static constexpr bool kReadsSource = true;
+    static constexpr bool kUsesAlpha = false;
+    // 0..255, the destination's share. A weight of 256 leaves the destination as it is and
+    // never reaches the walk.
+    int weight;
+    static int Channel(int s, int d, int t) { return s + (((d - s) * t) >> 8); }
+    template <class C>
+    std::uint16_t Pixel16(std::uint16_t s, std::uint16_t d, unsigned) const {
+        return EachChannel<C>(s, d, [t = weight](int sc, int dc) { return Channel(sc, dc, t); });
+    }
+    template <class C>
+    std::uint32_t Pair(std::uint32_t s, std::uint32_t d, unsigned) const {
+        return PairOfLones<C>(*this, s, d, 0);
+    }
+    template <class C, class V>
+    typename V::Reg Pixels(typename V::Reg s, typename V::Reg d, typename V::Reg) const {
+        return MixTowards<C, V>(s, d, V::Splat(weight));
+    }
+    void Bytes(const std::uint8_t* s, std::uint8_t* d, unsigned) const {
+        for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>(Channel(s[i], d[i], weight));
+    }
+};
+
+// d + floor((s - d) x a / 256), a the source pixel's alpha byte.
+struct AlphaMapOp {
+    static constexpr bool kReadsSource = true;
+    static constexpr bool kUsesAlpha = true;
+    static int Channel(int s, int d, int a) { return d + (((s - d) * a) >> 8); }
+    template <class C>
+    std::uint16_t Pixel16(std::uint16_t s, std::uint16_t d, unsigned alpha) const {
+        const int a = static_cast<int>(alpha);
+        return EachChannel<C>(s, d, [a](int sc, int dc) { return Channel(sc, dc, a); });
+    }
+    template <class C>
+    std::uint32_t Pair(std::uint32_t s, std::uint32_t d, unsigned alphas) const {
+        return PairOfLones<C>(*this, s, d, alphas);
+    }
+    template <class C, class V>
+    typename V::Reg Pixels(typename V::Reg s, typename V::Reg d, typename V::Reg alphas) const {
+        return MixTowards<C, V>(d, s, alphas);
+    }
+    void Bytes(const std::uint8_t* s, std::uint8_t* d, unsigned alpha) const {
+        const int a = static_cast<int>(alpha);
+        for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>(Channel(s[i], d[i], a));
+    }
+};
+
+// floor(d x f / 256); the product is at most 255 x 256, so nothing spills.
+struct ShadowOp {
+    static constexpr bool kReadsSource = false;
+    static constexpr bool kUsesAlpha = false;
+    int level;  // 0..256, the brightness kept
+    template <class C>
+    std::uint16_t Pixel16(std::uint16_t s, std::uint16_t d, unsigned) const {
+        return EachChannel<C>(s, d, [f = level](int, int dc) { return (dc * f) >> 8; });
+    }
+    template <class C>
+    std::uint32_t Pair(std::uint32_t s, std::uint32_t d, unsigned) const {
+        return PairOfLones<C>(*this, s, d, 0);
+    }
+    template <class C, class V>
+    typename V::Reg Pixels(typename V::Reg, typename V::Reg d, typename V::Reg) const {
+        const typename V::Reg f = V::Splat(level);
+        const typename V::Reg fiveBits = V::Splat(0x1F);
+        const typename V::Reg blue = V::template ShiftRight<8>(V::MulLow(V::And(d, fiveBits), f));
+        const typename V::Reg green = V::template ShiftRight<8>(
+            V::MulLow(V::And(V::template ShiftRight<5>(d), V::Splat(C::kGreenMask)), f));
+        const typename V::Reg red = V::template ShiftRight<8>(
+            V::MulLow(V::And(V::template ShiftRight<C::kRedShift>(d), fiveBits), f));
+        return V::Or(V::Or(blue, V::template ShiftLeft<5>(green)),
+                     V::template ShiftLeft<C::kRedShift>(red));
+    }
+    void Bytes(const std::uint8_t*, std::uint8_t* d, unsigned) const {
+        for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>((d[i] * level) >> 8);
+    }
+};
+
+struct HalfShadowOp {
+    static constexpr bool kReadsSource = false;
+    static constexpr bool kUsesAlpha = false;
+    template <class C>
+    std::uint16_t Pixel16(std::uint16_t, std::uint16_t d, unsigned) const {
+        return static_cast<std::uint16_t>((d >> 1) & C::kHalfMask);
+    }
+    template <class C>
+    std::uint32_t Pair(std::uint32_t, std::uint32_t d, unsigned) const {
+        return (d >> 1) & (C::kHalfMask * 0x10001u);
+    }
+    template <class C, class V>
+    typename V::Reg Pixels(typename V::Reg, typename V::Reg d, typename V::Reg) const {
+        return V::And(V::template ShiftRight<1>(d), V::Splat(C::kHalfMask));
+    }
+    void Bytes(const std::uint8_t*, std::uint8_t* d, unsigned) const {
+        for (int i = 0; i < 3; ++i) d[i] = static_cast<std::uint8_t>(d[i] >> 1);
+    }
+};
+
+// Where a row's walk stands: the next source, destination and weight byte, and how many
+// pixels are left.
+struct RowCursor {
+    const std::uint8_t* source;
+    std::uint8_t* dest;
+    const std::uint8_t* alpha;
+    int left;
+};
+
+// Steps of V::kPixels pixels while that many are left. A step whose source pixels are all
+// keyed, or (at 5-6-5) whose weights are all zero, leaves its destination pixels exactly as
+// they are and is skipped without computing anything. At 5-5-5 a zero weight still clears
+// bit 15 of a computed pixel, so those steps are computed.
+template <class C, bool Keyed, class Op, class V>
+void VectorSteps(RowCursor& at, const Op& op, std::uint16_t key) {
+    constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
+    constexpr bool kSkipsTransparent = Op::kUsesAlpha && C::kColourBits == 0xFFFF;
+    constexpr int kBytes = 2 * V::kPixels;
+    const typename V::Reg keys = V::Splat(key);
+    for (; at.left >= V::kPixels; at.left -= V::kPixels, at.source += kBytes, at.dest += kBytes) {
+        typename V::Reg weights = V::Splat(0);
+        if constexpr (Op::kUsesAlpha) {
+            const std::uint8_t* stepWeights = at.alpha;
+            at.alpha += V::kPixels;
+            if (kSkipsTransparent && V::WeightsAllZero(stepWeights)) continue;
+            weights = V::LoadWeights(stepWeights);
+        }
+        const typename V::Reg s = kNeedsSource ? V::Load(at.source) : V::Splat(0);
+        const typename V::Reg keyed = V::Equal(s, keys);
+        if (Keyed && V::AllSet(keyed)) continue;
+        const typename V::Reg d = V::Load(at.dest);
+        typename V::Reg out = op.template Pixels<C, V>(s, d, weights);
+        if constexpr (Keyed) out = V::Select(keyed, d, out);
+        V::Store(at.dest, out);
+    }
+}
+
+// The walk over 15- or 16-bit rows: the odd pixel of an odd-width row first, then vector
+// steps of each lanes type in turn (widest first), then pairs. A keyed source pixel leaves its
+// destination pixel as it was.
+template <class C, bool Keyed, class Op, class... Lanes>
+void Walk16(const BlendRects& rects, const Op& op, std::uint16_t key) {
+    constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
+    const std::uint8_t* sourceRow = rects.source;
+    std::uint8_t* destRow = rects.dest;
+    const std::uint8_t* alphaRow = rects.alpha;
+    for (int row = 0; row < rects.height; ++row) {
+        RowCursor at{sourceRow, destRow, alphaRow, rects.width};
+        if (at.left & 1) {
+            const std::uint16_t sv = kNeedsSource ? Load16(at.source) : 0;
+            const unsigned weight = Op::kUsesAlpha ? at.alpha[0] : 0;
+            if (!Keyed || sv != key) {
+                Store16(at.dest, op.template Pixel16<C>(sv, Load16(at.dest), weight));
+            }
+            at.source += 2;
+            at.dest += 2;
+            if constexpr (Op::kUsesAlpha) ++at.alpha;
+            --at.left;
+        }
+        (VectorSteps<C, Keyed, Op, Lanes>(at, op, key), ...);
+        for (; at.left >= 2; at.left -= 2, at.source += 4, at.dest += 4) {
+            const std::uint32_t sv = kNeedsSource ? Load32(at.source) : 0;
+            unsigned weights = 0;
+            if constexpr (Op::kUsesAlpha) {
+                weights = Load16(at.alpha);
+                at.alpha += 2;
+            }
+            const std::uint32_t dv = Load32(at.dest);
+            if constexpr (Keyed) {
+                const bool leftKeyed = (sv & 0xFFFF) == key;
+                const bool rightKeyed = (sv >> 16) == key;
+                if (leftKeyed && rightKeyed) continue;
+                std::uint32_t out = op.template Pair<C>(sv, dv, weights);
+                if (leftKeyed) out = (out & 0xFFFF0000u) | (dv & 0xFFFFu);
+                if (rightKeyed) out = (out & 0xFFFFu) | (dv & 0xFFFF0000u);
+                Store32(at.dest, out);
+            } else {
+                Store32(at.dest, op.template Pair<C>(sv, dv, weights));
+            }
+        }
+        sourceRow += rects.sourcePitch;
+        destRow += rects.destPitch;
+        if constexpr (Op::kUsesAlpha) alphaRow += rects.alphaPitch;
+    }
+}
+
+template <class C, class Op, class... Lanes>
+void Walk16Keyed(const BlendRects& rects, const Op& op, Key16 key) {
+    if (key.keyed) return Walk16<C, true, Op, Lanes...>(rects, op, key.value);
+    return Walk16<C, false, Op, Lanes...>(rects, op, 0);
+}
+
+template <class Op, class... Lanes>
+void Walk16Layout(const BlendRects& rects, PixelLayout layout, const Op& op, Key16 key) {
+    if (layout == PixelLayout::Rgb555)
+        return Walk16Keyed<Channels555, Op, Lanes...>(rects, op, key);
+    return Walk16Keyed<Channels565, Op, Lanes...>(rects, op, key);
+}
+
+// One blend over 15- or 16-bit rows with the given lanes. The weight is already at most 255
+// for the translucent blend and at most 256 for the shadow; a key is one that can match.
+template <class... Lanes>
+void Blend16With(const BlendRects& rects, PixelLayout layout, PixelOperation operation, int weight,
+                 Key16 key) {
+    switch (operation) {
+        case PixelOperation::Average:
+            return Walk16Layout<AverageOp, Lanes...>(rects, layout, AverageOp{}, key);
+        case PixelOperation::Translucent:
+            return Walk16Layout<TranslucentOp, Lanes...>(rects, layout, TranslucentOp{weight}, key);
+        case PixelOperation::AlphaMap:
+            return Walk16Layout<AlphaMapOp, Lanes...>(rects, layout, AlphaMapOp{}, key);
+        case PixelOperation::Shadow:
+            return Walk16Layout<ShadowOp, Lanes...>(rects, layout, ShadowOp{weight}, key);
+        case PixelOperation::HalfShadow:
+            return Walk16Layout<HalfShadowOp, Lanes...>(rects, layout, HalfShadowOp{}, key);
+    }
+}
+
+}  // namespace
+
+// The 15- and 16-bit walk in eight-pixel SSE2 steps (pairs only where there is no SSE2), and
+// in sixteen-pixel AVX2 steps, for processors that have AVX2 only.
+void Blend16Baseline(const BlendRects& rects, PixelLayout layout, PixelOperation operation,
+                     int weight, Key16 key);
+void Blend16Avx2(const BlendRects& rects, PixelLayout layout, PixelOperation operation, int weight,
+                 Key16 key);
