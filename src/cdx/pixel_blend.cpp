@@ -54,34 +54,6 @@ void WalkBytesKeyed(const BlendRects& rects, PixelLayout layout, const Op& op,
 
 }  // namespace
 
-std::optional<PixelLayout> LayoutForDepth(std::uint32_t bitDepth) {
-    switch (bitDepth) {
-        case 15:
-            return PixelLayout::Rgb555;
-        case 16:
-            return PixelLayout::Rgb565;
-        case 24:
-            return PixelLayout::Bgr24;
-        case 32:
-            return PixelLayout::Bgrx32;
-        default:
-            return std::nullopt;
-    }
-}
-
-int LayoutPixelBytes(PixelLayout layout) {
-    switch (layout) {
-        case PixelLayout::Rgb555:
-        case PixelLayout::Rgb565:
-            return 2;
-        case PixelLayout::Bgr24:
-            return 3;
-        case PixelLayout::Bgrx32:
-            return 4;
-    }
-    return 0;
-}
-
 bool WidePixelStepsAvailable() {
     return kProcessorHasAvx2;
 }

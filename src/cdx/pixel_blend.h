@@ -19,8 +19,34 @@ enum class PixelLayout {
 };
 
 // The layout of a CDXPixelFormat::BitDepth; nothing for the depths that are not drawn.
-std::optional<PixelLayout> LayoutForDepth(std::uint32_t bitDepth);
-int LayoutPixelBytes(PixelLayout layout);
+// Inline, as every draw of a small frame asks both questions once.
+inline std::optional<PixelLayout> LayoutForDepth(std::uint32_t bitDepth) {
+    switch (bitDepth) {
+        case 15:
+            return PixelLayout::Rgb555;
+        case 16:
+            return PixelLayout::Rgb565;
+        case 24:
+            return PixelLayout::Bgr24;
+        case 32:
+            return PixelLayout::Bgrx32;
+        default:
+            return std::nullopt;
+    }
+}
+
+inline int LayoutPixelBytes(PixelLayout layout) {
+    switch (layout) {
+        case PixelLayout::Rgb555:
+        case PixelLayout::Rgb565:
+            return 2;
+        case PixelLayout::Bgr24:
+            return 3;
+        case PixelLayout::Bgrx32:
+            return 4;
+    }
+    return 0;
+}
 
 enum class PixelOperation {
     Average,      // each channel floor(d / 2) + floor(s / 2)

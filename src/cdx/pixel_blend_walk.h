@@ -141,7 +141,7 @@ template <class C, class V>
 typename V::Reg MixTowards(typename V::Reg base, typename V::Reg toward, typename V::Reg weight) {
     constexpr int kGreenBitsAt1 = static_cast<int>(C::kGreenMask) << 6;
     constexpr int kRedPlace = 0xFFFF & ~((1 << C::kRedShift) - 1);
-    base = V::And(base, V::Splat(C::kColourBits));
+    if constexpr (C::kColourBits != 0xFFFF) base = V::And(base, V::Splat(C::kColourBits));
     const typename V::Reg base2 = V::template ShiftLeft<1>(base);
     const typename V::Reg toward2 = V::template ShiftLeft<1>(toward);
     const typename V::Reg weight128 = V::template ShiftLeft<7>(weight);
