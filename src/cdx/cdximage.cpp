@@ -100,8 +100,7 @@ int CDXSurface::CreateFromFile(CDXScreen* screen, const char* fileName, std::int
     ClipRect = SrcRect;
     UpdatePixelFormat();
     MMX = ProbeMmx();
-    Desc = DDSURFACEDESC2{};
-    Desc.dwSize = kSurfaceDescSize;
+    ResetSurfaceDesc(Desc);
     Desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     Desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
     Desc.dwWidth = static_cast<DWORD>(PixelWidth);

@@ -50,8 +50,7 @@ void CDXSurface::SetWholeRects() {
 int CDXSurface::Create(CDXScreen* screen, std::int32_t width, std::int32_t height,
                        std::int32_t memoryType) {
     if (screen == nullptr || !screen->DirectDraw) return 0;
-    Desc = DDSURFACEDESC2{};
-    Desc.dwSize = kSurfaceDescSize;
+    ResetSurfaceDesc(Desc);
     Desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     Desc.dwWidth = static_cast<DWORD>(width);
     Desc.dwHeight = static_cast<DWORD>(height);
@@ -84,13 +83,11 @@ void CDXSurface::UpdatePixelFormat() {
 
 HRESULT CDXSurface::Lock() {
     if (!Surface) return DDERR_NOTINITIALIZED;
-    Desc = DDSURFACEDESC2{};
-    Desc.dwSize = kSurfaceDescSize;
+    ResetSurfaceDesc(Desc);
     HRESULT result = Surface->Lock(nullptr, &Desc, DDLOCK_WAIT, nullptr);
     for (int retry = 0; result == DDERR_SURFACELOST && retry < kLossRetries; ++retry) {
         Restore();
-        Desc = DDSURFACEDESC2{};
-        Desc.dwSize = kSurfaceDescSize;
+        ResetSurfaceDesc(Desc);
         result = Surface->Lock(nullptr, &Desc, DDLOCK_WAIT, nullptr);
     }
     return result;

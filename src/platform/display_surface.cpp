@@ -206,8 +206,7 @@ HRESULT DisplaySurface::GetAttachedSurface(const DDSCAPS2* caps,
 
 HRESULT DisplaySurface::GetSurfaceDesc(DDSURFACEDESC2* desc) const {
     if (desc == nullptr) return DDERR_INVALIDPARAMS;
-    *desc = DDSURFACEDESC2{};
-    desc->dwSize = kSurfaceDescSize;
+    ResetSurfaceDesc(*desc);
     desc->dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
     desc->dwWidth = static_cast<DWORD>(width_);
     desc->dwHeight = static_cast<DWORD>(height_);

@@ -5,6 +5,7 @@
 // and report them exactly as they always did.
 
 #include <cstdint>
+#include <cstring>
 
 #include "win_types.h"
 
@@ -196,6 +197,15 @@ struct DDSURFACEDESC2 {
 
 // The descriptor's size as the engine sets it before every call that fills one.
 inline constexpr DWORD kSurfaceDescSize = 124;
+
+// Clears a descriptor and sets its sizes. Clearing in place, rather than assigning a fresh
+// record, writes only stores: a copy of a just-built temporary stalls every lock on the load
+// that has to wait for those stores.
+inline void ResetSurfaceDesc(DDSURFACEDESC2& desc) {
+    std::memset(static_cast<void*>(&desc), 0, sizeof desc);
+    desc.dwSize = kSurfaceDescSize;
+    desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
+}
 
 struct DDBLTFX {
     DWORD dwSize = sizeof(DDBLTFX);
