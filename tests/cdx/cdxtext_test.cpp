@@ -48,14 +48,28 @@ TEST_P(TextTest, RedTextIsTheSurfacesRedAndTouchesNothingElse) {
     surface.SelectFont();
     EXPECT_TRUE(surface.DrawString(10, 5, 0x0000FF, "Game Over!"));
     surface.ReleaseDC();
-    const std::uint32_t red = GetParam() == 15 ? 0x7C00 : 0xF800;
+    std::uint32_t red = 0xF800;
+    std::uint32_t backgroundBits = background;
+    switch (GetParam()) {
+        case 8:
+            red = 0xE0;  // the default palette's pure red
+            backgroundBits = background & 0xFF;
+            break;
+        case 15:
+            red = 0x7C00;
+            break;
+        case 24:
+        case 32:
+            red = 0xFF0000;
+            break;
+    }
     int inked = 0, other = 0;
-    Count(surface, red, background, inked, other);
+    Count(surface, red, backgroundBits, inked, other);
     EXPECT_GT(inked, 200);
     EXPECT_EQ(other, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(FifteenAndSixteenBits, TextTest, ::testing::Values(15, 16));
+INSTANTIATE_TEST_SUITE_P(EveryDepth, TextTest, ::testing::Values(8, 15, 16, 24, 32));
 
 TEST(Text, ScriptIsARealScriptFaceAndUnknownFacesFallBackToTheDefault) {
     FakeHost host;
