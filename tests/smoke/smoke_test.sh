@@ -7,24 +7,13 @@ probe="$1"
 game="$2"
 game_dir="$3"
 
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "SKIP: Xvfb is not installed, no X server to run the game on"
+if ! command -v xdotool >/dev/null; then
+    echo "SKIP: xdotool is not installed"
     exit 77
 fi
-work=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-display=":$((90 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.1
-done
-if ! kill -0 $xvfb_pid 2>/dev/null; then
-    echo "SKIP: Xvfb could not start"
-    exit 77
-fi
-export DISPLAY="$display" SDL_AUDIODRIVER=dummy
+source "$(dirname "$0")/../support/virtual_display.sh"
+start_virtual_display 1280x800x24
+export SDL_AUDIODRIVER=dummy
 # Drivers that the real display stack loads and unloads leave allocations behind that the leak
 # checker can no longer even name; in a sanitized build this test checks behaviour only.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"

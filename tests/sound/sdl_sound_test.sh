@@ -7,24 +7,13 @@ check="$1"
 game="$2"
 game_dir="$3"
 
-if ! command -v Xvfb >/dev/null || ! command -v sox >/dev/null; then
-    echo "SKIP: Xvfb or sox is not installed"
+if ! command -v sox >/dev/null; then
+    echo "SKIP: sox is not installed"
     exit 77
 fi
-work=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-display=":$((90 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.1
-done
-if ! kill -0 $xvfb_pid 2>/dev/null; then
-    echo "SKIP: Xvfb could not start"
-    exit 77
-fi
-export DISPLAY="$display" SDL_AUDIODRIVER=disk
+source "$(dirname "$0")/../support/virtual_display.sh"
+start_virtual_display 1024x768x24
+export SDL_AUDIODRIVER=disk
 status=0
 
 for format in "8 1 11025" "8 2 22050" "16 1 44100" "16 2 48000" "16 1 11025" "8 2 48000"; do
