@@ -1,17 +1,35 @@
 #include "gamestates.h"
 
+#include "enemies.h"
+#include "hud.h"
+#include "particles.h"
+#include "player.h"
 #include "zelto.h"
 
 namespace {
 
-struct CreditLine {
+constexpr std::uint32_t kSpaceKey = 32;
+constexpr std::uint32_t kLeftMouseButton = 256;
+// Window-system colours, 0x00BBGGRR.
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kRed = 0x0000FF;
+constexpr std::uint32_t kBrightGreen = 0x19FF19;
+// Every completed stage raises the critical mass by this much.
+constexpr std::int32_t kCriticalMassStep = 200;
+constexpr std::int32_t kStageStartEnergon = 200;
+constexpr std::int32_t kTitleX = 8;
+// Where the map starts scrolled at every stage.
+constexpr std::int32_t kStartScrollX = 390;
+constexpr std::int32_t kStartScrollY = 240;
+
+struct TextLine {
     std::int32_t x;
     std::int32_t y;
     const char* text;
 };
 
 // The intro's credits, written over the title picture's glass plate.
-constexpr CreditLine kCredits[] = {
+constexpr TextLine kCredits[] = {
     {320, 150, "A Zelto production"},
     {280, 180, "Game, engine and data set"},
     {300, 210, "made by our own studio"},
@@ -19,29 +37,179 @@ constexpr CreditLine kCredits[] = {
     {300, 280, "Escape quits at any time"},
 };
 
+bool MouseButtonDown() {
+    return GameInput && GameInput->GetKeyState(kLeftMouseButton) != KeyUp;
+}
+
 // The credits go onto the front buffer, over the picture the last flip showed, in the device
 // context's default font.
 void DrawCredits() {
     CDXSurface* front = GameScreen->Front;
     if (front == nullptr || front->GetDC() == nullptr) return;
-    for (const CreditLine& line : kCredits) front->DrawString(line.x, line.y, 0xFFFFFF, line.text);
+    for (const TextLine& line : kCredits) front->DrawString(line.x, line.y, kWhite, line.text);
     front->ReleaseDC();
+}
+
+void RunIntro() {
+    if (TitleSprite) {
+        TitleSprite->PosX = kTitleX;
+        TitleSprite->PosY = 0;
+        TitleSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    }
+    if (MouseButtonDown()) {
+        Status->State = Playing;
+        StartStage();
+    }
+    DrawCredits();
+}
+
+void RunPlaying() {
+    if (EnergonLevel > CriticalMass) {
+        CompleteStage();
+        Status->Stage += 1;
+    }
+    if (EnergonLevel < 0) {
+        Status->Lives -= 1;
+        KillPlayer();
+        Status->State = Dying;
+    }
+    if (Timers) Timers->Update();
+    UpdatePlayer();
+    if (HudSprite) HudSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    UpdateParticles();
+    UpdateEnemies();
+    DrawHud();
+}
+
+void RunDying() {
+    if (!Player) return;
+    StepAnimation(*Player);
+    Player->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (Player->AnimStep != kDeathSequenceEnd) return;
+    Status->State = Playing;
+    if (Status->Lives < 0) EndGame();
+    Player->AnimStep = 0;
+    Player->AnimIndex = kAliveList;
+    StartStage();
+}
+
+void RunGameOver() {
+    CDXSurface* back = GameScreen->Back;
+    back->MakeFont("Script", 0, 40, 700);
+    if (back->GetDC() != nullptr) {
+        back->SelectFont();
+        back->DrawString(250, 150, kRed, "Game Over!");
+        back->DrawString(150, 250, kBrightGreen, " Click for another Game.");
+        back->DrawString(250, 300, kBrightGreen, " Escape to Quit.");
+        back->ReleaseDC();
+    }
+    if (MouseButtonDown()) {
+        Status->State = Playing;
+        Status->Lives = kStartingLives;
+        Status->Stage = 1;
+        StartStage();
+    }
+}
+
+// The start picture: the panel, the player and the map, the map last and opaque over the
+// player.
+void ComposeStartPicture() {
+    CDXSurface* back = GameScreen->Back;
+    if (back == nullptr) return;
+    if (HudSprite) HudSprite->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (Player) Player->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (GameMap && GameMap->Draw(back) != 0) GameMap->Restore();
+}
+
+// Writes the instruction lines onto the front buffer; false when the front cannot take text
+// (its memory was lost with the display).
+bool DrawInstructions() {
+    CDXSurface* front = GameScreen->Front;
+    if (front == nullptr) return false;
+    front->MakeFont("Script", 0, 20, 700);
+    if (front->GetDC() == nullptr) return false;
+    front->SelectFont();
+    front->DrawString(10, 190, kWhite, "Collect Energon Particles until you reach Critical Mass");
+    front->DrawString(150, 220, kWhite, "Space  to Continue.");
+    front->ReleaseDC();
+    return true;
+}
+
+// Holds the thread, without flips or messages, until Space is down. Each writing of the lines
+// onto the front buffer is shown at the next blank, so the loop runs at the display's pace.
+void WaitForSpace() {
+    if (!GameInput) return;
+    while (GameInput->GetKeyState(kSpaceKey) == KeyUp) {
+        GameInput->Update();
+        if (!DrawInstructions()) {
+            // The display went away: bring the buffers back and let a blank pass, so the loop
+            // neither spins nor stops writing once the display returns.
+            GameScreen->RestoreAll();
+            GameScreen->WaitVBlank();
+        }
+    }
 }
 
 }  // namespace
 
 void RunGameStep() {
-    if (!Status) return;
+    if (!Status || !GameScreen || GameScreen->Back == nullptr) return;
     switch (Status->State) {
         case Intro:
-            if (TitleSprite) {
-                TitleSprite->PosX = 8;
-                TitleSprite->PosY = 0;
-                TitleSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
-            }
-            DrawCredits();
+            RunIntro();
+            break;
+        case Playing:
+            RunPlaying();
+            break;
+        case Dying:
+            RunDying();
+            break;
+        case GameOver:
+            RunGameOver();
             break;
         default:
             break;
     }
+}
+
+void StartStage() {
+    if (GongSound) GongSound->Play(0, 0, 0);
+    if (GameInput) GameInput->Update();
+    EnergonLevel = kStageStartEnergon;
+    LastMouseX = 0;
+    LastMouseY = 0;
+    if (Player) {
+        Player->PosX = kPlayerStartX;
+        Player->PosY = kPlayerStartY;
+        Player->VelX = 0;
+        Player->VelY = 0;
+    }
+    if (GameMap) GameMap->SetScrollPosition(kStartScrollX, kStartScrollY);
+    ComposeStartPicture();
+    if (Fader) Fader->CrossFade(GameScreen->Front, GameScreen->Back);
+    WaitForSpace();
+    ToggleParticle();
+    CreateEnemies();
+    ToggleEnemy();
+    // Play resumes now: the timers count from here, so the time spent on the intro, the
+    // instruction screen, the death sequence or the Game Over screen drains no Energon and
+    // moves nothing.
+    if (Timers) Timers->StartAll();
+}
+
+void CompleteStage() {
+    StartStage();
+    EnergonLevel = kStageStartEnergon;
+    CriticalMass += kCriticalMassStep;
+}
+
+void KillPlayer() {
+    if (ExplodeSound) ExplodeSound->Play(0, 0, 0);
+    if (Status && Status->Lives < 0) EndGame();
+    if (Player) Player->AnimIndex = kDyingList;
+}
+
+void EndGame() {
+    if (Status) Status->State = GameOver;
+    if (Fader) Fader->FadeOut();
 }

@@ -4,7 +4,9 @@ namespace {
 std::uint32_t randomState = 1;
 }
 
-void SeedRandom(std::uint32_t seed) { randomState = seed; }
+void SeedRandom(std::uint32_t seed) {
+    randomState = seed;
+}
 
 int Random() {
     randomState = randomState * 214013u + 2531011u;

@@ -12,7 +12,9 @@ std::int64_t CounterNow() {
 
 }  // namespace
 
-TimerList::TimerList() { platform::QueryPerformanceFrequency(&Frequency); }
+TimerList::TimerList() {
+    platform::QueryPerformanceFrequency(&Frequency);
+}
 
 TimerList::~TimerList() = default;
 

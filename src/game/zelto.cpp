@@ -5,6 +5,7 @@
 #include "appicon.h"
 #include "cdxerror.h"
 #include "clock.h"
+#include "player.h"
 #include "random.h"
 #include "window.h"
 
@@ -26,6 +27,11 @@ std::unique_ptr<CDXTile> HudSheet;
 std::unique_ptr<CDXSprite> HudSprite;
 std::unique_ptr<CDXTile> TitleSheet;
 std::unique_ptr<CDXSprite> TitleSprite;
+std::unique_ptr<CDXTile> PlayerSheet;
+std::unique_ptr<Actor> Player;
+std::unique_ptr<CDXTile> EnergonSheet;
+std::array<std::unique_ptr<Actor>, kParticleCount> Particles;
+std::array<std::unique_ptr<Actor>, kEnemyCount> Enemies;
 std::unique_ptr<TimerList> Timers;
 std::unique_ptr<GameStatus> Status;
 std::unique_ptr<CDXSoundBuffer> PickSound;
@@ -67,6 +73,11 @@ void ReleaseRemainingObjects() {
     SpawnSound.reset();
     GameSound.reset();
     // Sprites before the sheets they refer to.
+    for (auto& enemy : Enemies) enemy.reset();
+    for (auto& particle : Particles) particle.reset();
+    Player.reset();
+    PlayerSheet.reset();
+    EnergonSheet.reset();
     TitleSprite.reset();
     TitleSheet.reset();
     JestoidSheet.reset();
@@ -149,10 +160,9 @@ void CreateMainWindow(int showCommand) {
     windowClass.lpszClassName = kClassName;
     RegisterClass(&windowClass);
 
-    MainWindow = CreateWindowEx(WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP, 0, 0,
-                                GetSystemMetrics(SM_CXFULLSCREEN),
-                                GetSystemMetrics(SM_CYFULLSCREEN), nullptr, nullptr, AppInstance,
-                                nullptr);
+    MainWindow = CreateWindowEx(
+        WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP, 0, 0, GetSystemMetrics(SM_CXFULLSCREEN),
+        GetSystemMetrics(SM_CYFULLSCREEN), nullptr, nullptr, AppInstance, nullptr);
     if (MainWindow == nullptr) {
         FatalError(nullptr, "could not create the main window");
         return;
@@ -216,6 +226,13 @@ void LoadGame() {
     if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, 500, 480) == -1) {
         FatalError(GameScreen.get(), "Failed to Load Zelto.fmp");
     }
+    CreatePlayer();
+    CreateParticles();
+    CreateEnemies();
+    Timers->AddTimer(ToggleParticle, 1000);
+    Timers->AddTimer(ToggleEnemy, 500);
+    Timers->AddTimer(DrainEnergon, 500);
+    Timers->StartAll();
     GongSound->Play(0, 0, 0);
 }
 
@@ -246,6 +263,9 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             PostQuitMessage(0);
             return 0;
         case WM_ACTIVATEAPP:
+            // Coming back to the front resumes play from now: the time spent behind another
+            // application drains no Energon and moves nothing.
+            if (AppActive == 0 && wParam != 0 && Timers) Timers->StartAll();
             AppActive = static_cast<std::int32_t>(wParam);
             return 0;
         case WM_SETCURSOR:
@@ -262,6 +282,8 @@ void ReleaseGame() {
     GameScreen.reset();
     if (GameMap) GameMap->Destroy();
     GameMap.reset();
+    Player.reset();
+    EnergonSheet.reset();
     HudSheet.reset();
     HudSprite.reset();
     Timers.reset();

@@ -4,17 +4,21 @@
 // the orderly end. Every long-lived object of the game is created here and kept in a global;
 // a global is empty before its object is made and empty again once it is released.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
+#include "actor.h"
 #include "cdxinput.h"
 #include "cdxscreen.h"
 #include "cdxsound.h"
 #include "cdxsoundbuffer.h"
 #include "cdxsprite.h"
 #include "cdxtile.h"
+#include "enemies.h"
 #include "fmpmap.h"
 #include "gamestates.h"
+#include "particles.h"
 #include "screenfader.h"
 #include "timerlist.h"
 #include "win_types.h"
@@ -35,6 +39,11 @@ extern std::unique_ptr<CDXTile> HudSheet;
 extern std::unique_ptr<CDXSprite> HudSprite;
 extern std::unique_ptr<CDXTile> TitleSheet;
 extern std::unique_ptr<CDXSprite> TitleSprite;
+extern std::unique_ptr<CDXTile> PlayerSheet;
+extern std::unique_ptr<Actor> Player;
+extern std::unique_ptr<CDXTile> EnergonSheet;
+extern std::array<std::unique_ptr<Actor>, kParticleCount> Particles;
+extern std::array<std::unique_ptr<Actor>, kEnemyCount> Enemies;
 extern std::unique_ptr<TimerList> Timers;
 extern std::unique_ptr<GameStatus> Status;
 extern std::unique_ptr<CDXSoundBuffer> PickSound;
@@ -54,8 +63,8 @@ void CreateMainWindow(int showCommand);
 int InitApplication();
 void LoadGame();
 void RunFrame();
-platform::LRESULT WindowProc(platform::HWND window, platform::UINT message,
-                             platform::WPARAM wParam, platform::LPARAM lParam);
+platform::LRESULT WindowProc(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
+                             platform::LPARAM lParam);
 void ReleaseGame();
 
 // The program's embedded resources (the window icon), registered before the window is made.

@@ -1,0 +1,67 @@
+#include "command_line.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kDataOption = "--data";
+
+CommandLine Refused(std::string why) {
+    CommandLine refused;
+    refused.action = CommandLine::Action::kRefuse;
+    refused.refusal = std::move(why);
+    return refused;
+}
+
+}  // namespace
+
+CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i] != nullptr ? argv[i] : "";
+        if (argument == "--help" || argument == "-h") {
+            line.action = Action::kShowHelp;
+            return line;
+        }
+        if (argument == "--version") {
+            line.action = Action::kShowVersion;
+            return line;
+        }
+        if (argument == "--window") {
+            line.startInWindow = true;
+            continue;
+        }
+        if (argument == kDataOption || argument.starts_with("--data=")) {
+            std::string_view folder;
+            if (argument == kDataOption) {
+                if (i + 1 >= argc || argv[i + 1] == nullptr) {
+                    return Refused("option '--data' needs a folder");
+                }
+                folder = argv[++i];
+            } else {
+                folder = argument.substr(kDataOption.size() + 1);
+            }
+            if (folder.empty()) return Refused("option '--data' needs a folder");
+            line.dataFolder = folder;
+            continue;
+        }
+        if (argument.starts_with("-")) {
+            return Refused("unknown option '" + std::string(argument) + "'");
+        }
+        return Refused("unexpected argument '" + std::string(argument) + "'");
+    }
+    return line;
+}
+
+const char* CommandLine::Usage() {
+    return "usage: zelto [--window] [--data DIR]\n"
+           "       zelto --help | --version\n"
+           "\n"
+           "A 2D arcade game: steer with the mouse, click to start, Space to go on,\n"
+           "Escape to quit, Alt+Enter to switch between full screen and a window.\n"
+           "\n"
+           "  --window      start in a 640 x 480 window instead of full screen\n"
+           "  --data DIR    read the game's data files from DIR\n"
+           "  --help        show this help and end\n"
+           "  --version     show the version and end\n";
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+// Finding the game's data files. The game opens every file by its bare name in the current
+// folder, so the program runs inside the folder that holds them.
+
+#include <filesystem>
+#include <vector>
+
+// The file whose presence marks a folder as holding the data set: the map, which start-up
+// cannot do without.
+inline constexpr const char* kDataSetMarker = "ZELTO.FMP";
+
+// The folder to run in: the current one when it holds the data set, else the first of the
+// candidates that does, else the current one again (start-up then reports what is missing).
+std::filesystem::path FindDataFolder(const std::filesystem::path& current,
+                                     const std::vector<std::filesystem::path>& candidates);
+
+// Where the data set may be besides the current folder, in the order they are tried: the
+// executable's own folder (a build tree keeps the data beside the program), then the data
+// folder of an installation, first as seen from the executable (so an installation moved
+// elsewhere, or unpacked into a staging folder, still finds its data) and then where it was
+// installed. The installed folder counts only when it is absolute.
+std::vector<std::filesystem::path> DataFolderCandidates(
+    const std::filesystem::path& executableFolder,
+    const std::filesystem::path& dataFolderFromExecutable,
+    const std::filesystem::path& installedDataFolder);

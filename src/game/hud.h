@@ -1,0 +1,6 @@
+#pragma once
+
+// The heads-up display: the Energon level, the critical mass, the lives and the score, written
+// over the panel beside the map view, last in every play frame.
+
+void DrawHud();

@@ -1,0 +1,83 @@
+#include "particles.h"
+
+#include <memory>
+
+#include "random.h"
+#include "world.h"
+#include "zelto.h"
+
+namespace {
+
+constexpr int kKinds = 10;
+// Only the first ten particles are ever put in play.
+constexpr int kToggledParticles = 10;
+// Each particle collected in one frame scores this much more than the one before it.
+constexpr std::int32_t kBonusStep = 3;
+
+// The five frames a particle of kind 0..9 cycles through: four of its own and the first of the
+// next kind's; the last kind wraps to frame 0.
+void SetParticleFrames(Actor& particle, int kind) {
+    if (kind == kKinds - 1) {
+        particle.SetFrameList(0, {36, 37, 38, 39, 0});
+        return;
+    }
+    const std::int32_t first = 4 * kind;
+    particle.SetFrameList(0, {first, first + 1, first + 2, first + 3, first + 4});
+}
+
+}  // namespace
+
+void CreateParticles() {
+    EnergonSheet = std::make_unique<CDXTile>();
+    if (EnergonSheet->Create(GameScreen.get(), "ENERGON.BMP", 32, 32, 40, 2) == 1) {
+        EnergonSheet->SetColorKey();
+    }
+    for (auto& slot : Particles) {
+        const int kind = Random() % kKinds;
+        auto particle = std::make_unique<Actor>();
+        particle->Create(EnergonSheet.get());
+        particle->Frame = 0;
+        particle->AnimIndex = 0;
+        particle->AnimDelay = 1;
+        particle->WorldX = Random() % kWorldWidth;
+        particle->WorldY = Random() % kWorldHeight;
+        particle->Active = 0;
+        particle->Kind = kind;
+        SetParticleFrames(*particle, kind);
+        slot = std::move(particle);
+    }
+}
+
+void ToggleParticle() {
+    Actor* particle = Particles[static_cast<std::size_t>(Random() % kToggledParticles)].get();
+    if (particle == nullptr) return;
+    if (particle->Active != 0) {
+        particle->Active = 0;
+        return;
+    }
+    particle->Active = 1;
+    particle->WorldX = Random() % kWorldWidth;
+    particle->WorldY = Random() % kWorldHeight;
+    if (SpawnSound) SpawnSound->Play(0, 0, 0);
+}
+
+void DrainEnergon() {
+    EnergonLevel -= 1;
+}
+
+void UpdateParticles() {
+    if (!GameMap || !Status) return;
+    std::int32_t bonus = 0;
+    for (auto& particle : Particles) {
+        if (!particle || particle->Active == 0) continue;
+        StepAnimation(*particle);
+        const std::int32_t shown = ShowAndHit(*particle, GameMap->ScrollX, GameMap->ScrollY,
+                                              kViewTestWidth, kViewTestHeight);
+        if (shown != ShownTouching) continue;
+        if (PickSound) PickSound->Play(0, 0, 0);
+        particle->Active = 0;
+        EnergonLevel += kRadsPerParticle;
+        bonus += kBonusStep;
+        Status->Score += bonus;
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+// The player: its sheet and two frame lists (alive, dying), the mouse steering that keeps the
+// last diagonal course, the edges of the play area, and the scrolling of the map around it.
+
+#include <cstdint>
+
+// Where every stage puts the player, on the screen.
+constexpr std::int32_t kPlayerStartX = 250;
+constexpr std::int32_t kPlayerStartY = 240;
+// The frame lists: alive (0) and the death sequence (1).
+constexpr std::int32_t kAliveList = 0;
+constexpr std::int32_t kDyingList = 1;
+// The step of the death sequence at which it has run its course (its last entry, frame 60,
+// lies beyond the sheet and draws nothing).
+constexpr std::int32_t kDeathSequenceEnd = 10;
+
+// Loads the player's sheet ("ZELTO.BMP", 10 frames of 32 x 32) and makes the player.
+void CreatePlayer();
+// One play frame: moves, holds at the edges, steers, scrolls and draws the map, animates and
+// draws the player.
+void UpdatePlayer();
+// Scrolls the map when the player is near an edge of the view and holds the player there while
+// the map can still scroll that way; then draws the map into the back buffer.
+void ScrollView();

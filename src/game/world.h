@@ -1,0 +1,13 @@
+#pragma once
+
+// Measures of the world that enemies and particles live in.
+
+#include <cstdint>
+
+// New places of enemies and particles are drawn within 1280 x 960 world pixels.
+constexpr std::int32_t kWorldWidth = 1280;
+constexpr std::int32_t kWorldHeight = 960;
+// The part of the world, from the scroll position, in which actors are shown and can touch
+// the player (both bounds inclusive).
+constexpr std::int32_t kViewTestWidth = 478;
+constexpr std::int32_t kViewTestHeight = 480;
