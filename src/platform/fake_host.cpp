@@ -22,9 +22,9 @@ std::int64_t BlankTime(std::uint64_t blank) {
 }  // namespace
 
 std::uint32_t FakeHost::Picture::PixelAt(int x, int y) const {
-    const std::size_t offset =
-        (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) *
-        static_cast<std::size_t>(bytesPerPixel);
+    const std::size_t offset = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                static_cast<std::size_t>(x)) *
+                               static_cast<std::size_t>(bytesPerPixel);
     return ReadPixel(pixels.data() + offset, bytesPerPixel);
 }
 
@@ -100,6 +100,10 @@ void FakeHost::RunBlankActions() {
         blankActions_.erase(blankActions_.begin());
         action(*this);
     }
+    if (everyBlank_ && blank_ != everyBlankDone_) {
+        everyBlankDone_ = blank_;
+        everyBlank_(*this);
+    }
 }
 
 void FakeHost::WaitForVerticalBlank() {
@@ -162,7 +166,7 @@ std::uint32_t FakeHost::Milliseconds() {
 }
 
 std::int64_t FakeHost::SecondsSinceEpoch() {
-    return kStartSeconds + nowNanoseconds_ / kNanosecondsPerSecond;
+    return startSeconds_ + nowNanoseconds_ / kNanosecondsPerSecond;
 }
 
 bool FakeHost::OpenSound(SoundOutput* output, int* framesPerSecond) {
@@ -170,14 +174,16 @@ bool FakeHost::OpenSound(SoundOutput* output, int* framesPerSecond) {
     soundOutput_ = output;
     *framesPerSecond = kSoundRate;
     // The output starts now: nothing is owed for the time before it was opened.
-    soundFramesMixed_ = static_cast<std::uint64_t>(nowNanoseconds_ * kSoundRate / kNanosecondsPerSecond);
+    soundFramesMixed_ =
+        static_cast<std::uint64_t>(nowNanoseconds_ * kSoundRate / kNanosecondsPerSecond);
     mixedSound_.clear();
     return true;
 }
 
 void FakeHost::MixSoundToNow() {
     if (soundOutput_ == nullptr) return;
-    const auto due = static_cast<std::uint64_t>(nowNanoseconds_ * kSoundRate / kNanosecondsPerSecond);
+    const auto due =
+        static_cast<std::uint64_t>(nowNanoseconds_ * kSoundRate / kNanosecondsPerSecond);
     if (due <= soundFramesMixed_) return;
     const auto count = static_cast<int>(due - soundFramesMixed_);
     if (keepSound_) {

@@ -87,13 +87,21 @@ public:
     }
     void SetMouseButton(int button, bool down) { mouseButtons_[button & 3] = down ? 0x80 : 0; }
     void AttachJoystick(bool attached) { joystickAttached_ = attached; }
-    void SetJoystickButton(int button, bool down) { joystickButtons_[button & 31] = down ? 0x80 : 0; }
+    void SetJoystickButton(int button, bool down) {
+        joystickButtons_[button & 31] = down ? 0x80 : 0;
+    }
     void SetInFront(bool inFront) { inFront_ = inFront; }
     // The next count keyboard readings fail.
     void FailKeyboardReads(int count) { failedKeyboardReads_ = count; }
     bool MouseCaptured() const { return mouseCaptured_; }
     // Runs action when the display reaches blank (once).
     void AtBlank(std::uint64_t blank, std::function<void(FakeHost&)> action);
+    // Runs action at every blank from now on, after the actions due at that blank; a driver
+    // that plays the program (a scripted player) hooks in here. An empty action removes it.
+    void AtEveryBlank(std::function<void(FakeHost&)> action) { everyBlank_ = std::move(action); }
+    // The time of day at virtual time 0, in seconds since 1970: what a program that seeds its
+    // random numbers with the time of day will draw.
+    void SetTimeOfDay(std::int64_t seconds) { startSeconds_ = seconds; }
     // Takes the display away now, as when the window loses the foreground in full screen.
     void LoseDisplay() { LoseVideoMemory(); }
     // Takes the sound memory away: every buffer stops and answers that it is lost.
@@ -155,7 +163,7 @@ public:
     void DebugOutput(const char* text) override { debugLines_.emplace_back(text); }
 
     static constexpr std::int64_t kCounterFrequency = 10'000'000;  // 100 ns counts
-    static constexpr std::int64_t kStartSeconds = 1'700'000'000;   // the virtual time of day
+    static constexpr std::int64_t kStartSeconds = 1'700'000'000;   // the default time of day
     static constexpr int kSoundRate = 44100;
 
 private:
@@ -190,6 +198,9 @@ private:
     int failedKeyboardReads_ = 0;
     bool mouseCaptured_ = false;
     std::multimap<std::uint64_t, std::function<void(FakeHost&)>> blankActions_;
+    std::function<void(FakeHost&)> everyBlank_;
+    std::uint64_t everyBlankDone_ = 0;  // the blank the every-blank action last ran at
+    std::int64_t startSeconds_ = kStartSeconds;
 
     std::int64_t nowNanoseconds_ = 0;
     std::uint64_t blank_ = 0;
