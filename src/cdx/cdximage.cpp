@@ -47,7 +47,11 @@ std::shared_ptr<DisplaySurface> LoadBitmapSurface(DisplayDevice& display, const 
     desc.dwWidth = static_cast<DWORD>(bitmap->width);
     desc.dwHeight = static_cast<DWORD>(bitmap->height);
     std::shared_ptr<DisplaySurface> surface;
-    if (display.CreateSurface(&desc, &surface) != DD_OK) return nullptr;
+    try {
+        if (display.CreateSurface(&desc, &surface) != DD_OK) return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     CopyBitmap(surface.get(), bitmap.get(), 0, 0, 0, 0, palette);
     width = bitmap->width;
     height = bitmap->height;

@@ -3,8 +3,12 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <fstream>
+#include <new>
+#include <optional>
 #include <unordered_map>
 
+#include "bitmap_header.h"
 #include "display_palette.h"
 #include "display_surface.h"
 #include "nearest_palette.h"
@@ -19,6 +23,11 @@ struct SdlSurfaceFree {
 };
 using SdlSurfacePtr = std::unique_ptr<SDL_Surface, SdlSurfaceFree>;
 
+// The largest file a bitmap of kLargestBitmapSide x kLargestBitmapSide pixels at 32 bits can
+// take, with room for any header and colour table.
+constexpr std::streamoff kLargestBitmapFile =
+    std::streamoff{kLargestBitmapSide} * kLargestBitmapSide * 4 + 64 * 1024;
+
 // Takes the bitmap SDL decoded from stream (which this closes) in the Bitmap's byte order.
 std::unique_ptr<Bitmap> BitmapFromStream(SDL_RWops* stream) {
     if (stream == nullptr) return nullptr;
@@ -26,19 +35,42 @@ std::unique_ptr<Bitmap> BitmapFromStream(SDL_RWops* stream) {
     if (!decoded) return nullptr;
     // ARGB8888 read as little-endian bytes is blue, green, red, alpha.
     SdlSurfacePtr converted(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-    if (!converted || SDL_LockSurface(converted.get()) != 0) return nullptr;
-    auto bitmap = std::make_unique<Bitmap>();
-    bitmap->width = converted->w;
-    bitmap->height = converted->h;
-    const std::size_t rowBytes = static_cast<std::size_t>(converted->w) * 4;
-    bitmap->pixels.resize(rowBytes * static_cast<std::size_t>(converted->h));
-    const auto* rows = static_cast<const std::uint8_t*>(converted->pixels);
-    for (int y = 0; y < converted->h; ++y) {
-        std::memcpy(bitmap->pixels.data() + rowBytes * y,
-                    rows + static_cast<std::ptrdiff_t>(y) * converted->pitch, rowBytes);
+    if (!converted) return nullptr;
+    decoded.reset();
+    if (SDL_LockSurface(converted.get()) != 0) return nullptr;
+    std::unique_ptr<Bitmap> bitmap;
+    try {
+        bitmap = std::make_unique<Bitmap>();
+        bitmap->width = converted->w;
+        bitmap->height = converted->h;
+        const std::size_t rowBytes = static_cast<std::size_t>(converted->w) * 4;
+        bitmap->pixels.resize(rowBytes * static_cast<std::size_t>(converted->h));
+        const auto* rows = static_cast<const std::uint8_t*>(converted->pixels);
+        for (int y = 0; y < converted->h; ++y) {
+            std::memcpy(bitmap->pixels.data() + rowBytes * y,
+                        rows + static_cast<std::ptrdiff_t>(y) * converted->pitch, rowBytes);
+        }
+    } catch (const std::bad_alloc&) {
+        bitmap.reset();
     }
     SDL_UnlockSurface(converted.get());
     return bitmap;
+}
+
+// The whole file, or nothing when it cannot be read or held.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* name) {
+    try {
+        std::ifstream file(name, std::ios::binary | std::ios::ate);
+        if (!file) return std::nullopt;
+        const std::streamoff size = file.tellg();
+        if (size <= 0 || size > kLargestBitmapFile) return std::nullopt;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        file.seekg(0);
+        if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 // Where one colour channel of a masked RGB format sits and how many bits it keeps.
@@ -87,7 +119,11 @@ public:
         const auto known = nearest_.find(colour);
         if (known != nearest_.end()) return known->second;
         const std::uint8_t index = NearestPaletteIndex(palette_, red, green, blue);
-        nearest_.emplace(colour, index);
+        try {
+            nearest_.emplace(colour, index);
+        } catch (const std::bad_alloc&) {
+            // The cache only saves time; without room for it every colour is searched.
+        }
         return index;
     }
 
@@ -103,7 +139,11 @@ private:
 }  // namespace
 
 std::unique_ptr<Bitmap> DecodeBitmap(const std::uint8_t* bytes, std::size_t size) {
-    if (bytes == nullptr || size == 0 || size > static_cast<std::size_t>(INT32_MAX)) return nullptr;
+    // SDL's loader takes any size its header claims and allocates it unchecked, so the header
+    // is judged first.
+    if (size > static_cast<std::size_t>(INT32_MAX) || !ReadBitmapHeader(bytes, size)) {
+        return nullptr;
+    }
     return BitmapFromStream(SDL_RWFromConstMem(bytes, static_cast<int>(size)));
 }
 
@@ -112,7 +152,9 @@ std::unique_ptr<Bitmap> LoadBitmapByName(const char* name) {
     if (const Resource* resource = FindResource(name, ResourceKind::Bitmap)) {
         return DecodeBitmap(resource->bytes, resource->size);
     }
-    return BitmapFromStream(SDL_RWFromFile(name, "rb"));
+    const auto file = ReadWholeFile(name);
+    if (!file) return nullptr;
+    return DecodeBitmap(file->data(), file->size());
 }
 
 void StretchBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest, int width,

@@ -31,11 +31,12 @@ struct Bitmap {
 };
 
 // Decodes a Windows bitmap file image held in memory (1, 4, 8, 16, 24 and 32 bits, RLE too);
-// null when it is no bitmap.
+// null when it is no bitmap, its header is refused (bitmap_header.h) or its pixels cannot be
+// had.
 std::unique_ptr<Bitmap> DecodeBitmap(const std::uint8_t* bytes, std::size_t size);
 
 // The program's own bitmap resource of that name first, then the file of that name; null when
-// neither is a bitmap.
+// neither is a bitmap DecodeBitmap takes.
 std::unique_ptr<Bitmap> LoadBitmapByName(const char* name);
 
 // Nearest-pixel stretch of the part `part` of bitmap over a width x height rectangle of pixels

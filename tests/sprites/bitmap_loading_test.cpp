@@ -89,6 +89,40 @@ TEST_F(ScreenTest, MissingOrUnreadablePicturesLeaveNoSurface) {
     EXPECT_EQ(surface.CreateFromFile(screen.get(), huge.c_str(), 2), 0);
 }
 
+TEST_F(ScreenTest, PicturesWhoseHeadersClaimMoreThanTheirDataAreRefused) {
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+    } refused[] = {
+        // 8-bit RLE of 1,082 bytes claiming 40000 x 25000 pixels.
+        {"claim.bmp", MakeBmp({40000, 25000, 8, 1}, {0, 0, 0, 1})},
+        // A side one pixel beyond the largest display surface.
+        {"wide.bmp", MakeBmp({16385, 1, 8, 1}, {0, 1})},
+        // Four packed bytes for four million pixels.
+        {"packed.bmp", MakeBmp({2048, 2048, 8, 1}, {0, 0, 0, 1})},
+        // Top-down rows that are not there.
+        {"topdown.bmp", MakeBmp({300, -300, 24, 0}, {1, 2, 3, 4})},
+    };
+    for (const auto& file : refused) {
+        EXPECT_FALSE(DecodeBitmap(file.bytes.data(), file.bytes.size())) << file.name;
+        const std::string path = scratch.Write(file.name, file.bytes);
+        EXPECT_FALSE(LoadBitmapByName(path.c_str())) << file.name;
+        CDXSurface surface;
+        EXPECT_EQ(surface.CreateFromFile(screen.get(), path.c_str(), 2), 0) << file.name;
+        EXPECT_FALSE(surface.Surface) << file.name;
+    }
+
+    // A packed picture that is mostly its background still loads: 256 x 256 from a run of
+    // four white pixels on its bottom row and the end of the picture.
+    const std::string blank = scratch.Write("blank.bmp", MakeBmp({256, 256, 8, 1}, {4, 255, 0, 1}));
+    CDXSurface surface;
+    ASSERT_EQ(surface.CreateFromFile(screen.get(), blank.c_str(), 2), 1);
+    EXPECT_EQ(surface.PixelWidth, 256);
+    EXPECT_EQ(PixelOf(surface, 0, 0), 0u);
+    EXPECT_EQ(PixelOf(surface, 3, 255), 0xFFFFu);
+    EXPECT_EQ(PixelOf(surface, 4, 255), 0u);
+}
+
 TEST_F(ScreenTest, AnImageSurfaceGetsItsPictureBackAfterALoss) {
     const std::string name = scratch.Write("sheet.bmp", MakeBmp24(8, 8, Ramp));
     CDXSurface surface;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "bitmap_service.h"
 #include "test_pictures.h"
@@ -35,6 +36,36 @@ protected:
     static std::uint32_t PictureBits(const Bitmap& bitmap, int x, int y) {
         const std::uint8_t* at = bitmap.PixelAt(x, y);
         return Pixel565(at[2], at[1], at[0]);
+    }
+
+    // Runs the game's data without MAIN.BMP, HUD.BMP and SPIKE.BMP, after place(folder) may
+    // have put other files of those names there: the game goes on, their sheets have no
+    // surface and never draw.
+    void ExpectSheetsThatNeverDraw(const std::function<void(const ScratchFolder&)>& place) {
+        ScratchFolder folder;
+        for (const auto& entry : std::filesystem::directory_iterator(ZELTO_GAME_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "MAIN.BMP" || name == "HUD.BMP" || name == "SPIKE.BMP") continue;
+            if (entry.is_regular_file())
+                std::filesystem::copy_file(entry.path(), folder.Path(name));
+        }
+        place(folder);
+        bool inspected = false;
+        Run(folder.Path(""), [&] {
+            inspected = true;
+            ASSERT_TRUE(TitleSheet && HudSheet && SpikeSheet);
+            EXPECT_FALSE(TitleSheet->Surface);
+            EXPECT_FALSE(HudSheet->Surface);
+            EXPECT_FALSE(SpikeSheet->Surface);
+            EXPECT_EQ(TitleSheet->ColorKey, 0xFFFFFFFFu);  // never keyed
+            EXPECT_TRUE(CybudSheet->Surface);
+            HudSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+        });
+        EXPECT_TRUE(inspected);
+        ASSERT_FALSE(host.Pictures().empty());
+        const auto& last = host.Pictures().back();
+        EXPECT_EQ(last.PixelAt(320, 240), 0u);
+        EXPECT_EQ(last.PixelAt(600, 100), 0u);
     }
 
     FakeHost host;
@@ -130,26 +161,15 @@ TEST_F(GameRun, TheGeneratedSheetsDrawWithTheirBackgroundKeyedOut) {
 }
 
 TEST_F(GameRun, MissingPicturesLeaveSheetsThatNeverDraw) {
-    ScratchFolder folder;
-    for (const auto& entry : std::filesystem::directory_iterator(ZELTO_GAME_DIR)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "MAIN.BMP" || name == "HUD.BMP" || name == "SPIKE.BMP") continue;
-        if (entry.is_regular_file()) std::filesystem::copy_file(entry.path(), folder.Path(name));
-    }
-    bool inspected = false;
-    Run(folder.Path(""), [&] {
-        inspected = true;
-        ASSERT_TRUE(TitleSheet && HudSheet && SpikeSheet);
-        EXPECT_FALSE(TitleSheet->Surface);
-        EXPECT_FALSE(HudSheet->Surface);
-        EXPECT_FALSE(SpikeSheet->Surface);
-        EXPECT_EQ(TitleSheet->ColorKey, 0xFFFFFFFFu);  // never keyed
-        EXPECT_TRUE(CybudSheet->Surface);
-        HudSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    ExpectSheetsThatNeverDraw([](const ScratchFolder&) {});
+}
+
+TEST_F(GameRun, RefusedPicturesBehaveExactlyAsMissingOnes) {
+    ExpectSheetsThatNeverDraw([](const ScratchFolder& folder) {
+        // Four packed bytes for four million pixels, top-down rows that are not there, and a
+        // side beyond the largest display surface.
+        folder.Write("MAIN.BMP", MakeBmp({2048, 2048, 8, 1}, {0, 0, 0, 1}));
+        folder.Write("HUD.BMP", MakeBmp({300, -300, 24, 0}, std::vector<std::uint8_t>(50, 7)));
+        folder.Write("SPIKE.BMP", MakeBmp({16385, 1, 8, 1}, {0, 1}));
     });
-    EXPECT_TRUE(inspected);
-    ASSERT_FALSE(host.Pictures().empty());
-    const auto& last = host.Pictures().back();
-    EXPECT_EQ(last.PixelAt(320, 240), 0u);
-    EXPECT_EQ(last.PixelAt(600, 100), 0u);
 }

@@ -1,5 +1,6 @@
 #include "test_pictures.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 
@@ -50,6 +51,28 @@ std::vector<std::uint8_t> MakeBmp24(int width, int height, Rgb (*colour)(int x, 
         }
         for (int pad = width * 3; pad < rowBytes; ++pad) out.push_back(0);
     }
+    return out;
+}
+
+std::vector<std::uint8_t> MakeBmp(const BmpFields& fields, const std::vector<std::uint8_t>& data) {
+    const std::uint32_t colours = fields.bits <= 8 ? 1u << fields.bits : 0u;
+    const std::uint32_t pixelOffset = 54 + colours * 4;
+    std::vector<std::uint8_t> out{'B', 'M'};
+    Put32(out, pixelOffset + static_cast<std::uint32_t>(data.size()));
+    Put32(out, 0);
+    Put32(out, pixelOffset);
+    Put32(out, 40);
+    Put32(out, static_cast<std::uint32_t>(fields.width));
+    Put32(out, static_cast<std::uint32_t>(fields.height));
+    Put16(out, 1);
+    Put16(out, fields.bits);
+    Put32(out, fields.compression);
+    for (int i = 0; i < 5; ++i) Put32(out, 0);
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const auto grey = static_cast<std::uint8_t>(i * 255 / std::max(colours - 1, 1u));
+        out.insert(out.end(), {grey, grey, grey, 0});
+    }
+    out.insert(out.end(), data.begin(), data.end());
     return out;
 }
 

@@ -26,6 +26,16 @@ struct Rgb {
 // A bottom-up 24-bit Windows bitmap file image whose pixel (x, y) is colour(x, y).
 std::vector<std::uint8_t> MakeBmp24(int width, int height, Rgb (*colour)(int x, int y));
 
+// A Windows bitmap file image with a 40-byte information header holding the given fields, a
+// grey colour table of 2^bits entries for 8 bits or fewer, then `data` as the pixel data.
+struct BmpFields {
+    std::int32_t width = 1;
+    std::int32_t height = 1;
+    std::uint16_t bits = 24;
+    std::uint32_t compression = 0;
+};
+std::vector<std::uint8_t> MakeBmp(const BmpFields& fields, const std::vector<std::uint8_t>& data);
+
 // A PSD file image: the header with the given fields, empty sections, then `image` as the
 // compression field and image data.
 struct PsdFields {

@@ -1,0 +1,40 @@
+#pragma once
+
+// The header of a Windows bitmap file image, read and judged before any decoder sees the file:
+// a picture is taken only when it fits a display surface and its pixel data can really make
+// the picture its header claims, so that a few bytes never cost gigabytes of pixels.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+// The display service makes no surface with a side above this.
+constexpr int kLargestBitmapSide = 16384;
+
+// The compression field of the information header.
+enum class BitmapCompression : std::uint32_t { None = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+
+struct BitmapHeader {
+    int width = 0;
+    int height = 0;  // rows, whichever way they run
+    bool topDown = false;
+    int bitsPerPixel = 0;
+    BitmapCompression compression = BitmapCompression::None;
+    std::uint32_t pixelOffset = 0;  // where the pixel data starts in the file
+};
+
+// How many pixels a run-length packed picture may cover: any picture up to the first figure,
+// larger ones no more than the second figure per byte of packed data (a run of 255 pixels
+// takes two bytes; a blank row's end-of-line escape takes two bytes too).
+constexpr std::uint64_t kPackedPixelsAlways = 256 * 256;
+constexpr std::uint64_t kPackedPixelsPerByte = 256;
+
+// The header of the file image bytes[0, size) when the picture it describes is one to decode:
+// the file and information headers present, sides from 1 to kLargestBitmapSide, 1, 4, 8, 16,
+// 24 or 32 bits per pixel with a compression that fits them, unpacked pixel data holding all
+// its rows, packed data (bottom-up only) within the budget above. Null otherwise.
+std::optional<BitmapHeader> ReadBitmapHeader(const std::uint8_t* bytes, std::size_t size);
+
+}  // namespace platform
