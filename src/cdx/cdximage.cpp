@@ -79,10 +79,12 @@ HRESULT ReloadBitmap(DisplaySurface* surface, const char* name, const PALETTEENT
 int CDXSurface::CreateFromFile(CDXScreen* screen, const char* fileName, std::int32_t memoryType) {
     if (fileName == nullptr || screen == nullptr || !screen->DirectDraw) return 0;
     Surface.reset();
+    // Only a PSD with a fourth channel makes an alpha map; whatever the last picture left
+    // would not match this one's size.
+    AlphaMap.reset();
     Surface = LoadBitmapSurface(*screen->DirectDraw, fileName, PixelWidth, PixelHeight, memoryType,
                                 ScreenPalette(screen));
     if (!Surface) {
-        AlphaMap.reset();
         char signature[4] = {};
         if (std::FILE* file = std::fopen(fileName, "rb")) {
             const std::size_t got = std::fread(signature, 1, sizeof signature, file);
@@ -113,6 +115,7 @@ int CDXSurface::CreateFromFile(CDXScreen* screen, const char* fileName, std::int
 }
 
 int CDXSurface::LoadPSD(CDXScreen* screen, const char* fileName, std::int32_t memoryType) {
+    AlphaMap.reset();
     if (fileName == nullptr) return 0;
     std::vector<std::uint8_t> bytes;
     try {

@@ -1,7 +1,11 @@
 #include "cdxsurface.h"
 
+#include <algorithm>
+#include <new>
+
 #include "cdximage.h"
 #include "cdxscreen.h"
+#include "pixel_format.h"
 #include "text_service.h"
 #include "window.h"
 
@@ -56,7 +60,13 @@ int CDXSurface::Create(CDXScreen* screen, std::int32_t width, std::int32_t heigh
     Desc.dwHeight = static_cast<DWORD>(height);
     Desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
     Surface.reset();
-    if (screen->DirectDraw->CreateSurface(&Desc, &Surface) != DD_OK) {
+    AlphaMap.reset();
+    try {
+        if (screen->DirectDraw->CreateSurface(&Desc, &Surface) != DD_OK) {
+            Surface.reset();
+            return 0;
+        }
+    } catch (const std::bad_alloc&) {
         Surface.reset();
         return 0;
     }
@@ -70,7 +80,6 @@ int CDXSurface::Create(CDXScreen* screen, std::int32_t width, std::int32_t heigh
     SetWholeRects();
     UpdatePixelFormat();
     MMX = ProbeMmx();
-    AlphaMap.reset();
     return 1;
 }
 
@@ -104,8 +113,8 @@ HRESULT CDXSurface::Unlock() {
 }
 
 void CDXSurface::Restore() {
-    if (Screen != nullptr && this == Screen->Back && Screen->FullScreen && Screen->Front != nullptr &&
-        Screen->Front != this) {
+    if (Screen != nullptr && this == Screen->Back && Screen->FullScreen &&
+        Screen->Front != nullptr && Screen->Front != this) {
         // The back buffer is attached to the front one and comes back with it.
         Screen->Front->Restore();
         return;
@@ -124,11 +133,12 @@ void CDXSurface::SetColorKey() {
     HRESULT result = Surface->Lock(nullptr, &desc, 0, nullptr);
     while (result == DDERR_WASSTILLDRAWING) result = Surface->Lock(nullptr, &desc, 0, nullptr);
     if (result == DD_OK) {
+        // Only the first pixel's own bytes: a one-pixel surface holds no more.
         const auto* first = static_cast<const std::uint8_t*>(desc.lpSurface);
-        key = static_cast<std::uint32_t>(first[0]) | (static_cast<std::uint32_t>(first[1]) << 8) |
-              (static_cast<std::uint32_t>(first[2]) << 16) |
-              (static_cast<std::uint32_t>(first[3]) << 24);
         const DWORD bitCount = desc.ddpfPixelFormat.dwRGBBitCount;
+        const int pixelBytes = std::clamp(BytesPerPixel(bitCount), 1, 4);
+        key = 0;
+        for (int i = pixelBytes - 1; i >= 0; --i) key = (key << 8) | first[i];
         if (bitCount < 32) key &= (1u << bitCount) - 1u;
         Surface->Unlock(nullptr);
     }
@@ -171,8 +181,8 @@ void CDXSurface::PutPixel(std::int32_t x, std::int32_t y, std::uint32_t value) {
         return;
     }
     if (Screen == nullptr || Desc.lpSurface == nullptr) return;
-    std::uint8_t* row = static_cast<std::uint8_t*>(Desc.lpSurface) +
-                        static_cast<std::ptrdiff_t>(y) * Desc.lPitch;
+    std::uint8_t* row =
+        static_cast<std::uint8_t*>(Desc.lpSurface) + static_cast<std::ptrdiff_t>(y) * Desc.lPitch;
     switch (Screen->BPP) {
         case 8:
             row[x] = static_cast<std::uint8_t>(value);
@@ -279,16 +289,16 @@ HRESULT CDXSurface::BlitZoomed(std::int32_t x, std::int32_t y, std::int32_t fact
                                std::int32_t factorY, CDXSurface* dest) {
     if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
     DestRect = RECT{x, y, x + PixelWidth * factorX, y + PixelHeight * factorY};
-    return AfterDraw(dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect,
-                                        DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
+    return AfterDraw(
+        dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
 }
 
 HRESULT CDXSurface::BlitScaled(std::int32_t x, std::int32_t y, float factor, CDXSurface* dest) {
     if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
     DestRect = RECT{x, y, x + static_cast<std::int32_t>(PixelWidth * factor),
                     y + static_cast<std::int32_t>(PixelHeight * factor)};
-    return AfterDraw(dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect,
-                                        DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
+    return AfterDraw(
+        dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
 }
 
 HRESULT CDXSurface::BlitMirroredH(std::int32_t x, std::int32_t y, CDXSurface* dest) {

@@ -108,6 +108,24 @@ TEST(SoftwareDraws, TwentyFourBitKeysAreTheColourBytes) {
     EXPECT_EQ(scene.Pixel(back, 1, 0), 0x7F7F7Fu);
 }
 
+TEST(SoftwareDraws, OnePixelSurfacesAreKeyedByThatPixelsOwnBytes) {
+    const struct {
+        int depth;
+        std::uint32_t pixel;
+    } cases[] = {{8, 0xA5}, {16, 0xBEEF}, {24, 0xC0FFEE}, {32, 0x00ABCDEF}};
+    for (const auto& c : cases) {
+        BlitterScene scene(c.depth);
+        ASSERT_TRUE(scene.ready) << c.depth;
+        // Unpadded rows: the surface's memory is exactly its one pixel.
+        scene.host.SetRowPadding(0);
+        CDXSurface dot(scene.screen.get(), 1, 1, 1);
+        ASSERT_TRUE(dot.Surface) << c.depth;
+        dot.Fill(c.pixel);
+        dot.SetColorKey();
+        EXPECT_EQ(dot.ColorKey, c.pixel) << c.depth;
+    }
+}
+
 TEST(SoftwareDraws, FifteenBitTranslucencyThroughTheSurfaces) {
     BlitterScene scene(15);
     ASSERT_TRUE(scene.ready);

@@ -209,3 +209,35 @@ TEST_F(ScreenTest, PsdFilesBecomeSurfacesWithTheirAlphaMap) {
     EXPECT_EQ(refused.CreateFromFile(screen.get(), broken.c_str(), 2), 0);
     EXPECT_FALSE(refused.Surface);
 }
+
+TEST_F(ScreenTest, ALoadWithoutAnAlphaChannelLeavesNoAlphaMap) {
+    PsdFields fields;
+    fields.width = 3;
+    fields.height = 2;
+    fields.channels = 4;
+    const std::string withAlpha = scratch.Write("small.psd", MakePsd(fields, Bytes(4 * 6, 200)));
+    const std::string bitmap = scratch.Write("large.bmp", MakeBmp24(64, 64, [](int x, int) {
+                                                 return Rgb{static_cast<std::uint8_t>(x * 4), 0, 0};
+                                             }));
+    CDXSurface surface;
+    ASSERT_EQ(surface.CreateFromFile(screen.get(), withAlpha.c_str(), 2), 1);
+    ASSERT_NE(surface.AlphaMap, nullptr);
+
+    // The bitmap is larger than the map the PSD left: the alpha draw must not find it.
+    ASSERT_EQ(surface.CreateFromFile(screen.get(), bitmap.c_str(), 2), 1);
+    EXPECT_EQ(surface.AlphaMap, nullptr);
+    surface.SetColorKey();
+    CDXSurface copy(screen.get(), 640, 480, 1);
+    copy.Fill(0);
+    EXPECT_EQ(surface.DrawAlphaMap(screen->Back, 0, 0, RECT{0, 0, 64, 64}), DDERR_GENERIC);
+    surface.DrawCopyKeyed(&copy, 0, 0, RECT{0, 0, 64, 64});
+    for (int x = 0; x < 64; x += 9) EXPECT_EQ(PixelOf(*screen->Back, x, 40), PixelOf(copy, x, 40));
+
+    // Neither does a load that fails, nor a PSD reader that refuses the file.
+    ASSERT_EQ(surface.CreateFromFile(screen.get(), withAlpha.c_str(), 2), 1);
+    EXPECT_EQ(surface.CreateFromFile(screen.get(), scratch.Path("gone.bmp").c_str(), 2), 0);
+    EXPECT_EQ(surface.AlphaMap, nullptr);
+    ASSERT_EQ(surface.CreateFromFile(screen.get(), withAlpha.c_str(), 2), 1);
+    EXPECT_EQ(surface.LoadPSD(screen.get(), bitmap.c_str(), 2), 0);
+    EXPECT_EQ(surface.AlphaMap, nullptr);
+}
