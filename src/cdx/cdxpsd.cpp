@@ -10,10 +10,12 @@ constexpr int kMostChannels = 24;
 // The format's own limit on either side; it keeps the working picture's byte count and the
 // engine's 32-bit rectangle arithmetic far from overflowing.
 constexpr std::uint32_t kLargestSide = 30000;
-// Planes taken from the file: red, green, blue, alpha. Further channels are not read.
+// Planes taken from the file at most: further channels are not read.
 constexpr int kPlanesRead = 4;
-// Where each plane goes within a working pixel (blue, green, red, alpha).
-constexpr int kPlaneByte[kPlanesRead] = {2, 1, 0, 3};
+// The bytes of a working pixel (blue 0, green 1, red 2, alpha 3) in the order they take
+// planes. A byte takes the next plane when its index is below the channel count, so one
+// channel fills blue, two fill green and blue, three red, green and blue, four all of them.
+constexpr int kPlaneTargets[kPlanesRead] = {2, 1, 0, 3};
 
 // Reads big-endian numbers and skips bytes, refusing anything that passes the end.
 class ByteReader {
@@ -157,8 +159,9 @@ std::unique_ptr<PsdPicture> DecodePsd(const std::uint8_t* bytes, std::size_t siz
     if (header->channels < kPlanesRead) {
         for (std::size_t i = 0; i < pixelCount; ++i) pixels[i * 4 + 3] = 255;
     }
-    for (int plane = 0; plane < planes; ++plane) {
-        WritePlane write{pixels + kPlaneByte[plane]};
+    for (const int target : kPlaneTargets) {
+        if (target >= header->channels) continue;  // keeps its default
+        WritePlane write{pixels + target};
         if (header->compression == 0) {
             write.Literal(0, reader.Here(), pixelCount);
             reader.Skip(pixelCount);

@@ -53,11 +53,17 @@ TEST(PsdReader, RawPlanesGoToRedGreenBlueAndAlpha) {
     EXPECT_EQ(picture->channels, 5);
     EXPECT_EQ(PixelBytes(*picture, 1), (Bytes{31, 21, 11, 41}));
 
-    // One channel: green and blue stay 0, the picture opaque.
+    // A byte takes a plane when its index is below the channel count: one channel fills blue,
+    // two fill green and blue; red stays 0 and the picture opaque.
     fields.channels = 1;
     picture = Decode(MakePsd(fields, {1, 2, 3, 4}));
     ASSERT_TRUE(picture);
-    EXPECT_EQ(PixelBytes(*picture, 3), (Bytes{0, 0, 4, 255}));
+    EXPECT_EQ(PixelBytes(*picture, 3), (Bytes{4, 0, 0, 255}));
+    fields.channels = 2;
+    picture = Decode(MakePsd(fields, {1, 2, 3, 4, 5, 6, 7, 8}));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(PixelBytes(*picture, 0), (Bytes{5, 1, 0, 255}));
+    EXPECT_EQ(PixelBytes(*picture, 3), (Bytes{8, 4, 0, 255}));
 }
 
 TEST(PsdReader, PackedRunsAndLiteralsContinueAcrossRows) {
@@ -71,15 +77,15 @@ TEST(PsdReader, PackedRunsAndLiteralsContinueAcrossRows) {
     data.insert(data.end(), {0xFE, 7});  // a run of three 7s
     auto picture = Decode(MakePsd(fields, data));
     ASSERT_TRUE(picture);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelBytes(*picture, i)[2], 7);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelBytes(*picture, i)[0], 7);  // the blue byte
 
     data = table;
     data.insert(data.end(), {0x80, 0x02, 1, 2, 3});  // 0x80 does nothing, then three literals
     picture = Decode(MakePsd(fields, data));
     ASSERT_TRUE(picture);
-    EXPECT_EQ(PixelBytes(*picture, 0)[2], 1);
-    EXPECT_EQ(PixelBytes(*picture, 1)[2], 2);
-    EXPECT_EQ(PixelBytes(*picture, 2)[2], 3);
+    EXPECT_EQ(PixelBytes(*picture, 0)[0], 1);
+    EXPECT_EQ(PixelBytes(*picture, 1)[0], 2);
+    EXPECT_EQ(PixelBytes(*picture, 2)[0], 3);
 
     // 2 x 3, three planes: a run of five crosses two row ends; each plane starts at pixel 0.
     fields.width = 2;
@@ -108,8 +114,8 @@ TEST(PsdReader, RunsAndLiteralsPastThePlanesEndAreCutThere) {
     auto picture = Decode(MakePsd(fields, data));
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->pixels.pixels.size(), 8u);
-    EXPECT_EQ(PixelBytes(*picture, 0), (Bytes{0, 6, 1, 255}));
-    EXPECT_EQ(PixelBytes(*picture, 1), (Bytes{0, 6, 2, 255}));
+    EXPECT_EQ(PixelBytes(*picture, 0), (Bytes{6, 1, 0, 255}));
+    EXPECT_EQ(PixelBytes(*picture, 1), (Bytes{6, 2, 0, 255}));
 }
 
 TEST(PsdReader, RefusesBrokenHeadersAndShortData) {
