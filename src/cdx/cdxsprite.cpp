@@ -2,6 +2,14 @@
 
 using namespace platform;
 
+namespace {
+
+bool InInt32Range(std::int64_t value) {
+    return value >= INT32_MIN && value <= INT32_MAX;
+}
+
+}  // namespace
+
 CDXSprite::~CDXSprite() {
     if (OwnsTile != 0) delete Tile;
     Tile = nullptr;
@@ -41,9 +49,15 @@ void CDXSprite::Draw(CDXSurface* dest, std::int32_t scrollX, std::int32_t scroll
     const std::int64_t wideX = std::int64_t{PosX} - scrollX;
     const std::int64_t wideY = std::int64_t{PosY} - scrollY;
     // A position the scroll carries out of the 32-bit range is nowhere on any surface.
-    if (wideX < INT32_MIN || wideX > INT32_MAX || wideY < INT32_MIN || wideY > INT32_MAX) return;
+    if (!InInt32Range(wideX) || !InInt32Range(wideY)) return;
     const auto x = static_cast<std::int32_t>(wideX);
     const auto y = static_cast<std::int32_t>(wideY);
+    // The shadow modes move the frame by the shadow offset, which may carry it out of range too.
+    const std::int64_t wideShadowX = wideX - ShadowOffsetX;
+    const std::int64_t wideShadowY = wideY - ShadowOffsetY;
+    const bool shadowPlaced = InInt32Range(wideShadowX) && InInt32Range(wideShadowY);
+    const auto shadowX = static_cast<std::int32_t>(wideShadowX);
+    const auto shadowY = static_cast<std::int32_t>(wideShadowY);
     switch (mode) {
         case CDXBlitMode::Copy:
             Tile->DrawCopy(dest, x, y, frame);
@@ -76,16 +90,16 @@ void CDXSprite::Draw(CDXSurface* dest, std::int32_t scrollX, std::int32_t scroll
             Tile->DrawResizedKeyed(dest, x, y, frame, StretchWidth, StretchHeight);
             break;
         case CDXBlitMode::Shadow:
-            Tile->DrawShadow(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame, ShadowValue);
+            if (shadowPlaced) Tile->DrawShadow(dest, shadowX, shadowY, frame, ShadowValue);
             break;
         case CDXBlitMode::ShadowKeyed:
-            Tile->DrawShadowKeyed(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame, ShadowValue);
+            if (shadowPlaced) Tile->DrawShadowKeyed(dest, shadowX, shadowY, frame, ShadowValue);
             break;
         case CDXBlitMode::HalfShadow:
-            Tile->DrawHalfShadow(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame);
+            if (shadowPlaced) Tile->DrawHalfShadow(dest, shadowX, shadowY, frame);
             break;
         case CDXBlitMode::HalfShadowKeyed:
-            Tile->DrawHalfShadowKeyed(dest, x - ShadowOffsetX, y - ShadowOffsetY, frame);
+            if (shadowPlaced) Tile->DrawHalfShadowKeyed(dest, shadowX, shadowY, frame);
             break;
         case CDXBlitMode::MirrorX:
             Tile->DrawMirrorX(dest, x, y, frame);

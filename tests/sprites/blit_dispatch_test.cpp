@@ -128,3 +128,31 @@ TEST_F(DispatchTest, FramesOffTheSheetAndSheetsWithoutFramesDrawNothing) {
     sprite.Draw(nullptr, 0, 0, CDXBlitMode::Copy);
     EXPECT_TRUE(BackUntouched());
 }
+
+TEST_F(DispatchTest, ShadowOffsetsThatLeaveThe32BitRangePlaceNoShadow) {
+    // The plain 32-bit difference would wrap round to x = 51, on the screen.
+    sprite.PosX = INT32_MIN + 50;
+    sprite.PosY = 10;
+    sprite.ShadowOffsetX = INT32_MAX;
+    sprite.ShadowValue = 0;
+    for (const auto mode : {CDXBlitMode::Shadow, CDXBlitMode::ShadowKeyed, CDXBlitMode::HalfShadow,
+                            CDXBlitMode::HalfShadowKeyed}) {
+        sprite.Draw(screen->Back, 0, 0, mode);
+    }
+    sprite.PosX = 10;
+    sprite.PosY = INT32_MAX - 5;
+    sprite.ShadowOffsetX = 0;
+    sprite.ShadowOffsetY = INT32_MIN;
+    sprite.Draw(screen->Back, 0, 0, CDXBlitMode::Shadow);
+    EXPECT_TRUE(BackUntouched());
+    // Far-off parts whose difference lies on the screen still draw there.
+    sprite.PosX = INT32_MIN + 50;
+    sprite.PosY = 10;
+    sprite.ShadowOffsetX = -10;
+    sprite.ShadowOffsetY = 0;
+    sprite.Draw(screen->Back, INT32_MIN, 0, CDXBlitMode::Shadow);
+    EXPECT_EQ(PixelOf(*screen->Back, 59, 20), 0x7777u);
+    EXPECT_EQ(PixelOf(*screen->Back, 60, 20), 0u);
+    EXPECT_EQ(PixelOf(*screen->Back, 91, 41), 0u);
+    EXPECT_EQ(PixelOf(*screen->Back, 92, 20), 0x7777u);
+}
