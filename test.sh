@@ -4,13 +4,15 @@
 #   ./test.sh --sanitize  address and undefined-behaviour sanitizers, in build/sanitize
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 build=build/release
-options=(-DCMAKE_BUILD_TYPE=Release)
+# Tests and benchmarks on, also in a build folder that ./play.sh configured without them.
+options=(-DCMAKE_BUILD_TYPE=Release -DZELTO_BUILD_TESTS=ON -DZELTO_BUILD_BENCH=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build=build/sanitize
-    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZE=ON -DZELTO_BUILD_BENCH=OFF)
+    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZE=ON -DZELTO_BUILD_TESTS=ON
+        -DZELTO_BUILD_BENCH=OFF)
     # The build runs the (sanitized) data generator too, so this holds for it as well.
     export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

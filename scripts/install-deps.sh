@@ -1,25 +1,64 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing need, when any is missing.
+# Installs the Debian packages a profile needs, when any is missing:
+#   scripts/install-deps.sh play   building and running the game (the default)
+#   scripts/install-deps.sh test   the above, plus the test suite's tools: GoogleTest, Google
+#                                  Benchmark, the virtual X server and what drives and checks it
+#   scripts/install-deps.sh fuzz   the above, plus clang and its sanitizer runtime for the
+#                                  libFuzzer targets
+# Uses sudo when not run as root. Tried on Debian 12.
 set -euo pipefail
 
-packages=(
+profile="${1:-play}"
+play_packages=(
     cmake g++ make pkg-config
     libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core fonts-dancingscript
+)
+test_packages=(
     libgtest-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    xvfb xdotool imagemagick sox
+    # The virtual display, with the X core fonts that SDL's message boxes draw their text in.
+    xvfb xfonts-base xdotool imagemagick sox
+    # Validators of the installed desktop entry and AppStream metadata.
+    desktop-file-utils appstream
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+case "$profile" in
+    play) packages=("${play_packages[@]}") ;;
+    test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
+    fuzz) packages=("${play_packages[@]}" "${test_packages[@]}" clang) ;;
+    *)
+        echo "usage: $0 [play|test|fuzz]" >&2
+        exit 2
+        ;;
+esac
 
-echo "Installing: ${missing[*]}"
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-"${sudo_cmd[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+updated=no
+
+# Installs those of the packages that are missing; one dpkg-query answers for all of them.
+install_missing() {
+    local installed
+    installed=$(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null |
+        awk '$NF == "installed" && $(NF-1) == "ok" { sub(/:.*/, "", $1); print $1 }' || true)
+    local missing=()
+    local package
+    for package in "$@"; do
+        grep -qxF "$package" <<<"$installed" || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    if [ "$updated" = no ]; then
+        "${sudo_cmd[@]}" apt-get update -q
+        updated=yes
+    fi
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q \
+        --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+
+if [ "$profile" = fuzz ]; then
+    # The sanitizer and libFuzzer runtime comes in a package named after clang's major version.
+    clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -1)
+    install_missing "libclang-rt-${clang_major}-dev"
+fi

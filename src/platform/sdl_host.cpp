@@ -46,7 +46,8 @@ struct SdlHost::State {
     SDL_AudioDeviceID soundDevice = 0;
 };
 
-SdlHost::SdlHost() : state_(std::make_unique<State>()) {
+SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
+    state_->fullScreen = mode == StartMode::kFullScreen;
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
         state_->startError = SDL_GetError();
         return;
@@ -64,21 +65,30 @@ SdlHost::~SdlHost() {
     if (state_->ready) SDL_Quit();
 }
 
-bool SdlHost::Ready() const { return state_->ready; }
+bool SdlHost::Ready() const {
+    return state_->ready;
+}
 
-const char* SdlHost::StartError() const { return state_->startError.c_str(); }
+const char* SdlHost::StartError() const {
+    return state_->startError.c_str();
+}
 
 bool SdlHost::OpenWindow(const char* title, HICON icon) {
     if (!state_->ready || state_->window != nullptr) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Under a bare X server without a window manager the window keeps the size it was made
-    // with, so it is made at the desktop's size before it goes full screen.
+    // with, so a full-screen window is made at the desktop's size before it goes full screen.
     const POINT desktop = DesktopSize();
-    state_->window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                      desktop.x, desktop.y,
-                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (state_->fullScreen) {
+        state_->window = SDL_CreateWindow(
+            title, 0, 0, desktop.x, desktop.y,
+            SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        state_->window =
+            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowedWidth,
+                             kWindowedHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    }
     if (state_->window == nullptr) return false;
-    state_->fullScreen = true;
     if (icon != nullptr) {
         const auto* resource = reinterpret_cast<const Resource*>(icon);
         SDL_RWops* bytes = SDL_RWFromConstMem(resource->bytes, static_cast<int>(resource->size));
@@ -152,13 +162,7 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
                 // sees nothing of it but perhaps a lost display.
                 if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) &&
                     event.key.repeat == 0 && state_->window != nullptr) {
-                    state_->fullScreen = !state_->fullScreen;
-                    if (state_->fullScreen) {
-                        SDL_SetWindowFullscreen(state_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-                    } else {
-                        SDL_SetWindowFullscreen(state_->window, 0);
-                        SDL_SetWindowSize(state_->window, kWindowedWidth, kWindowedHeight);
-                    }
+                    SwitchFullScreen(!state_->fullScreen);
                 }
                 break;
             case SDL_WINDOWEVENT:
@@ -193,15 +197,30 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
     }
 }
 
+void SdlHost::SwitchFullScreen(bool fullScreen) {
+    state_->fullScreen = fullScreen;
+    if (fullScreen) {
+        // Where no window manager grants the full-screen state, the window would stay as small
+        // as it is, so it first covers the desktop itself.
+        const POINT desktop = DesktopSize();
+        SDL_SetWindowPosition(state_->window, 0, 0);
+        SDL_SetWindowSize(state_->window, desktop.x, desktop.y);
+        SDL_SetWindowFullscreen(state_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(state_->window, 0);
+        SDL_SetWindowSize(state_->window, kWindowedWidth, kWindowedHeight);
+        SDL_SetWindowPosition(state_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+}
+
 void SdlHost::WaitForEvent() {
     if (state_->ready) SDL_WaitEventTimeout(nullptr, 100);
 }
 
 std::vector<DisplayMode> SdlHost::DisplayModes() {
     // Every mode is offered: the picture is converted and scaled for the real display.
-    return {{640, 480, 8},  {640, 480, 15}, {640, 480, 16},  {640, 480, 24},
-            {640, 480, 32}, {800, 600, 16}, {800, 600, 32},  {1024, 768, 16},
-            {1024, 768, 32}};
+    return {{640, 480, 8},  {640, 480, 15}, {640, 480, 16},  {640, 480, 24}, {640, 480, 32},
+            {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1024, 768, 32}};
 }
 
 bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
@@ -216,7 +235,6 @@ bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
         state_->textureWidth = mode.width;
         state_->textureHeight = mode.height;
     }
-    SDL_RenderSetLogicalSize(state_->renderer, mode.width, mode.height);
     return true;
 }
 
@@ -249,6 +267,9 @@ void SdlHost::Present(const PresentedPicture& picture) {
     if (SDL_LockTexture(state_->texture, nullptr, &texturePixels, &texturePitch) != 0) return;
     ConvertPictureToArgb(picture, static_cast<std::uint32_t*>(texturePixels), texturePitch);
     SDL_UnlockTexture(state_->texture);
+    // The picture is fitted, with its aspect kept and black bars around it, to the size the
+    // renderer's output has now: a window manager may grant a size change late, or never.
+    SDL_RenderSetLogicalSize(state_->renderer, state_->textureWidth, state_->textureHeight);
     SDL_RenderClear(state_->renderer);
     SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
     SDL_RenderPresent(state_->renderer);
@@ -326,7 +347,9 @@ std::uint32_t SdlHost::Milliseconds() {
     return static_cast<std::uint32_t>(elapsed * 1000 / SDL_GetPerformanceFrequency());
 }
 
-std::int64_t SdlHost::SecondsSinceEpoch() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t SdlHost::SecondsSinceEpoch() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
 
 bool SdlHost::OpenSound(SoundOutput* output, int* framesPerSecond) {
     if (!state_->ready || state_->soundDevice != 0) return false;
@@ -365,9 +388,9 @@ int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, U
     // a run without a screen keeps it.
     std::fprintf(stderr, "%s: %s\n", caption, text);
     const bool yesNo = (type & MB_YESNO) != 0;
-    SDL_MessageBoxButtonData okButton{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
-                                          SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                                      IDOK, "OK"};
+    SDL_MessageBoxButtonData okButton{
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+        "OK"};
     SDL_MessageBoxButtonData yesNoButtons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
@@ -384,6 +407,8 @@ int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, U
     return pressed;
 }
 
-void SdlHost::DebugOutput(const char* text) { std::fputs(text, stderr); }
+void SdlHost::DebugOutput(const char* text) {
+    std::fputs(text, stderr);
+}
 
 }  // namespace platform

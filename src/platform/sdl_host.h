@@ -1,7 +1,8 @@
 #pragma once
 
 // The SDL host: a real window on the desktop, the 640 x 480 picture scaled into it with its
-// aspect kept, a 60 Hz display paced by this host's own clock, real message boxes.
+// aspect kept, a 60 Hz display paced by this host's own clock, real message boxes. The window
+// is full screen or a 640 x 480 window; Alt+Enter switches between the two.
 
 #include <cstdint>
 #include <memory>
@@ -13,8 +14,11 @@ namespace platform {
 
 class SdlHost : public Host {
 public:
-    // Starts SDL's video and event subsystems; Ready() tells whether that worked.
-    SdlHost();
+    enum class StartMode { kFullScreen, kWindow };
+
+    // Starts SDL's video and event subsystems; Ready() tells whether that worked. The window
+    // opens full screen or as a 640 x 480 window, as the mode says.
+    explicit SdlHost(StartMode mode = StartMode::kFullScreen);
     ~SdlHost() override;
     bool Ready() const;
     const char* StartError() const;
@@ -47,6 +51,8 @@ public:
     void DebugOutput(const char* text) override;
 
 private:
+    void SwitchFullScreen(bool fullScreen);
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -11,6 +11,7 @@
 #include "fmp_writer.h"
 #include "map_landscape.h"
 #include "pictures.h"
+#include "png_writer.h"
 #include "sounds.h"
 
 namespace datagen {
@@ -62,6 +63,18 @@ void WriteIconSource(const std::string& path) {
     }
     out << "\n};\n\nconst std::size_t kAppIconBmpSize = sizeof(kAppIconBmp);\n";
     if (!out.flush()) throw std::runtime_error("cannot write " + path);
+}
+
+void WriteIconPngs(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw std::runtime_error("cannot create folder " + folder + ": " + error.message());
+    const RgbImage icon = MakeAppIcon();
+    for (int factor : {1, 2, 4}) {
+        const std::string name = "zelto-" + std::to_string(icon.width * factor) + ".png";
+        WriteFileBytes((std::filesystem::path(folder) / name).string(),
+                       EncodePng(Enlarged(icon, factor)));
+    }
 }
 
 void WriteMapPreview(const std::string& path) {

@@ -1,5 +1,5 @@
-// zelto-datagen: makes the game's data set (map, pictures, sounds) and the window icon's
-// source file. The output is the same, byte for byte, on every run.
+// zelto-datagen: makes the game's data set (map, pictures, sounds), the window icon's source
+// file and the icon's PNG files for desktops. The output is the same, byte for byte, on every run.
 
 #include <cstdio>
 #include <exception>
@@ -13,9 +13,10 @@ namespace {
 void PrintUsage() {
     std::fprintf(stderr,
                  "usage: zelto-datagen [--out FOLDER] [--icon-source FILE.cpp] "
-                 "[--map-preview FILE.bmp]\n"
+                 "[--icon-png FOLDER] [--map-preview FILE.bmp]\n"
                  "  --out FOLDER            write the fifteen game data files into FOLDER\n"
                  "  --icon-source FILE.cpp  write the window icon as a C++ source file\n"
+                 "  --icon-png FOLDER       write the icon as 32, 64 and 128 pixel PNG files\n"
                  "  --map-preview FILE.bmp  write the whole world map as one picture\n");
 }
 
@@ -25,12 +26,14 @@ int main(int argc, char** argv) {
     std::string outFolder;
     std::string iconSource;
     std::string mapPreview;
+    std::string iconPngFolder;
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
         std::string* target = nullptr;
         if (option == "--out") target = &outFolder;
         if (option == "--icon-source") target = &iconSource;
         if (option == "--map-preview") target = &mapPreview;
+        if (option == "--icon-png") target = &iconPngFolder;
         if (option == "--help" || option == "-h") {
             PrintUsage();
             return 0;
@@ -46,13 +49,14 @@ int main(int argc, char** argv) {
         }
         *target = argv[++i];
     }
-    if (outFolder.empty() && iconSource.empty() && mapPreview.empty()) {
+    if (outFolder.empty() && iconSource.empty() && mapPreview.empty() && iconPngFolder.empty()) {
         PrintUsage();
         return 2;
     }
     try {
         if (!outFolder.empty()) datagen::WriteDataSet(outFolder);
         if (!iconSource.empty()) datagen::WriteIconSource(iconSource);
+        if (!iconPngFolder.empty()) datagen::WriteIconPngs(iconPngFolder);
         if (!mapPreview.empty()) datagen::WriteMapPreview(mapPreview);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "zelto-datagen: %s\n", error.what());

@@ -1,0 +1,77 @@
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+CommandLine ParseArguments(std::initializer_list<const char*> arguments) {
+    std::vector<const char*> argv{"zelto"};
+    argv.insert(argv.end(), arguments);
+    return CommandLine::Parse(static_cast<int>(argv.size()), argv.data());
+}
+
+}  // namespace
+
+TEST(CommandLineTest, NoOptionsRunFullScreenWithTheDataFoundAsUsual) {
+    const CommandLine line = ParseArguments({});
+    EXPECT_EQ(line.action, CommandLine::Action::kRun);
+    EXPECT_FALSE(line.startInWindow);
+    EXPECT_TRUE(line.dataFolder.empty());
+}
+
+TEST(CommandLineTest, WindowAndDataFolderInEitherOrderAndSpelling) {
+    for (const CommandLine& line : {ParseArguments({"--window", "--data", "/opt/z"}),
+                                    ParseArguments({"--data=/opt/z", "--window"})}) {
+        EXPECT_EQ(line.action, CommandLine::Action::kRun);
+        EXPECT_TRUE(line.startInWindow);
+        EXPECT_EQ(line.dataFolder, "/opt/z");
+    }
+    // A later --data overrides an earlier one; a folder may start with a dash.
+    EXPECT_EQ(ParseArguments({"--data", "a", "--data", "-b"}).dataFolder, "-b");
+}
+
+TEST(CommandLineTest, HelpAndVersionAnswerAsSoonAsTheyAreSeen) {
+    EXPECT_EQ(ParseArguments({"--help"}).action, CommandLine::Action::kShowHelp);
+    EXPECT_EQ(ParseArguments({"-h"}).action, CommandLine::Action::kShowHelp);
+    EXPECT_EQ(ParseArguments({"--window", "--version"}).action, CommandLine::Action::kShowVersion);
+    EXPECT_EQ(ParseArguments({"--version", "--help"}).action, CommandLine::Action::kShowVersion);
+    // Read left to right: what comes before is judged first.
+    EXPECT_EQ(ParseArguments({"--bogus", "--help"}).action, CommandLine::Action::kRefuse);
+    EXPECT_EQ(ParseArguments({"--help", "--bogus"}).action, CommandLine::Action::kShowHelp);
+}
+
+TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
+    struct Case {
+        std::initializer_list<const char*> arguments;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {{"--fullscreen"}, "unknown option '--fullscreen'"},
+        {{"-w"}, "unknown option '-w'"},
+        {{"--windowed"}, "unknown option '--windowed'"},
+        {{"--"}, "unknown option '--'"},
+        {{"ZELTO.FMP"}, "unexpected argument 'ZELTO.FMP'"},
+        {{""}, "unexpected argument ''"},
+        {{"--data"}, "option '--data' needs a folder"},
+        {{"--window", "--data"}, "option '--data' needs a folder"},
+        {{"--data", ""}, "option '--data' needs a folder"},
+        {{"--data="}, "option '--data' needs a folder"},
+    };
+    for (const Case& test : cases) {
+        const CommandLine line = ParseArguments(test.arguments);
+        EXPECT_EQ(line.action, CommandLine::Action::kRefuse) << test.refusal;
+        EXPECT_EQ(line.refusal, test.refusal);
+    }
+}
+
+TEST(CommandLineTest, UsageNamesEveryOption) {
+    const std::string usage = CommandLine::Usage();
+    for (const char* option : {"--window", "--data DIR", "--help", "--version"}) {
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    }
+    EXPECT_EQ(usage.back(), '\n');
+}
