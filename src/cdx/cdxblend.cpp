@@ -42,9 +42,12 @@ HRESULT CDXSurface::DrawBlended(CDXSurface* dest, std::int32_t x, std::int32_t y
     if (const auto layout = LayoutForDepth(dest->PixelFormat.BitDepth)) {
         const int pixelBytes = LayoutPixelBytes(*layout);
         const RECT destRect{x, y, x + width, y + height};
-        const bool alphaFits =
-            blend.operation != PixelOperation::AlphaMap ||
-            (AlphaMap && srcRect.right <= PixelWidth && srcRect.bottom <= PixelHeight);
+        // The alpha map holds PixelWidth x PixelHeight bytes: every load that changes the size
+        // makes a new map or none. It is read only while that is the locked memory's own size.
+        const bool alphaFits = blend.operation != PixelOperation::AlphaMap ||
+                               (AlphaMap && static_cast<std::int64_t>(Desc.dwWidth) == PixelWidth &&
+                                static_cast<std::int64_t>(Desc.dwHeight) == PixelHeight &&
+                                srcRect.right <= PixelWidth && srcRect.bottom <= PixelHeight);
         if (LockedMemoryHolds(Desc, srcRect, pixelBytes) &&
             LockedMemoryHolds(dest->Desc, destRect, pixelBytes) && alphaFits) {
             BlendRects rects;

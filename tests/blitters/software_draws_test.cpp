@@ -160,6 +160,22 @@ TEST(SoftwareDraws, AlphaMapBlendsByThePerPixelWeight) {
     EXPECT_EQ(scene.Pixel(back, 103, 100), 0x0000u);
 }
 
+TEST(SoftwareDraws, AnAlphaMapIsReadOnlyWhileItFitsTheSurfacesMemory) {
+    BlitterScene scene(16);
+    ASSERT_TRUE(scene.ready);
+    CDXTile& sheet = scene.MakeSheet(0xFFFF, 0x0001);
+    sheet.AlphaMap = std::make_unique<std::uint8_t[]>(320 * 64);
+    CDXSurface& back = *scene.screen->Back;
+    back.Fill(0x1234);
+    const auto before = AllPixels(back);
+    // A width set by hand would step the map's rows past its end.
+    sheet.PixelWidth = 640;
+    EXPECT_EQ(sheet.DrawAlphaMap(&back, 0, 0, RECT{288, 32, 320, 64}), DDERR_INVALIDRECT);
+    EXPECT_EQ(AllPixels(back), before);
+    sheet.PixelWidth = 320;
+    EXPECT_EQ(sheet.DrawAlphaMap(&back, 0, 0, RECT{288, 32, 320, 64}), DD_OK);
+}
+
 TEST(SoftwareDraws, AlphaMapOnABitmapSheetDrawsAKeyedCopyAndReportsGeneric) {
     BlitterScene scene(16);
     ASSERT_TRUE(scene.ready);
