@@ -1,0 +1,153 @@
+#include "game_session.h"
+
+#include <cstring>
+
+using namespace platform;
+
+namespace {
+
+constexpr int kPressBlanks = 6;
+constexpr int kHudLeft = 520;
+constexpr int kHudBandHeight = 25;
+constexpr int kScreenWidth = 640;
+
+}  // namespace
+
+GameSession::GameSession() {
+    SetHost(&host);
+    host.SetPicturesKept(200);
+    host.AtEveryBlank([this](FakeHost& h) { OnBlank(h.Blank()); });
+}
+
+GameSession::~GameSession() {
+    host.AtEveryBlank(nullptr);
+}
+
+int GameSession::Run() {
+    return WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+}
+
+void GameSession::ClickAt(std::uint64_t blank) {
+    host.AtBlank(blank, [](FakeHost& h) { h.SetMouseButton(0, true); });
+    host.AtBlank(blank + kPressBlanks, [](FakeHost& h) { h.SetMouseButton(0, false); });
+}
+
+void GameSession::PressSpaceAt(std::uint64_t blank) {
+    host.AtBlank(blank, [](FakeHost& h) { h.SetKey(kSpaceScanCode, true); });
+    host.AtBlank(blank + kPressBlanks, [](FakeHost& h) { h.SetKey(kSpaceScanCode, false); });
+}
+
+void GameSession::PressEscapeAt(std::uint64_t blank) {
+    host.AtBlank(blank, [](FakeHost& h) { h.SetKey(kEscapeScanCode, true); });
+}
+
+void GameSession::CloseAt(std::uint64_t blank) {
+    host.AtBlank(blank, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
+}
+
+void GameSession::OnBlank(std::uint64_t blank) {
+    if (soundNames_.empty() && PickSound && PickSound->Copies) {
+        const std::pair<const std::unique_ptr<CDXSoundBuffer>*, const char*> sounds[] = {
+            {&PickSound, "Pick"},   {&SpawnSound, "Spawn"},     {&GongSound, "Gong"},
+            {&GruntSound, "Grunt"}, {&ExplodeSound, "Explode"}, {&MonsterSound, "Monster"},
+        };
+        for (const auto& [sound, name] : sounds) {
+            if (*sound && (*sound)->Copies) soundNames_[(*sound)->Copies[0].get()] = name;
+        }
+    }
+    // The picture of an earlier blank is presented by the time the hook of a later one runs.
+    if (!host.Pictures().empty()) {
+        const FakeHost::Picture& newest = host.Pictures().back();
+        if (wanted_.count(newest.blank) != 0 && kept_.count(newest.blank) == 0) {
+            kept_[newest.blank] = newest;
+        }
+    }
+    // Every stage start makes the enemies afresh, after its instruction screen.
+    const Actor* enemy = Enemies[kEnemyCount - 1].get();
+    if (enemy != lastEnemy_) {
+        if (lastEnemy_ != nullptr) {
+            ++stagesStarted;
+            if (stageStart_) stageStart_(stagesStarted);
+        }
+        lastEnemy_ = enemy;
+    }
+    if (step_ && Status) step_(blank);
+}
+
+void GameSession::ClearEnemies() {
+    for (auto& enemy : Enemies) {
+        enemy->WorldX = 100000;
+        enemy->WorldY = 100000;
+    }
+}
+
+void GameSession::PlaceParticle(std::int32_t x, std::int32_t y) {
+    for (auto& particle : Particles) particle->Active = 0;
+    Particles[0]->Active = 1;
+    Particles[0]->WorldX = x;
+    Particles[0]->WorldY = y;
+}
+
+std::vector<std::uint64_t> GameSession::SoundsPlayed(const std::string& name) const {
+    std::vector<std::uint64_t> blanks;
+    for (const auto& record : host.SoundRecords()) {
+        if (record.event.kind != SoundEvent::Kind::Played) continue;
+        const auto found = soundNames_.find(record.event.buffer);
+        if (found != soundNames_.end() && found->second == name) blanks.push_back(record.blank);
+    }
+    return blanks;
+}
+
+std::vector<std::uint32_t> GameSession::HudBand(const FakeHost::Picture& picture, int y) {
+    std::vector<std::uint32_t> band;
+    for (int row = y; row < y + kHudBandHeight; ++row) {
+        for (int x = kHudLeft; x < kScreenWidth; ++x) band.push_back(picture.PixelAt(x, row));
+    }
+    return band;
+}
+
+namespace {
+
+std::vector<std::uint32_t> SurfaceBand(CDXSurface& surface, int y) {
+    std::vector<std::uint32_t> band;
+    if (surface.Lock() != DD_OK) return band;
+    const auto* pixels = static_cast<const std::uint8_t*>(surface.Desc.lpSurface);
+    for (int row = y; row < y + kHudBandHeight; ++row) {
+        for (int x = kHudLeft; x < kScreenWidth; ++x) {
+            std::uint16_t pixel = 0;
+            std::memcpy(&pixel, pixels + row * surface.Desc.lPitch + x * 2, sizeof(pixel));
+            band.push_back(pixel);
+        }
+    }
+    surface.Unlock();
+    return band;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> GameSession::BackBand(int y) {
+    return SurfaceBand(*GameScreen->Back, y);
+}
+
+std::vector<std::uint32_t> GameSession::ExpectedHudBand(int y, std::uint32_t colour,
+                                                        const char* text) {
+    CDXSurface scratch;
+    if (scratch.Create(GameScreen.get(), kScreenWidth, 480, 1) != 1) return {};
+    scratch.Fill(0);
+    HudSprite->Draw(&scratch, 0, 0, CDXBlitMode::CopyKeyed);
+    scratch.MakeFont("Script", 0, 20, 700);
+    if (scratch.GetDC() != nullptr) {
+        scratch.SelectFont();
+        scratch.DrawString(530, y, colour, text);
+        scratch.ReleaseDC();
+    }
+    return SurfaceBand(scratch, y);
+}
+
+const FakeHost::Picture* GameSession::PictureAt(std::uint64_t blank) const {
+    if (const auto found = kept_.find(blank); found != kept_.end()) return &found->second;
+    for (const auto& picture : host.Pictures()) {
+        if (picture.blank == blank) return &picture;
+    }
+    return nullptr;
+}

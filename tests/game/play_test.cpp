@@ -1,0 +1,423 @@
+// The game played from the intro through the fake host: stage starts with their instruction
+// screen, steering and scrolling, particles, edges, enemies, the death sequence, Game Over and a
+// new game, Escape, and what a pause costs. Each test plays a real sequence through WinMain.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "game_session.h"
+#include "player.h"
+
+using namespace platform;
+
+namespace {
+
+// On the fake host's default time of day the click at blank 5 and Space at blank 60 start the
+// first stage; play begins a few blanks after Space.
+constexpr std::uint64_t kClick = 5;
+constexpr std::uint64_t kSpace = 60;
+// White in the 5-6-5 pictures.
+constexpr std::uint32_t kWhitePixel = 0xFFFF;
+constexpr std::uint32_t kRedPixel = 0xF800;
+// The Game Over screen's green (red 25, green 255, blue 25) in 5-6-5.
+constexpr std::uint32_t kGreenPixel = (25 >> 3) << 11 | (255 >> 2) << 5 | (25 >> 3);
+
+// The frames of a stage that the test sees: one record per blank of play.
+struct PlayFrame {
+    std::uint64_t blank = 0;
+    std::int32_t state = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t scrollX = 0;
+    std::int32_t scrollY = 0;
+    std::int32_t energon = 0;
+    std::int32_t lives = 0;
+    std::int32_t score = 0;
+    std::int32_t frame = 0;
+    std::int32_t stage = 0;
+};
+
+PlayFrame Snapshot(std::uint64_t blank) {
+    return PlayFrame{blank,         Status->State,    Player->PosX,
+                     Player->PosY,  GameMap->ScrollX, GameMap->ScrollY,
+                     EnergonLevel,  Status->Lives,    Status->Score,
+                     Player->Frame, Status->Stage};
+}
+
+bool HasPixel(const FakeHost::Picture& picture, int left, int top, int right, int bottom,
+              std::uint32_t value) {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (picture.PixelAt(x, y) == value) return true;
+        }
+    }
+    return false;
+}
+
+class PlayTest : public ::testing::Test {
+protected:
+    GameSession game;
+};
+
+}  // namespace
+
+TEST_F(PlayTest, AClickOnTheIntroStartsAStageThatWaitsForSpace) {
+    std::vector<PlayFrame> waiting;
+    std::vector<std::uint64_t> waitPictures;
+    std::uint64_t picturesAtClick = 0;
+    // After the start-up's gong has rung out.
+    constexpr std::uint64_t kLateClick = 200;
+    constexpr std::uint64_t kLateSpace = kLateClick + 120;
+    game.ClickAt(kLateClick);
+    game.PressSpaceAt(kLateSpace);
+    game.KeepPictureAt(kLateSpace - 40);
+    game.KeepPictureAt(kLateSpace - 10);
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (blank == kLateClick) picturesAtClick = game.host.PictureCount();
+        if (blank > kLateClick + 40 && blank < kLateSpace) {
+            waiting.push_back(Snapshot(blank));
+            waitPictures.push_back(game.host.PictureCount());
+        }
+    });
+    game.PressEscapeAt(kLateSpace + 40);
+    EXPECT_EQ(game.Run(), 0);
+
+    // The gong of start-up, then the gong of the stage start, in the frame that read the click.
+    const auto gongs = game.SoundsPlayed("Gong");
+    ASSERT_EQ(gongs.size(), 2u);
+    EXPECT_EQ(gongs[0], 0u);
+    EXPECT_EQ(gongs[1], kLateClick);
+
+    // The instruction screen: one picture per blank, each the same, with the white lines over
+    // the start picture, and nothing moves.
+    ASSERT_FALSE(waiting.empty());
+    for (std::size_t i = 1; i < waiting.size(); ++i) {
+        EXPECT_EQ(waitPictures[i], waitPictures[i - 1] + 1) << "blank " << waiting[i].blank;
+        EXPECT_EQ(waiting[i].x, kPlayerStartX);
+        EXPECT_EQ(waiting[i].y, kPlayerStartY);
+        EXPECT_EQ(waiting[i].energon, 200);
+        EXPECT_EQ(waiting[i].scrollX, 390);
+        EXPECT_EQ(waiting[i].scrollY, 240);
+    }
+    EXPECT_GT(waitPictures.front(), picturesAtClick + 30) << "the cross-fade comes first";
+    const FakeHost::Picture* wait = game.PictureAt(kLateSpace - 10);
+    ASSERT_NE(wait, nullptr);
+    EXPECT_TRUE(HasPixel(*wait, 10, 190, 490, 215, kWhitePixel));
+    EXPECT_TRUE(HasPixel(*wait, 150, 220, 400, 245, kWhitePixel));
+    ASSERT_NE(game.PictureAt(kLateSpace - 40), nullptr);
+    EXPECT_EQ(wait->pixels, game.PictureAt(kLateSpace - 40)->pixels);
+    // The start picture: the map in the view and the panel beside it, without the HUD texts.
+    EXPECT_NE(wait->PixelAt(250, 400), 0u);
+    EXPECT_NE(wait->PixelAt(560, 20), 0u);
+}
+
+TEST_F(PlayTest, ALongWaitOnTheIntroAndTheInstructionScreenCostsNoEnergon) {
+    // 100 s on the intro and 30 s on the instruction screen.
+    constexpr std::uint64_t kLateClick = 6000;
+    constexpr std::uint64_t kLateSpace = kLateClick + 40 + 1800;
+    std::vector<PlayFrame> play;
+    game.ClickAt(kLateClick);
+    game.PressSpaceAt(kLateSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted == 1) play.push_back(Snapshot(blank));
+    });
+    game.host.AtBlank(kLateSpace + 100, [](FakeHost& h) { h.SetKey(0x01, true); });
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_GT(play.size(), 60u);
+    // The drain begins with play: one rad per half second, none for the time before.
+    EXPECT_EQ(play[2].energon, 200);
+    EXPECT_EQ(play[25].energon, 200);
+    EXPECT_EQ(play[45].energon, 199);
+    EXPECT_EQ(play[75].energon, 198);
+    EXPECT_EQ(play[75].lives, 3);
+}
+
+TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
+    std::vector<PlayFrame> play;
+    std::uint64_t lostAt = 0;
+    std::uint64_t picturesWhenLost = 0;
+    std::uint64_t picturesWhenBack = 0;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        if (play.size() == 40) {
+            lostAt = blank;
+            picturesWhenLost = game.host.PictureCount();
+            game.host.QueueEvent(HostEvent::Kind::FocusLost);
+        }
+        // Twenty seconds behind another application.
+        if (lostAt != 0 && blank == lostAt + 1200) {
+            picturesWhenBack = game.host.PictureCount();
+            game.host.QueueEvent(HostEvent::Kind::FocusGained);
+        }
+    });
+    game.PressEscapeAt(kSpace + 1400);
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_NE(picturesWhenBack, 0u);
+    EXPECT_LE(picturesWhenBack, picturesWhenLost + 1) << "no frame while in the back";
+    const auto before = std::find_if(play.begin(), play.end(),
+                                     [&](const PlayFrame& f) { return f.blank == lostAt; });
+    const auto after = std::find_if(play.begin(), play.end(),
+                                    [&](const PlayFrame& f) { return f.blank == lostAt + 1210; });
+    ASSERT_NE(before, play.end());
+    ASSERT_NE(after, play.end());
+    EXPECT_GE(after->energon, before->energon - 1);
+    EXPECT_EQ(after->lives, 3);
+    // Play went on after the return: the pictures show the map again.
+    EXPECT_GT(game.host.PictureCount(), picturesWhenBack + 100);
+}
+
+TEST_F(PlayTest, TheMouseSteersDiagonallyAndTheMapScrollsNearTheEdgeOfTheView) {
+    std::vector<PlayFrame> play;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        if (play.size() > 60) game.KeepPictureAt(blank);
+        if (play.size() == 10) game.host.MoveMouse(3, 2);
+        // Motion along one axis only keeps the course.
+        if (play.size() == 20) game.host.MoveMouse(7, 0);
+        if (play.size() == 25) game.host.MoveMouse(0, -5);
+    });
+    game.PressEscapeAt(kSpace + 200);
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_GT(play.size(), 120u);
+    // At rest until the mouse moves; then 3 right and 2 down per frame, whatever came after.
+    EXPECT_EQ(play[10].x, kPlayerStartX);
+    for (std::size_t i = 12; i < 40; ++i) {
+        EXPECT_EQ(play[i].x - play[i - 1].x, 3) << "frame " << i;
+        EXPECT_EQ(play[i].y - play[i - 1].y, 2) << "frame " << i;
+    }
+    // Past x 450 the player is held there and the map scrolls by the player's speed.
+    const auto held =
+        std::find_if(play.begin(), play.end(), [](const PlayFrame& f) { return f.x == 450; });
+    ASSERT_NE(held, play.end());
+    const auto later = held + 10;
+    ASSERT_LT(later, play.end());
+    EXPECT_EQ(later->x, 450);
+    EXPECT_EQ(later->scrollX - held->scrollX, 30);
+    // The pictures show it: the map under the player changes as it scrolls.
+    const FakeHost::Picture* first = game.PictureAt(held->blank);
+    const FakeHost::Picture* second = game.PictureAt(later->blank);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first->pixels, second->pixels);
+}
+
+TEST_F(PlayTest, APickedParticleGivesTenRadsAndThreePointsShownInThatFramesHud) {
+    std::vector<PlayFrame> play;
+    std::vector<std::uint32_t> expectedScore;
+    std::vector<std::uint32_t> expectedLevel;
+    std::uint64_t pickBlank = 0;
+    std::int32_t particleActiveAfterPick = 1;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    // The particle lies 40 pixels right of the player, on its course.
+    game.AtStageStart([](int) {
+        GameSession::ClearEnemies();
+        GameSession::PlaceParticle(GameMap->ScrollX + kPlayerStartX + 40,
+                                   GameMap->ScrollY + kPlayerStartY + 4);
+    });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        if (play.size() == 2) game.host.MoveMouse(2, 1);
+        if (pickBlank == 0 && Status->Score > 0) {
+            pickBlank = blank;
+            game.KeepPictureAt(blank);
+            particleActiveAfterPick = Particles[0]->Active;
+            expectedScore = GameSession::ExpectedHudBand(GameSession::kScoreRow, 0x191919, "3  ");
+            char level[32];
+            std::snprintf(level, sizeof(level), "%i rads ", EnergonLevel);
+            expectedLevel = GameSession::ExpectedHudBand(GameSession::kLevelRow, 0x19191E, level);
+        }
+    });
+    game.PressEscapeAt(kSpace + 80);
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_NE(pickBlank, 0u);
+    const auto pick = std::find_if(play.begin(), play.end(),
+                                   [&](const PlayFrame& f) { return f.blank == pickBlank; });
+    ASSERT_NE(pick, play.begin());
+    EXPECT_EQ(pick->energon - (pick - 1)->energon, 10);
+    EXPECT_EQ(pick->score, 3);
+    EXPECT_EQ(particleActiveAfterPick, 0);
+    const auto picks = game.SoundsPlayed("Pick");
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(picks[0], pickBlank - 1);
+    const FakeHost::Picture* shown = game.PictureAt(pickBlank);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(GameSession::HudBand(*shown, GameSession::kScoreRow), expectedScore);
+    EXPECT_EQ(GameSession::HudBand(*shown, GameSession::kLevelRow), expectedLevel);
+}
+
+TEST_F(PlayTest, RubbingEdgesGruntsAndCostsARadPerEdgeAndFrame) {
+    std::vector<PlayFrame> play;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        // Fast down and right: the map scrolls to its end, then the player reaches the corner.
+        if (play.size() == 2) game.host.MoveMouse(12, 9);
+    });
+    game.PressEscapeAt(kSpace + 150);
+    EXPECT_EQ(game.Run(), 0);
+    const auto corner = std::find_if(play.begin(), play.end(),
+                                     [](const PlayFrame& f) { return f.x == 465 && f.y == 444; });
+    ASSERT_NE(corner, play.end());
+    ASSERT_LT(corner + 20, play.end());
+    // Each frame in the corner costs two rads (and one more when the half-second drain falls).
+    for (auto f = corner + 1; f != corner + 20; ++f) {
+        const int lost = (f - 1)->energon - f->energon;
+        EXPECT_TRUE(lost == 2 || lost == 3) << "blank " << f->blank << " lost " << lost;
+    }
+    // The grunt sounds from the first frame on an edge.
+    const auto edge = std::find_if(play.begin(), play.end(),
+                                   [](const PlayFrame& f) { return f.x == 465 || f.y == 444; });
+    const auto grunts = game.SoundsPlayed("Grunt");
+    ASSERT_FALSE(grunts.empty());
+    EXPECT_EQ(grunts.front(), edge->blank - 1);
+}
+
+TEST_F(PlayTest, AnEnemyTouchCostsALifeAndPlaysTheDeathSequenceBeforeTheNextStage) {
+    std::vector<PlayFrame> frames;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int stage) {
+        GameSession::ClearEnemies();
+        if (stage == 1) {
+            Enemies[5]->WorldX = GameMap->ScrollX + kPlayerStartX + 20;
+            Enemies[5]->WorldY = GameMap->ScrollY + kPlayerStartY - 10;
+        }
+    });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted < 1) return;
+        frames.push_back(Snapshot(blank));
+        game.KeepPictureAt(blank);
+    });
+    game.PressSpaceAt(kSpace + 120);
+    game.PressEscapeAt(kSpace + 200);
+    EXPECT_EQ(game.Run(), 0);
+    // The first frame of play touches the enemy: a life and the explosion.
+    const auto hit = std::find_if(frames.begin(), frames.end(),
+                                  [](const PlayFrame& f) { return f.state == Dying; });
+    ASSERT_NE(hit, frames.end());
+    EXPECT_LE(hit - frames.begin(), 3);
+    EXPECT_EQ(hit->lives, 2);
+    ASSERT_EQ(game.SoundsPlayed("Explode").size(), 1u);
+    // The alive frame stays until the animation's next step; then the death sequence goes on
+    // from where the alive animation stood (frame 2, 3 or 4) to frame 10, three pictures each,
+    // on black; its last step is the frame beyond the sheet, which draws nothing, and the next
+    // stage starts from it.
+    std::vector<std::int32_t> shown;
+    std::vector<int> counts;
+    auto f = hit + 1;
+    for (; f != frames.end() && f->state == Dying; ++f) {
+        if (shown.empty() || shown.back() != f->frame) {
+            shown.push_back(f->frame);
+            counts.push_back(0);
+        }
+        ++counts.back();
+    }
+    ASSERT_GE(shown.size(), 8u);
+    ASSERT_NE(f, frames.end());
+    EXPECT_EQ(f->frame, 60);
+    EXPECT_LE(shown[0], 1) << "an alive frame";
+    EXPECT_GE(shown[1], 2);
+    EXPECT_LE(shown[1], 4);
+    for (std::size_t i = 1; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i], shown[1] + static_cast<std::int32_t>(i - 1));
+        EXPECT_EQ(counts[i], 3) << "frame " << shown[i];
+    }
+    EXPECT_EQ(shown.back(), 10);
+    const FakeHost::Picture* dying = game.PictureAt((hit + 6)->blank);
+    ASSERT_NE(dying, nullptr);
+    EXPECT_EQ(dying->PixelAt(600, 300), 0u) << "no panel while dying";
+    EXPECT_EQ(dying->PixelAt(100, 100), 0u) << "no map while dying";
+    EXPECT_TRUE(HasPixel(*dying, kPlayerStartX, kPlayerStartY, kPlayerStartX + 32,
+                         kPlayerStartY + 32, 0u) &&
+                !std::all_of(dying->pixels.begin(), dying->pixels.end(),
+                             [](std::uint8_t b) { return b == 0; }))
+        << "the player shows on black";
+    // Then the next stage, and play on with two lives.
+    EXPECT_EQ(game.stagesStarted, 2);
+    EXPECT_EQ(frames.back().lives, 2);
+    EXPECT_EQ(frames.back().state, Playing);
+}
+
+TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAndAClickStartsANewGame) {
+    std::vector<PlayFrame> frames;
+    std::vector<std::uint32_t> expectedLives;
+    std::vector<std::uint32_t> shownLives;
+    std::uint64_t lastLifeBlank = 0;
+    std::uint64_t gameOverBlank = 0;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int stage) {
+        GameSession::ClearEnemies();
+        if (stage == 1) {
+            Status->Lives = 0;
+            Status->Score = 42;
+            Enemies[20]->WorldX = GameMap->ScrollX + kPlayerStartX - 20;
+            Enemies[20]->WorldY = GameMap->ScrollY + kPlayerStartY + 20;
+        }
+    });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted == 0) return;
+        frames.push_back(Snapshot(blank));
+        // The frame that lost the last life is flipped after its fade-out, in the dying state.
+        // The fade's black fill of the front buffer takes its place on the screen, so its
+        // heads-up display is read where the flip finds it.
+        if (lastLifeBlank == 0 && Status->Lives < 0 && Status->State == Dying) {
+            lastLifeBlank = blank;
+            game.KeepPictureAt(blank);
+            shownLives = GameSession::BackBand(GameSession::kLivesRow);
+            expectedLives = GameSession::ExpectedHudBand(GameSession::kLivesRow, 0x191919, "-1  ");
+        }
+        if (gameOverBlank == 0 && game.stagesStarted == 2 && Status->State == GameOver) {
+            gameOverBlank = blank;
+            game.KeepPictureAt(blank + 10);
+            game.host.SetKey(GameSession::kSpaceScanCode, false);
+        }
+        // Hold Space through the second stage start, then click on the Game Over screen.
+        if (gameOverBlank != 0 && blank == gameOverBlank + 30) game.ClickAt(blank + 1);
+        if (gameOverBlank != 0 && blank == gameOverBlank + 120) {
+            game.host.SetKey(GameSession::kSpaceScanCode, true);
+        }
+    });
+    game.host.SetBlankLimit(4000);
+    game.host.AtBlank(kSpace + 400,
+                      [](FakeHost& h) { h.SetKey(GameSession::kSpaceScanCode, true); });
+    game.PressEscapeAt(kSpace + 900);
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_NE(lastLifeBlank, 0u);
+    // The frame that lost the last life shows -1 under "Lives", after the fade to black.
+    EXPECT_EQ(shownLives, expectedLives);
+    const FakeHost::Picture* loss = game.PictureAt(lastLifeBlank);
+    ASSERT_NE(loss, nullptr);
+    EXPECT_TRUE(std::all_of(loss->pixels.begin(), loss->pixels.end(),
+                            [](std::uint8_t b) { return b == 0; }));
+    EXPECT_GE(game.SoundsPlayed("Explode").size(), 1u);
+    // The Game Over screen came after the second stage start's instruction screen.
+    ASSERT_NE(gameOverBlank, 0u);
+    const FakeHost::Picture* over = game.PictureAt(gameOverBlank + 10);
+    ASSERT_NE(over, nullptr);
+    EXPECT_TRUE(HasPixel(*over, 250, 150, 450, 200, kRedPixel));
+    EXPECT_TRUE(HasPixel(*over, 150, 250, 600, 290, kGreenPixel)) << "the green Click line";
+    // The click started a new game: three lives, stage 1, the score kept.
+    const PlayFrame& last = frames.back();
+    EXPECT_EQ(last.state, Playing);
+    EXPECT_EQ(last.lives, 3);
+    EXPECT_EQ(last.stage, 1);
+    EXPECT_EQ(last.score, 42);
+    EXPECT_EQ(game.stagesStarted, 3);
+}
