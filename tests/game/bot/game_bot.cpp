@@ -1,0 +1,85 @@
+#include "game_bot.h"
+
+#include "zelto.h"
+
+namespace bot {
+namespace {
+
+// The set-1 scan code of Space, as the fake keyboard is read.
+constexpr int kSpaceScanCode = 0x39;
+constexpr int kLeftButton = 0;
+
+}  // namespace
+
+void GameBot::OnBlank(platform::FakeHost& host) {
+    if (closing_) return;
+    if (!Status || !Player || !GameMap) return;
+    if (record_.clicked) {
+        record_.livesLost = kStartingLives - Status->Lives;
+        record_.score = Status->Score;
+    }
+    switch (Status->State) {
+        case Intro:
+            host.SetMouseButton(kLeftButton, true);
+            if (!record_.clicked) {
+                record_.clicked = true;
+                record_.clickBlank = host.Blank();
+                criticalMassAtClick_ = CriticalMass;
+            }
+            return;
+        case GameOver:
+            record_.gameOver = true;
+            Close(host);
+            return;
+        case Playing:
+            break;
+        default:
+            host.SetKey(kSpaceScanCode, false);
+            return;
+    }
+    host.SetMouseButton(kLeftButton, false);
+    // The game raises the critical mass once the next stage's instruction screen is passed.
+    if (CriticalMass != criticalMassAtClick_ || host.Blank() - record_.clickBlank >= playBlanks_) {
+        Close(host);
+        return;
+    }
+    if (!record_.completed && EnergonLevel > CriticalMass) {
+        record_.completed = true;
+        record_.completionBlank = host.Blank();
+    }
+    // A stage start leaves the player at rest; any later course has both components set.
+    const bool stageStart = Player->VelX == 0 && Player->VelY == 0;
+    host.SetKey(kSpaceScanCode, stageStart);
+    Steer(host, stageStart);
+}
+
+void GameBot::Steer(platform::FakeHost& host, bool stageStart) {
+    Sight sight;
+    sight.player = {Player->PosX, Player->PosY,     Player->VelX,
+                    Player->VelY, GameMap->ScrollX, GameMap->ScrollY};
+    for (const auto& enemy : Enemies) {
+        if (enemy) sight.enemies.push_back({enemy->WorldX, enemy->WorldY});
+    }
+    for (const auto& particle : Particles) {
+        if (particle && particle->Active != 0) {
+            sight.particles.push_back({particle->WorldX, particle->WorldY});
+        }
+    }
+    lastCourse_ = policy_.Choose(sight);
+    // In play the game measures the motion since the last frame; the first frame of a stage
+    // measures it from (0, 0), that is the whole position the mouse has been moved to.
+    const std::int32_t moveX = stageStart ? lastCourse_.velX - mouseX_ : lastCourse_.velX;
+    const std::int32_t moveY = stageStart ? lastCourse_.velY - mouseY_ : lastCourse_.velY;
+    host.MoveMouse(moveX, moveY);
+    mouseX_ += moveX;
+    mouseY_ += moveY;
+}
+
+void GameBot::Close(platform::FakeHost& host) {
+    closing_ = true;
+    host.QueueEvent(platform::HostEvent::Kind::CloseRequested);
+    // A stage start that waits for Space holds the message loop: let it through.
+    host.SetKey(kSpaceScanCode, true);
+}
+
+}  // namespace bot

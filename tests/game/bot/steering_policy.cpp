@@ -1,0 +1,287 @@
+#include "steering_policy.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <queue>
+#include <utility>
+
+#include "world.h"
+
+namespace bot {
+namespace {
+
+// The game's rules of motion, as the player lives them (screen positions).
+constexpr std::int32_t kEdgeLeft = 10;
+constexpr std::int32_t kEdgeRight = 465;
+constexpr std::int32_t kEdgeTop = 10;
+constexpr std::int32_t kEdgeBottom = 444;
+constexpr std::int32_t kHoldLeft = 50;
+constexpr std::int32_t kHoldRight = 450;
+constexpr std::int32_t kHoldTop = 50;
+constexpr std::int32_t kHoldBottom = 410;
+constexpr std::int32_t kScrollHoldRight = 779;
+constexpr std::int32_t kScrollHoldBottom = 439;
+// The map's view is 500 x 480; it scrolls over the whole world and stops one pixel short.
+constexpr std::int32_t kLargestScrollX = kWorldWidth - 500 - 1;
+constexpr std::int32_t kLargestScrollY = kWorldHeight - 480 - 1;
+// Two sprites touch when their corners are this close on both axes.
+constexpr std::int32_t kTouch = 32;
+
+// The travel-time map: cells of 8 x 8 world pixels.
+constexpr std::int32_t kCell = 8;
+constexpr std::int32_t kColumns = kWorldWidth / kCell;
+constexpr std::int32_t kRows = kWorldHeight / kCell;
+// The player's corner never leaves these world bounds (with a little room from the edges).
+constexpr std::int32_t kReachLeft = kEdgeLeft + 2;
+constexpr std::int32_t kReachRight = kLargestScrollX + kEdgeRight - 2;
+constexpr std::int32_t kReachTop = kEdgeTop + 2;
+constexpr std::int32_t kReachBottom = kLargestScrollY + kEdgeBottom - 2;
+// Cells this close to an enemy's touching range are walls; a wider belt is slow going, so the
+// routes keep some room where there is room to keep.
+constexpr std::int32_t kWallMargin = 6;
+constexpr std::int32_t kBeltMargin = 24;
+// The cost of one step into a free or a belt cell; a free step takes kCell / kTopSpeed frames.
+constexpr std::int32_t kFreeStep = 4;
+constexpr std::int32_t kBeltStep = 10;
+constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max();
+// While no particle is in play the player waits near the middle, where the next one is on
+// average closest.
+constexpr WorldPoint kWaitingPlace{(kReachLeft + kReachRight) / 2, (kReachTop + kReachBottom) / 2};
+constexpr std::int32_t kWaitingRadius = 48;
+
+// A rubbed edge costs a rad, which the drain takes every 30 frames: rank it as 30 frames.
+constexpr double kRubFrames = 30.0;
+// Passing closer than this to an enemy is allowed but counts against a course: the world
+// changes under a course (enemies move) faster than the look-ahead sees.
+constexpr std::int32_t kComfortClearance = 6;
+constexpr double kCrashFrames = 1e6;
+
+std::int32_t Chebyshev(WorldPoint a, WorldPoint b) {
+    return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+}
+
+bool Touches(WorldPoint player, WorldPoint other) {
+    return Chebyshev(player, other) <= kTouch;
+}
+
+// A particle can be collected only while the view test of the game sees it.
+bool InView(const PlayerMotion& motion, WorldPoint point) {
+    return point.x >= motion.scrollX && point.x <= motion.scrollX + kViewTestWidth &&
+           point.y >= motion.scrollY && point.y <= motion.scrollY + kViewTestHeight;
+}
+
+WorldPoint CellCentre(std::int32_t column, std::int32_t row) {
+    return {column * kCell + kCell / 2, row * kCell + kCell / 2};
+}
+
+std::int32_t CellIndex(std::int32_t column, std::int32_t row) {
+    return row * kColumns + column;
+}
+
+// Calls visit(column, row) for every cell whose centre lies within radius of point.
+template <typename Visit>
+void ForCellsAround(WorldPoint point, std::int32_t radius, Visit visit) {
+    const std::int32_t firstColumn = std::max(0, (point.x - radius) / kCell);
+    const std::int32_t lastColumn = std::min(kColumns - 1, (point.x + radius) / kCell);
+    const std::int32_t firstRow = std::max(0, (point.y - radius) / kCell);
+    const std::int32_t lastRow = std::min(kRows - 1, (point.y + radius) / kCell);
+    for (std::int32_t row = firstRow; row <= lastRow; ++row) {
+        for (std::int32_t column = firstColumn; column <= lastColumn; ++column) {
+            if (Chebyshev(CellCentre(column, row), point) <= radius) visit(column, row);
+        }
+    }
+}
+
+}  // namespace
+
+int StepMotion(PlayerMotion& motion, Course steer) {
+    motion.posX += motion.velX;
+    motion.posY += motion.velY;
+    int rubs = 0;
+    if (motion.posX <= kEdgeLeft) {
+        motion.posX = kEdgeLeft;
+        ++rubs;
+    }
+    if (motion.posX >= kEdgeRight) {
+        motion.posX = kEdgeRight;
+        ++rubs;
+    }
+    if (motion.posY <= kEdgeTop) {
+        motion.posY = kEdgeTop;
+        ++rubs;
+    }
+    if (motion.posY >= kEdgeBottom) {
+        motion.posY = kEdgeBottom;
+        ++rubs;
+    }
+    if (steer.velX != 0 && steer.velY != 0) {
+        motion.velX = steer.velX;
+        motion.velY = steer.velY;
+    }
+    const std::int32_t scrollX = motion.scrollX;
+    const std::int32_t scrollY = motion.scrollY;
+    std::int32_t nextX = scrollX;
+    std::int32_t nextY = scrollY;
+    if (motion.posX <= kHoldLeft) {
+        nextX = scrollX + motion.velX;
+        if (scrollX > kHoldLeft) motion.posX = kHoldLeft;
+    }
+    if (motion.posX >= kHoldRight) {
+        nextX += motion.velX;
+        if (scrollX < kScrollHoldRight) motion.posX = kHoldRight;
+    }
+    if (motion.posY <= kHoldTop) {
+        nextY = scrollY + motion.velY;
+        if (scrollY > kHoldTop) motion.posY = kHoldTop;
+    }
+    if (motion.posY >= kHoldBottom) {
+        nextY += motion.velY;
+        if (scrollY < kScrollHoldBottom) motion.posY = kHoldBottom;
+    }
+    motion.scrollX = std::clamp(nextX, 0, kLargestScrollX);
+    motion.scrollY = std::clamp(nextY, 0, kLargestScrollY);
+    return rubs;
+}
+
+Course SteeringPolicy::Choose(const Sight& sight) {
+    UpdateTravelTimes(sight);
+    const Course current{sight.player.velX, sight.player.velY};
+    Course best{kTopSpeed, kTopSpeed};
+    double bestRank = std::numeric_limits<double>::infinity();
+    for (std::int32_t velX = -kTopSpeed; velX <= kTopSpeed; ++velX) {
+        for (std::int32_t velY = -kTopSpeed; velY <= kTopSpeed; ++velY) {
+            if (velX == 0 || velY == 0) continue;
+            const Course course{velX, velY};
+            // A slight preference for the course held keeps the player from dithering
+            // between courses that rank alike.
+            const double change = std::abs(velX - current.velX) + std::abs(velY - current.velY);
+            const double rank = Rank(sight, course) + 0.01 * change;
+            if (rank < bestRank) {
+                bestRank = rank;
+                best = course;
+            }
+        }
+    }
+    return best;
+}
+
+void SteeringPolicy::UpdateTravelTimes(const Sight& sight) {
+    if (mapped_ && sight.enemies == mappedEnemies_ && sight.particles == mappedParticles_) return;
+    mapped_ = true;
+    mappedEnemies_ = sight.enemies;
+    mappedParticles_ = sight.particles;
+
+    // Step costs: 0 for a wall, the belt's around the enemies, the free one elsewhere.
+    std::vector<std::int32_t> stepCost(kColumns * kRows, kFreeStep);
+    for (std::int32_t row = 0; row < kRows; ++row) {
+        for (std::int32_t column = 0; column < kColumns; ++column) {
+            const WorldPoint centre = CellCentre(column, row);
+            if (centre.x < kReachLeft || centre.x > kReachRight || centre.y < kReachTop ||
+                centre.y > kReachBottom) {
+                stepCost[CellIndex(column, row)] = 0;
+            }
+        }
+    }
+    for (const WorldPoint& enemy : sight.enemies) {
+        ForCellsAround(enemy, kTouch + kBeltMargin, [&](std::int32_t column, std::int32_t row) {
+            std::int32_t& cost = stepCost[CellIndex(column, row)];
+            if (cost != 0) cost = kBeltStep;
+        });
+    }
+    for (const WorldPoint& enemy : sight.enemies) {
+        ForCellsAround(enemy, kTouch + kWallMargin, [&](std::int32_t column, std::int32_t row) {
+            stepCost[CellIndex(column, row)] = 0;
+        });
+    }
+
+    using Entry = std::pair<std::int32_t, std::int32_t>;  // steps so far, cell
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    stepsToGoal_.assign(kColumns * kRows, kUnreached);
+    const auto addGoal = [&](std::int32_t column, std::int32_t row) {
+        const std::int32_t cell = CellIndex(column, row);
+        if (stepCost[cell] == 0 || stepsToGoal_[cell] == 0) return;
+        stepsToGoal_[cell] = 0;
+        open.emplace(0, cell);
+    };
+    for (const WorldPoint& particle : sight.particles) {
+        // Beyond the last scroll position's view test a particle can never be collected.
+        if (particle.x > kLargestScrollX + kViewTestWidth) continue;
+        ForCellsAround(particle, kTouch - kCell / 2, addGoal);
+    }
+    if (open.empty()) ForCellsAround(kWaitingPlace, kWaitingRadius, addGoal);
+
+    while (!open.empty()) {
+        const auto [steps, cell] = open.top();
+        open.pop();
+        if (steps > stepsToGoal_[cell]) continue;
+        const std::int32_t column = cell % kColumns;
+        const std::int32_t row = cell / kColumns;
+        for (std::int32_t dy = -1; dy <= 1; ++dy) {
+            for (std::int32_t dx = -1; dx <= 1; ++dx) {
+                const std::int32_t nextColumn = column + dx;
+                const std::int32_t nextRow = row + dy;
+                if (nextColumn < 0 || nextColumn >= kColumns || nextRow < 0 || nextRow >= kRows) {
+                    continue;
+                }
+                const std::int32_t next = CellIndex(nextColumn, nextRow);
+                // A diagonal step takes as long as a straight one: each axis has its own
+                // speed.
+                if (stepCost[next] == 0 || steps + stepCost[next] >= stepsToGoal_[next]) continue;
+                stepsToGoal_[next] = steps + stepCost[next];
+                open.emplace(stepsToGoal_[next], next);
+            }
+        }
+    }
+}
+
+double SteeringPolicy::FramesToGoal(WorldPoint point) const {
+    constexpr double kFramesPerStepUnit =
+        static_cast<double>(kCell) / kTopSpeed / static_cast<double>(kFreeStep);
+    double best = std::numeric_limits<double>::infinity();
+    ForCellsAround(point, kCell, [&](std::int32_t column, std::int32_t row) {
+        const std::int32_t steps = stepsToGoal_[CellIndex(column, row)];
+        if (steps == kUnreached) return;
+        const double frames =
+            steps * kFramesPerStepUnit +
+            static_cast<double>(Chebyshev(point, CellCentre(column, row))) / kTopSpeed;
+        best = std::min(best, frames);
+    });
+    if (best != std::numeric_limits<double>::infinity()) return best;
+    // Shut in by walls (an enemy appeared close by): make for the middle the straight way.
+    constexpr double kShutInFrames = 600.0;
+    return kShutInFrames + static_cast<double>(Chebyshev(point, kWaitingPlace)) / kTopSpeed;
+}
+
+double SteeringPolicy::Rank(const Sight& sight, Course course) const {
+    // Only enemies the look-ahead can reach matter.
+    const WorldPoint start = sight.player.World();
+    const std::int32_t reach = kTouch + (kLookAhead + 1) * kTopSpeed * 2;
+    std::vector<WorldPoint> nearby;
+    for (const WorldPoint& enemy : sight.enemies) {
+        if (Chebyshev(enemy, start) <= reach) nearby.push_back(enemy);
+    }
+
+    PlayerMotion motion = sight.player;
+    double rubFrames = 0.0;
+    double closeness = 0.0;
+    for (int frame = 1; frame <= kLookAhead; ++frame) {
+        rubFrames += kRubFrames * StepMotion(motion, course);
+        const WorldPoint player = motion.World();
+        for (const WorldPoint& enemy : nearby) {
+            const std::int32_t clearance = Chebyshev(player, enemy) - kTouch;
+            // A later crash leaves more frames to find a way out.
+            if (clearance <= 0) return kCrashFrames * (kLookAhead + 1 - frame);
+            if (clearance < kComfortClearance) closeness += kComfortClearance - clearance;
+        }
+        for (const WorldPoint& particle : sight.particles) {
+            if (InView(motion, particle) && Touches(player, particle)) {
+                return frame + rubFrames + closeness;
+            }
+        }
+    }
+    return kLookAhead + FramesToGoal(motion.World()) + rubFrames + closeness;
+}
+
+}  // namespace bot
