@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Installs the game into a staging folder (DESTDIR) as `cmake --install` does for a user, checks
+# that everything a desktop needs is in its place and well-formed, and starts the installed
+# program from an unrelated folder under a virtual X server: it finds its installed data, shows
+# the intro picture, and Escape ends it with exit code 0. The validators and the X server are
+# used where installed; without an X server the start is skipped (77) after the file checks.
+set -u
+build_dir="$1"
+title_picture="$2"
+
+source "$(dirname "$0")/../support/virtual_display.sh"
+source "$(dirname "$0")/../support/game_screen.sh"
+status=0
+fail() {
+    echo "FAIL: $*"
+    status=1
+}
+
+staging=$(mktemp -d)
+trap 'rm -rf "$staging"' EXIT
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build_dir/CMakeCache.txt")
+root="$staging/root$prefix"
+if ! DESTDIR="$staging/root" cmake --install "$build_dir" >"$staging/install.log" 2>&1; then
+    cat "$staging/install.log"
+    echo "FAIL: cmake --install failed"
+    exit 1
+fi
+
+for file in bin/zelto \
+    share/zelto/{ZELTO.FMP,MAIN.BMP,HUD.BMP,ZELTO.BMP,SPIKE.BMP,CYBUD.BMP,SKULL.BMP} \
+    share/zelto/{JESTOID.BMP,ENERGON.BMP,Pick.WAV,SPAWN.WAV,GONG.WAV,GRUNT.WAV,Xplode.WAV} \
+    share/zelto/MON.WAV share/applications/zelto.desktop \
+    share/metainfo/org.zelto.zelto.metainfo.xml share/man/man6/zelto.6.gz; do
+    [ -s "$root/$file" ] || fail "$file is not installed"
+done
+[ -x "$root/bin/zelto" ] || fail "the program is not executable"
+data_files=$(find "$root/share/zelto" -type f | wc -l)
+[ "$data_files" -eq 15 ] || fail "share/zelto holds $data_files files, not the fifteen data files"
+
+for size in 32 64 128; do
+    icon="$root/share/icons/hicolor/${size}x${size}/apps/zelto.png"
+    if [ ! -s "$icon" ]; then
+        fail "no ${size} pixel icon"
+    elif command -v identify >/dev/null; then
+        seen=$(identify -format '%m %wx%h' "$icon")
+        [ "$seen" = "PNG ${size}x${size}" ] || fail "the ${size} pixel icon is $seen"
+    fi
+done
+
+manual=$(gzip -dc "$root/share/man/man6/zelto.6.gz")
+for section in NAME SYNOPSIS OPTIONS FILES "EXIT STATUS"; do
+    grep -q "^\.SH \"*$section" <<<"$manual" || fail "the manual page has no $section section"
+done
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$root/share/applications/zelto.desktop" ||
+        fail "the desktop entry does not validate"
+else
+    echo "note: desktop-file-validate is not installed, the desktop entry is not validated"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$root/share/metainfo/org.zelto.zelto.metainfo.xml" ||
+        fail "the AppStream metadata do not validate"
+else
+    echo "note: appstreamcli is not installed, the AppStream metadata are not validated"
+fi
+
+# The installed program, started from a folder that has nothing to do with the game.
+mkdir -p "$staging/elsewhere"
+cd "$staging/elsewhere" || exit 1
+[ "$("$root/bin/zelto" --version)" != "" ] || fail "the installed program has no --version"
+for tool in Xvfb xdotool import convert compare; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "note: $tool is not installed, the installed program is not started"
+        [ $status -eq 0 ] && exit 77
+        exit $status
+    fi
+done
+start_virtual_display 1024x768x24
+export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+"$root/bin/zelto" >"$work/game.out" 2>&1 &
+game_pid=$!
+if window=$(wait_for_window zelto); then
+    # 640 x 480 fills 1024 x 768 exactly.
+    wait_for_picture 1024x768+0+0 "$title_picture" || fail "the intro picture does not show"
+    xdotool windowfocus "$window" 2>/dev/null
+    press_keys Escape
+    wait_for_exit $game_pid || fail "Escape did not end the installed game"
+    echo "exit code $exit_code after Escape"
+    [ "$exit_code" = 0 ] || fail "exit code $exit_code"
+else
+    fail "the installed game opened no window"
+    kill -KILL $game_pid
+fi
+cat "$work/game.out"
+exit $status

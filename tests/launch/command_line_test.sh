@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The program's options, as a person types them: --help and --version answer on the standard
+# output with exit code 0, anything not understood is refused on the error stream with the
+# usage and exit code 2, and a --data folder that does not exist is refused the same way. None
+# of these opens a window.
+set -u
+game="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+status=0
+fail() {
+    echo "FAIL: $*"
+    status=1
+}
+
+# run ARGUMENTS...: the exit code in code, the streams in out and err.
+run() {
+    env -u DISPLAY "$game" "$@" >"$work/out" 2>"$work/err"
+    code=$?
+    out=$(cat "$work/out")
+    err=$(cat "$work/err")
+}
+
+for help in --help -h; do
+    run "$help"
+    [ "$code" -eq 0 ] || fail "$help ended with $code"
+    [[ "$out" == "usage: zelto "* ]] || fail "$help printed no usage: $out"
+    for option in --window "--data DIR" --version; do
+        [[ "$out" == *"$option"* ]] || fail "$help does not name $option"
+    done
+    [ -z "$err" ] || fail "$help wrote to the error stream: $err"
+done
+
+run --version
+[ "$code" -eq 0 ] || fail "--version ended with $code"
+[[ "$out" =~ ^zelto\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed: $out"
+
+for wrong in --fullscreen -x extra --data; do
+    run --window "$wrong"
+    [ "$code" -eq 2 ] || fail "'$wrong' ended with $code, not 2"
+    [ -z "$out" ] || fail "'$wrong' wrote to the standard output: $out"
+    [[ "$err" == "zelto: "*"usage: zelto "* ]] || fail "'$wrong' was refused without usage: $err"
+done
+
+run --data "$work/no such folder"
+[ "$code" -eq 2 ] || fail "a missing --data folder ended with $code, not 2"
+[[ "$err" == *"no such folder"* ]] || fail "a missing --data folder was not named: $err"
+
+[ $status -eq 0 ] && echo "options behave as documented"
+exit $status

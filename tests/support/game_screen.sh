@@ -1,0 +1,104 @@
+# Sourced by the tests that start the real game under a virtual X server (after
+# virtual_display.sh): finding its window, pressing keys the way a person does, and looking at
+# what the screen shows. Every wait polls with a generous deadline, for busy machines.
+
+# The longest wait for anything the game should do on its own.
+deadline_seconds=20
+
+# A key held for a tenth of a second: the game reads the keyboard once per 60 Hz frame, so a
+# press shorter than a frame may never be seen. Several keys are pressed in order and released
+# in reverse (press_keys alt Return).
+press_keys() {
+    local key
+    for key in "$@"; do
+        xdotool keydown "$key"
+        sleep 0.1
+    done
+    local index
+    for ((index = $# ; index >= 1; index--)); do
+        xdotool keyup "${!index}"
+        sleep 0.1
+    done
+}
+
+# Prints the id of the window titled exactly NAME, waiting for it to appear; fails if none does.
+wait_for_window() {
+    local window
+    for _ in $(seq $((deadline_seconds * 5))); do
+        window=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+        if [ -n "$window" ]; then
+            echo "$window"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+
+# The window's size as WIDTHxHEIGHT and position as X,Y, in two variables.
+read_window_geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
+    window_size="${WIDTH:-0}x${HEIGHT:-0}"
+    window_position="${X:-0},${Y:-0}"
+}
+
+# Waits until the window has the size WIDTHxHEIGHT.
+wait_for_window_size() {
+    for _ in $(seq $((deadline_seconds * 5))); do
+        read_window_geometry "$1"
+        [ "$window_size" = "$2" ] && return 0
+        sleep 0.2
+    done
+    echo "the window stayed $window_size, not $2"
+    return 1
+}
+
+# How far a part of the screen is from a picture, from 0 (the same) to 1, both seen as 16 x 12
+# averaged blocks: fine differences (scaling, the 16-bit colours, a line of text on top) count
+# for little, while a picture in the wrong place or at the wrong size counts for much.
+# picture_distance SCREENSHOT GEOMETRY(WxH+X+Y) PICTURE
+picture_distance() {
+    convert "$1" -crop "$2" +repage -resize '16x12!' "$work/seen.png"
+    convert "$3" -resize '16x12!' "$work/expected.png"
+    compare -metric RMSE "$work/seen.png" "$work/expected.png" null: 2>&1 |
+        sed -n 's/.*(\([0-9.e-]*\)).*/\1/p'
+}
+
+# Takes screenshots until the part of the screen shows the picture; prints the last distance.
+# wait_for_picture GEOMETRY PICTURE
+wait_for_picture() {
+    local distance=1
+    for _ in $(seq $((deadline_seconds * 2))); do
+        import -window root "$work/screen.png" 2>/dev/null || { sleep 0.5; continue; }
+        distance=$(picture_distance "$work/screen.png" "$1" "$2")
+        if awk -v d="$distance" 'BEGIN { exit !(d != "" && d < 0.06) }'; then
+            echo "the picture shows at $1 (distance $distance)"
+            return 0
+        fi
+        sleep 0.5
+    done
+    echo "the picture does not show at $1 (distance $distance)"
+    return 1
+}
+
+# Whether every pixel of a part of the last screenshot is black.
+all_black() {
+    [ "$(convert "$work/screen.png" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
+}
+
+# Waits for the process (a child of the test) to end by itself and puts its exit code in
+# exit_code; kills it and fails if it does not end.
+wait_for_exit() {
+    for _ in $(seq $((deadline_seconds * 5))); do
+        if ! kill -0 "$1" 2>/dev/null; then
+            wait "$1"
+            exit_code=$?
+            return 0
+        fi
+        sleep 0.2
+    done
+    kill -KILL "$1"
+    wait "$1"
+    exit_code=none
+    return 1
+}
