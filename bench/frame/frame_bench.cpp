@@ -91,8 +91,8 @@ constexpr HudLine kHudLines[] = {
     {190, "Lives", kLabelColour, kNoValue},         {220, "%i  ", kLabelColour, kLives},
     {260, "Score", kLabelColour, kNoValue},         {290, "%i  ", kLabelColour, kScore},
 };
-// Text may differ between the two sides (SDL2_ttf lays a string out with kerning, the game
-// glyph by glyph); the comparison leaves out x >= 520 on the HUD lines.
+// SDL2_ttf lays out a whole string, the game draws glyph by glyph, and the same lines do not come
+// out pixel for pixel alike: the comparison leaves out x >= 520 on the HUD lines.
 constexpr int kHudTextMaskX = 520;
 
 enum class Stage { Clear, Map, Sprites, Panel, Text, Present };
