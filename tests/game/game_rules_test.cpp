@@ -1,0 +1,330 @@
+// The rules of play at their edges, each set up in a running game on the fake host: the
+// critical mass, the Energon floor, enemies and particles, the view's bounds, animation lists,
+// steering near the map's edge, and the order of the random draws that makes a seed fix a game.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "game_session.h"
+#include "player.h"
+#include "random.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr std::uint64_t kClick = 5;
+constexpr std::uint64_t kSpace = 60;
+
+// Plays the first stage with no enemy in the world; `frame` is called after every play frame
+// with its number (1 for the first), and may set up the next one. Space stays held, so later
+// stage starts pass their instruction screen at once.
+class RulesTest : public ::testing::Test {
+protected:
+    void Play(std::uint64_t frames, std::function<void(int frame)> frame) {
+        game.ClickAt(kClick);
+        game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(GameSession::kSpaceScanCode, true); });
+        game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+        // The stage start is seen at the flip of the intro's last frame; every blank after it
+        // counts, the first being the first play frame's.
+        game.EveryBlank([this, frame](std::uint64_t) {
+            if (game.stagesStarted == 0) return;
+            ++playFrame_;
+            if (playFrame_ >= 1) frame(playFrame_);
+        });
+        game.host.SetBlankLimit(kSpace + frames + 2000);
+        game.host.AtBlank(kSpace + frames, [](FakeHost& h) { h.SetKey(0x01, true); });
+        EXPECT_EQ(game.Run(), 0);
+    }
+
+    GameSession game;
+
+private:
+    int playFrame_ = -1;
+};
+
+}  // namespace
+
+TEST_F(RulesTest, TheStageCompletesOnlyAboveTheCriticalMass) {
+    int stagesAtEqual = -1;
+    std::int32_t criticalMassAfter = 0;
+    std::int32_t energonAfter = 0;
+    std::int32_t stageAfter = 0;
+    Play(200, [&](int frame) {
+        if (frame == 10) EnergonLevel = CriticalMass;
+        if (frame == 12) {
+            stagesAtEqual = game.stagesStarted;
+            EnergonLevel = CriticalMass + 1;
+        }
+        // The first frame of the new stage.
+        if (game.stagesStarted == 2 && stageAfter == 0) {
+            criticalMassAfter = CriticalMass;
+            energonAfter = EnergonLevel;
+            stageAfter = Status->Stage;
+        }
+    });
+    EXPECT_EQ(stagesAtEqual, 1);
+    EXPECT_EQ(game.stagesStarted, 2);
+    EXPECT_EQ(criticalMassAfter, 700);
+    EXPECT_EQ(energonAfter, 200);
+    EXPECT_EQ(stageAfter, 1);
+}
+
+TEST_F(RulesTest, AnEnergonLevelBelowZeroCostsALifeAndZeroDoesNot) {
+    std::int32_t livesAtZero = 0;
+    std::int32_t stateAtZero = 0;
+    std::int32_t livesAtMinusOne = 0;
+    std::int32_t stateAtMinusOne = 0;
+    Play(60, [&](int frame) {
+        if (frame == 5) EnergonLevel = 0;
+        if (frame == 6) {
+            livesAtZero = Status->Lives;
+            stateAtZero = Status->State;
+            EnergonLevel = -1;
+        }
+        if (frame == 7) {
+            livesAtMinusOne = Status->Lives;
+            stateAtMinusOne = Status->State;
+        }
+    });
+    EXPECT_EQ(livesAtZero, 3);
+    EXPECT_EQ(stateAtZero, Playing);
+    EXPECT_EQ(livesAtMinusOne, 2);
+    EXPECT_EQ(stateAtMinusOne, Dying);
+}
+
+TEST_F(RulesTest, TwoTouchingEnemiesCostTwoLivesAndTheExplosionSoundsOnce) {
+    std::int32_t livesAfter = 0;
+    Play(30, [&](int frame) {
+        if (frame == 3) {
+            // One of them switched on at the player's place, the other one off: both kill.
+            for (int i : {12, 30}) {
+                Enemies[i]->WorldX = GameMap->ScrollX + Player->PosX + 5;
+                Enemies[i]->WorldY = GameMap->ScrollY + Player->PosY - 5;
+            }
+            Enemies[12]->Active = 1;
+            Enemies[30]->Active = 0;
+        }
+        if (frame == 4) livesAfter = Status->Lives;
+    });
+    EXPECT_EQ(livesAfter, 1);
+    EXPECT_EQ(game.SoundsPlayed("Explode").size(), 1u);
+}
+
+TEST_F(RulesTest, TwoParticlesInOneFrameGiveTwentyRadsAndNinePoints) {
+    std::int32_t energonBefore = 0;
+    std::int32_t energonAfter = 0;
+    std::int32_t scoreAfter = 0;
+    Play(30, [&](int frame) {
+        if (frame == 3) {
+            GameSession::PlaceParticle(GameMap->ScrollX + Player->PosX + 10,
+                                       GameMap->ScrollY + Player->PosY);
+            Particles[7]->Active = 1;
+            Particles[7]->WorldX = GameMap->ScrollX + Player->PosX;
+            Particles[7]->WorldY = GameMap->ScrollY + Player->PosY + 10;
+            energonBefore = EnergonLevel;
+        }
+        if (frame == 4) {
+            energonAfter = EnergonLevel;
+            scoreAfter = Status->Score;
+        }
+    });
+    EXPECT_EQ(energonAfter - energonBefore, 20);
+    EXPECT_EQ(scoreAfter, 9);
+    EXPECT_EQ(game.SoundsPlayed("Pick").size(), 1u) << "the second is refused while one sounds";
+}
+
+TEST_F(RulesTest, TogglesMoveEnemiesZeroToThirtyEightAndParticlesZeroToNineOnly) {
+    std::int32_t lastX = 0;
+    std::int32_t lastY = 0;
+    const Actor* last = nullptr;
+    bool lastMoved = false;
+    bool otherMoved = false;
+    bool highParticleShown = false;
+    bool lowParticleShown = false;
+    // A minute of play.
+    Play(3600, [&](int frame) {
+        // A stage that starts again (after a loss) has a new enemy 39.
+        if (Enemies[39].get() != last) {
+            last = Enemies[39].get();
+            lastX = last->WorldX;
+            lastY = last->WorldY;
+        }
+        if (Enemies[39]->WorldX != lastX || Enemies[39]->WorldY != lastY) lastMoved = true;
+        for (int i = 0; i < 39; ++i) otherMoved |= Enemies[i]->WorldX < 100000;
+        for (int i = 0; i < kParticleCount; ++i) {
+            (i >= 10 ? highParticleShown : lowParticleShown) |= Particles[i]->Active != 0;
+        }
+        // Keep the player alive and still.
+        EnergonLevel = 300;
+    });
+    EXPECT_FALSE(lastMoved);
+    EXPECT_TRUE(otherMoved);
+    EXPECT_FALSE(highParticleShown);
+    EXPECT_TRUE(lowParticleShown);
+    EXPECT_FALSE(game.SoundsPlayed("Monster").empty());
+    EXPECT_FALSE(game.SoundsPlayed("Spawn").empty());
+}
+
+TEST_F(RulesTest, TheViewsBoundsAreInclusiveOnEverySide) {
+    struct Probe {
+        std::int32_t dx;
+        std::int32_t dy;
+        std::int32_t expected;
+    };
+    const Probe probes[] = {
+        {-1, 0, OutOfView}, {0, 0, ShownApart},   {478, 0, ShownApart}, {479, 0, OutOfView},
+        {0, -1, OutOfView}, {0, 480, ShownApart}, {0, 481, OutOfView},
+    };
+    std::vector<std::int32_t> results;
+    std::int32_t touching = -1;
+    std::int32_t apartByOne = -1;
+    Play(10, [&](int frame) {
+        if (frame != 2) return;
+        Actor probe;
+        probe.Create(SpikeSheet.get());
+        for (const Probe& p : probes) {
+            probe.WorldX = GameMap->ScrollX + p.dx;
+            probe.WorldY = GameMap->ScrollY + p.dy;
+            results.push_back(ShowAndHit(probe, GameMap->ScrollX, GameMap->ScrollY, 478, 480));
+        }
+        // Contact includes the frames' edges: 32 pixels apart still touch, 33 do not.
+        probe.WorldX = GameMap->ScrollX + Player->PosX + 32;
+        probe.WorldY = GameMap->ScrollY + Player->PosY - 32;
+        touching = ShowAndHit(probe, GameMap->ScrollX, GameMap->ScrollY, 478, 480);
+        probe.WorldX += 1;
+        apartByOne = ShowAndHit(probe, GameMap->ScrollX, GameMap->ScrollY, 478, 480);
+    });
+    ASSERT_EQ(results.size(), std::size(probes));
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i], probes[i].expected) << "probe " << i;
+    }
+    EXPECT_EQ(touching, ShownTouching);
+    EXPECT_EQ(apartByOne, ShownApart);
+}
+
+TEST_F(RulesTest, FrameListsPlayInOrderAndTheLastParticleKindWrapsToFrameZero) {
+    int wrongLists = 0;
+    std::vector<std::int32_t> lastKind;
+    std::vector<std::int32_t> player;
+    Play(10, [&](int frame) {
+        if (frame != 2) return;
+        // Five frames by kind: four of its own and the next kind's first; kind 9 wraps to 0.
+        for (const auto& particle : Particles) {
+            const std::int32_t first = 4 * particle->Kind;
+            std::vector<std::int32_t> expected{
+                first, first + 1, first + 2, first + 3, particle->Kind == 9 ? 0 : first + 4, -1};
+            wrongLists += particle->FrameLists[0] != expected;
+        }
+        Actor particle;
+        particle.SetFrameList(0, {36, 37, 38, 39, 0});
+        particle.AnimDelay = 1;
+        for (int i = 0; i < 12; ++i) {
+            StepAnimation(particle);
+            lastKind.push_back(particle.Frame);
+        }
+        Actor alive;
+        alive.FrameLists[0] = Player->FrameLists[0];
+        alive.AnimDelay = Player->AnimDelay;
+        for (int i = 0; i < 9; ++i) {
+            StepAnimation(alive);
+            player.push_back(alive.Frame);
+        }
+    });
+    EXPECT_EQ(wrongLists, 0);
+    // Each entry shows for two frames; after the fifth the list starts again.
+    EXPECT_EQ(lastKind, (std::vector<std::int32_t>{0, 37, 37, 38, 38, 39, 39, 0, 0, 36, 36, 37}));
+    // The player's alive list: frame 0 for three frames, frame 1 for six.
+    EXPECT_EQ(player, (std::vector<std::int32_t>{0, 0, 1, 1, 1, 1, 1, 1, 0}));
+}
+
+TEST_F(RulesTest, NearTheMapsLeftEdgeThePlayerIsNotHeldAndGruntsAtTheEdge) {
+    std::vector<std::int32_t> xs;
+    std::vector<std::int32_t> scrolls;
+    Play(120, [&](int frame) {
+        if (frame == 2) {
+            GameMap->SetScrollPosition(30, GameMap->ScrollY);
+            Player->PosX = 52;
+            // Left and a little down.
+            game.host.MoveMouse(-4, 1);
+        }
+        if (frame >= 4) {
+            xs.push_back(Player->PosX);
+            scrolls.push_back(GameMap->ScrollX);
+        }
+    });
+    ASSERT_GT(xs.size(), 30u);
+    // The map scrolls left to 0 and stays there; the player moves on to x 10.
+    EXPECT_EQ(scrolls.back(), 0);
+    EXPECT_EQ(xs.back(), 10);
+    EXPECT_LT(xs[1], 50) << "not held at 50 while the map is near its edge";
+    EXPECT_FALSE(game.SoundsPlayed("Grunt").empty());
+}
+
+TEST_F(RulesTest, TheRandomDrawsFollowAFixedOrderSoTheTimeOfDaySeedsTheWholeGame) {
+    constexpr std::int64_t kSeed = 1'234'567;
+    struct Place {
+        std::int32_t kind;
+        std::int32_t x;
+        std::int32_t y;
+        bool operator==(const Place&) const = default;
+    };
+    std::vector<Place> particles;
+    std::vector<Place> enemies;
+    std::vector<Place> stageEnemies;
+    std::vector<int> activeParticles;
+    game.host.SetTimeOfDay(kSeed);
+    game.ClickAt(kClick);
+    game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(GameSession::kSpaceScanCode, true); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (blank == 1) {
+            for (const auto& p : Particles) particles.push_back({p->Kind, p->WorldX, p->WorldY});
+            for (const auto& e : Enemies) enemies.push_back({e->Active, e->WorldX, e->WorldY});
+        }
+    });
+    game.AtStageStart([&](int) {
+        for (const auto& e : Enemies) stageEnemies.push_back({e->Active, e->WorldX, e->WorldY});
+        for (int i = 0; i < kParticleCount; ++i) {
+            if (Particles[i]->Active != 0) activeParticles.push_back(i);
+        }
+    });
+    game.CloseAt(kSpace + 10);
+    EXPECT_EQ(game.Run(), 0);
+
+    // Start-up: each particle's kind, then its x, then its y; then each enemy's x and y.
+    SeedRandom(static_cast<std::uint32_t>(kSeed));
+    std::vector<Place> expectedParticles;
+    for (int i = 0; i < kParticleCount; ++i) {
+        const int kind = Random() % 10;
+        const int x = Random() % 1280;
+        expectedParticles.push_back({kind, x, Random() % 960});
+    }
+    std::vector<Place> expectedEnemies;
+    for (int i = 0; i < kEnemyCount; ++i) {
+        const int x = Random() % 1280;
+        expectedEnemies.push_back({i == 12 || i == 22 || i == 32, x, Random() % 960});
+    }
+    EXPECT_EQ(particles, expectedParticles);
+    EXPECT_EQ(enemies, expectedEnemies);
+    // The stage start: a particle toggled on (its index, then x and y), the enemies made afresh,
+    // and one enemy toggled (its index, and x and y when it is switched on).
+    const int toggled = Random() % 10;
+    Random();
+    Random();
+    EXPECT_EQ(activeParticles, std::vector<int>{toggled});
+    std::vector<Place> expectedStage;
+    for (int i = 0; i < kEnemyCount; ++i) {
+        const int x = Random() % 1280;
+        expectedStage.push_back({i == 12 || i == 22 || i == 32, x, Random() % 960});
+    }
+    const int enemy = Random() % 39;
+    if (expectedStage[enemy].kind == 1) {
+        expectedStage[enemy].kind = 0;
+    } else {
+        expectedStage[enemy].kind = 1;
+        expectedStage[enemy].x = Random() % 1280;
+        expectedStage[enemy].y = Random() % 960;
+    }
+    EXPECT_EQ(stageEnemies, expectedStage);
+}
