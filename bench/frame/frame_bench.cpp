@@ -55,7 +55,7 @@ constexpr std::uint32_t kSpaceKey = 32;
 // Blanks between the game first seeing Space and a play frame's flip: the instruction screen's
 // last writing, the intro frame that started the stage and one play frame lie in between.
 constexpr std::uint64_t kBlanksIntoPlay = 5;
-// Reaching play takes a few hundred blanks (the intro, the cross-fade); a game that takes far
+// Reaching play takes some forty blanks (the intro, the cross-fade); a game that takes far
 // more has gone wrong, and the fake host stops it.
 constexpr std::uint64_t kBlanksToReachPlay = 10'000;
 
