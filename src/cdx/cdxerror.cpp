@@ -153,9 +153,13 @@ constexpr std::size_t kMessageBufferSize = 1024;
 
 }  // namespace
 
-const char* DirectDrawErrorName(std::int32_t code) { return FindName(kDirectDrawNames, code); }
+const char* DirectDrawErrorName(std::int32_t code) {
+    return FindName(kDirectDrawNames, code);
+}
 
-const char* DirectSoundErrorName(std::int32_t code) { return FindName(kDirectSoundNames, code); }
+const char* DirectSoundErrorName(std::int32_t code) {
+    return FindName(kDirectSoundNames, code);
+}
 
 void FatalError(CDXScreen* screen, const char* format, ...) {
     char text[kMessageBufferSize];
@@ -170,7 +174,7 @@ void FatalError(CDXScreen* screen, const char* format, ...) {
         owner = screen->Wnd;
     }
     MessageBox(owner, text, "Error", MB_OK | MB_ICONERROR);
-    PostQuitMessage(0);
+    PostQuitMessage(kReportedFailureExitCode);
 }
 
 void ReportDirectDrawError(std::int32_t code, HWND owner, const char* file, std::int32_t line) {
@@ -178,7 +182,7 @@ void ReportDirectDrawError(std::int32_t code, HWND owner, const char* file, std:
     std::snprintf(text, sizeof(text), "DirectDraw Error %s\nFILE: %s\nLINE: %d",
                   DirectDrawErrorName(code), file, line);
     MessageBox(owner, text, "Error", MB_OK);
-    PostQuitMessage(0);
+    PostQuitMessage(kReportedFailureExitCode);
 }
 
 void ReportDirectSoundError(std::int32_t code, HWND owner) {
@@ -186,5 +190,6 @@ void ReportDirectSoundError(std::int32_t code, HWND owner) {
     std::snprintf(text, sizeof(text), "DirectSound Error '%s.'\nContinue with Sound turned off?",
                   DirectSoundErrorName(code));
     // A box that cannot be shown counts as any answer but No.
-    if (MessageBox(owner, text, "Error", MB_YESNO) == IDNO) PostQuitMessage(0);
+    if (MessageBox(owner, text, "Error", MB_YESNO) == IDNO)
+        PostQuitMessage(kReportedFailureExitCode);
 }

@@ -2,7 +2,8 @@
 
 // The three error reporters: a fatal message, a named display-service error, and a named
 // sound-service error that asks whether to go on without sound. Each shows a message box,
-// posts the quit message (unless the user chose to go on) and returns to its caller.
+// posts the quit message with kReportedFailureExitCode (unless the user chose to go on) and returns
+// to its caller.
 
 #include <cstdint>
 
@@ -10,8 +11,11 @@
 
 class CDXScreen;
 
-void FatalError(CDXScreen* screen, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+// The exit code of a run that a report ended, so that a launcher or a script can tell it from
+// a normal quit (0).
+constexpr int kReportedFailureExitCode = 1;
+
+void FatalError(CDXScreen* screen, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void ReportDirectDrawError(std::int32_t code, platform::HWND owner, const char* file,
                            std::int32_t line);
 void ReportDirectSoundError(std::int32_t code, platform::HWND owner);

@@ -244,6 +244,8 @@ void RunFrame() {
         GameInput->Update();
         if (GameInput->GetKeyState(27) != KeyUp) {
             if (Fader) Fader->FadeOut();
+            // The fade ends on a black front buffer; let the display show it before the end.
+            GameScreen->WaitVBlank();
             SendMessage(MainWindow, WM_CLOSE, 0, 0);
             return;
         }

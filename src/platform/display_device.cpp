@@ -16,7 +16,9 @@ namespace platform {
 // in place of the swapped picture. Loops that write the front directly so run at the refresh
 // rate and each of their steps reaches the screen.
 
-DisplayDevice::DisplayDevice(Host& host) : host_(&host) { host.RegisterDisplayDevice(this); }
+DisplayDevice::DisplayDevice(Host& host) : host_(&host) {
+    host.RegisterDisplayDevice(this);
+}
 
 DisplayDevice::~DisplayDevice() {
     if (host_ != nullptr) host_->UnregisterDisplayDevice(this);
@@ -75,8 +77,7 @@ HRESULT DisplayDevice::EnumDisplayModes(DWORD, DDSURFACEDESC2*, void* context,
     return DD_OK;
 }
 
-HRESULT DisplayDevice::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD,
-                                      DWORD) {
+HRESULT DisplayDevice::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD, DWORD) {
     if (host_ == nullptr) return DDERR_NOTINITIALIZED;
     if ((cooperativeFlags_ & DDSCL_EXCLUSIVE) == 0) return DDERR_NOEXCLUSIVEMODE;
     const auto modes = host_->DisplayModes();
@@ -145,8 +146,8 @@ HRESULT DisplayDevice::CreateSurface(DDSURFACEDESC2* desc,
     DisplaySurface::Shape shape;
     shape.width = request.width;
     shape.height = request.height;
-    shape.format = (!primary && (desc->dwFlags & DDSD_PIXELFORMAT)) ? desc->ddpfPixelFormat
-                                                                    : CurrentFormat();
+    shape.format =
+        (!primary && (desc->dwFlags & DDSD_PIXELFORMAT)) ? desc->ddpfPixelFormat : CurrentFormat();
     if (BytesPerPixel(shape.format.dwRGBBitCount) < 1 ||
         BytesPerPixel(shape.format.dwRGBBitCount) > 4) {
         return DDERR_INVALIDPIXELFORMAT;
@@ -163,8 +164,8 @@ HRESULT DisplayDevice::CreateSurface(DDSURFACEDESC2* desc,
         std::vector<std::shared_ptr<DisplaySurface>> backBuffers;
         for (int i = 0; i < request.backBufferCount; ++i) {
             DisplaySurface::Shape backShape = shape;
-            backShape.caps = (shape.caps & ~(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP)) |
-                             DDSCAPS_BACKBUFFER;
+            backShape.caps =
+                (shape.caps & ~(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP)) | DDSCAPS_BACKBUFFER;
             backBuffers.push_back(std::make_shared<DisplaySurface>(shared_from_this(), backShape));
             surfaces_.push_back(backBuffers.back());
         }
@@ -187,6 +188,12 @@ HRESULT DisplayDevice::CreatePalette(DWORD, const PALETTEENTRY* entries,
 HRESULT DisplayDevice::WaitForVerticalBlank(DWORD, void*) {
     if (host_ == nullptr) return DDERR_NOTINITIALIZED;
     host_->WaitForVerticalBlank();
+    // The display shows the front buffer at every refresh: a write into it that is still
+    // unshown is seen at this blank.
+    if (auto primary = primary_.lock(); frontWrittenUnshown_ && primary && !primary->IsLost()) {
+        PresentFront(*primary);
+        frontWrittenUnshown_ = false;
+    }
     return DD_OK;
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "cdxerror.h"
 #include "fake_host.h"
 #include "zelto.h"
 
@@ -59,7 +62,7 @@ TEST_F(SpineTest, FallsBackToFifteenBitsWithoutSixteen) {
 
 TEST_F(SpineTest, WithoutEitherModeReportsAndEndsBeforeAnyFrame) {
     host.SetDisplayModes({{640, 480, 8}, {640, 480, 32}});
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].text, "Could not set 640x480x15 video mode");
     EXPECT_EQ(host.MessageBoxes()[0].caption, "Error");
@@ -70,7 +73,7 @@ TEST_F(SpineTest, WithoutEitherModeReportsAndEndsBeforeAnyFrame) {
 
 TEST_F(SpineTest, AModeThatIsOfferedButRefusedIsReportedAsSuch) {
     host.RefuseCooperativeLevel(DDERR_NOEXCLUSIVEMODE);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].text, "Could not set 640x480x16 video mode");
     EXPECT_EQ(host.PictureCount(), 0u);
@@ -78,7 +81,7 @@ TEST_F(SpineTest, AModeThatIsOfferedButRefusedIsReportedAsSuch) {
 
 TEST_F(SpineTest, AWindowThatCannotBeMadeIsReported) {
     host.RefuseWindow(true);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
     ASSERT_GE(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].text, "could not create the main window");
     EXPECT_EQ(host.MessageBoxes()[0].owner, nullptr);
@@ -133,15 +136,18 @@ TEST_F(SpineTest, EscapeEndsTheGameWithNoFurtherFrame) {
     host.AtBlank(20, [](FakeHost& h) { h.SetKey(0x01, true); });
     host.SetBlankLimit(200);
     EXPECT_EQ(Run(), 0);
-    // Twenty frames, then the fade-out's thirty pictures and no frame after them.
-    EXPECT_EQ(host.PictureCount(), 50u);
+    // Twenty frames, then the fade-out's thirty pictures and its black end, and no frame after
+    // them.
+    EXPECT_EQ(host.PictureCount(), 51u);
+    const auto& last = host.Pictures().back().pixels;
+    EXPECT_TRUE(std::all_of(last.begin(), last.end(), [](std::uint8_t b) { return b == 0; }));
     EXPECT_EQ(GameInput, nullptr);
     EXPECT_FALSE(host.MouseCaptured());
 }
 
 TEST_F(SpineTest, AnInputDeviceThatCannotBeAcquiredIsReported) {
     host.SetInFront(false);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].text, "Could not create direct input object");
     // The report showed the front buffer for its box; no frame ran.

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "cdxerror.h"
 #include "fake_host.h"
 #include "zelto.h"
 
@@ -91,7 +92,7 @@ TEST_F(GameSoundTest, StartUpLoadsTheSixSoundsAndEndsWithTheGong) {
 
 TEST_F(GameSoundTest, AMissingSoundIsFatalAfterEarlierMessagesAndStartUpGoesOn) {
     WorkWithout({"MON.WAV"});
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Cant load File MON.WAV"}));
     EXPECT_EQ(host.MessageBoxes()[0].type, MB_OK | MB_ICONERROR);
     // The map loaded (no message of its own) and start-up went on to the gong; no frame ran
@@ -103,7 +104,7 @@ TEST_F(GameSoundTest, AMissingSoundIsFatalAfterEarlierMessagesAndStartUpGoesOn) 
 
 TEST_F(GameSoundTest, SeveralMissingSoundsGiveOneMessageEachInTheirOrder) {
     WorkWithout({"Xplode.WAV", "Pick.WAV", "MON.WAV"});
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
     EXPECT_EQ(MessageTexts(),
               (std::vector<std::string>{"Cant load File Pick.WAV", "Cant load File XPLODE.WAV",
                                         "Cant load File MON.WAV"}));
@@ -124,7 +125,7 @@ TEST_F(GameSoundTest, WithoutASoundDeviceTheAnswerYesRunsTheGameSilently) {
 TEST_F(GameSoundTest, WithoutASoundDeviceTheAnswerNoEndsTheGameBeforeAnyFrame) {
     host.RemoveSoundDevice();
     host.AnswerMessageBoxes({IDNO});
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
     // The question is the only message: no second report follows the user's own No.
     EXPECT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.PictureCount(), 0u);
