@@ -14,7 +14,8 @@ constexpr int kLeftButton = 0;
 void GameBot::OnBlank(platform::FakeHost& host) {
     if (closing_) return;
     if (!Status || !Player || !GameMap) return;
-    if (record_.clicked) {
+    // Counted up to the completion: the frame that completes a stage goes on into the next.
+    if (record_.clicked && !record_.completed) {
         record_.livesLost = kStartingLives - Status->Lives;
         record_.score = Status->Score;
     }

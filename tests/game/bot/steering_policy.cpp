@@ -57,6 +57,9 @@ constexpr double kRubFrames = 30.0;
 // changes under a course (enemies move) faster than the look-ahead sees.
 constexpr std::int32_t kComfortClearance = 6;
 constexpr double kCrashFrames = 1e6;
+// A course chosen now moves the player from the second frame on (the first one still moves by
+// the course held), and the choice after it from the third.
+constexpr int kDecidedFrames = 2;
 
 std::int32_t Chebyshev(WorldPoint a, WorldPoint b) {
     return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
@@ -266,7 +269,12 @@ double SteeringPolicy::Rank(const Sight& sight, Course course) const {
     PlayerMotion motion = sight.player;
     double rubFrames = 0.0;
     double closeness = 0.0;
-    for (int frame = 1; frame <= kLookAhead; ++frame) {
+    // The frame a particle is collected at. The course is followed for the frames after it that
+    // are already decided (a particle may sit right beside an enemy); from then on the next
+    // choices take over.
+    int collectedAt = 0;
+    int lastFrame = kLookAhead;
+    for (int frame = 1; frame <= lastFrame; ++frame) {
         rubFrames += kRubFrames * StepMotion(motion, course);
         const WorldPoint player = motion.World();
         for (const WorldPoint& enemy : nearby) {
@@ -275,13 +283,15 @@ double SteeringPolicy::Rank(const Sight& sight, Course course) const {
             if (clearance <= 0) return kCrashFrames * (kLookAhead + 1 - frame);
             if (clearance < kComfortClearance) closeness += kComfortClearance - clearance;
         }
+        if (collectedAt != 0) continue;
         for (const WorldPoint& particle : sight.particles) {
-            if (InView(motion, particle) && Touches(player, particle)) {
-                return frame + rubFrames + closeness;
-            }
+            if (InView(motion, particle) && Touches(player, particle)) collectedAt = frame;
         }
+        if (collectedAt != 0) lastFrame = std::min(lastFrame, collectedAt + kDecidedFrames);
     }
-    return kLookAhead + FramesToGoal(motion.World()) + rubFrames + closeness;
+    const double frames =
+        collectedAt != 0 ? collectedAt : kLookAhead + FramesToGoal(motion.World());
+    return frames + rubFrames + closeness;
 }
 
 }  // namespace bot
