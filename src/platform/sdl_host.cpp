@@ -117,8 +117,10 @@ void SdlHost::ShowWindow() {
     SDL_RenderClear(state_->renderer);
     SDL_RenderPresent(state_->renderer);
     // A top-most popup takes the keyboard as it is shown. Without a window manager nobody
-    // hands out the focus, so the window asks for it, and waits briefly until it has it.
-    constexpr Uint32 kFocusWaitMs = 500;
+    // hands out the focus, so the window asks for it, and waits until it has it: the input
+    // devices are set up right after, and only a window in front may have them. On a busy
+    // machine the X server can take seconds to map the window and move the focus.
+    constexpr Uint32 kFocusWaitMs = 5000;
     const Uint32 start = SDL_GetTicks();
     while (SDL_GetTicks() - start < kFocusWaitMs) {
         SDL_PumpEvents();

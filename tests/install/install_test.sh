@@ -84,9 +84,7 @@ game_pid=$!
 if window=$(wait_for_window zelto); then
     # 640 x 480 fills 1024 x 768 exactly.
     wait_for_picture 1024x768+0+0 "$title_picture" || fail "the intro picture does not show"
-    xdotool windowfocus "$window" 2>/dev/null
-    press_keys Escape
-    wait_for_exit $game_pid || fail "Escape did not end the installed game"
+    end_with_escape $game_pid "$window" || fail "Escape did not end the installed game"
     echo "exit code $exit_code after Escape"
     [ "$exit_code" = 0 ] || fail "exit code $exit_code"
 else

@@ -46,10 +46,8 @@ expect_window() {
         fail "$1: the window does not show the whole picture"
 }
 
-end_with_escape() {
-    xdotool windowfocus "$window" 2>/dev/null
-    press_keys Escape
-    wait_for_exit "$game_pid" || fail "$1: Escape did not end the game"
+quit_with_escape() {
+    end_with_escape "$game_pid" "$window" || fail "$1: Escape did not end the game"
     echo "$1: exit code $exit_code after Escape"
     [ "$exit_code" = 0 ] || fail "$1: exit code $exit_code"
 }
@@ -65,7 +63,7 @@ if window=$(wait_for_window zelto); then
     xdotool windowfocus "$window" 2>/dev/null
     press_keys alt Return
     expect_full_screen "after two Alt+Enter"
-    end_with_escape "full screen"
+    quit_with_escape "full screen"
 else
     fail "no window from the game started in the repository root"
     kill -KILL $game_pid
@@ -80,7 +78,7 @@ if window=$(wait_for_window zelto); then
     xdotool windowfocus "$window" 2>/dev/null
     press_keys alt Return
     expect_full_screen "--window, then Alt+Enter"
-    end_with_escape "--window"
+    quit_with_escape "--window"
 else
     fail "no window from the game started with --window"
     kill -KILL $game_pid

@@ -86,6 +86,19 @@ all_black() {
     [ "$(convert "$work/screen.png" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
 }
 
+# Presses Escape in the window, again every second or so, until the game (a child of the test)
+# ends, and puts its exit code in exit_code. The game looks at the keyboard once per frame and
+# not at all while it loads or fades, so on a busy machine a single press may go unseen.
+end_with_escape() {
+    for _ in $(seq "$deadline_seconds"); do
+        kill -0 "$1" 2>/dev/null || break
+        xdotool windowfocus "$2" 2>/dev/null
+        press_keys Escape
+        sleep 0.8
+    done
+    wait_for_exit "$1"
+}
+
 # Waits for the process (a child of the test) to end by itself and puts its exit code in
 # exit_code; kills it and fails if it does not end.
 wait_for_exit() {
