@@ -26,10 +26,12 @@ struct BitmapHeader {
 };
 
 // How many pixels a run-length packed picture may cover: any picture up to the first figure,
-// larger ones no more than the second figure per byte of packed data (a run of 255 pixels
-// takes two bytes; a blank row's end-of-line escape takes two bytes too).
+// larger ones no more than the second figure per byte of packed data. Runs and escapes can
+// pack far more (255 pixels in two bytes, a whole blank row in two), but every pixel costs
+// decoding, converting and copying, and a few kilobytes must not claim more than a fraction
+// of a second's work.
 constexpr std::uint64_t kPackedPixelsAlways = 256 * 256;
-constexpr std::uint64_t kPackedPixelsPerByte = 256;
+constexpr std::uint64_t kPackedPixelsPerByte = 32;
 
 // The header of the file image bytes[0, size) when the picture it describes is one to decode:
 // the file and information headers present, sides from 1 to kLargestBitmapSide, 1, 4, 8, 16,
