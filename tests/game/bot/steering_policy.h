@@ -38,6 +38,7 @@ struct PlayerMotion {
     std::int32_t scrollY = 0;
 
     WorldPoint World() const { return {scrollX + posX, scrollY + posY}; }
+    bool operator==(const PlayerMotion&) const = default;
 };
 
 struct Sight {
