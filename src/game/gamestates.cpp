@@ -191,9 +191,11 @@ void StartStage() {
     ToggleParticle();
     CreateEnemies();
     ToggleEnemy();
-    // Play resumes now: the timers count from here, so the time spent on the intro, the
-    // instruction screen, the death sequence or the Game Over screen drains no Energon and
-    // moves nothing.
+    // Play resumes now, from a whole picture: what the display took away during the fades or
+    // the instruction screen is back. The timers count from here, so the time spent on the
+    // intro, the instruction screen, the death sequence or the Game Over screen drains no
+    // Energon and moves nothing.
+    RestoreLostSurfaces();
     if (Timers) Timers->StartAll();
 }
 

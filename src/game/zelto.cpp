@@ -265,9 +265,13 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             PostQuitMessage(0);
             return 0;
         case WM_ACTIVATEAPP:
-            // Coming back to the front resumes play from now: the time spent behind another
-            // application drains no Energon and moves nothing.
-            if (AppActive == 0 && wParam != 0 && Timers) Timers->StartAll();
+            // Coming back to the front resumes play from now, whole: the time spent behind
+            // another application drains no Energon and moves nothing, and what the display
+            // took away is back before the next picture.
+            if (AppActive == 0 && wParam != 0) {
+                RestoreLostSurfaces();
+                if (Timers) Timers->StartAll();
+            }
             AppActive = static_cast<std::int32_t>(wParam);
             return 0;
         case WM_SETCURSOR:
@@ -276,6 +280,19 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return DefWindowProc(window, message, wParam, lParam);
     }
+}
+
+void RestoreLostSurfaces() {
+    if (!GameScreen) return;
+    GameScreen->RestoreAll();
+    for (const auto* sheet : {&SpikeSheet, &CybudSheet, &SkullSheet, &JestoidSheet, &HudSheet,
+                              &TitleSheet, &PlayerSheet, &EnergonSheet}) {
+        CDXTile* tile = sheet->get();
+        if (tile != nullptr && tile->Surface && tile->Surface->IsLost() == DDERR_SURFACELOST) {
+            tile->Restore();
+        }
+    }
+    if (GameMap && GameMap->IsLost()) GameMap->Restore();
 }
 
 void ReleaseGame() {

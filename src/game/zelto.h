@@ -66,6 +66,10 @@ void RunFrame();
 platform::LRESULT WindowProc(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
                              platform::LPARAM lParam);
 void ReleaseGame();
+// Gives every surface of the game whose memory the display took away its memory and picture
+// back: the screen's buffers, the sheets and the map. Called when play resumes, so that its
+// first picture is whole.
+void RestoreLostSurfaces();
 
 // The program's embedded resources (the window icon), registered before the window is made.
 void RegisterGameResources();

@@ -199,6 +199,14 @@ std::int32_t FmpMap::Restore() {
     return CopyBlockGraphics();
 }
 
+bool FmpMap::IsLost() const {
+    const int count = BlockSurfaceCount();
+    for (int g = 0; g < count; ++g) {
+        if (BlockSurfaces[g]->IsLost() == platform::DDERR_SURFACELOST) return true;
+    }
+    return false;
+}
+
 void FmpMap::Unload() {
     File.ReleaseBuffers();
     for (auto& surface : BlockSurfaces) {

@@ -43,6 +43,8 @@ public:
     std::int32_t Draw(CDXSurface* dest);
     // Gives the block surfaces their memory back and fills them again. 0 or -1.
     std::int32_t Restore();
+    // True when the display took any block surface's memory away.
+    bool IsLost() const;
 
     std::int32_t ViewWidth = 320;
     std::int32_t ViewHeight = 200;

@@ -53,8 +53,8 @@ constexpr std::int32_t kWaitingRadius = 48;
 
 // A rubbed edge costs a rad, which the drain takes every 30 frames: rank it as 30 frames.
 constexpr double kRubFrames = 30.0;
-// Passing closer than this to an enemy is allowed but counts against a course: the world
-// changes under a course (enemies move) faster than the look-ahead sees.
+// Passing closer than this to an enemy is allowed but counts against a course, so that of
+// courses that rank alike the one with room to spare is taken.
 constexpr std::int32_t kComfortClearance = 6;
 constexpr double kCrashFrames = 1e6;
 // A course chosen now moves the player from the second frame on (the first one still moves by
@@ -150,6 +150,14 @@ int StepMotion(PlayerMotion& motion, Course steer) {
 
 Course SteeringPolicy::Choose(const Sight& sight) {
     UpdateTravelTimes(sight);
+    // Only enemies the look-ahead can reach matter; near the far edges of the world the map
+    // scrolls while the player moves on, which doubles the player's pace over the world.
+    const WorldPoint start = sight.player.World();
+    const std::int32_t reach = kTouch + (kLookAhead + 1) * kTopSpeed * 2;
+    std::vector<WorldPoint> nearbyEnemies;
+    for (const WorldPoint& enemy : sight.enemies) {
+        if (Chebyshev(enemy, start) <= reach) nearbyEnemies.push_back(enemy);
+    }
     const Course current{sight.player.velX, sight.player.velY};
     Course best{kTopSpeed, kTopSpeed};
     double bestRank = std::numeric_limits<double>::infinity();
@@ -160,7 +168,7 @@ Course SteeringPolicy::Choose(const Sight& sight) {
             // A slight preference for the course held keeps the player from dithering
             // between courses that rank alike.
             const double change = std::abs(velX - current.velX) + std::abs(velY - current.velY);
-            const double rank = Rank(sight, course) + 0.01 * change;
+            const double rank = Rank(sight, nearbyEnemies, course) + 0.01 * change;
             if (rank < bestRank) {
                 bestRank = rank;
                 best = course;
@@ -257,15 +265,8 @@ double SteeringPolicy::FramesToGoal(WorldPoint point) const {
     return kShutInFrames + static_cast<double>(Chebyshev(point, kWaitingPlace)) / kTopSpeed;
 }
 
-double SteeringPolicy::Rank(const Sight& sight, Course course) const {
-    // Only enemies the look-ahead can reach matter.
-    const WorldPoint start = sight.player.World();
-    const std::int32_t reach = kTouch + (kLookAhead + 1) * kTopSpeed * 2;
-    std::vector<WorldPoint> nearby;
-    for (const WorldPoint& enemy : sight.enemies) {
-        if (Chebyshev(enemy, start) <= reach) nearby.push_back(enemy);
-    }
-
+double SteeringPolicy::Rank(const Sight& sight, const std::vector<WorldPoint>& nearbyEnemies,
+                            Course course) const {
     PlayerMotion motion = sight.player;
     double rubFrames = 0.0;
     double closeness = 0.0;
@@ -277,7 +278,7 @@ double SteeringPolicy::Rank(const Sight& sight, Course course) const {
     for (int frame = 1; frame <= lastFrame; ++frame) {
         rubFrames += kRubFrames * StepMotion(motion, course);
         const WorldPoint player = motion.World();
-        for (const WorldPoint& enemy : nearby) {
+        for (const WorldPoint& enemy : nearbyEnemies) {
             const std::int32_t clearance = Chebyshev(player, enemy) - kTouch;
             // A later crash leaves more frames to find a way out.
             if (clearance <= 0) return kCrashFrames * (kLookAhead + 1 - frame);

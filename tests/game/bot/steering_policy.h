@@ -67,7 +67,10 @@ private:
     void UpdateTravelTimes(const Sight& sight);
     // Estimated frames from a world position to the nearest particle.
     double FramesToGoal(WorldPoint point) const;
-    double Rank(const Sight& sight, Course course) const;
+    // Frames until a particle is collected on this course (estimated beyond the look-ahead),
+    // with rubbed edges and close passes added; a crash ranks far behind, the sooner the worse.
+    double Rank(const Sight& sight, const std::vector<WorldPoint>& nearbyEnemies,
+                Course course) const;
 
     std::vector<WorldPoint> mappedEnemies_;
     std::vector<WorldPoint> mappedParticles_;
