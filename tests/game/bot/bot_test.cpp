@@ -219,7 +219,8 @@ TEST(GameBot, CompletesTheFirstStageWithinFiveMinutesForMostSeeds) {
         const bool won = record.completed && outcome.criticalMassAfter == 700 &&
                          record.completionBlank - record.clickBlank <= kPlayBlanks;
         if (won) ++completed;
-        const std::uint64_t blanks = won ? record.completionBlank - record.clickBlank : kPlayBlanks;
+        const std::uint64_t blanks =
+            (won ? record.completionBlank : record.closeBlank) - record.clickBlank;
         std::printf("%14lld %4llu:%02llu %11d %6d%s\n", static_cast<long long>(seed),
                     static_cast<unsigned long long>(blanks / kBlanksPerSecond / 60),
                     static_cast<unsigned long long>(blanks / kBlanksPerSecond % 60),

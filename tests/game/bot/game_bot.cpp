@@ -78,6 +78,7 @@ void GameBot::Steer(platform::FakeHost& host, bool stageStart) {
 
 void GameBot::Close(platform::FakeHost& host) {
     closing_ = true;
+    record_.closeBlank = host.Blank();
     host.QueueEvent(platform::HostEvent::Kind::CloseRequested);
     // A stage start that waits for Space holds the message loop: let it through.
     host.SetKey(kSpaceScanCode, true);

@@ -19,6 +19,7 @@ struct GameRecord {
     bool completed = false;
     std::uint64_t completionBlank = 0;
     bool gameOver = false;
+    std::uint64_t closeBlank = 0;  // the blank the bot closed the game at
     // Up to the completion, or to the end when there was none.
     std::int32_t livesLost = 0;
     std::int32_t score = 0;

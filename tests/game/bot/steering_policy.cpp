@@ -1,11 +1,9 @@
 #include "steering_policy.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
-#include <functional>
 #include <limits>
-#include <queue>
-#include <utility>
 
 #include "world.h"
 
@@ -207,41 +205,52 @@ void SteeringPolicy::UpdateTravelTimes(const Sight& sight) {
         });
     }
 
-    using Entry = std::pair<std::int32_t, std::int32_t>;  // steps so far, cell
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    // Dial's buckets: the step costs are small, so the open cells can be kept by their steps
+    // so far modulo one more than the largest step.
+    std::array<std::vector<std::int32_t>, kBeltStep + 1> open;
+    std::size_t openCount = 0;
     stepsToGoal_.assign(kColumns * kRows, kUnreached);
     const auto addGoal = [&](std::int32_t column, std::int32_t row) {
         const std::int32_t cell = CellIndex(column, row);
         if (stepCost[cell] == 0 || stepsToGoal_[cell] == 0) return;
         stepsToGoal_[cell] = 0;
-        open.emplace(0, cell);
+        open[0].push_back(cell);
+        ++openCount;
     };
     for (const WorldPoint& particle : sight.particles) {
         // Beyond the last scroll position's view test a particle can never be collected.
         if (particle.x > kLargestScrollX + kViewTestWidth) continue;
         ForCellsAround(particle, kTouch - kCell / 2, addGoal);
     }
-    if (open.empty()) ForCellsAround(kWaitingPlace, kWaitingRadius, addGoal);
+    if (openCount == 0) ForCellsAround(kWaitingPlace, kWaitingRadius, addGoal);
 
-    while (!open.empty()) {
-        const auto [steps, cell] = open.top();
-        open.pop();
-        if (steps > stepsToGoal_[cell]) continue;
-        const std::int32_t column = cell % kColumns;
-        const std::int32_t row = cell / kColumns;
-        for (std::int32_t dy = -1; dy <= 1; ++dy) {
-            for (std::int32_t dx = -1; dx <= 1; ++dx) {
-                const std::int32_t nextColumn = column + dx;
-                const std::int32_t nextRow = row + dy;
-                if (nextColumn < 0 || nextColumn >= kColumns || nextRow < 0 || nextRow >= kRows) {
-                    continue;
+    for (std::int32_t steps = 0; openCount > 0; ++steps) {
+        std::vector<std::int32_t>& bucket = open[static_cast<std::size_t>(steps) % open.size()];
+        // Every step costs at least one, so nothing is added to this bucket while it empties.
+        while (!bucket.empty()) {
+            const std::int32_t cell = bucket.back();
+            bucket.pop_back();
+            --openCount;
+            if (stepsToGoal_[cell] != steps) continue;  // reached sooner since it was added
+            const std::int32_t column = cell % kColumns;
+            const std::int32_t row = cell / kColumns;
+            for (std::int32_t dy = -1; dy <= 1; ++dy) {
+                for (std::int32_t dx = -1; dx <= 1; ++dx) {
+                    const std::int32_t nextColumn = column + dx;
+                    const std::int32_t nextRow = row + dy;
+                    if (nextColumn < 0 || nextColumn >= kColumns || nextRow < 0 ||
+                        nextRow >= kRows) {
+                        continue;
+                    }
+                    const std::int32_t next = CellIndex(nextColumn, nextRow);
+                    // A diagonal step takes as long as a straight one: each axis has its own
+                    // speed.
+                    const std::int32_t reached = steps + stepCost[next];
+                    if (stepCost[next] == 0 || reached >= stepsToGoal_[next]) continue;
+                    stepsToGoal_[next] = reached;
+                    open[static_cast<std::size_t>(reached) % open.size()].push_back(next);
+                    ++openCount;
                 }
-                const std::int32_t next = CellIndex(nextColumn, nextRow);
-                // A diagonal step takes as long as a straight one: each axis has its own
-                // speed.
-                if (stepCost[next] == 0 || steps + stepCost[next] >= stepsToGoal_[next]) continue;
-                stepsToGoal_[next] = steps + stepCost[next];
-                open.emplace(stepsToGoal_[next], next);
             }
         }
     }
