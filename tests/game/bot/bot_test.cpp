@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "fake_host.h"
 #include "game_bot.h"
@@ -114,8 +115,9 @@ TEST(SteeringPolicy, WithNothingToCollectWaitsInTheMiddleClearOfEnemiesAndEdges)
     // From a corner of the world, among scattered enemies; a particle beyond the last view
     // position's reach (x over 1257) cannot be collected and must not draw the player away.
     Sight sight{{30, 30, -3, -3, 0, 0}, {}, {{1270, 480}}};
-    for (std::int32_t i = 0; i < 40; ++i)
+    for (std::int32_t i = 0; i < 40; ++i) {
         sight.enemies.push_back({(i * 337) % 1280, (i * 211) % 960});
+    }
     std::erase_if(sight.enemies, [](WorldPoint enemy) {
         return Touches(enemy, {30, 30}) || Touches(enemy, {640, 480});
     });

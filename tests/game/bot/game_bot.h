@@ -48,7 +48,8 @@ private:
     GameRecord record_;
     std::int32_t criticalMassAtClick_ = 0;
     bool closing_ = false;
-    // All mouse motion given so far: the engine's mouse position once it has read the motion.
+    // All mouse motion given so far (the bot is the only one to move the mouse): the engine's
+    // mouse position once it has read the motion.
     std::int32_t mouseX_ = 0;
     std::int32_t mouseY_ = 0;
     Course lastCourse_;
