@@ -17,6 +17,8 @@ if [ "${1:-}" = "--sanitize" ]; then
     export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
+# A new build folder is made for Ninja, as ./play.sh makes it; an existing one keeps its own.
+[ -f "$build/CMakeCache.txt" ] || options+=(-G Ninja)
 cmake -S . -B "$build" "${options[@]}"
 cmake --build "$build" -j"$(nproc)"
 export SDL_AUDIODRIVER=dummy

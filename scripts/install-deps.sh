@@ -10,7 +10,7 @@ set -euo pipefail
 
 profile="${1:-play}"
 play_packages=(
-    cmake g++ make pkg-config
+    cmake ninja-build make g++ pkg-config
     libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core fonts-dancingscript
 )
 test_packages=(
