@@ -1,11 +1,15 @@
-// Shows a known picture through the SDL host for the smoke test: a red 640 x 480 frame with a
-// white border, flipped for the number of frames given, then prints how long that took. With a
-// text, it is drawn in the script face at height 20 as the instruction screen does; with
-// "input", the mouse and keyboard are read each frame and what they gave is printed.
+// Drives the SDL host for the smoke test, in one of two ways:
+//   sdl_probe pace FRAMES   shows a red 640 x 480 frame with a white border, times FRAMES flips
+//                           after the first and prints "FRAMES frames in MS ms", then goes on
+//                           showing the frame until it is asked to close;
+//   sdl_probe input         prints "ready" once its input is acquired, then reads the mouse and
+//                           the keyboard every frame until the left button is seen, and prints
+//                           the mouse position.
+// Each line is flushed at once: the test reads them while the probe runs.
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-
 #include <cstring>
 
 #include "cdxinput.h"
@@ -16,17 +20,77 @@
 
 namespace {
 
+constexpr std::uint32_t kLeftMouseButton = 256;
+
+bool closeRequested = false;
+
 platform::LRESULT ProbeProc(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
                             platform::LPARAM lParam) {
+    if (message == platform::WM_CLOSE) {
+        closeRequested = true;
+        return 0;
+    }
     return platform::DefWindowProc(window, message, wParam, lParam);
+}
+
+void HandleMessages() {
+    platform::MSG message;
+    while (platform::PeekMessage(&message, nullptr, 0, 0, platform::PM_REMOVE)) {
+        platform::DispatchMessage(&message);
+    }
+}
+
+void ShowRedFrame(CDXScreen& screen) {
+    HandleMessages();
+    screen.Back->Fill(0xFFFF);
+    screen.Back->FillRect(4, 4, 636, 476, 0xF800);
+    screen.Flip(1, 1, 0);
+}
+
+int MeasurePace(CDXScreen& screen, int frames) {
+    // The first flip starts the count, so the frames timed are whole blank periods.
+    ShowRedFrame(screen);
+    const std::uint32_t start = platform::timeGetTime();
+    for (int frame = 0; frame < frames; ++frame) ShowRedFrame(screen);
+    std::printf("%d frames in %u ms\n", frames, platform::timeGetTime() - start);
+    std::fflush(stdout);
+    while (!closeRequested) ShowRedFrame(screen);
+    return 0;
+}
+
+int ReadInput(CDXScreen& screen, platform::HWND window) {
+    CDXInput input;
+    if (input.Create(nullptr, window, 1) == 0) {
+        std::fprintf(stderr, "sdl_probe: the input devices could not be acquired\n");
+        return 1;
+    }
+    input.Update();
+    std::puts("ready");
+    std::fflush(stdout);
+    while (!closeRequested) {
+        ShowRedFrame(screen);
+        input.Update();
+        if (input.GetKeyState(kLeftMouseButton) != 0) {
+            std::int32_t x = 0;
+            std::int32_t y = 0;
+            input.GetMousePos(&x, &y);
+            std::printf("mouse %d %d, left button seen\n", x, y);
+            return 0;
+        }
+    }
+    std::puts("closed before the left button was seen");
+    return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int frames = argc > 1 ? std::atoi(argv[1]) : 120;
-    const char* text = argc > 2 ? argv[2] : nullptr;
-    const bool readInput = text != nullptr && std::strcmp(text, "input") == 0;
+    const bool pace = argc == 3 && std::strcmp(argv[1], "pace") == 0;
+    const bool input = argc == 2 && std::strcmp(argv[1], "input") == 0;
+    if (!pace && !input) {
+        std::fprintf(stderr, "usage: sdl_probe pace FRAMES | sdl_probe input\n");
+        return 2;
+    }
     platform::SdlHost host;
     if (!host.Ready()) {
         std::fprintf(stderr, "sdl_probe: %s\n", host.StartError());
@@ -43,40 +107,5 @@ int main(int argc, char** argv) {
     platform::ShowWindow(window, platform::SW_SHOWNORMAL);
     CDXScreen screen;
     if (screen.CreateFullScreen(window, 640, 480, 16, 0) == 0) return 1;
-
-    CDXInput input;
-    if (readInput && input.Create(nullptr, window, 1) == 0) {
-        std::fprintf(stderr, "sdl_probe: the input devices could not be acquired\n");
-        return 1;
-    }
-    bool leftButtonSeen = false;
-    bool escapeSeen = false;
-    const std::uint32_t start = platform::timeGetTime();
-    for (int frame = 0; frame < frames; ++frame) {
-        platform::MSG message;
-        while (platform::PeekMessage(&message, nullptr, 0, 0, platform::PM_REMOVE)) {
-            platform::DispatchMessage(&message);
-        }
-        screen.Back->Fill(0xFFFF);
-        screen.Back->FillRect(4, 4, 636, 476, 0xF800);
-        if (readInput) {
-            input.Update();
-            leftButtonSeen = leftButtonSeen || input.GetKeyState(256) != 0;
-            escapeSeen = escapeSeen || input.GetKeyState(27) != 0;
-        } else if (text != nullptr && screen.Back->GetDC() != nullptr) {
-            screen.Back->MakeFont("Script", 0, 20, 700);
-            screen.Back->SelectFont();
-            screen.Back->DrawString(10, 190, 0xFFFFFF, text);
-            screen.Back->ReleaseDC();
-        }
-        screen.Flip(1, 1, 0);
-    }
-    if (readInput) {
-        std::int32_t x = 0, y = 0;
-        input.GetMousePos(&x, &y);
-        std::printf("mouse %d %d, left button %s, escape %s\n", x, y,
-                    leftButtonSeen ? "seen" : "not seen", escapeSeen ? "seen" : "not seen");
-    }
-    std::printf("%d frames in %u ms\n", frames, platform::timeGetTime() - start);
-    return 0;
+    return pace ? MeasurePace(screen, std::atoi(argv[2])) : ReadInput(screen, window);
 }
