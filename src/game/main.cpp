@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     platform::SdlHost host(line.startInWindow ? platform::SdlHost::StartMode::kWindow
                                               : platform::SdlHost::StartMode::kFullScreen);
     if (!host.Ready()) {
-        std::fprintf(stderr, "zelto: cannot open the display: %s\n", host.StartError());
+        std::fprintf(stderr, "zelto: %s\n", host.StartError());
         return 1;
     }
     platform::SetHost(&host);

@@ -27,6 +27,22 @@ void PullSound(void* output, Uint8* stream, int bytes) {
                                            bytes / static_cast<int>(2 * sizeof(std::int16_t)));
 }
 
+constexpr const char* kNoDisplay =
+    "no display found; run the game on an X11 or Wayland desktop (DISPLAY or WAYLAND_DISPLAY "
+    "set), or name a video driver in SDL_VIDEODRIVER";
+
+// False when nothing in the environment points at a display: no X server named, no Wayland
+// display named and no runtime folder where a Wayland socket could be found, and no driver
+// asked for. Probing drivers then only prints their own complaints.
+bool DisplayMayExist() {
+    for (const char* variable :
+         {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"}) {
+        const char* value = SDL_getenv(variable);
+        if (value != nullptr && value[0] != '\0') return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 struct SdlHost::State {
@@ -48,8 +64,21 @@ struct SdlHost::State {
 
 SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
     state_->fullScreen = mode == StartMode::kFullScreen;
+    if (!DisplayMayExist()) {
+        state_->startError = kNoDisplay;
+        return;
+    }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
-        state_->startError = SDL_GetError();
+        state_->startError = std::string("cannot open the display: ") + SDL_GetError();
+        return;
+    }
+    // Without a display SDL falls back to drivers that show nothing; a game run blind would only
+    // fail later with a misleading message. A driver the user asked for by name is kept.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+        state_->startError = kNoDisplay;
+        SDL_Quit();
         return;
     }
     state_->ready = true;

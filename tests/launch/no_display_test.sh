@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Started where there is no display at all, the program says so in one line and ends with exit
+# code 1, rather than running blind on a driver that shows nothing.
+set -u
+game="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
+    "$game" --window >"$work/out" 2>"$work/err" </dev/null
+code=$?
+err=$(cat "$work/err")
+echo "exit code $code: $err"
+[ "$code" -eq 1 ] || { echo "FAIL: exit code $code, not 1"; exit 1; }
+[[ "$err" == "zelto: no display found; "* ]] || { echo "FAIL: no clear message"; exit 1; }
+[ "$(wc -l <"$work/err")" -eq 1 ] || { echo "FAIL: more than one line"; exit 1; }
+
+# With a runtime folder but no display server in it, the drivers are probed and the blind ones
+# that remain are refused the same way.
+chmod 700 "$work"
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$work" SDL_AUDIODRIVER=dummy \
+    "$game" --window >"$work/out" 2>"$work/err" </dev/null
+code=$?
+echo "exit code $code: $(cat "$work/err")"
+[ "$code" -eq 1 ] || { echo "FAIL: exit code $code, not 1, after probing"; exit 1; }
+[[ "$(tail -1 "$work/err")" == "zelto: no display found; "* ]] || { echo "FAIL: no clear message after probing"; exit 1; }
+echo "no display: refused in one line"
