@@ -1,0 +1,255 @@
+// The soak: the whole game played through WinMain on the fake host for 100,000 blanks (28
+// minutes of game time) by a random player, with the display lost every 500 blanks and the
+// sound buffers every 700. Built with the sanitizers it looks for memory faults, leaks and
+// undefined behaviour on paths that short tests take once: hundreds of stage starts, deaths,
+// fades, restores and new games, and the program quit and started again in the same process.
+// Resident memory must not grow once play has settled.
+//
+// ZELTO_SOAK_SEED chooses another random player; a fault is reproduced by its seed and the
+// blank it came at.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "fake_host.h"
+#include "zelto.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr std::uint64_t kBlanks = 100'000;
+// By then the game has loaded, played several games and been started again: from here on
+// resident memory must hold still.
+constexpr std::uint64_t kSettledBlank = 10'000;
+constexpr std::int64_t kAllowedGrowthKilobytes = 1024;
+constexpr std::uint64_t kDisplayLossPeriod = 500;
+constexpr std::uint64_t kSoundLossPeriod = 700;
+constexpr std::uint64_t kProgressPeriod = 10'000;
+constexpr std::uint32_t kDefaultSeed = 20261208;
+
+constexpr int kSpaceScanCode = 0x39;
+constexpr int kEscapeScanCode = 0x01;
+constexpr int kLeftButton = 0;
+// A press holds its key or button for a tenth of a second.
+constexpr int kPressBlanks = 6;
+
+std::int64_t ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stoll(line.substr(6));
+    }
+    return -1;
+}
+
+std::uint32_t SeedFromEnvironment() {
+    const char* text = std::getenv("ZELTO_SOAK_SEED");
+    if (text == nullptr) return kDefaultSeed;
+    return static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10));
+}
+
+// What the player went through, counted from the game's state as it stands at each blank.
+struct Tally {
+    int runs = 0;  // program starts, each on the intro
+    int instructionScreens = 0;
+    int playEntries = 0;
+    int dyingEntries = 0;
+    int gameOverEntries = 0;
+    int deaths = 0;
+    int newGames = 0;
+    int stagesCompleted = 0;
+    int quits = 0;
+};
+
+// Plays at random with a bias that reaches every state often: big diagonal motions send the
+// player into the edges and corners, which cost Energon and so lives; Space gets through the
+// instruction screens; clicks start games from the intro and from Game Over, where now and
+// then Escape quits instead so that the program starts again.
+class RandomPlayer {
+public:
+    explicit RandomPlayer(std::uint32_t seed) : random_(seed) {}
+
+    void OnBlank(FakeHost& host) {
+        const std::uint64_t blank = host.Blank();
+        if (blank % kDisplayLossPeriod == 0) host.LoseDisplay();
+        if (blank % kSoundLossPeriod == 0) host.LoseSoundBuffers();
+        if (settledKilobytes == 0 && blank >= kSettledBlank) settledKilobytes = ResidentKilobytes();
+        if (finalKilobytes == 0 && blank >= kBlanks) finalKilobytes = ResidentKilobytes();
+        // A long run shows how far it is, and the memory's course along the way.
+        if (blank % kProgressPeriod == 0) {
+            std::printf("soak: blank %llu, %d deaths, %d new games, VmRSS %lld kB\n",
+                        static_cast<unsigned long long>(blank), tally.deaths, tally.newGames,
+                        static_cast<long long>(ResidentKilobytes()));
+            std::fflush(stdout);
+        }
+        if (blank >= kBlanks) {
+            // The end: Space leaves an instruction screen, Escape the game.
+            host.SetKey(kSpaceScanCode, true);
+            host.SetKey(kEscapeScanCode, true);
+            return;
+        }
+        Observe();
+        ReleaseEndedPresses(host);
+        if (Status && !quitting_) Act(host);
+    }
+
+    // The program has ended: nothing stays pressed into the next run.
+    void EndRun(FakeHost& host) {
+        host.SetKey(kSpaceScanCode, false);
+        host.SetKey(kEscapeScanCode, false);
+        host.SetMouseButton(kLeftButton, false);
+        spaceHeld_ = 0;
+        buttonHeld_ = 0;
+        quitting_ = false;
+        runSeen_ = false;
+        lastEnemy_ = nullptr;
+    }
+
+    Tally tally;
+    std::int64_t settledKilobytes = 0;
+    std::int64_t finalKilobytes = 0;
+
+private:
+    bool OneIn(int n) { return std::uniform_int_distribution<int>(1, n)(random_) == 1; }
+    int Between(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random_);
+    }
+    int Signed(int low, int high) { return OneIn(2) ? Between(low, high) : -Between(low, high); }
+
+    void Observe() {
+        if (!Status) return;
+        const Actor* enemy = Enemies[kEnemyCount - 1].get();
+        if (!runSeen_) {
+            runSeen_ = true;
+            ++tally.runs;
+            lastState_ = Status->State;
+            lastLives_ = Status->Lives;
+            lastStage_ = Status->Stage;
+            lastEnemy_ = enemy;
+            return;
+        }
+        // The enemies are made once at start-up, then afresh as each instruction screen ends.
+        if (enemy != lastEnemy_ && lastEnemy_ != nullptr) ++tally.instructionScreens;
+        lastEnemy_ = enemy;
+        if (Status->State != lastState_) {
+            if (Status->State == Playing) ++tally.playEntries;
+            if (Status->State == Dying) ++tally.dyingEntries;
+            if (Status->State == GameOver) {
+                ++tally.gameOverEntries;
+                // Now and then the player quits from Game Over rather than playing again.
+                quitAtGameOver_ = OneIn(3);
+            }
+            lastState_ = Status->State;
+        }
+        if (Status->Lives < lastLives_) tally.deaths += lastLives_ - Status->Lives;
+        if (Status->Lives > lastLives_) {
+            ++tally.newGames;
+        } else if (Status->Stage > lastStage_) {
+            tally.stagesCompleted += Status->Stage - lastStage_;
+        }
+        lastLives_ = Status->Lives;
+        lastStage_ = Status->Stage;
+    }
+
+    void ReleaseEndedPresses(FakeHost& host) {
+        if (spaceHeld_ > 0 && --spaceHeld_ == 0) host.SetKey(kSpaceScanCode, false);
+        if (buttonHeld_ > 0 && --buttonHeld_ == 0) host.SetMouseButton(kLeftButton, false);
+    }
+
+    void Act(FakeHost& host) {
+        // A new course about three times a second: one in three a fast one.
+        if (OneIn(20)) {
+            if (OneIn(3)) {
+                host.MoveMouse(Signed(10, 24), Signed(8, 18));
+            } else {
+                host.MoveMouse(Signed(1, 4), Signed(1, 4));
+            }
+        }
+        // Motion along one axis keeps the course.
+        if (OneIn(40)) host.MoveMouse(Signed(1, 30), 0);
+        if (spaceHeld_ == 0 && OneIn(45)) {
+            host.SetKey(kSpaceScanCode, true);
+            spaceHeld_ = kPressBlanks;
+        }
+        const bool waitingForClick = Status->State == Intro || Status->State == GameOver;
+        if (Status->State == GameOver && quitAtGameOver_ && OneIn(60)) {
+            host.SetKey(kEscapeScanCode, true);
+            quitting_ = true;
+            ++tally.quits;
+            return;
+        }
+        if (buttonHeld_ == 0 && OneIn(waitingForClick ? 60 : 300)) {
+            host.SetMouseButton(kLeftButton, true);
+            buttonHeld_ = kPressBlanks;
+        }
+    }
+
+    std::mt19937 random_;
+    int spaceHeld_ = 0;
+    int buttonHeld_ = 0;
+    bool quitting_ = false;
+    bool quitAtGameOver_ = false;
+    bool runSeen_ = false;
+    std::int32_t lastState_ = Intro;
+    std::int32_t lastLives_ = 0;
+    std::int32_t lastStage_ = 0;
+    const Actor* lastEnemy_ = nullptr;
+};
+
+}  // namespace
+
+TEST(Soak, HundredThousandBlanksOfRandomPlayWithDisplayAndSoundLosses) {
+    const std::uint32_t seed = SeedFromEnvironment();
+    std::printf("soak: seed %u, %llu blanks\n", seed, static_cast<unsigned long long>(kBlanks));
+    FakeHost host;
+    SetHost(&host);
+    // A hung program ends the run instead of holding it.
+    host.SetBlankLimit(kBlanks + 10'000);
+    RandomPlayer player(seed);
+    host.AtEveryBlank([&player](FakeHost& h) { player.OnBlank(h); });
+
+    const auto start = std::chrono::steady_clock::now();
+    while (host.Blank() < kBlanks) {
+        EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0)
+            << "run ended at blank " << host.Blank();
+        player.EndRun(host);
+    }
+    host.AtEveryBlank(nullptr);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    const Tally& tally = player.tally;
+    std::printf(
+        "soak: %.0f s for %llu blanks\n"
+        "soak: entered intro %d, instruction screen %d, play %d, dying %d, Game Over %d\n"
+        "soak: deaths %d, new games %d, stages completed %d, quits %d\n"
+        "soak: VmRSS at blank %llu: %lld kB, at blank %llu: %lld kB\n",
+        seconds, static_cast<unsigned long long>(host.Blank()), tally.runs,
+        tally.instructionScreens, tally.playEntries, tally.dyingEntries, tally.gameOverEntries,
+        tally.deaths, tally.newGames, tally.stagesCompleted, tally.quits,
+        static_cast<unsigned long long>(kSettledBlank),
+        static_cast<long long>(player.settledKilobytes), static_cast<unsigned long long>(kBlanks),
+        static_cast<long long>(player.finalKilobytes));
+
+    EXPECT_TRUE(host.MessageBoxes().empty()) << host.MessageBoxes().front().text;
+    // Every state many times over.
+    constexpr int kManyTimes = 10;
+    EXPECT_GE(tally.runs, kManyTimes);
+    EXPECT_GE(tally.instructionScreens, 10 * kManyTimes);
+    EXPECT_GE(tally.playEntries, 10 * kManyTimes);
+    EXPECT_GE(tally.dyingEntries, 10 * kManyTimes);
+    EXPECT_GE(tally.gameOverEntries, kManyTimes);
+    EXPECT_GE(tally.newGames, kManyTimes);
+    ASSERT_GT(player.settledKilobytes, 0);
+    ASSERT_GT(player.finalKilobytes, 0);
+    EXPECT_LE(player.finalKilobytes, player.settledKilobytes + kAllowedGrowthKilobytes);
+}
