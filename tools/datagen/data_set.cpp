@@ -69,11 +69,10 @@ void WriteIconPngs(const std::string& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) throw std::runtime_error("cannot create folder " + folder + ": " + error.message());
-    const RgbImage icon = MakeAppIcon();
-    for (int factor : {1, 2, 4}) {
-        const std::string name = "zelto-" + std::to_string(icon.width * factor) + ".png";
-        WriteFileBytes((std::filesystem::path(folder) / name).string(),
-                       EncodePng(Enlarged(icon, factor)));
+    const Canvas icon = PaintAppIcon();
+    for (int scale : {1, 2, 4}) {
+        const std::string name = "zelto-" + std::to_string(icon.Width() * scale) + ".png";
+        WriteFileBytes((std::filesystem::path(folder) / name).string(), EncodePng(icon, scale));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas.h"
 #include "rgb_image.h"
 
 namespace datagen {
@@ -22,7 +23,10 @@ RgbImage MakeTitlePicture();
 // 146 x 476 display panel with four light, framed fields for the values.
 RgbImage MakeHudPanel();
 
-// 32 x 32 window icon.
+// The 32 x 32 icon with its rounded corners transparent, as desktops show it.
+Canvas PaintAppIcon();
+
+// 32 x 32 window icon: the same, laid on black.
 RgbImage MakeAppIcon();
 
 }  // namespace datagen

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "byte_writer.h"
+#include "rgb_image.h"
+#include "stable_math.h"
 
 namespace datagen {
 namespace {
@@ -69,23 +71,29 @@ void Chunk(ByteWriter& out, std::string_view type, const std::vector<std::uint8_
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const RgbImage& image) {
+std::vector<std::uint8_t> EncodePng(const Canvas& canvas, int scale) {
+    const int width = canvas.Width() * scale;
+    const int height = canvas.Height() * scale;
     ByteWriter header;
-    header.U32BE(static_cast<std::uint32_t>(image.width));
-    header.U32BE(static_cast<std::uint32_t>(image.height));
+    header.U32BE(static_cast<std::uint32_t>(width));
+    header.U32BE(static_cast<std::uint32_t>(height));
     header.U8(8);  // bits per channel
-    header.U8(2);  // colour type: RGB
+    header.U8(6);  // colour type: RGB with alpha
     header.U8(0);  // deflate
     header.U8(0);  // adaptive filtering (every row here uses filter 0, none)
     header.U8(0);  // not interlaced
 
     std::vector<std::uint8_t> rows;
-    rows.reserve(static_cast<std::size_t>(image.height) * (1 + 3 * image.width));
-    for (int y = 0; y < image.height; ++y) {
+    rows.reserve(static_cast<std::size_t>(height) * (1 + 4 * width));
+    for (int y = 0; y < height; ++y) {
         rows.push_back(0);
-        for (int x = 0; x < image.width; ++x) {
-            const Rgb8& pixel = image.At(x, y);
-            rows.insert(rows.end(), {pixel.r, pixel.g, pixel.b});
+        for (int x = 0; x < width; ++x) {
+            const Canvas::Pixel& pixel = canvas.At(x / scale, y / scale);
+            const std::uint8_t alpha =
+                static_cast<std::uint8_t>(FloorToInt(Clamp(pixel.alpha, 0.0, 1.0) * 255.0 + 0.5));
+            // A fully transparent pixel says nothing of its colour.
+            const Rgb8 colour = alpha == 0 ? Rgb8{} : ToRgb8(pixel.colour);
+            rows.insert(rows.end(), {colour.r, colour.g, colour.b, alpha});
         }
     }
 

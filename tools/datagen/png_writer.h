@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "rgb_image.h"
+#include "canvas.h"
 
 namespace datagen {
 
-// A PNG file image: 8-bit RGB, not interlaced, the rows unfiltered in stored (uncompressed)
-// deflate blocks. Icons are small, so plain storage costs little and needs no compressor.
-std::vector<std::uint8_t> EncodePng(const RgbImage& image);
+// A PNG file image of the canvas, each pixel a scale x scale block, so larger icons keep the
+// very pixels of the small one: 8-bit RGB with alpha, not interlaced, the rows unfiltered in
+// stored (uncompressed) deflate blocks. Icons are small, so plain storage costs little and
+// needs no compressor.
+std::vector<std::uint8_t> EncodePng(const Canvas& canvas, int scale);
 
 }  // namespace datagen

@@ -65,12 +65,4 @@ RgbImage FilledImage(int width, int height, Rgb8 colour) {
     return {width, height, std::vector<Rgb8>(static_cast<std::size_t>(width) * height, colour)};
 }
 
-RgbImage Enlarged(const RgbImage& image, int factor) {
-    RgbImage large = FilledImage(image.width * factor, image.height * factor, {});
-    for (int y = 0; y < large.height; ++y) {
-        for (int x = 0; x < large.width; ++x) large.At(x, y) = image.At(x / factor, y / factor);
-    }
-    return large;
-}
-
 }  // namespace datagen

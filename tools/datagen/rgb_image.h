@@ -44,8 +44,4 @@ void Blit(RgbImage& target, const RgbImage& source, int left, int top);
 
 RgbImage FilledImage(int width, int height, Rgb8 colour);
 
-// The image made factor times wider and higher, each pixel a square block: larger icons keep
-// the very pixels of the small one.
-RgbImage Enlarged(const RgbImage& image, int factor);
-
 }  // namespace datagen
