@@ -43,7 +43,7 @@ install_missing() {
     local missing=()
     local package
     for package in "$@"; do
-        grep -qxF "$package" <<<"$installed" || missing+=("$package")
+        [[ $'\n'"$installed"$'\n' == *$'\n'"$package"$'\n'* ]] || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
