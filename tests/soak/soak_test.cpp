@@ -78,8 +78,8 @@ class RandomPlayer {
 public:
     explicit RandomPlayer(std::uint32_t seed) : random_(seed) {}
 
-    void OnBlank(FakeHost& host) {
-        const std::uint64_t blank = host.Blank();
+    // blank counts from the start of the soak, across program runs.
+    void OnBlank(FakeHost& host, std::uint64_t blank) {
         if (blank % kDisplayLossPeriod == 0) host.LoseDisplay();
         if (blank % kSoundLossPeriod == 0) host.LoseSoundBuffers();
         if (settledKilobytes == 0 && blank >= kSettledBlank) settledKilobytes = ResidentKilobytes();
@@ -98,18 +98,18 @@ public:
             return;
         }
         Observe();
+        // Quitting holds Space and Escape down until the program has ended.
+        if (quitting_) return;
         ReleaseEndedPresses(host);
-        if (Status && !quitting_) Act(host);
+        if (Status) Act(host);
     }
 
-    // The program has ended: nothing stays pressed into the next run.
-    void EndRun(FakeHost& host) {
-        host.SetKey(kSpaceScanCode, false);
-        host.SetKey(kEscapeScanCode, false);
-        host.SetMouseButton(kLeftButton, false);
+    // The program has ended; the next run starts on a machine of its own with nothing pressed.
+    void EndRun() {
         spaceHeld_ = 0;
         buttonHeld_ = 0;
         quitting_ = false;
+        quitAtGameOver_ = false;
         runSeen_ = false;
         lastEnemy_ = nullptr;
     }
@@ -141,9 +141,12 @@ private:
         if (enemy != lastEnemy_ && lastEnemy_ != nullptr) ++tally.instructionScreens;
         lastEnemy_ = enemy;
         if (Status->State != lastState_) {
+            quitAtGameOver_ = false;
             if (Status->State == Playing) ++tally.playEntries;
             if (Status->State == Dying) ++tally.dyingEntries;
-            if (Status->State == GameOver) {
+            // The last life's explosion fades out from play before the death sequence; the Game
+            // Over state that counts comes after the sequence.
+            if (Status->State == GameOver && lastState_ == Dying) {
                 ++tally.gameOverEntries;
                 // Now and then the player quits from Game Over rather than playing again.
                 quitAtGameOver_ = OneIn(3);
@@ -182,6 +185,8 @@ private:
         }
         const bool waitingForClick = Status->State == Intro || Status->State == GameOver;
         if (Status->State == GameOver && quitAtGameOver_ && OneIn(60)) {
+            // Held with Space, which leaves the instruction screen that comes before Game Over.
+            host.SetKey(kSpaceScanCode, true);
             host.SetKey(kEscapeScanCode, true);
             quitting_ = true;
             ++tally.quits;
@@ -210,20 +215,27 @@ private:
 TEST(Soak, HundredThousandBlanksOfRandomPlayWithDisplayAndSoundLosses) {
     const std::uint32_t seed = SeedFromEnvironment();
     std::printf("soak: seed %u, %llu blanks\n", seed, static_cast<unsigned long long>(kBlanks));
-    FakeHost host;
-    SetHost(&host);
-    // A hung program ends the run instead of holding it.
-    host.SetBlankLimit(kBlanks + 10'000);
     RandomPlayer player(seed);
-    host.AtEveryBlank([&player](FakeHost& h) { player.OnBlank(h); });
-
     const auto start = std::chrono::steady_clock::now();
-    while (host.Blank() < kBlanks) {
+    std::uint64_t blanksBefore = 0;
+    while (blanksBefore < kBlanks) {
+        // Each run is a start of the program: a fresh machine, its clock at the time of day the
+        // soak has reached, so that the game draws other random numbers each time.
+        FakeHost host;
+        SetHost(&host);
+        host.SetTimeOfDay(FakeHost::kStartSeconds + static_cast<std::int64_t>(blanksBefore / 60));
+        // A hung program ends the soak instead of holding it.
+        host.SetBlankLimit(kBlanks - blanksBefore + 10'000);
+        host.AtEveryBlank([&](FakeHost& h) { player.OnBlank(h, blanksBefore + h.Blank()); });
         EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0)
-            << "run ended at blank " << host.Blank();
-        player.EndRun(host);
+            << "run that started at blank " << blanksBefore;
+        EXPECT_TRUE(host.MessageBoxes().empty()) << "run that started at blank " << blanksBefore
+                                                 << ": " << host.MessageBoxes().front().text;
+        host.AtEveryBlank(nullptr);
+        blanksBefore += host.Blank();
+        player.EndRun();
     }
-    host.AtEveryBlank(nullptr);
+    SetHost(nullptr);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
@@ -233,14 +245,13 @@ TEST(Soak, HundredThousandBlanksOfRandomPlayWithDisplayAndSoundLosses) {
         "soak: entered intro %d, instruction screen %d, play %d, dying %d, Game Over %d\n"
         "soak: deaths %d, new games %d, stages completed %d, quits %d\n"
         "soak: VmRSS at blank %llu: %lld kB, at blank %llu: %lld kB\n",
-        seconds, static_cast<unsigned long long>(host.Blank()), tally.runs,
+        seconds, static_cast<unsigned long long>(blanksBefore), tally.runs,
         tally.instructionScreens, tally.playEntries, tally.dyingEntries, tally.gameOverEntries,
         tally.deaths, tally.newGames, tally.stagesCompleted, tally.quits,
         static_cast<unsigned long long>(kSettledBlank),
         static_cast<long long>(player.settledKilobytes), static_cast<unsigned long long>(kBlanks),
         static_cast<long long>(player.finalKilobytes));
 
-    EXPECT_TRUE(host.MessageBoxes().empty()) << host.MessageBoxes().front().text;
     // Every state many times over.
     constexpr int kManyTimes = 10;
     EXPECT_GE(tally.runs, kManyTimes);
