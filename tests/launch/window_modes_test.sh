@@ -57,10 +57,10 @@ quit_with_escape() {
 game_pid=$!
 if window=$(wait_for_window zelto); then
     expect_full_screen "started from the repository root"
-    xdotool windowfocus "$window" 2>/dev/null
+    focus_window "$window"
     press_keys alt Return
     expect_window "after one Alt+Enter"
-    xdotool windowfocus "$window" 2>/dev/null
+    focus_window "$window"
     press_keys alt Return
     expect_full_screen "after two Alt+Enter"
     quit_with_escape "full screen"
@@ -75,7 +75,7 @@ cat "$work/game.out"
 game_pid=$!
 if window=$(wait_for_window zelto); then
     expect_window "started with --window"
-    xdotool windowfocus "$window" 2>/dev/null
+    focus_window "$window"
     press_keys alt Return
     expect_full_screen "--window, then Alt+Enter"
     quit_with_escape "--window"

@@ -21,6 +21,12 @@ press_keys() {
     done
 }
 
+# Gives the window the keyboard, unless it has it: moving the focus away and back tells a
+# full-screen game that its display was lost.
+focus_window() {
+    [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$1" ] || xdotool windowfocus "$1" 2>/dev/null
+}
+
 # Prints the id of the window titled exactly NAME, waiting for it to appear; fails if none does.
 wait_for_window() {
     local window
@@ -92,7 +98,7 @@ all_black() {
 end_with_escape() {
     for _ in $(seq "$deadline_seconds"); do
         kill -0 "$1" 2>/dev/null || break
-        xdotool windowfocus "$2" 2>/dev/null
+        focus_window "$2"
         press_keys Escape
         sleep 0.8
     done
