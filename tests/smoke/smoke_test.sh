@@ -3,8 +3,8 @@
 # - the picture is scaled into the screen with black bars, and frames come at 60 Hz;
 # - mouse motion and a click reach the engine;
 # - the whole game plays through: the intro with its credits, a click, the instruction screen,
-#   Space, play with the map, the player, the panel and its numbers, four lives lost, the Game
-#   Over screen; Escape then ends the game with exit code 0;
+#   Space, play with the map, the player, the panel and its numbers, lives lost until the
+#   Game Over screen; Escape then ends the game with exit code 0;
 # - a close request ends the game with exit code 0;
 # - a data file that cannot be loaded is reported in a message box, Return closes the box, and
 #   the game then ends by itself.
@@ -144,6 +144,35 @@ wait_for() {
     local start=$SECONDS
     while ((SECONDS - start < deadline_seconds)); do
         take_screenshot && "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# A press of the left button or a key lasts a tenth of a second: the game reads its input once
+# a frame, and a shorter press may fall between two readings.
+click() {
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+}
+press() {
+    xdotool keydown "$1"
+    sleep 0.1
+    xdotool keyup "$1"
+}
+
+# repeat_until ACTION CHECK...: does the action, and again every five seconds, until a
+# screenshot passes the check; false after the deadline. On a busy machine more than a tenth
+# of a second may pass between two readings of the input.
+repeat_until() {
+    local start=$SECONDS done_at=-5
+    while ((SECONDS - start < deadline_seconds)); do
+        if ((SECONDS - done_at >= 5)); then
+            $1
+            done_at=$SECONDS
+        fi
+        take_screenshot && "${@:2}" && return 0
         sleep 0.2
     done
     return 1
@@ -347,18 +376,13 @@ elif ! wait_for intro_shown; then
 else
     keep_screenshot intro
     xdotool windowfocus "$window" 2>/dev/null
-    # A click starts play; the button stays down until the intro gives way, as the game reads
-    # its input once a frame.
-    xdotool mousedown 1
-    sleep 0.1
-    wait_for intro_gone || fail "the intro stayed after a click"
-    xdotool mouseup 1
+    repeat_until click intro_gone || fail "the intro stayed after a click"
 
     # Then each state is answered as it shows: Space on the instruction screen, and in play a
     # large diagonal mouse motion, after which the player drifts into a corner of the play
     # area, where it loses two rads a frame until its life is gone. The first play screens
-    # are looked at and kept; every new game start moves the player at once by the motion
-    # made so far.
+    # are looked at and kept; every later start of play sets the player drifting at once by
+    # the motion made so far.
     instruction_screens=0
     play_frame_checked=no
     level_change_seen=no
@@ -393,10 +417,8 @@ else
                 [ $instruction_screens -eq 1 ] && keep_screenshot instructions
                 [ $level_change_seen = no ] && play_frame_checked=no
                 steered=no
-                xdotool keydown space
-                sleep 0.1
-                wait_for instructions_gone || fail "the instruction screen stayed after Space"
-                xdotool keyup space
+                repeat_until "press space" instructions_gone ||
+                    fail "the instruction screen stayed after Space"
                 ;;
             playing)
                 level=$(energon_level_shown)
@@ -431,7 +453,7 @@ else
     [ $level_change_seen = yes ] || fail "the Energon level did not change in play"
 fi
 if kill -0 $game_pid 2>/dev/null; then
-    # "Escape to Quit."
+    # "Escape to Quit.", held until the game has ended.
     xdotool keydown Escape
     wait_for_exit $game_pid || fail "Escape did not end the game"
     xdotool keyup Escape
@@ -479,9 +501,7 @@ if box=$(wait_for_window Error); then
     wait_for box_drawn || fail "no message box drawn at $box_area"
     keep_screenshot message_box
     xdotool windowfocus "$box" 2>/dev/null
-    xdotool keydown Return
-    sleep 0.1
-    xdotool keyup Return
+    press Return
     if wait_for_exit $game_pid; then
         echo "game exit code after the message box: $exit_code"
     else
