@@ -143,8 +143,8 @@ TEST_F(RulesTest, TogglesMoveEnemiesZeroToThirtyEightAndParticlesZeroToNineOnly)
     bool otherMoved = false;
     bool highParticleShown = false;
     bool lowParticleShown = false;
-    // A minute of play.
-    Play(3600, [&](int frame) {
+    // Half a minute of play: some sixty enemy toggles and thirty particle toggles.
+    Play(1800, [&](int frame) {
         // A stage that starts again (after a loss) has a new enemy 39.
         if (Enemies[39].get() != last) {
             last = Enemies[39].get();
