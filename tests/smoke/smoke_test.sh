@@ -166,10 +166,12 @@ press() {
 # screenshot passes the check; false after the deadline. On a busy machine more than a tenth
 # of a second may pass between two readings of the input.
 repeat_until() {
-    local start=$SECONDS done_at=-5
+    local start=$SECONDS times=0 done_at=0
     while ((SECONDS - start < deadline_seconds)); do
-        if ((SECONDS - done_at >= 5)); then
+        if ((times == 0 || SECONDS - done_at >= 5)); then
+            ((times > 0)) && echo "$SECONDS s: $1, again"
             $1
+            times=$((times + 1))
             done_at=$SECONDS
         fi
         take_screenshot && "${@:2}" && return 0
@@ -417,8 +419,13 @@ else
                 [ $instruction_screens -eq 1 ] && keep_screenshot instructions
                 [ $level_change_seen = no ] && play_frame_checked=no
                 steered=no
-                repeat_until "press space" instructions_gone ||
+                if ! repeat_until "press space" instructions_gone; then
                     fail "the instruction screen stayed after Space"
+                    break
+                fi
+                # The screen has moved on; what it shows next is a new state.
+                state=answered
+                state_since=$SECONDS
                 ;;
             playing)
                 level=$(energon_level_shown)
