@@ -1,7 +1,7 @@
 # Sourced by the tests that run real programs under a virtual X server.
 # start_virtual_display SIZE: makes a scratch folder in $work (removed on exit), starts Xvfb at
-# SIZE (e.g. 1280x800x24) on a free display, and exports DISPLAY; exits 77 (skipped) where no X
-# server can be started.
+# SIZE (e.g. 1280x800x24) on a display it picks itself, and exports DISPLAY once the server
+# answers; exits 77 (skipped) where no X server can be started.
 start_virtual_display() {
     if ! command -v Xvfb >/dev/null; then
         echo "SKIP: Xvfb is not installed, no X server to run on"
@@ -9,16 +9,22 @@ start_virtual_display() {
     fi
     work=$(mktemp -d)
     trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-    local display=":$((90 + RANDOM % 400))"
-    Xvfb "$display" -screen 0 "$1" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # The server chooses a free display and writes its number once it accepts connections, so
+    # tests running side by side never share or race for one.
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    local number=""
+    # A generous deadline: on a loaded machine the server may take seconds to come up.
+    for _ in $(seq 200); do
+        number=$(tr -dc '0-9' <"$work/display")
+        [ -n "$number" ] && break
+        kill -0 $xvfb_pid 2>/dev/null || break
         sleep 0.1
     done
-    if ! kill -0 $xvfb_pid 2>/dev/null; then
+    if [ -z "$number" ]; then
         echo "SKIP: Xvfb could not start"
+        cat "$work/xvfb.log"
         exit 77
     fi
-    export DISPLAY="$display"
+    export DISPLAY=":$number"
 }
