@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -112,7 +111,7 @@ public:
             host.SetKey(kEscapeScanCode, true);
             return;
         }
-        Observe();
+        Observe(blank);
         // Quitting holds Space and Escape down until the program has ended.
         if (quitting_) return;
         ReleaseEndedPresses(host);
@@ -132,6 +131,9 @@ public:
     Tally tally;
     std::int64_t settledKilobytes = 0;
     std::int64_t finalKilobytes = 0;
+    // At the first start of the program from kSettledBlank on, and at the last start.
+    std::int64_t settledStartKilobytes = 0;
+    std::int64_t lastStartKilobytes = 0;
 
 private:
     bool OneIn(int n) { return std::uniform_int_distribution<int>(1, n)(random_) == 1; }
@@ -140,12 +142,17 @@ private:
     }
     int Signed(int low, int high) { return OneIn(2) ? Between(low, high) : -Between(low, high); }
 
-    void Observe() {
+    void Observe(std::uint64_t blank) {
         if (!Status) return;
         const Actor* enemy = Enemies[kEnemyCount - 1].get();
         if (!runSeen_) {
             runSeen_ = true;
             ++tally.runs;
+            // Every start of the program has loaded the same: the same point in the game.
+            if (blank >= kSettledBlank) {
+                lastStartKilobytes = ResidentKilobytes();
+                if (settledStartKilobytes == 0) settledStartKilobytes = lastStartKilobytes;
+            }
             lastState_ = Status->State;
             lastLives_ = Status->Lives;
             lastStage_ = Status->Stage;
@@ -259,13 +266,17 @@ TEST(Soak, HundredThousandBlanksOfRandomPlayWithDisplayAndSoundLosses) {
         "soak: %.0f s for %llu blanks\n"
         "soak: entered intro %d, instruction screen %d, play %d, dying %d, Game Over %d\n"
         "soak: deaths %d, new games %d, stages completed %d, quits %d\n"
-        "soak: VmRSS at blank %llu: %lld kB, at blank %llu: %lld kB\n",
+        "soak: VmRSS at blank %llu: %lld kB, at blank %llu: %lld kB\n"
+        "soak: VmRSS at program start from blank %llu on: first %lld kB, last %lld kB\n",
         seconds, static_cast<unsigned long long>(blanksBefore), tally.runs,
         tally.instructionScreens, tally.playEntries, tally.dyingEntries, tally.gameOverEntries,
         tally.deaths, tally.newGames, tally.stagesCompleted, tally.quits,
         static_cast<unsigned long long>(kSettledBlank),
         static_cast<long long>(player.settledKilobytes), static_cast<unsigned long long>(kBlanks),
-        static_cast<long long>(player.finalKilobytes));
+        static_cast<long long>(player.finalKilobytes),
+        static_cast<unsigned long long>(kSettledBlank),
+        static_cast<long long>(player.settledStartKilobytes),
+        static_cast<long long>(player.lastStartKilobytes));
 
     // Every state many times over.
     constexpr int kManyTimes = 10;
@@ -278,4 +289,9 @@ TEST(Soak, HundredThousandBlanksOfRandomPlayWithDisplayAndSoundLosses) {
     ASSERT_GT(player.settledKilobytes, 0);
     ASSERT_GT(player.finalKilobytes, 0);
     EXPECT_LE(player.finalKilobytes, player.settledKilobytes + kAllowedGrowthKilobytes);
+    // Within a run the memory follows what that run has been through so far, a megabyte or two
+    // either way; every start of the program is the same point, where any growth is memory kept
+    // from the runs before.
+    ASSERT_GT(player.settledStartKilobytes, 0);
+    EXPECT_LE(player.lastStartKilobytes, player.settledStartKilobytes + kAllowedGrowthKilobytes);
 }
