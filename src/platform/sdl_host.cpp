@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -43,6 +44,25 @@ bool DisplayMayExist() {
     return false;
 }
 
+// Keys and mouse buttons that went down since the last reading: a press shorter than the time
+// between two readings still reads as down once.
+struct PressLatch {
+    std::array<bool, SDL_NUM_SCANCODES> keys{};
+    Uint32 buttons = 0;
+};
+
+// Sees every event as SDL takes it from the window system, whoever reads the queue (or nobody,
+// while the game holds the thread), and notes the presses.
+int SDLCALL NotePresses(void* latch, SDL_Event* event) {
+    auto* presses = static_cast<PressLatch*>(latch);
+    if (event->type == SDL_KEYDOWN && event->key.keysym.scancode < SDL_NUM_SCANCODES) {
+        presses->keys[event->key.keysym.scancode] = true;
+    } else if (event->type == SDL_MOUSEBUTTONDOWN) {
+        presses->buttons |= SDL_BUTTON(event->button.button);
+    }
+    return 1;
+}
+
 }  // namespace
 
 struct SdlHost::State {
@@ -60,6 +80,7 @@ struct SdlHost::State {
     SDL_Joystick* joystick = nullptr;
     bool mouseCaptured = false;
     SDL_AudioDeviceID soundDevice = 0;
+    PressLatch presses;
 };
 
 SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
@@ -82,6 +103,7 @@ SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
         return;
     }
     state_->ready = true;
+    SDL_AddEventWatch(NotePresses, &state_->presses);
     state_->blankPeriod = SDL_GetPerformanceFrequency() / kRefreshRate;
     state_->clockOrigin = SDL_GetPerformanceCounter();
     state_->startCounter = state_->clockOrigin;
@@ -91,7 +113,10 @@ SdlHost::~SdlHost() {
     CloseSound();
     if (state_->joystick != nullptr) SDL_JoystickClose(state_->joystick);
     CloseWindow();
-    if (state_->ready) SDL_Quit();
+    if (state_->ready) {
+        SDL_DelEventWatch(NotePresses, &state_->presses);
+        SDL_Quit();
+    }
 }
 
 bool SdlHost::Ready() const {
@@ -317,10 +342,12 @@ bool SdlHost::ReadKeyboard(std::uint8_t state[256]) {
     const Uint8* keys = SDL_GetKeyboardState(&count);
     std::fill(state, state + 256, std::uint8_t{0});
     for (int scancode = 0; scancode < count; ++scancode) {
-        if (!keys[scancode]) continue;
+        const bool pressed = scancode < SDL_NUM_SCANCODES && state_->presses.keys[scancode];
+        if (!keys[scancode] && !pressed) continue;
         const std::uint8_t setOne = SetOneScanCode(static_cast<SDL_Scancode>(scancode));
         if (setOne != 0) state[setOne] = 0x80;
     }
+    state_->presses.keys.fill(false);
     return true;
 }
 
@@ -328,7 +355,8 @@ bool SdlHost::ReadMouse(MouseReading& reading) {
     SDL_PumpEvents();
     int dx = 0;
     int dy = 0;
-    const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+    const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy) | state_->presses.buttons;
+    state_->presses.buttons = 0;
     reading.dx = dx;
     reading.dy = dy;
     reading.wheel = 0;
