@@ -1,6 +1,6 @@
 // The blends and shadows over plain memory: every operation at every depth against a plain
 // per-channel reference written here, on odd and even widths, padded pitches and keyed
-// pixels mixed with unkeyed ones; and the worked values of the design.
+// pixels mixed with unkeyed ones; and worked values computed by hand.
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ std::uint32_t ReadValue(const std::uint8_t* at, int bytes) {
     return value;
 }
 
-// One pixel as the design states it: channel by channel, a keyed source pixel skipped, the
+// One pixel by the blend's own rule: channel by channel, a keyed source pixel skipped, the
 // fourth byte of a 32-bit pixel left alone and bit 15 of a computed 5-5-5 pixel zero.
 void ReferencePixel(PixelLayout layout, const PixelBlend& blend, const std::uint8_t* s,
                     std::uint8_t* d, int alpha) {
