@@ -5,12 +5,18 @@
 // colour key and run-length acceleration for the keyed one), a black surface modulated to the
 // shadow's strength, and an ARGB8888 source with per-pixel alpha for the alpha map. Last, one
 // fader pass over the title against a plain copy of the same frame.
+// SDL's fair anchor for the keyed frames is the way its own programs hold sprites: each frame
+// in a 32 x 32 surface of its own, run-length encoded (the rows named PerFrameRle); the rows
+// that blit sub-rectangles of one sheet stay as extra rows.
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "cdxscreen.h"
@@ -234,6 +240,152 @@ platform::HRESULT HalfShadowKeyed(CDXTile& s, CDXSurface* d, int x, int y, platf
     return s.DrawHalfShadowKeyed(d, x, y, r);
 }
 
+// SDL's side as its programs hold sprites: every frame of the sheet in a 32 x 32 surface of
+// its own, with the sheet scene's format, key, blend and alpha, run-length encoded (keyed runs
+// for the 5-6-5 frames, alpha runs for the ARGB8888 ones).
+struct SdlPerFrameScene {
+    std::vector<SDL_Surface*> frames;
+    SDL_Surface* target = nullptr;
+
+    SdlPerFrameScene(SdlBlend blend, Uint8 alpha) {
+        SdlScene whole(Picture::Sheet, blend, alpha);
+        if (!whole.Ready() || SDL_LockSurface(whole.source) != 0) return;
+        const SDL_PixelFormat& format = *whole.source->format;
+        const int perRow = whole.source->w / kBlock;
+        for (int frame = 0; frame < kFrames; ++frame) {
+            SDL_Surface* own = SDL_CreateRGBSurfaceWithFormat(0, kBlock, kBlock,
+                                                              format.BitsPerPixel, format.format);
+            if (own == nullptr) break;
+            frames.push_back(own);
+            const int left = frame % perRow * kBlock;
+            const int top = frame / perRow * kBlock;
+            for (int row = 0; row < kBlock; ++row) {
+                std::memcpy(static_cast<Uint8*>(own->pixels) + row * own->pitch,
+                            static_cast<const Uint8*>(whole.source->pixels) +
+                                (top + row) * whole.source->pitch + left * format.BytesPerPixel,
+                            kBlock * format.BytesPerPixel);
+            }
+            Uint32 key = 0;
+            if (SDL_GetColorKey(whole.source, &key) == 0) {
+                SDL_SetColorKey(own, SDL_TRUE | SDL_RLEACCEL, key);
+            }
+            SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+            SDL_GetSurfaceBlendMode(whole.source, &mode);
+            SDL_SetSurfaceBlendMode(own, mode);
+            SDL_SetSurfaceAlphaMod(own, alpha);
+            SDL_SetSurfaceRLE(own, 1);
+        }
+        SDL_UnlockSurface(whole.source);
+        target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 16, SDL_PIXELFORMAT_RGB565);
+        if (target != nullptr) SDL_FillRect(target, nullptr, 0x8410);
+    }
+    ~SdlPerFrameScene() {
+        for (SDL_Surface* frame : frames) SDL_FreeSurface(frame);
+        SDL_FreeSurface(target);
+    }
+    bool Ready() const { return static_cast<int>(frames.size()) == kFrames && target != nullptr; }
+};
+
+// The largest difference in one 5-6-5 channel that the two sides may leave in a pixel: both
+// mix in their own arithmetic (SDL's 16-bit blends weigh in 32nds, the engine in 256ths) and
+// round apart, where 1024 frames pile up over each other by up to one step of a channel at
+// alpha 128 and two with per-pixel alpha. A wrong frame, place, key or weight differs by ten
+// steps and more.
+constexpr int kRoundingSteps = 2;
+
+int LargestChannelDifference(Uint16 a, Uint16 b) {
+    const int red = std::abs((a >> 11) - (b >> 11));
+    const int green = std::abs(((a >> 5) & 0x3F) - ((b >> 5) & 0x3F));
+    const int blue = std::abs((a & 0x1F) - (b & 0x1F));
+    return std::max({red, green, blue});
+}
+
+// Draws every placement once with the engine routine and once with SDL's per-frame surfaces,
+// both on the same grey, and compares the targets pixel by pixel. Returns where they differ by
+// more than rounding, or an empty string when they agree.
+std::string BlendsDisagree(SdlPerFrameScene& sdl, EngineDraw draw, const char* drawName) {
+    EngineScene engine(Picture::Sheet);
+    if (!engine.ready) return "the generated picture could not be loaded";
+    const auto placements = Placements();
+    const int perRow = engine.source.PixelWidth / kBlock;
+    SDL_FillRect(sdl.target, nullptr, 0x8410);
+    for (const Placement& p : placements) {
+        const int left = p.frame % perRow * kBlock;
+        const int top = p.frame / perRow * kBlock;
+        draw(engine.source, engine.target.get(), p.x, p.y,
+             platform::RECT{left, top, left + kBlock, top + kBlock});
+        SDL_Rect to{p.x, p.y, kBlock, kBlock};
+        SDL_BlitSurface(sdl.frames[p.frame], nullptr, sdl.target, &to);
+    }
+    if (engine.target->Lock() != platform::DD_OK) return "the engine's target cannot be read";
+    const auto* ours = static_cast<const Uint8*>(engine.target->Desc.lpSurface);
+    const auto* theirs = static_cast<const Uint8*>(sdl.target->pixels);
+    int differing = 0;
+    int largest = 0;
+    int firstX = 0;
+    int firstY = 0;
+    for (int y = 0; y < 480; ++y) {
+        const auto* ourRow = reinterpret_cast<const Uint16*>(ours + y * engine.target->Desc.lPitch);
+        const auto* theirRow = reinterpret_cast<const Uint16*>(theirs + y * sdl.target->pitch);
+        for (int x = 0; x < 640; ++x) {
+            const int difference = LargestChannelDifference(ourRow[x], theirRow[x]);
+            largest = std::max(largest, difference);
+            if (difference <= kRoundingSteps) continue;
+            if (differing++ == 0) {
+                firstX = x;
+                firstY = y;
+            }
+        }
+    }
+    engine.target->Unlock();
+    if (differing == 0) return {};
+    std::string problem = drawName;
+    problem += " and SDL's per-frame blits differ by more than rounding at ";
+    problem += std::to_string(differing);
+    problem += " pixels, first at (";
+    problem += std::to_string(firstX);
+    problem += ", ";
+    problem += std::to_string(firstY);
+    problem += "), by up to ";
+    problem += std::to_string(largest);
+    problem += " steps of a channel";
+    return problem;
+}
+
+// An SDL blend on per-frame surfaces and the engine routines whose pixels it must reproduce.
+struct PerFrameAnchor {
+    SdlBlend blend;
+    Uint8 alpha;
+    std::vector<std::pair<EngineDraw, const char*>> sameAs;
+};
+
+void RunSdl(benchmark::State& state, const PerFrameAnchor& anchor) {
+    SdlPerFrameScene scene(anchor.blend, anchor.alpha);
+    if (!scene.Ready()) return state.SkipWithError("the generated picture could not be loaded");
+    for (const auto& [draw, name] : anchor.sameAs) {
+        if (const std::string problem = BlendsDisagree(scene, draw, name); !problem.empty()) {
+            return state.SkipWithError(problem.c_str());
+        }
+    }
+    const auto placements = Placements();
+    for (auto _ : state) {
+        for (const Placement& p : placements) {
+            SDL_Rect to{p.x, p.y, kBlock, kBlock};
+            benchmark::DoNotOptimize(
+                SDL_BlitSurface(scene.frames[p.frame], nullptr, scene.target, &to));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kPlacements * kBlock * kBlock);
+}
+
+// Alpha 128 with the key stands for both the keyed average and the keyed translucent blend at
+// the level measured here (128); the per-pixel alpha for the alpha map.
+const PerFrameAnchor kKeyedAlphaMod{
+    SdlBlend::AlphaModKeyed,
+    128,
+    {{AverageKeyed, "DrawAverageKeyed"}, {TranslucentKeyed, "DrawTranslucentKeyed"}}};
+const PerFrameAnchor kPerPixelAlpha{SdlBlend::PerPixelAlpha, 255, {{AlphaMap, "DrawAlphaMap"}}};
+
 BENCHMARK_CAPTURE(RunEngine, AverageFrames, Picture::Sheet, Average);
 BENCHMARK_CAPTURE(RunEngine, AverageScreen, Picture::Title, Average);
 BENCHMARK_CAPTURE(RunEngine, AverageKeyedFrames, Picture::Sheet, AverageKeyed);
@@ -247,11 +399,13 @@ BENCHMARK_CAPTURE(RunEngine, TranslucentKeyedFrames, Picture::Sheet, Translucent
 BENCHMARK_CAPTURE(RunEngine, TranslucentKeyedScreen, Picture::Title, TranslucentKeyed);
 BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedRleFrames, Picture::Sheet, SdlBlend::AlphaModKeyed, 128);
 BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedRleScreen, Picture::Title, SdlBlend::AlphaModKeyed, 128);
+BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedFramesPerFrameRle, kKeyedAlphaMod);
 
 BENCHMARK_CAPTURE(RunEngine, AlphaMapFrames, Picture::Sheet, AlphaMap);
 BENCHMARK_CAPTURE(RunEngine, AlphaMapScreen, Picture::Title, AlphaMap);
 BENCHMARK_CAPTURE(RunSdl, PerPixelAlphaFrames, Picture::Sheet, SdlBlend::PerPixelAlpha, 255);
 BENCHMARK_CAPTURE(RunSdl, PerPixelAlphaScreen, Picture::Title, SdlBlend::PerPixelAlpha, 255);
+BENCHMARK_CAPTURE(RunSdl, PerPixelAlphaFramesPerFrameRle, kPerPixelAlpha);
 
 BENCHMARK_CAPTURE(RunEngine, ShadowFrames, Picture::Sheet, Shadow);
 BENCHMARK_CAPTURE(RunEngine, ShadowScreen, Picture::Title, Shadow);
