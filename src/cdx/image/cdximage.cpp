@@ -1,0 +1,140 @@
+#include "cdximage.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <vector>
+
+#include "cdxpsd.h"
+#include "cdxscreen.h"
+#include "cdxsurface.h"
+#include "window.h"
+
+using namespace platform;
+
+namespace {
+
+// Copies a surface's bitmap into it again after the display took its memory.
+class BitmapReloader final : public ImageReloader {
+public:
+    HRESULT Reload(CDXSurface& surface) const override {
+        return ReloadBitmap(surface.Surface.get(), surface.ImageName,
+                            ScreenPalette(surface.Screen));
+    }
+};
+
+const BitmapReloader bitmapReloader;
+
+}  // namespace
+
+std::shared_ptr<DisplaySurface> LoadBitmapSurface(DisplayDevice& display, const char* name,
+                                                  std::int32_t& width, std::int32_t& height,
+                                                  std::int32_t memoryType,
+                                                  const PALETTEENTRY* palette) {
+    const std::unique_ptr<Bitmap> bitmap = LoadBitmapByName(name);
+    if (!bitmap) return nullptr;
+    DDSURFACEDESC2 desc;
+    desc.dwSize = kSurfaceDescSize;
+    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
+    desc.dwWidth = static_cast<DWORD>(bitmap->width);
+    desc.dwHeight = static_cast<DWORD>(bitmap->height);
+    std::shared_ptr<DisplaySurface> surface;
+    try {
+        if (display.CreateSurface(&desc, &surface) != DD_OK) return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    CopyBitmap(surface.get(), bitmap.get(), 0, 0, 0, 0, palette);
+    width = bitmap->width;
+    height = bitmap->height;
+    return surface;
+}
+
+HRESULT CopyBitmap(DisplaySurface* surface, const Bitmap* bitmap, std::int32_t x, std::int32_t y,
+                   std::int32_t dx, std::int32_t dy, const PALETTEENTRY* palette) {
+    if (surface == nullptr || bitmap == nullptr) return DDERR_GENERIC;
+    surface->Restore();
+    return StretchBitmapToSurface(*surface, *bitmap, x, y, dx, dy, palette);
+}
+
+HRESULT ReloadBitmap(DisplaySurface* surface, const char* name, const PALETTEENTRY* palette) {
+    const std::unique_ptr<Bitmap> bitmap = LoadBitmapByName(name);
+    if (!bitmap) {
+        OutputDebugString("handle is null\n");
+        return DDERR_GENERIC;
+    }
+    const HRESULT result = CopyBitmap(surface, bitmap.get(), 0, 0, 0, 0, palette);
+    if (result != DD_OK) OutputDebugString("ddcopybitmap failed\n");
+    return result;
+}
+
+int CDXSurface::CreateFromFile(CDXScreen* screen, const char* fileName, std::int32_t memoryType) {
+    if (fileName == nullptr || screen == nullptr || !screen->DirectDraw) return 0;
+    Surface.reset();
+    // Only a PSD with a fourth channel makes an alpha map; whatever the last picture left
+    // would not match this one's size.
+    AlphaMap.reset();
+    Surface = LoadBitmapSurface(*screen->DirectDraw, fileName, PixelWidth, PixelHeight, memoryType,
+                                ScreenPalette(screen));
+    if (!Surface) {
+        char signature[4] = {};
+        if (std::FILE* file = std::fopen(fileName, "rb")) {
+            const std::size_t got = std::fread(signature, 1, sizeof signature, file);
+            std::fclose(file);
+            if (got == sizeof signature && std::memcmp(signature, "8BPS", 4) == 0) {
+                // The reader makes the surface itself; whether it did shows in Surface.
+                LoadPSD(screen, fileName, memoryType);
+            }
+        }
+    }
+    if (!Surface) return 0;
+    ImageName = fileName;
+    Reloader = &bitmapReloader;
+    Screen = screen;
+    DC = nullptr;
+    Font = nullptr;
+    ColorKey = 0;
+    SrcRect = RECT{0, 0, PixelWidth, PixelHeight};
+    DestRect = SrcRect;
+    ClipRect = SrcRect;
+    UpdatePixelFormat();
+    ResetSurfaceDesc(Desc);
+    Desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    Desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
+    Desc.dwWidth = static_cast<DWORD>(PixelWidth);
+    Desc.dwHeight = static_cast<DWORD>(PixelHeight);
+    return 1;
+}
+
+int CDXSurface::LoadPSD(CDXScreen* screen, const char* fileName, std::int32_t memoryType) {
+    AlphaMap.reset();
+    if (fileName == nullptr) return 0;
+    std::vector<std::uint8_t> bytes;
+    try {
+        std::ifstream file(fileName, std::ios::binary);
+        if (!file) return 0;
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    const std::unique_ptr<PsdPicture> picture = DecodePsd(bytes.data(), bytes.size());
+    if (!picture) return 0;
+    const int width = picture->pixels.width;
+    const int height = picture->pixels.height;
+    if (Create(screen, width, height, memoryType) == 0) return 0;
+    if (StretchBitmapToSurface(*Surface, picture->pixels, 0, 0, 0, 0, ScreenPalette(screen)) !=
+        DD_OK) {
+        return 0;
+    }
+    if (picture->channels > 3) {
+        const std::size_t pixelCount = static_cast<std::size_t>(width) * height;
+        AlphaMap.reset(new (std::nothrow) std::uint8_t[pixelCount]);
+        if (!AlphaMap) return 0;
+        for (std::size_t i = 0; i < pixelCount; ++i)
+            AlphaMap[i] = picture->pixels.pixels[i * 4 + 3];
+    }
+    return 1;
+}

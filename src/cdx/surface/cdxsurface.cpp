@@ -1,0 +1,317 @@
+#include "cdxsurface.h"
+
+#include <algorithm>
+#include <new>
+
+#include "cdxscreen.h"
+#include "pixel_format.h"
+#include "text_service.h"
+#include "window.h"
+
+using namespace platform;
+
+namespace {
+
+// Lock and Unlock restore a lost surface and try again; a display that stays lost after this
+// many restores is reported to the caller instead of holding the program forever.
+constexpr int kLossRetries = 100;
+
+}  // namespace
+
+DWORD SurfaceCapsForMemoryType(std::int32_t memoryType) {
+    switch (memoryType & 0xFF) {
+        case 0:
+            return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+        case 1:
+            return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+        default:
+            return DDSCAPS_OFFSCREENPLAIN;
+    }
+}
+
+CDXSurface::CDXSurface() = default;
+
+CDXSurface::CDXSurface(CDXScreen* screen, std::int32_t width, std::int32_t height,
+                       std::int32_t memoryType)
+    : CDXSurface() {
+    Create(screen, width, height, memoryType);
+}
+
+CDXSurface::~CDXSurface() {
+    if (Font != nullptr) DeleteObject(Font);
+    Font = nullptr;
+    if (DC != nullptr) ReleaseDC();
+    Surface.reset();
+}
+
+void CDXSurface::SetWholeRects() {
+    SrcRect = RECT{0, 0, PixelWidth, PixelHeight};
+    DestRect = SrcRect;
+    ClipRect = SrcRect;
+}
+
+int CDXSurface::Create(CDXScreen* screen, std::int32_t width, std::int32_t height,
+                       std::int32_t memoryType) {
+    if (screen == nullptr || !screen->DirectDraw) return 0;
+    ResetSurfaceDesc(Desc);
+    Desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    Desc.dwWidth = static_cast<DWORD>(width);
+    Desc.dwHeight = static_cast<DWORD>(height);
+    Desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
+    Surface.reset();
+    AlphaMap.reset();
+    try {
+        if (screen->DirectDraw->CreateSurface(&Desc, &Surface) != DD_OK) {
+            Surface.reset();
+            return 0;
+        }
+    } catch (const std::bad_alloc&) {
+        Surface.reset();
+        return 0;
+    }
+    DC = nullptr;
+    Font = nullptr;
+    ImageName = nullptr;
+    Reloader = nullptr;
+    Screen = screen;
+    ColorKey = 0xFFFFFFFF;
+    PixelWidth = width;
+    PixelHeight = height;
+    SetWholeRects();
+    UpdatePixelFormat();
+    return 1;
+}
+
+void CDXSurface::UpdatePixelFormat() {
+    if (!Surface) return;
+    DDPIXELFORMAT description;
+    if (Surface->GetPixelFormat(&description) != DD_OK) return;
+    DescribePixelFormat(description, PixelFormat);
+}
+
+HRESULT CDXSurface::Lock() {
+    if (!Surface) return DDERR_NOTINITIALIZED;
+    ResetSurfaceDesc(Desc);
+    HRESULT result = Surface->Lock(nullptr, &Desc, DDLOCK_WAIT, nullptr);
+    for (int retry = 0; result == DDERR_SURFACELOST && retry < kLossRetries; ++retry) {
+        Restore();
+        ResetSurfaceDesc(Desc);
+        result = Surface->Lock(nullptr, &Desc, DDLOCK_WAIT, nullptr);
+    }
+    return result;
+}
+
+HRESULT CDXSurface::Unlock() {
+    if (!Surface) return DDERR_NOTINITIALIZED;
+    HRESULT result = Surface->Unlock(nullptr);
+    for (int retry = 0; result == DDERR_SURFACELOST && retry < kLossRetries; ++retry) {
+        Restore();
+        result = Surface->Unlock(nullptr);
+    }
+    return result;
+}
+
+void CDXSurface::Restore() {
+    if (Screen != nullptr && this == Screen->Back && Screen->FullScreen &&
+        Screen->Front != nullptr && Screen->Front != this) {
+        // The back buffer is attached to the front one and comes back with it.
+        Screen->Front->Restore();
+        return;
+    }
+    if (!Surface) return;
+    Surface->Restore();
+    // Restored memory holds no picture: a surface made from a bitmap gets it back.
+    if (ImageName != nullptr && Reloader != nullptr) Reloader->Reload(*this);
+}
+
+void CDXSurface::SetColorKey() {
+    if (!Surface) return;
+    std::uint32_t key = 0xFFFFFFFF;
+    DDSURFACEDESC2 desc;
+    desc.dwSize = kSurfaceDescSize;
+    HRESULT result = Surface->Lock(nullptr, &desc, 0, nullptr);
+    while (result == DDERR_WASSTILLDRAWING) result = Surface->Lock(nullptr, &desc, 0, nullptr);
+    if (result == DD_OK) {
+        // Only the first pixel's own bytes: a one-pixel surface holds no more.
+        const auto* first = static_cast<const std::uint8_t*>(desc.lpSurface);
+        const DWORD bitCount = desc.ddpfPixelFormat.dwRGBBitCount;
+        const int pixelBytes = std::clamp(BytesPerPixel(bitCount), 1, 4);
+        key = 0;
+        for (int i = pixelBytes - 1; i >= 0; --i) key = (key << 8) | first[i];
+        if (bitCount < 32) key &= (1u << bitCount) - 1u;
+        Surface->Unlock(nullptr);
+    }
+    ColorKey = key;
+    DDCOLORKEY range{key, key};
+    Surface->SetColorKey(DDCKEY_SRCBLT, &range);
+}
+
+void CDXSurface::SetSrcRect(std::int32_t top, std::int32_t left, std::int32_t bottom,
+                            std::int32_t right) {
+    SrcRect = RECT{left, top, right, bottom};
+}
+
+void CDXSurface::SetClipRect(const RECT& rect) {
+    ClipRect = rect;
+    if (ClipRect.top < 0) ClipRect.top = 0;
+    if (ClipRect.left < 0) ClipRect.left = 0;
+    if (ClipRect.bottom > PixelHeight) ClipRect.bottom = PixelHeight;
+    if (ClipRect.right > PixelWidth) ClipRect.right = PixelWidth;
+}
+
+HRESULT CDXSurface::Fill(std::uint32_t value) {
+    if (!Surface) return DDERR_NOTINITIALIZED;
+    DDBLTFX effects;
+    effects.dwFillColor = value;
+    return Surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
+}
+
+HRESULT CDXSurface::FillRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                             std::int32_t bottom, std::uint32_t value) {
+    if (!Surface) return DDERR_NOTINITIALIZED;
+    DDBLTFX effects;
+    effects.dwFillColor = value;
+    RECT rect{left, top, right, bottom};
+    return Surface->Blt(&rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
+}
+
+void CDXSurface::PutPixel(std::int32_t x, std::int32_t y, std::uint32_t value) {
+    if (x < ClipRect.left || x >= ClipRect.right || y < ClipRect.top || y >= ClipRect.bottom) {
+        return;
+    }
+    if (Screen == nullptr || Desc.lpSurface == nullptr) return;
+    std::uint8_t* row =
+        static_cast<std::uint8_t*>(Desc.lpSurface) + static_cast<std::ptrdiff_t>(y) * Desc.lPitch;
+    switch (Screen->BPP) {
+        case 8:
+            row[x] = static_cast<std::uint8_t>(value);
+            break;
+        case 15:
+        case 16:
+            row[2 * x] = static_cast<std::uint8_t>(value);
+            row[2 * x + 1] = static_cast<std::uint8_t>(value >> 8);
+            break;
+        case 24:
+            row[3 * x] = static_cast<std::uint8_t>(value);
+            row[3 * x + 1] = static_cast<std::uint8_t>(value >> 8);
+            row[3 * x + 2] = static_cast<std::uint8_t>(value >> 16);
+            break;
+        case 32:
+            // The fourth byte is left as it is.
+            row[4 * x] = static_cast<std::uint8_t>(value);
+            row[4 * x + 1] = static_cast<std::uint8_t>(value >> 8);
+            row[4 * x + 2] = static_cast<std::uint8_t>(value >> 16);
+            break;
+        default:
+            break;
+    }
+}
+
+std::uint32_t CDXSurface::GetPixel(std::int32_t x, std::int32_t y) {
+    if (Screen == nullptr || Desc.lpSurface == nullptr) return 0;
+    const std::uint8_t* row = static_cast<const std::uint8_t*>(Desc.lpSurface) +
+                              static_cast<std::ptrdiff_t>(y) * Desc.lPitch;
+    switch (Screen->BPP) {
+        case 8:
+            return row[x];
+        case 15:
+        case 16:
+            return static_cast<std::uint32_t>(row[2 * x] | (row[2 * x + 1] << 8));
+        case 24:
+            return static_cast<std::uint32_t>(row[3 * x] | (row[3 * x + 1] << 8) |
+                                              (row[3 * x + 2] << 16));
+        case 32:
+            return static_cast<std::uint32_t>(row[4 * x]) |
+                   (static_cast<std::uint32_t>(row[4 * x + 1]) << 8) |
+                   (static_cast<std::uint32_t>(row[4 * x + 2]) << 16) |
+                   (static_cast<std::uint32_t>(row[4 * x + 3]) << 24);
+        default:
+            return 0;
+    }
+}
+
+HRESULT CDXSurface::AfterDraw(HRESULT result) {
+    if (result == DDERR_SURFACELOST) Restore();
+    return result;
+}
+
+HRESULT CDXSurface::BlitRect(CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    return AfterDraw(dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect, DDBLT_WAIT, nullptr));
+}
+
+HRESULT CDXSurface::BlitOpaque(std::int32_t x, std::int32_t y, CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    return AfterDraw(dest->Surface->BltFast(x, y, Surface.get(), &SrcRect,
+                                            DDBLTFAST_WAIT | DDBLTFAST_NOCOLORKEY));
+}
+
+HRESULT CDXSurface::BlitKeyed(std::int32_t x, std::int32_t y, CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    return AfterDraw(dest->Surface->BltFast(x, y, Surface.get(), &SrcRect,
+                                            DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY));
+}
+
+HRESULT CDXSurface::BlitKeyedClipped(std::int32_t x, std::int32_t y, CDXSurface* dest,
+                                     const RECT& clip) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    RECT r = SrcRect;
+    if (x + (r.right - r.left) > clip.right) r.right = clip.right - x + r.left;
+    if (x < clip.left) {
+        r.left = r.left + (clip.left - x);
+        x = clip.left;
+    }
+    if (y < clip.top) {
+        r.top = r.top + (clip.top - y);
+        y = clip.top;
+    }
+    if (y + (r.bottom - r.top) > clip.bottom) r.bottom = clip.bottom - y + r.top;
+    return AfterDraw(
+        dest->Surface->BltFast(x, y, Surface.get(), &r, DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY));
+}
+
+HRESULT CDXSurface::BlitToWindow(CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface || Screen == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    RECT window;
+    GetClientRect(Screen->Wnd, &window);
+    POINT topLeft{window.left, window.top};
+    POINT bottomRight{window.right, window.bottom};
+    ClientToScreen(Screen->Wnd, &topLeft);
+    ClientToScreen(Screen->Wnd, &bottomRight);
+    RECT onScreen{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    return AfterDraw(dest->Surface->Blt(&onScreen, Surface.get(), nullptr, DDBLT_WAIT, nullptr));
+}
+
+HRESULT CDXSurface::BlitZoomed(std::int32_t x, std::int32_t y, std::int32_t factorX,
+                               std::int32_t factorY, CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    DestRect = RECT{x, y, x + PixelWidth * factorX, y + PixelHeight * factorY};
+    return AfterDraw(
+        dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
+}
+
+HRESULT CDXSurface::BlitScaled(std::int32_t x, std::int32_t y, float factor, CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    DestRect = RECT{x, y, x + static_cast<std::int32_t>(PixelWidth * factor),
+                    y + static_cast<std::int32_t>(PixelHeight * factor)};
+    return AfterDraw(
+        dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
+}
+
+HRESULT CDXSurface::BlitMirroredH(std::int32_t x, std::int32_t y, CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    DDBLTFX effects;
+    effects.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
+    RECT to{x, y, x + (SrcRect.right - SrcRect.left), y + (SrcRect.bottom - SrcRect.top)};
+    return dest->Surface->Blt(&to, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_DDFX, &effects);
+}
+
+HRESULT CDXSurface::BlitMirroredV(std::int32_t x, std::int32_t y, CDXSurface* dest) {
+    if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    DDBLTFX effects;
+    effects.dwDDFX = DDBLTFX_MIRRORUPDOWN;
+    RECT to{x, y, x + (SrcRect.right - SrcRect.left), y + (SrcRect.bottom - SrcRect.top)};
+    return dest->Surface->Blt(&to, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_DDFX, &effects);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+// Clocks and processor identification.
+
+#include <cstdint>
+
+#include "win_types.h"
+
+namespace platform {
+
+BOOL QueryPerformanceCounter(std::int64_t* count);
+BOOL QueryPerformanceFrequency(std::int64_t* frequency);
+// Milliseconds since the host started; wraps after about 49 days like the old system clock.
+DWORD timeGetTime();
+DWORD GetTickCount();
+// Seconds since 1970, what the C library's time(NULL) gives; the game seeds its generator with it.
+std::int64_t TimeOfDay();
+
+}  // namespace platform

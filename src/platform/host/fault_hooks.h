@@ -1,0 +1,58 @@
+#pragma once
+
+// Faults a test host injects on purpose, and what it records of the sound service. Only the
+// fake host implements these; the display and sound services ask FaultsOf(host), which on a
+// real host answers that nothing is refused.
+
+#include "display_types.h"
+#include "sound_types.h"
+#include "win_types.h"
+
+namespace platform {
+
+class Host;
+
+// What a surface creation asks for, for hosts that refuse some on purpose.
+struct SurfaceRequest {
+    DWORD caps = 0;
+    int width = 0;
+    int height = 0;
+    int backBufferCount = 0;
+};
+
+// One thing the sound service did to a buffer, told to the host for its records.
+struct SoundEvent {
+    enum class Kind { Played, Stopped, Finished };
+    Kind kind = Kind::Played;
+    const void* buffer = nullptr;   // the buffer itself: duplicates differ
+    const void* samples = nullptr;  // its sample memory: a buffer and its duplicates share it
+    DWORD flags = 0;                // play flags
+    std::int32_t pan = 0;
+    std::int32_t volume = 0;
+    DWORD frequency = 0;  // samples per second, the buffer's own rate or the one set
+    DWORD position = 0;   // play position in bytes
+};
+
+class FaultHooks {
+public:
+    virtual HRESULT DisplayCreationResult() { return DD_OK; }
+    virtual HRESULT SurfaceCreationResult(const SurfaceRequest&) { return DD_OK; }
+    virtual HRESULT LockResult() { return DD_OK; }
+    // A stretched copy with a mirror effect.
+    virtual HRESULT MirroredBltResult() { return DD_OK; }
+    virtual HRESULT CooperativeLevelResult() { return DD_OK; }
+    // Extra bytes at the end of every row of new surfaces.
+    virtual int RowPadding() { return 0; }
+    virtual HRESULT SoundRestoreResult() { return 0; }
+    virtual void NoteSoundEvent(const SoundEvent&) {}
+
+protected:
+    ~FaultHooks() = default;
+};
+
+// The host's hooks, or a set that refuses nothing and records nothing.
+FaultHooks& FaultsOf(const Host& host);
+// A host that injects faults installs itself; its context keeps the hooks until it goes.
+void InstallFaultHooks(const Host& host, FaultHooks* hooks);
+
+}  // namespace platform

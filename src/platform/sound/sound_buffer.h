@@ -1,0 +1,93 @@
+#pragma once
+
+// A static sound buffer of the sound service: PCM sample memory in the buffer's own format
+// (8 or 16 bits, mono or stereo, any rate), played once or looped at a pan, volume and
+// frequency of its own. Duplicates share the sample memory and play on their own.
+
+#include <cstdint>
+#include <memory>
+
+#include "fault_hooks.h"
+#include "host.h"
+#include "sound_types.h"
+
+namespace platform {
+
+class SoundDevice;
+
+struct SoundSamples {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    DWORD size = 0;
+    // Counts unlocks, so the mixer knows when its converted copy is out of date.
+    std::uint64_t generation = 1;
+};
+
+class SoundBuffer {
+public:
+    // Made by SoundDevice::CreateSoundBuffer and DuplicateSoundBuffer.
+    SoundBuffer(SoundDevice& device, const WAVEFORMATEX& format, DWORD flags,
+                std::shared_ptr<SoundSamples> samples);
+    ~SoundBuffer();
+    SoundBuffer(const SoundBuffer&) = delete;
+    SoundBuffer& operator=(const SoundBuffer&) = delete;
+
+    HRESULT GetFormat(WAVEFORMATEX* format);
+    HRESULT GetStatus(DWORD* status);
+    // Locks bytes from offset (or the whole buffer); a region that runs past the end goes on
+    // from the start in the second part.
+    HRESULT Lock(DWORD offset, DWORD bytes, void** part1, DWORD* bytes1, void** part2,
+                 DWORD* bytes2, DWORD flags);
+    HRESULT Unlock(void* part1, DWORD bytes1, void* part2, DWORD bytes2);
+    HRESULT Play(DWORD reserved, DWORD priority, DWORD flags);
+    HRESULT Stop();
+    HRESULT GetCurrentPosition(DWORD* play, DWORD* write);
+    HRESULT SetCurrentPosition(DWORD position);
+    HRESULT SetPan(std::int32_t pan);
+    HRESULT GetPan(std::int32_t* pan);
+    HRESULT SetVolume(std::int32_t volume);
+    HRESULT GetVolume(std::int32_t* volume);
+    // 0 plays at the buffer's own rate.
+    HRESULT SetFrequency(DWORD frequency);
+    HRESULT GetFrequency(DWORD* frequency);
+    HRESULT Restore();
+
+    // Layer-internal, called by the device with its mix lock held.
+    // Adds count frames of this buffer's sound, as 32-bit float stereo, into frames.
+    void MixInto(float* frames, int count);
+    void Lose();
+    void DetachFromDevice() { device_ = nullptr; }
+    const WAVEFORMATEX& format() const { return format_; }
+    DWORD flags() const { return flags_; }
+    const std::shared_ptr<SoundSamples>& samples() const { return samples_; }
+    std::int32_t pan() const { return pan_; }
+    std::int32_t volume() const { return volume_; }
+    DWORD frequency() const { return frequency_; }
+
+private:
+    struct Voice;
+
+    DWORD EffectiveFrequency() const;
+    DWORD LengthFrames() const;
+    DWORD HeardFrame() const;
+    bool VoiceIsCurrent() const;
+    // Makes the mixer's copy of the samples for the present frequency, without the mix lock;
+    // false when there is no memory for it.
+    bool ConvertForVoice(std::unique_ptr<Voice>* converted) const;
+    void StartVoiceAt(DWORD frame);
+    void NoteEvent(SoundEvent::Kind kind) const;
+
+    SoundDevice* device_;
+    WAVEFORMATEX format_;
+    DWORD flags_;
+    std::shared_ptr<SoundSamples> samples_;
+    std::int32_t pan_ = 0;
+    std::int32_t volume_ = 0;
+    DWORD frequency_ = DSBFREQUENCY_ORIGINAL;
+    bool playing_ = false;
+    bool looping_ = false;
+    bool lost_ = false;
+    DWORD positionFrame_ = 0;  // where the next play starts, while stopped
+    std::unique_ptr<Voice> voice_;
+};
+
+}  // namespace platform
