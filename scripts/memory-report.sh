@@ -15,6 +15,10 @@
 set -u
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/release}"
+if [ ! -d "$build" ]; then
+    echo "memory-report: no build folder $build"
+    exit 2
+fi
 idle_seconds="${2:-3}"
 game_dir="$(cd "$build" && pwd)/game" || exit 2
 if [ ! -x "$game_dir/zelto" ]; then

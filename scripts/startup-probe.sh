@@ -24,6 +24,10 @@
 set -u
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/release}"
+if [ ! -d "$build" ]; then
+    echo "startup-probe: no build folder $build"
+    exit 2
+fi
 runs="${2:-5}"
 build="$(cd "$build" && pwd)" || exit 2
 game_dir="$build/game"
