@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite.
-#   ./test.sh             Release build in build/release
+#   ./test.sh             Release build in build/release (warnings are errors)
 #   ./test.sh --sanitize  address and undefined-behaviour sanitizers, in build/sanitize
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -8,11 +8,11 @@ scripts/install-deps.sh test
 
 build=build/release
 # Tests and benchmarks on, also in a build folder that ./play.sh configured without them.
-options=(-DCMAKE_BUILD_TYPE=Release -DZELTO_BUILD_TESTS=ON -DZELTO_BUILD_BENCH=ON)
+options=(-DCMAKE_BUILD_TYPE=Release -DZELTO_BUILD_TESTS=ON -DZELTO_BUILD_BENCH=ON -DZELTO_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build=build/sanitize
     options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZE=ON -DZELTO_BUILD_TESTS=ON
-        -DZELTO_BUILD_BENCH=OFF)
+        -DZELTO_BUILD_BENCH=OFF -DZELTO_WERROR=ON)
     # The build runs the (sanitized) data generator too, so this holds for it as well.
     export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

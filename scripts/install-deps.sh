@@ -5,6 +5,7 @@
 #                                  Benchmark, the virtual X server and what drives and checks it
 #   scripts/install-deps.sh fuzz   the above, plus clang and its sanitizer runtime for the
 #                                  libFuzzer targets
+#   scripts/install-deps.sh ci     the above, plus clang-format for the style checks
 # Uses sudo when not run as root. Tried on Debian 12.
 set -euo pipefail
 
@@ -25,8 +26,9 @@ case "$profile" in
     play) packages=("${play_packages[@]}") ;;
     test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
     fuzz) packages=("${play_packages[@]}" "${test_packages[@]}" clang) ;;
+    ci) packages=("${play_packages[@]}" "${test_packages[@]}" clang clang-format) ;;
     *)
-        echo "usage: $0 [play|test|fuzz]" >&2
+        echo "usage: $0 [play|test|fuzz|ci]" >&2
         exit 2
         ;;
 esac
@@ -57,7 +59,7 @@ install_missing() {
 
 install_missing "${packages[@]}"
 
-if [ "$profile" = fuzz ]; then
+if [ "$profile" = fuzz ] || [ "$profile" = ci ]; then
     # The sanitizer and libFuzzer runtime comes in a package named after clang's major version.
     clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -1)
     install_missing "libclang-rt-${clang_major}-dev"

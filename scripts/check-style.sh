@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The style checks of continuous integration, each with the command that mends what it finds:
+#   1. every C++ file follows .clang-format            (clang-format -i <file>)
+#   2. SDL is included only where it belongs: the platform layer, the tools, and the benchmarks,
+#      whose SDL rows are the anchors the engine is measured against
+#   3. the libFuzzer targets compile with clang        (build/fuzz-compile; they are not run)
+# Warnings are errors in the test suite's own build (./test.sh), so that is not repeated here.
+# Run from anywhere; needs the "ci" profile of scripts/install-deps.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+failed=0
+
+mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+if ! clang-format --dry-run -Werror "${sources[@]}"; then
+    echo "check-style: the files above do not follow .clang-format" >&2
+    failed=1
+fi
+
+if sdl_users=$(grep -lE '^\s*#\s*include\s*[<"](SDL2/)?SDL' "${sources[@]}" |
+    grep -vE '^(src/platform|tools|bench)/'); then
+    echo "check-style: SDL included outside src/platform, tools and bench:" >&2
+    echo "$sdl_users" >&2
+    failed=1
+fi
+
+CC=clang CXX=clang++ cmake -S . -B build/fuzz-compile -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZELTO_BUILD_FUZZ=ON -DZELTO_SANITIZE=ON -DZELTO_BUILD_TESTS=OFF -DZELTO_BUILD_BENCH=OFF \
+    >/dev/null
+mapfile -t fuzz_targets < <(sed -n 's/^add_executable(\([a-z_]*_fuzz\).*/\1/p' fuzz/*/CMakeLists.txt)
+cmake --build build/fuzz-compile -j"$(nproc)" --target "${fuzz_targets[@]}" || failed=1
+
+exit "$failed"
