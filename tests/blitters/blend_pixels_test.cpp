@@ -288,7 +288,7 @@ std::uint16_t Blend16(PixelLayout layout, PixelOperation operation, std::uint16_
     return answers[0];
 }
 
-TEST(BlendPixels, TheDesignsWorkedValues) {
+TEST(BlendPixels, WorkedValuesByHand) {
     const auto k565 = PixelLayout::Rgb565;
     const auto k555 = PixelLayout::Rgb555;
     // Average: both halves lose their lowest bit first.

@@ -2,8 +2,7 @@
 
 // The bitmap service: Windows bitmaps found by name among the program's own resources or as
 // files, decoded by SDL's bitmap loader, and 32-bit pictures stretched onto display surfaces
-// in the surface's own pixel format (the work the old graphics device interface did with
-// device-independent sections and stretched copies).
+// in the surface's own pixel format.
 
 #include <cstddef>
 #include <cstdint>

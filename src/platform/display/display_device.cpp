@@ -154,7 +154,7 @@ HRESULT DisplayDevice::CreateSurface(DDSURFACEDESC2* desc,
     }
     shape.rowPadding = FaultsOf(*host_).RowPadding();
     // Memory of the service's choosing is video memory on this platform, so such surfaces
-    // take part in display loss like the hardware's did.
+    // are lost with the display like every other surface in video memory.
     shape.caps = caps;
     if ((caps & DDSCAPS_SYSTEMMEMORY) == 0) shape.caps |= DDSCAPS_VIDEOMEMORY;
 

@@ -10,8 +10,8 @@
 namespace platform {
 namespace {
 
-// What restored memory holds: the old service gave back memory with undefined contents, and a
-// recognisable pattern shows any pixel that nobody reloaded. The screen's own buffers come
+// What restored memory holds: its contents are undefined for the program, and a recognisable
+// pattern shows any pixel that nobody reloaded. The screen's own buffers come
 // back black instead, so a frame that writes straight into the front after a loss never
 // shows the pattern.
 constexpr std::uint8_t kRestoredMemoryByte = 0xCD;

@@ -1,8 +1,8 @@
 #pragma once
 
-// A display surface: a rectangle of pixels in plain memory owned by this layer, with the
-// operations the old display service offered on it. Rows may be padded: every user goes by
-// the pitch that Lock reports.
+// A display surface: a rectangle of pixels in plain memory owned by this layer, with its
+// operations: lock, copies (plain, keyed, stretched, mirrored), colour fills, colour keys,
+// palettes and loss. Rows may be padded: every user goes by the pitch that Lock reports.
 
 #include <cstdint>
 #include <memory>

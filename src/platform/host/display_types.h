@@ -1,8 +1,8 @@
 #pragma once
 
 // The display service's vocabulary: result codes, flags and the records that cross its
-// interface. The numeric values are the old display service's own, so engine routines test
-// and report them exactly as they always did.
+// interface. The numeric values are fixed, so engine routines test them and report them by
+// number and name.
 
 #include <cstdint>
 #include <cstring>
@@ -220,8 +220,8 @@ struct PALETTEENTRY {
     std::uint8_t peFlags = 0;
 };
 
-// Capability record of a display device, as the old service filled it: its size field first,
-// then 376 bytes that the engine keeps but never reads.
+// Capability record of a display device: its size field first, then 376 bytes that the
+// engine keeps but never reads.
 struct DDCAPS {
     DWORD dwSize = 380;
     std::uint8_t data[376] = {};

@@ -1,8 +1,7 @@
 #pragma once
 
 // The sound service's vocabulary: result codes, flags and the records that cross its
-// interface, with the old mixing sound service's own values, so the engine tests and reports
-// them as it always did.
+// interface, with fixed numeric values that the engine tests and reports.
 
 #include <cstdint>
 
@@ -70,8 +69,8 @@ struct WAVEFORMATEX {
     std::uint16_t cbSize = 0;
 };
 
-// The buffer description, whose published size is 20 bytes on the old 32-bit platform; the
-// service checks dwSize against that.
+// The buffer description's published size: 20 bytes, the record as 32-bit programs lay it
+// out; the service checks dwSize against it.
 inline constexpr DWORD kSoundBufferDescSize = 20;
 
 struct DSBUFFERDESC {

@@ -1,8 +1,8 @@
 #pragma once
 
 // The window-system vocabulary the engine and the game are written in: handles, messages,
-// message-box flags and the rectangle record. Values are the old window system's own, so
-// code written against them reads as it always has.
+// message-box flags and the rectangle record, with fixed numeric values that the engine and
+// the game test and compare.
 
 #include <cstdint>
 

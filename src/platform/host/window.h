@@ -9,7 +9,7 @@
 
 namespace platform {
 
-// Resources compiled into the program, found by name like the old resource section.
+// Resources compiled into the program (icons and bitmaps), found by name.
 enum class ResourceKind { Icon, Bitmap };
 
 struct Resource {

@@ -1,7 +1,8 @@
 #pragma once
 
 // The input service: the keyboard, the mouse and the first attached joystick as devices that
-// are acquired for the window and read as raw state records, under the old service's names.
+// are acquired for the window and read as raw state records, under the names the engine
+// calls them by.
 
 #include <cstdint>
 #include <memory>
