@@ -31,19 +31,6 @@ public:
     std::int32_t WorldY = 0;
 };
 
-// What ShowAndHit found.
-enum ShowResult : std::int32_t {
-    OutOfView = 0,
-    ShownTouching = 1,
-    ShownApart = 2,
-};
-
 // Advances the actor's animation by one frame: every AnimDelay + 1 frames the next entry of
 // the playing list becomes the frame, wrapping to the list's start at its end mark.
 void StepAnimation(Actor& actor);
-
-// Places an actor of the world in the view at the scroll position, draws it onto the back
-// buffer and tests it against the player. The view's bounds are inclusive: an actor whose
-// world position lies exactly on scrollX + width is still shown.
-std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
-                        std::int32_t width, std::int32_t height);

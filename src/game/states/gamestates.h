@@ -1,27 +1,8 @@
 #pragma once
 
-// The game's state record, the step that runs one frame of the current state, and the moves
-// between states: the start of a stage with its instruction screen, a completed stage, a lost
-// life and the end of a game.
-
-#include <cstdint>
-
-enum GameState : std::int32_t {
-    Intro = 0,
-    Playing = 2,
-    Dying = 4,
-    GameOver = 5,
-};
-
-struct GameStatus {
-    std::int32_t State = Intro;
-    std::int32_t Stage = 0;  // set to 1 by a new game, one more per completed stage
-    std::int32_t Lives = 3;
-    std::int32_t Score = 0;
-};
-
-// Lives at the start of a game.
-constexpr std::int32_t kStartingLives = 3;
+// The step that runs one frame of the current state (kept in the world's status record), and
+// the moves between states: the start of a stage with its instruction screen, a completed
+// stage, a lost life and the end of a game.
 
 // One frame of the current state, drawn into the back buffer between its clearing and the flip.
 void RunGameStep();

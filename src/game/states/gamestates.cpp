@@ -4,7 +4,7 @@
 #include "hud.h"
 #include "particles.h"
 #include "player.h"
-#include "zelto.h"
+#include "world.h"
 
 namespace {
 
@@ -37,6 +37,13 @@ constexpr TextLine kCredits[] = {
     {300, 280, "Escape quits at any time"},
 };
 
+// A life is gone, to an enemy's touch or to an empty Energon level: the death sequence.
+void LoseLife() {
+    Status->Lives -= 1;
+    KillPlayer();
+    Status->State = Dying;
+}
+
 bool MouseButtonDown() {
     return GameInput && GameInput->GetKeyState(kLeftMouseButton) != KeyUp;
 }
@@ -68,16 +75,12 @@ void RunPlaying() {
         CompleteStage();
         Status->Stage += 1;
     }
-    if (EnergonLevel < 0) {
-        Status->Lives -= 1;
-        KillPlayer();
-        Status->State = Dying;
-    }
+    if (EnergonLevel < 0) LoseLife();
     if (Timers) Timers->Update();
     UpdatePlayer();
     if (HudSprite) HudSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
     UpdateParticles();
-    UpdateEnemies();
+    UpdateEnemies(LoseLife);
     DrawHud();
 }
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "zelto.h"
+#include "world.h"
 
 namespace {
 
@@ -120,4 +120,21 @@ void ScrollView() {
     if (GameScreen && GameScreen->Back != nullptr && GameMap->Draw(GameScreen->Back) != 0) {
         GameMap->Restore();
     }
+}
+
+std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
+                        std::int32_t width, std::int32_t height) {
+    // 64-bit sums: the game's values are small, but the test must not wrap for any.
+    const std::int64_t worldX = actor.WorldX;
+    const std::int64_t worldY = actor.WorldY;
+    if (worldX < scrollX || worldX > std::int64_t{scrollX} + width || worldY < scrollY ||
+        worldY > std::int64_t{scrollY} + height) {
+        return OutOfView;
+    }
+    actor.PosX = actor.WorldX - scrollX;
+    actor.PosY = actor.WorldY - scrollY;
+    if (GameScreen && GameScreen->Back != nullptr) {
+        actor.Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    }
+    return actor.SpriteHit(Player.get()) != 0 ? ShownTouching : ShownApart;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// The spine of the program: its globals, start-up, the frame driver, the window procedure and
-// the orderly end. Every long-lived object of the game is created here and kept in a global;
-// a global is empty before its object is made and empty again once it is released.
+// The world: every long-lived object of the game, each kept in a global that the parts of the
+// game share. A global is empty before the spine makes its object and empty again once the
+// object is released. Here too: putting the plain values back to their start, and giving the
+// surfaces the display took away their memory and pictures back.
 
 #include <array>
 #include <cstdint>
@@ -15,13 +16,12 @@
 #include "cdxsoundbuffer.h"
 #include "cdxsprite.h"
 #include "cdxtile.h"
-#include "enemies.h"
 #include "fmpmap.h"
-#include "gamestates.h"
-#include "particles.h"
+#include "game_status.h"
 #include "screenfader.h"
 #include "timerlist.h"
 #include "win_types.h"
+#include "world_measures.h"
 
 extern platform::HINSTANCE AppInstance;
 extern platform::HWND MainWindow;
@@ -57,19 +57,11 @@ extern std::int32_t CriticalMass;
 extern std::int32_t LastMouseX;
 extern std::int32_t LastMouseY;
 
-int WinMain(platform::HINSTANCE instance, platform::HINSTANCE previousInstance,
-            const char* commandLine, int showCommand);
-void CreateMainWindow(int showCommand);
-int InitApplication();
-void LoadGame();
-void RunFrame();
-platform::LRESULT WindowProc(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
-                             platform::LPARAM lParam);
-void ReleaseGame();
+// Puts every plain global (the window's handles, the Energon level, the critical mass, the
+// last mouse position) back to its value before start-up, so the program can run again in
+// the same process (the tests do).
+void ResetGlobals();
 // Gives every surface of the game whose memory the display took away its memory and picture
 // back: the screen's buffers, the sheets and the map. Called when play resumes, so that its
 // first picture is whole.
 void RestoreLostSurfaces();
-
-// The program's embedded resources (the window icon), registered before the window is made.
-void RegisterGameResources();

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-constexpr int kParticleCount = 15;
 // What one collected particle adds to the Energon level.
 constexpr std::int32_t kRadsPerParticle = 10;
 

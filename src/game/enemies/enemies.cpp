@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "player.h"
 #include "random.h"
 #include "world.h"
-#include "zelto.h"
 
 namespace {
 
@@ -39,18 +39,14 @@ void CreateEnemies() {
     for (int i : kInitiallyActive) Enemies[static_cast<std::size_t>(i)]->Active = 1;
 }
 
-void UpdateEnemies() {
+void UpdateEnemies(PlayerTouchedHandler onPlayerTouched) {
     if (!GameMap || !Status) return;
     for (auto& enemy : Enemies) {
         if (!enemy) continue;
         StepAnimation(*enemy);
         const std::int32_t shown =
             ShowAndHit(*enemy, GameMap->ScrollX, GameMap->ScrollY, kViewTestWidth, kViewTestHeight);
-        if (shown == ShownTouching) {
-            Status->Lives -= 1;
-            KillPlayer();
-            Status->State = Dying;
-        }
+        if (shown == ShownTouching) onPlayerTouched();
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "player.h"
 #include "random.h"
 #include "world.h"
-#include "zelto.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "zelto.h"
+#include "world.h"
 
 namespace {
 

@@ -1,8 +1,11 @@
 #pragma once
 
-// Measures of the world that enemies and particles live in.
+// Measures of the world that enemies and particles live in, and how many of each it holds.
 
 #include <cstdint>
+
+constexpr int kParticleCount = 15;
+constexpr int kEnemyCount = 40;
 
 // New places of enemies and particles are drawn within 1280 x 960 world pixels.
 constexpr std::int32_t kWorldWidth = 1280;

@@ -2,8 +2,12 @@
 
 // The player: its sheet and two frame lists (alive, dying), the mouse steering that keeps the
 // last diagonal course, the edges of the play area, and the scrolling of the map around it.
+// Also the view and contact test that enemies and particles share: an actor of the world is
+// shown when it lies in the view at the scroll position, and then tested against the player.
 
 #include <cstdint>
+
+#include "actor.h"
 
 // Where every stage puts the player, on the screen.
 constexpr std::int32_t kPlayerStartX = 250;
@@ -23,3 +27,16 @@ void UpdatePlayer();
 // Scrolls the map when the player is near an edge of the view and holds the player there while
 // the map can still scroll that way; then draws the map into the back buffer.
 void ScrollView();
+
+// What ShowAndHit found.
+enum ShowResult : std::int32_t {
+    OutOfView = 0,
+    ShownTouching = 1,
+    ShownApart = 2,
+};
+
+// Places an actor of the world in the view at the scroll position, draws it onto the back
+// buffer and tests it against the player. The view's bounds are inclusive: an actor whose
+// world position lies exactly on scrollX + width is still shown.
+std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
+                        std::int32_t width, std::int32_t height);

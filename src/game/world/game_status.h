@@ -1,0 +1,22 @@
+#pragma once
+
+// The game's state record: the state that runs each frame, the stage, the lives and the score.
+
+#include <cstdint>
+
+enum GameState : std::int32_t {
+    Intro = 0,
+    Playing = 2,
+    Dying = 4,
+    GameOver = 5,
+};
+
+struct GameStatus {
+    std::int32_t State = Intro;
+    std::int32_t Stage = 0;  // set to 1 by a new game, one more per completed stage
+    std::int32_t Lives = 3;
+    std::int32_t Score = 0;
+};
+
+// Lives at the start of a game.
+constexpr std::int32_t kStartingLives = 3;
