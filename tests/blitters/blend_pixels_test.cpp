@@ -56,7 +56,7 @@ std::uint32_t ReadValue(const std::uint8_t* at, int bytes) {
 // fourth byte of a 32-bit pixel left alone and bit 15 of a computed 5-5-5 pixel zero.
 void ReferencePixel(PixelLayout layout, const PixelBlend& blend, const std::uint8_t* s,
                     std::uint8_t* d, int alpha) {
-    const int bytes = LayoutPixelBytes(layout);
+    const int bytes = platform::PixelBytes(layout);
     const std::uint32_t sv = ReadValue(s, bytes);
     const std::uint32_t dv = ReadValue(d, bytes);
     if (blend.key && sv == *blend.key) return;
@@ -86,7 +86,7 @@ struct Scene {
 class BlendCase {
 public:
     BlendCase(PixelLayout layout, const Scene& scene, std::uint32_t key, unsigned seed)
-        : layout_(layout), scene_(scene), bytes_(LayoutPixelBytes(layout)) {
+        : layout_(layout), scene_(scene), bytes_(platform::PixelBytes(layout)) {
         std::mt19937 random(seed);
         sourcePitch_ = scene.width * bytes_ + scene.sourcePadding;
         destPitch_ = (scene.width + 3) * bytes_ + scene.destPadding;
@@ -175,7 +175,7 @@ TEST(BlendPixels, EveryOperationMatchesThePlainReferenceAtEveryDepth) {
     const std::uint16_t levels[] = {0, 1, 77, 128, 255, 256, 300, 1000};
     unsigned seed = 1;
     for (const PixelLayout layout : kLayouts) {
-        const std::uint32_t key = LayoutPixelBytes(layout) == 2 ? 0x7C1F : 0x10FF20;
+        const std::uint32_t key = platform::PixelBytes(layout) == 2 ? 0x7C1F : 0x10FF20;
         for (const Scene& scene : scenes) {
             const BlendCase blendCase(layout, scene, key, seed++);
             for (const PixelOperation operation : kOperations) {
@@ -256,7 +256,7 @@ TEST(BlendPixels, EightPixelStepsMatchAtEveryWidth) {
 
 TEST(BlendPixels, AKeyWiderThanThePixelNeverMatches) {
     for (const PixelLayout layout : kLayouts) {
-        const std::uint32_t key = LayoutPixelBytes(layout) == 2 ? 0x17C1F : 0x110FF20;
+        const std::uint32_t key = platform::PixelBytes(layout) == 2 ? 0x17C1F : 0x110FF20;
         const BlendCase blendCase(layout, Scene{13, 3, 2, 2}, key, 99);
         const PixelBlend keyed{PixelOperation::Average, 0, key};
         const PixelBlend plain{PixelOperation::Average, 0, std::nullopt};

@@ -40,7 +40,7 @@ HRESULT CDXSurface::DrawBlended(CDXSurface* dest, std::int32_t x, std::int32_t y
         return result;
     }
     if (const auto layout = LayoutForDepth(dest->PixelFormat.BitDepth)) {
-        const int pixelBytes = LayoutPixelBytes(*layout);
+        const int pixelBytes = platform::PixelBytes(*layout);
         const RECT destRect{x, y, x + width, y + height};
         // The alpha map holds PixelWidth x PixelHeight bytes: every load that changes the size
         // makes a new map or none. It is read only while that is the locked memory's own size.

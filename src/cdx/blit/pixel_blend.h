@@ -11,41 +11,17 @@
 #include <cstdint>
 #include <optional>
 
-enum class PixelLayout {
-    Rgb555,  // 2 bytes: blue bits 0-4, green 5-9, red 10-14; bit 15 unused, 0 when computed
-    Rgb565,  // 2 bytes: blue bits 0-4, green 5-10, red 11-15
-    Bgr24,   // 3 bytes: blue, green, red
-    Bgrx32,  // 4 bytes: blue, green, red, and a fourth byte that is never written
-};
+#include "pixel_layout.h"
 
-// The layout of a CDXPixelFormat::BitDepth; nothing for the depths that are not drawn.
-// Inline, as every draw of a small frame asks both questions once.
+using platform::PixelLayout;
+
+// The layout of a CDXPixelFormat::BitDepth; nothing for the depths that are not drawn (8-bit
+// palettised surfaces have no colour arithmetic). Inline, as every draw of a small frame asks
+// once.
 inline std::optional<PixelLayout> LayoutForDepth(std::uint32_t bitDepth) {
-    switch (bitDepth) {
-        case 15:
-            return PixelLayout::Rgb555;
-        case 16:
-            return PixelLayout::Rgb565;
-        case 24:
-            return PixelLayout::Bgr24;
-        case 32:
-            return PixelLayout::Bgrx32;
-        default:
-            return std::nullopt;
-    }
-}
-
-inline int LayoutPixelBytes(PixelLayout layout) {
-    switch (layout) {
-        case PixelLayout::Rgb555:
-        case PixelLayout::Rgb565:
-            return 2;
-        case PixelLayout::Bgr24:
-            return 3;
-        case PixelLayout::Bgrx32:
-            return 4;
-    }
-    return 0;
+    const std::optional<PixelLayout> layout = platform::LayoutOfDepth(static_cast<int>(bitDepth));
+    if (layout == PixelLayout::Palette8) return std::nullopt;
+    return layout;
 }
 
 enum class PixelOperation {

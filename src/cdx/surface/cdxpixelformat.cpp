@@ -1,5 +1,7 @@
 #include "cdxpixelformat.h"
 
+#include "pixel_format.h"
+
 namespace {
 
 // Shifts mask right until bit 0 is set (at most 32 times) and gives the count and low byte.
@@ -28,8 +30,7 @@ void DescribePixelFormat(const platform::DDPIXELFORMAT& description, CDXPixelFor
     if ((description.dwFlags & platform::DDPF_RGB) == 0) {
         format.BitDepth = 0;
     } else if (bitCount == 16) {
-        const int maskSum = format.BlueMask + format.GreenMask + format.RedMask;
-        format.BitDepth = maskSum == 93 ? 15 : 16;
+        format.BitDepth = static_cast<std::uint32_t>(platform::DepthOfPixelFormat(description));
     } else if (bitCount == 24 || bitCount == 32) {
         format.BitDepth = bitCount;
     } else {

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "cdxscreen.h"
+#include "pixel_blits.h"
 #include "pixel_format.h"
+#include "pixel_layout.h"
 #include "text_service.h"
 #include "window.h"
 
@@ -180,54 +183,23 @@ void CDXSurface::PutPixel(std::int32_t x, std::int32_t y, std::uint32_t value) {
         return;
     }
     if (Screen == nullptr || Desc.lpSurface == nullptr) return;
-    std::uint8_t* row =
-        static_cast<std::uint8_t*>(Desc.lpSurface) + static_cast<std::ptrdiff_t>(y) * Desc.lPitch;
-    switch (Screen->BPP) {
-        case 8:
-            row[x] = static_cast<std::uint8_t>(value);
-            break;
-        case 15:
-        case 16:
-            row[2 * x] = static_cast<std::uint8_t>(value);
-            row[2 * x + 1] = static_cast<std::uint8_t>(value >> 8);
-            break;
-        case 24:
-            row[3 * x] = static_cast<std::uint8_t>(value);
-            row[3 * x + 1] = static_cast<std::uint8_t>(value >> 8);
-            row[3 * x + 2] = static_cast<std::uint8_t>(value >> 16);
-            break;
-        case 32:
-            // The fourth byte is left as it is.
-            row[4 * x] = static_cast<std::uint8_t>(value);
-            row[4 * x + 1] = static_cast<std::uint8_t>(value >> 8);
-            row[4 * x + 2] = static_cast<std::uint8_t>(value >> 16);
-            break;
-        default:
-            break;
-    }
+    const std::optional<PixelLayout> layout = LayoutOfDepth(Screen->BPP);
+    if (!layout) return;
+    std::uint8_t* at = static_cast<std::uint8_t*>(Desc.lpSurface) +
+                       static_cast<std::ptrdiff_t>(y) * Desc.lPitch +
+                       static_cast<std::ptrdiff_t>(x) * PixelBytes(*layout);
+    // A 32-bit pixel's fourth byte is left as it is.
+    WritePixel(at, ColourBytes(*layout), value);
 }
 
 std::uint32_t CDXSurface::GetPixel(std::int32_t x, std::int32_t y) {
     if (Screen == nullptr || Desc.lpSurface == nullptr) return 0;
-    const std::uint8_t* row = static_cast<const std::uint8_t*>(Desc.lpSurface) +
-                              static_cast<std::ptrdiff_t>(y) * Desc.lPitch;
-    switch (Screen->BPP) {
-        case 8:
-            return row[x];
-        case 15:
-        case 16:
-            return static_cast<std::uint32_t>(row[2 * x] | (row[2 * x + 1] << 8));
-        case 24:
-            return static_cast<std::uint32_t>(row[3 * x] | (row[3 * x + 1] << 8) |
-                                              (row[3 * x + 2] << 16));
-        case 32:
-            return static_cast<std::uint32_t>(row[4 * x]) |
-                   (static_cast<std::uint32_t>(row[4 * x + 1]) << 8) |
-                   (static_cast<std::uint32_t>(row[4 * x + 2]) << 16) |
-                   (static_cast<std::uint32_t>(row[4 * x + 3]) << 24);
-        default:
-            return 0;
-    }
+    const std::optional<PixelLayout> layout = LayoutOfDepth(Screen->BPP);
+    if (!layout) return 0;
+    const std::uint8_t* at = static_cast<const std::uint8_t*>(Desc.lpSurface) +
+                             static_cast<std::ptrdiff_t>(y) * Desc.lPitch +
+                             static_cast<std::ptrdiff_t>(x) * PixelBytes(*layout);
+    return ReadPixel(at, PixelBytes(*layout));
 }
 
 HRESULT CDXSurface::AfterDraw(HRESULT result) {

@@ -1,46 +1,33 @@
 #include "pixel_format.h"
 
+#include "pixel_layout.h"
+
 namespace platform {
 
-int BytesPerPixel(DWORD rgbBitCount) { return static_cast<int>((rgbBitCount + 7) / 8); }
+int BytesPerPixel(DWORD rgbBitCount) {
+    return static_cast<int>((rgbBitCount + 7) / 8);
+}
 
 DDPIXELFORMAT PixelFormatForDepth(int bitsPerPixel) {
     DDPIXELFORMAT format;
-    switch (bitsPerPixel) {
-        case 8:
-            format.dwFlags = DDPF_PALETTEINDEXED8 | DDPF_RGB;
-            format.dwRGBBitCount = 8;
-            break;
-        case 15:
-            format.dwFlags = DDPF_RGB;
-            format.dwRGBBitCount = 16;
-            format.dwRBitMask = 0x7C00;
-            format.dwGBitMask = 0x03E0;
-            format.dwBBitMask = 0x001F;
-            break;
-        case 16:
-            format.dwFlags = DDPF_RGB;
-            format.dwRGBBitCount = 16;
-            format.dwRBitMask = 0xF800;
-            format.dwGBitMask = 0x07E0;
-            format.dwBBitMask = 0x001F;
-            break;
-        case 24:
-        case 32:
-            format.dwFlags = DDPF_RGB;
-            format.dwRGBBitCount = static_cast<DWORD>(bitsPerPixel);
-            format.dwRBitMask = 0x00FF0000;
-            format.dwGBitMask = 0x0000FF00;
-            format.dwBBitMask = 0x000000FF;
-            break;
-        default:
-            break;
-    }
+    const std::optional<PixelLayout> layout = LayoutOfDepth(bitsPerPixel);
+    if (!layout) return format;
+    format.dwFlags = DDPF_RGB;
+    if (*layout == PixelLayout::Palette8) format.dwFlags |= DDPF_PALETTEINDEXED8;
+    format.dwRGBBitCount = static_cast<DWORD>(8 * PixelBytes(*layout));
+    const ChannelMasks masks = MasksOfLayout(*layout);
+    format.dwRBitMask = masks.red;
+    format.dwGBitMask = masks.green;
+    format.dwBBitMask = masks.blue;
     return format;
 }
 
 int DepthOfPixelFormat(const DDPIXELFORMAT& format) {
-    if (format.dwRGBBitCount == 16 && format.dwGBitMask == 0x03E0) return 15;
+    const ChannelMasks rgb555 = MasksOfLayout(PixelLayout::Rgb555);
+    if (format.dwRGBBitCount == 16 && format.dwRBitMask == rgb555.red &&
+        format.dwGBitMask == rgb555.green && format.dwBBitMask == rgb555.blue) {
+        return DepthOfLayout(PixelLayout::Rgb555);
+    }
     return static_cast<int>(format.dwRGBBitCount);
 }
 
