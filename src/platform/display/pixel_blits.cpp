@@ -137,19 +137,6 @@ void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int heigh
     CopyPixelsKeyedReference(source, dest, width, height, bytesPerPixel, key);
 }
 
-void FillPixels(PixelSpan dest, int width, int height, int bytesPerPixel, std::uint32_t value) {
-    for (int row = 0; row < height; ++row) {
-        std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(row) * dest.pitch;
-        if (bytesPerPixel == 1) {
-            std::memset(to, static_cast<int>(value & 0xFF), static_cast<std::size_t>(width));
-            continue;
-        }
-        for (int column = 0; column < width; ++column) {
-            WritePixel(to + column * bytesPerPixel, bytesPerPixel, value);
-        }
-    }
-}
-
 void StretchPixelsReference(ConstPixelSpan source, int sourceWidth, int sourceHeight,
                             PixelSpan dest, int destWidth, int destHeight, int bytesPerPixel,
                             const StretchOptions& options) {

@@ -2,10 +2,13 @@
 
 // The display service's pixel work as plain functions over memory: copies, colour-keyed
 // copies, fills and stretches of rectangles given by their first pixel and pitch. Pixels are
-// 1, 2, 3 or 4 bytes, little-endian. No function here checks rectangles: callers do.
+// 1, 2, 3 or 4 bytes, little-endian. No function here checks rectangles: callers do. The
+// fill has its own file pair, included here so the pixel routines keep one header.
 
 #include <cstdint>
 #include <optional>
+
+#include "pixel_fill.h"
 
 namespace platform {
 
@@ -32,7 +35,6 @@ void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int heigh
 // The plain per-pixel loop that the fast keyed copy is held to, bit for bit.
 void CopyPixelsKeyedReference(ConstPixelSpan source, PixelSpan dest, int width, int height,
                               int bytesPerPixel, std::uint32_t key);
-void FillPixels(PixelSpan dest, int width, int height, int bytesPerPixel, std::uint32_t value);
 
 struct StretchOptions {
     std::optional<std::uint32_t> key;
