@@ -7,6 +7,7 @@
 
 #include "block_pixels.h"
 #include "dib_blit.h"
+#include "display_surface_lock.h"
 #include "view_walk.h"
 
 using namespace platform;
@@ -153,19 +154,12 @@ std::int32_t FmpMap::CopyBlockGraphics() {
     if (target.BitsPerPixel == 8 && File.Header.BlockDepth != 8) ConvertThroughPalette();
 
     for (int g = 0; g < count; ++g) {
-        DDSURFACEDESC2 desc;
-        desc.dwSize = kSurfaceDescSize;
-        if (BlockSurfaces[g]->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr) !=
-            DD_OK) {
-            return -1;
-        }
+        const DisplaySurfaceLock lock(*BlockSurfaces[g], DDLOCK_WAIT | DDLOCK_WRITEONLY);
+        if (!lock.locked()) return -1;
         const BlockSource source{File.GraphicPixels(g), File.Header.BlockDepth,
                                  File.Header.BlockWidth, File.Header.BlockHeight,
                                  File.Palette.data()};
-        const bool converted = ConvertBlockPixels(
-            source, target, static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch);
-        BlockSurfaces[g]->Unlock(nullptr);
-        if (!converted) return -1;
+        if (!ConvertBlockPixels(source, target, lock.pixels(), lock.desc().lPitch)) return -1;
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "cdxsurface.h"
 #include "pixel_blend.h"
 #include "pixel_format.h"
+#include "surface_lock.h"
 
 using namespace platform;
 
@@ -32,13 +33,11 @@ HRESULT CDXSurface::DrawBlended(CDXSurface* dest, std::int32_t x, std::int32_t y
     const int height = srcRect.bottom - srcRect.top;
 
     // A lock that fails leaves nothing locked and nothing touched, and its code is the result.
-    HRESULT result = Lock();
-    if (result != DD_OK) return result;
-    result = dest->Lock();
-    if (result != DD_OK) {
-        Unlock();
-        return result;
-    }
+    SurfaceLock sourceLock(*this);
+    if (!sourceLock.locked()) return sourceLock.result();
+    SurfaceLock destLock(*dest);
+    if (!destLock.locked()) return destLock.result();
+    HRESULT result = DD_OK;
     if (const auto layout = LayoutForDepth(dest->PixelFormat.BitDepth)) {
         const int pixelBytes = platform::PixelBytes(*layout);
         const RECT destRect{x, y, x + width, y + height};
@@ -71,8 +70,8 @@ HRESULT CDXSurface::DrawBlended(CDXSurface* dest, std::int32_t x, std::int32_t y
             result = DDERR_INVALIDRECT;
         }
     }
-    Unlock();
-    dest->Unlock();
+    sourceLock.Release();
+    destLock.Release();
     return result;
 }
 

@@ -2,6 +2,7 @@
 // refuses, the frame mirrored pixel by pixel through GetPixel and PutPixel.
 
 #include "cdxsurface.h"
+#include "surface_lock.h"
 
 using namespace platform;
 
@@ -56,13 +57,11 @@ HRESULT CDXSurface::DrawMirrored(CDXSurface* dest, std::int32_t x, std::int32_t 
     // The service refused, whatever the reason: mirror in software. GetPixel and PutPixel work
     // on locked memory, so both surfaces are locked for the copy; a lock that fails leaves
     // nothing locked and nothing drawn, and its code is the result.
-    HRESULT result = Lock();
-    if (result != DD_OK) return result;
-    result = dest->Lock();
-    if (result != DD_OK) {
-        Unlock();
-        return result;
-    }
+    SurfaceLock sourceLock(*this);
+    if (!sourceLock.locked()) return sourceLock.result();
+    SurfaceLock destLock(*dest);
+    if (!destLock.locked()) return destLock.result();
+    HRESULT result = DD_OK;
     // GetPixel does not check its point: the source rectangle must lie in the locked memory.
     if (srcRect.left < 0 || srcRect.top < 0 ||
         srcRect.right > static_cast<std::int64_t>(Desc.dwWidth) ||
@@ -81,8 +80,8 @@ HRESULT CDXSurface::DrawMirrored(CDXSurface* dest, std::int32_t x, std::int32_t 
             }
         }
     }
-    Unlock();
-    dest->Unlock();
+    sourceLock.Release();
+    destLock.Release();
     return result;
 }
 

@@ -11,6 +11,7 @@
 #include "bitmap_header.h"
 #include "display_palette.h"
 #include "display_surface.h"
+#include "display_surface_lock.h"
 #include "nearest_palette.h"
 #include "pixel_format.h"
 #include "window.h"
@@ -185,17 +186,14 @@ HRESULT StretchBitmapToSurface(DisplaySurface& surface, const Bitmap& bitmap, in
         y > bitmap.height - partHeight) {
         return DDERR_INVALIDRECT;
     }
-    DDSURFACEDESC2 desc;
-    desc.dwSize = kSurfaceDescSize;
-    const HRESULT locked = surface.Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
-    if (locked != DD_OK) return locked;
+    const DisplaySurfaceLock lock(surface, DDLOCK_WAIT);
+    if (!lock.locked()) return lock.result();
+    const DDSURFACEDESC2& desc = lock.desc();
     const PALETTEENTRY* entries =
         surface.palette() != nullptr ? surface.palette()->Entries() : palette;
     StretchBitmapPixels(bitmap, RECT{x, y, x + partWidth, y + partHeight},
-                        PixelSpan{static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch},
-                        static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight),
-                        desc.ddpfPixelFormat, entries);
-    surface.Unlock(nullptr);
+                        PixelSpan{lock.pixels(), desc.lPitch}, static_cast<int>(desc.dwWidth),
+                        static_cast<int>(desc.dwHeight), desc.ddpfPixelFormat, entries);
     return DD_OK;
 }
 

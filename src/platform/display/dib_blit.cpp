@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "display_surface_lock.h"
 #include "nearest_palette.h"
 
 namespace platform {
@@ -19,16 +20,12 @@ void DibToPaletteIndices(const DibImage& image, const PALETTEENTRY* palette, Pix
 HRESULT BlitDibToSurface(DisplaySurface& surface, const DibImage& image,
                          const PALETTEENTRY* palette) {
     if (surface.format().dwRGBBitCount != 8) return DDERR_INVALIDPIXELFORMAT;
-    DDSURFACEDESC2 desc;
-    desc.dwSize = kSurfaceDescSize;
-    const HRESULT locked = surface.Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr);
-    if (locked != DD_OK) return locked;
+    const DisplaySurfaceLock lock(surface, DDLOCK_WAIT | DDLOCK_WRITEONLY);
+    if (!lock.locked()) return lock.result();
     DibImage visible = image;
-    visible.width = std::clamp(image.width, 0, static_cast<int>(desc.dwWidth));
-    visible.height = std::clamp(image.height, 0, static_cast<int>(desc.dwHeight));
-    DibToPaletteIndices(visible, palette,
-                        PixelSpan{static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch});
-    surface.Unlock(nullptr);
+    visible.width = std::clamp(image.width, 0, static_cast<int>(lock.desc().dwWidth));
+    visible.height = std::clamp(image.height, 0, static_cast<int>(lock.desc().dwHeight));
+    DibToPaletteIndices(visible, palette, PixelSpan{lock.pixels(), lock.desc().lPitch});
     return DD_OK;
 }
 
