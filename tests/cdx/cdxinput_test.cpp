@@ -9,7 +9,6 @@ using namespace platform;
 namespace {
 
 constexpr int kScanA = 0x1E;
-constexpr int kScanEscape = 0x01;
 
 class InputTest : public ::testing::Test {
 protected:

@@ -18,17 +18,21 @@ bool AcquireWithRetries(InputDevice& device) {
 
 }  // namespace
 
-CDXInput::CDXInput() { ClearKeys(); }
+CDXInput::CDXInput() {
+    ClearKeys();
+}
 
-CDXInput::~CDXInput() { Release(); }
+CDXInput::~CDXInput() {
+    Release();
+}
 
 int CDXInput::Create(HINSTANCE instance, HWND window, std::int32_t exclusiveMouse) {
     if (DirectInputCreate(instance, DIRECTINPUT_VERSION, &Service) != DI_OK) return 0;
 
     if (Service->CreateDevice(InputDeviceKind::Mouse, &Mouse) == DI_OK) {
         Mouse->SetDataFormat(InputDeviceKind::Mouse);
-        Mouse->SetCooperativeLevel(window, (exclusiveMouse ? DISCL_EXCLUSIVE : DISCL_NONEXCLUSIVE) |
-                                               DISCL_FOREGROUND);
+        Mouse->SetCooperativeLevel(
+            window, (exclusiveMouse ? DISCL_EXCLUSIVE : DISCL_NONEXCLUSIVE) | DISCL_FOREGROUND);
         AcquireMouse();
         if (!MouseAcquired) return 0;
     } else {
@@ -86,12 +90,12 @@ void CDXInput::Update() {
         }
         std::int32_t dx;
         std::int32_t dy;
-        std::memcpy(&dx, state, 4);
-        std::memcpy(&dy, state + 4, 4);
+        std::memcpy(&dx, state + kMouseMotionXOffset, 4);
+        std::memcpy(&dy, state + kMouseMotionYOffset, 4);
         MouseX = MoveMouseAxis(MouseX, dx, MouseFactor, MouseLowerX, MouseUpperX);
         MouseY = MoveMouseAxis(MouseY, dy, MouseFactor, MouseLowerY, MouseUpperY);
         for (int button = 0; button < 3; ++button) {
-            Keys.ApplyButton(kMouseButtonKeys + button, state[12 + button]);
+            Keys.ApplyButton(kMouseButtonKeys + button, state[kMouseButtonsOffset + button]);
         }
     }
 

@@ -21,10 +21,12 @@ const std::array<std::uint32_t, 256>& ScanCodeKeyCodes() {
             int scan = firstScan;
             for (std::uint32_t key : keys) codes[static_cast<std::size_t>(scan++)] = key;
         };
-        run(0x01, {27, '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '-', '=', 8, 9});
-        run(0x10, {'q', 'w', 'e', 'r', 't', 'y', 'u', 'i', 'o', 'p', '[', ']', 13, 130});
+        run(kScanEscape, {kKeyEscape, '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '-', '=',
+                          kKeyBackspace, kKeyTab});
+        run(0x10, {'q', 'w', 'e', 'r', 't', 'y', 'u', 'i', 'o', 'p', '[', ']', kKeyReturn, 130});
         run(0x1E, {'a', 's', 'd', 'f', 'g', 'h', 'j', 'k', 'l', ';', '\'', '`', 128, '\\'});
-        run(0x2C, {'z', 'x', 'c', 'v', 'b', 'n', 'm', ',', '.', '/', 129, 157, 132, ' ', 173});
+        run(0x2C,
+            {'z', 'x', 'c', 'v', 'b', 'n', 'm', ',', '.', '/', 129, 157, 132, kKeySpace, 173});
         run(0x3B, {138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 172, 174});
         run(0x47, {169, 170, 171, 158, 166, 167, 168, 159, 163, 164, 165, 162, 161});
         run(0x57, {148, 149});
@@ -55,7 +57,8 @@ void KeyStateTable::ApplyKeyboard(const std::uint8_t state[256]) {
     for (std::size_t scan = 0; scan < 256; ++scan) {
         const std::uint32_t code = ScanCodeTable[scan];
         if (code == 0) continue;
-        KeyStates[code] = StepKeyState(static_cast<KeyState>(KeyStates[code]), (state[scan] & 0x80) != 0);
+        KeyStates[code] =
+            StepKeyState(static_cast<KeyState>(KeyStates[code]), (state[scan] & 0x80) != 0);
     }
 }
 

@@ -5,17 +5,14 @@
 #include <array>
 #include <cstdint>
 
+#include "key_codes.h"
+
 enum KeyState : std::uint8_t {
     KeyUp = 0,
     KeyReleased = 1,
     KeyPressed = 2,
     KeyHeld = 3,
 };
-
-// Key codes beyond the keyboard's 256.
-inline constexpr int kMouseButtonKeys = 256;     // 256, 257, 258: mouse buttons 0, 1, 2
-inline constexpr int kJoystickButtonKeys = 260;  // 260 .. 269: joystick buttons 0 .. 9
-inline constexpr int kKeyCodeCount = 270;
 
 // The next state of a key that is (down) or is not down at this update.
 KeyState StepKeyState(KeyState current, bool down);

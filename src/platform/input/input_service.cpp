@@ -66,7 +66,9 @@ HRESULT InputDevice::Unacquire() {
     return DI_OK;
 }
 
-HRESULT InputDevice::Poll() { return acquired_ ? DI_OK : DIERR_NOTACQUIRED; }
+HRESULT InputDevice::Poll() {
+    return acquired_ ? DI_OK : DIERR_NOTACQUIRED;
+}
 
 HRESULT InputDevice::GetDeviceState(DWORD size, void* state) {
     if (state == nullptr) return DIERR_INVALIDPARAM;
@@ -87,10 +89,10 @@ HRESULT InputDevice::GetDeviceState(DWORD size, void* state) {
             Host::MouseReading reading;
             if (!host_->ReadMouse(reading)) return DIERR_INPUTLOST;
             auto* bytes = static_cast<std::uint8_t*>(state);
-            std::memcpy(bytes, &reading.dx, 4);
-            std::memcpy(bytes + 4, &reading.dy, 4);
-            std::memcpy(bytes + 8, &reading.wheel, 4);
-            std::memcpy(bytes + 12, reading.buttons, 4);
+            std::memcpy(bytes + kMouseMotionXOffset, &reading.dx, 4);
+            std::memcpy(bytes + kMouseMotionYOffset, &reading.dy, 4);
+            std::memcpy(bytes + kMouseWheelOffset, &reading.wheel, 4);
+            std::memcpy(bytes + kMouseButtonsOffset, reading.buttons, 4);
             return DI_OK;
         }
         case InputDeviceKind::Joystick: {

@@ -31,6 +31,10 @@ inline constexpr DWORD kKeyboardStateSize = 256;
 inline constexpr DWORD kMouseStateSize = 16;     // x, y, wheel motion (i32), 4 button bytes
 inline constexpr DWORD kJoystickStateSize = 80;  // axes and hats, then 32 button bytes at 48
 inline constexpr DWORD kJoystickButtonsOffset = 48;
+inline constexpr DWORD kMouseMotionXOffset = 0;
+inline constexpr DWORD kMouseMotionYOffset = 4;
+inline constexpr DWORD kMouseWheelOffset = 8;
+inline constexpr DWORD kMouseButtonsOffset = 12;
 inline constexpr DWORD DIJOFS_X = 0;
 inline constexpr DWORD DIJOFS_Y = 4;
 
@@ -74,6 +78,7 @@ private:
     Host* host_;
 };
 
-HRESULT DirectInputCreate(HINSTANCE instance, DWORD version, std::shared_ptr<InputService>* service);
+HRESULT DirectInputCreate(HINSTANCE instance, DWORD version,
+                          std::shared_ptr<InputService>* service);
 
 }  // namespace platform
