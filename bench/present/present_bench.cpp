@@ -51,6 +51,20 @@ void BM_PresentConvert(benchmark::State& state) {
 }
 BENCHMARK(BM_PresentConvert);
 
+// The 8-pixel SSE2 steps that processors without AVX2 take.
+void BM_PresentConvertSse2(benchmark::State& state) {
+    Frame frame;
+    const auto picture = frame.Picture();
+    for (auto _ : state) {
+        if (!platform::ConvertPictureToArgbWithSteps(platform::ConversionSteps::kSse2, picture,
+                                                     frame.texture.data(), kWidth * 4)) {
+            return state.SkipWithError("no SSE2 steps on this processor");
+        }
+        benchmark::DoNotOptimize(frame.texture.data());
+    }
+}
+BENCHMARK(BM_PresentConvertSse2);
+
 void BM_PresentConvertReference(benchmark::State& state) {
     Frame frame;
     const auto picture = frame.Picture();

@@ -47,6 +47,26 @@ std::uint32_t ConvertOne(std::uint16_t pixel, int depth) {
     return out;
 }
 
+std::vector<ConversionSteps> AvailableSteps() {
+    std::vector<ConversionSteps> steps;
+    for (ConversionSteps each : {ConversionSteps::kSse2, ConversionSteps::kAvx2}) {
+        if (ConversionStepsAvailable(each)) steps.push_back(each);
+    }
+    return steps;
+}
+
+// Converts through the given steps and through the reference into outputs with a padded
+// pitch whose padding holds a marker, and asserts they agree word for word.
+void ExpectStepsMatchReference(ConversionSteps steps, const PresentedPicture& picture) {
+    const int outPitch = picture.width * 4 + 12;
+    std::vector<std::uint32_t> fast(static_cast<std::size_t>(outPitch / 4) * picture.height, 0xAB);
+    std::vector<std::uint32_t> reference(fast.size(), 0xAB);
+    ASSERT_TRUE(ConvertPictureToArgbWithSteps(steps, picture, fast.data(), outPitch));
+    ConvertPictureToArgbReference(picture, reference.data(), outPitch);
+    ASSERT_EQ(fast, reference) << "steps " << static_cast<int>(steps) << ", width " << picture.width
+                               << ", pitch " << picture.pitch;
+}
+
 }  // namespace
 
 TEST(PresentConvert, WidensChannelsSoFullStaysFullAndBlackStaysBlack) {
@@ -61,21 +81,46 @@ TEST(PresentConvert, WidensChannelsSoFullStaysFullAndBlackStaysBlack) {
     EXPECT_EQ(ConvertOne(0x0400, 16), 0xFF008200u);
 }
 
-TEST(PresentConvert, FastPathMatchesReferenceBitForBit) {
+// Every vector step width and the default choice against the reference, at every depth, at
+// widths around and between the 8- and 16-pixel steps, with and without source padding.
+TEST(PresentConvert, EveryStepWidthMatchesReferenceBitForBit) {
+    const auto steps = AvailableSteps();
+    ASSERT_FALSE(steps.empty());
     for (int depth : {15, 16, 24, 32}) {
         const int bytes = BytesPerPixel(depth == 15 ? 16 : static_cast<DWORD>(depth));
-        for (int width : {1, 7, 8, 9, 31, 640}) {
-            for (int padding : {0, 6}) {
+        for (int width : {1, 7, 8, 9, 15, 16, 17, 23, 31, 33, 47, 640, 641}) {
+            for (int padding : {0, 2, 6}) {
                 const Frame frame = RandomFrame(width, 5, padding, bytes);
                 const PresentedPicture picture = PictureOf(frame, depth);
+                for (ConversionSteps each : steps) ExpectStepsMatchReference(each, picture);
                 const int outPitch = width * 4 + 12;
                 std::vector<std::uint32_t> fast(static_cast<std::size_t>(outPitch / 4) * 5, 0xAB);
                 std::vector<std::uint32_t> reference(fast.size(), 0xAB);
                 ConvertPictureToArgb(picture, fast.data(), outPitch);
                 ConvertPictureToArgbReference(picture, reference.data(), outPitch);
-                ASSERT_EQ(fast, reference) << "depth " << depth << " width " << width
-                                           << " padding " << padding;
+                ASSERT_EQ(fast, reference)
+                    << "depth " << depth << " width " << width << " padding " << padding;
             }
+        }
+    }
+}
+
+// All 65,536 pixel values of both 16-bit layouts, in rows of an odd width so every value
+// also sits at every position of a step and in the rows' tails.
+TEST(PresentConvert, EveryStepWidthConvertsEverySixteenBitValueAsTheReference) {
+    constexpr int kWidth = 251;
+    constexpr int kHeight = (65536 + kWidth - 1) / kWidth;
+    Frame frame{kWidth, kHeight, kWidth * 2 + 4, {}};
+    frame.bytes.resize(static_cast<std::size_t>(frame.pitch) * kHeight);
+    for (int value = 0; value < 65536; ++value) {
+        const std::size_t at =
+            static_cast<std::size_t>(value / kWidth) * frame.pitch + (value % kWidth) * 2;
+        frame.bytes[at] = static_cast<std::uint8_t>(value);
+        frame.bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
+    for (int depth : {15, 16}) {
+        for (ConversionSteps each : AvailableSteps()) {
+            ExpectStepsMatchReference(each, PictureOf(frame, depth));
         }
     }
 }

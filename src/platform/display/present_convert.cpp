@@ -2,6 +2,7 @@
 
 #include "pixel_blits.h"
 #include "pixel_format.h"
+#include "present_convert_avx2.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,8 +13,12 @@ namespace {
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
-std::uint32_t Widen5(std::uint32_t v) { return (v << 3) | (v >> 2); }
-std::uint32_t Widen6(std::uint32_t v) { return (v << 2) | (v >> 4); }
+std::uint32_t Widen5(std::uint32_t v) {
+    return (v << 3) | (v >> 2);
+}
+std::uint32_t Widen6(std::uint32_t v) {
+    return (v << 2) | (v >> 4);
+}
 
 std::uint32_t Argb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     return kOpaque | (r << 16) | (g << 8) | b;
@@ -90,6 +95,18 @@ void ConvertRows(const PresentedPicture& picture, std::uint32_t* out, int outPit
     }
 }
 
+bool ProcessorHasAvx2() {
+#if defined(ZELTO_PRESENT_AVX2)
+    static const bool hasAvx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return hasAvx2;
+#else
+    return false;
+#endif
+}
+
 }  // namespace
 
 void ConvertPictureToArgbReference(const PresentedPicture& picture, std::uint32_t* out,
@@ -100,23 +117,52 @@ void ConvertPictureToArgbReference(const PresentedPicture& picture, std::uint32_
     });
 }
 
-void ConvertPictureToArgb(const PresentedPicture& picture, std::uint32_t* out,
-                          int outPitchBytes) {
+bool ConversionStepsAvailable(ConversionSteps steps) {
+    switch (steps) {
+        case ConversionSteps::kSse2:
 #if defined(__SSE2__)
-    const int depth = DepthOfPixelFormat(picture.format);
-    if (depth == 16) {
-        ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
-            ConvertRow16Sse2<false>(from, to, picture.width);
-        });
-        return;
+            return true;
+#else
+            return false;
+#endif
+        case ConversionSteps::kAvx2:
+            return ProcessorHasAvx2();
     }
-    if (depth == 15) {
-        ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
-            ConvertRow16Sse2<true>(from, to, picture.width);
-        });
-        return;
+    return false;
+}
+
+bool ConvertPictureToArgbWithSteps(ConversionSteps steps, const PresentedPicture& picture,
+                                   std::uint32_t* out, int outPitchBytes) {
+    if (!ConversionStepsAvailable(steps)) return false;
+    const int depth = DepthOfPixelFormat(picture.format);
+    if (depth != 16 && depth != 15) {
+        ConvertPictureToArgbReference(picture, out, outPitchBytes);
+        return true;
+    }
+#if defined(ZELTO_PRESENT_AVX2)
+    if (steps == ConversionSteps::kAvx2) {
+        ConvertRows16ToArgbAvx2(picture.pixels, picture.pitch, picture.width, picture.height, out,
+                                outPitchBytes, depth == 15);
+        return true;
     }
 #endif
+#if defined(__SSE2__)
+    ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
+        if (depth == 15) {
+            ConvertRow16Sse2<true>(from, to, picture.width);
+        } else {
+            ConvertRow16Sse2<false>(from, to, picture.width);
+        }
+    });
+#endif
+    return true;
+}
+
+void ConvertPictureToArgb(const PresentedPicture& picture, std::uint32_t* out, int outPitchBytes) {
+    if (ConvertPictureToArgbWithSteps(ConversionSteps::kAvx2, picture, out, outPitchBytes) ||
+        ConvertPictureToArgbWithSteps(ConversionSteps::kSse2, picture, out, outPitchBytes)) {
+        return;
+    }
     ConvertPictureToArgbReference(picture, out, outPitchBytes);
 }
 

@@ -10,8 +10,17 @@
 
 namespace platform {
 
-// The fast conversion: 16 and 15-bit pictures take an SSE2 path where the processor has one.
+// The fast conversion: 16 and 15-bit pictures take the widest vector steps the processor has.
 void ConvertPictureToArgb(const PresentedPicture& picture, std::uint32_t* out, int outPitchBytes);
+
+// The vector steps for 16 and 15-bit pictures, so tests and benchmarks can hold each one to
+// the reference. Pictures of other depths take the plain conversion whichever is named.
+enum class ConversionSteps { kSse2, kAvx2 };
+bool ConversionStepsAvailable(ConversionSteps steps);
+// ConvertPictureToArgb with the given steps; returns false, writing nothing, where the
+// processor or the build lacks them.
+bool ConvertPictureToArgbWithSteps(ConversionSteps steps, const PresentedPicture& picture,
+                                   std::uint32_t* out, int outPitchBytes);
 // The plain per-pixel conversion the fast one is tested against.
 void ConvertPictureToArgbReference(const PresentedPicture& picture, std::uint32_t* out,
                                    int outPitchBytes);
