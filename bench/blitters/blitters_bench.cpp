@@ -26,6 +26,9 @@
 
 namespace {
 
+using zelto::FaderPicture;
+using zelto::ScreenFader;
+
 constexpr const char* kSheetFile = ZELTO_GAME_DIR "/SPIKE.BMP";
 constexpr const char* kTitleFile = ZELTO_GAME_DIR "/MAIN.BMP";
 constexpr int kFrames = 40;

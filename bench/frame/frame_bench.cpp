@@ -40,6 +40,8 @@
 
 namespace {
 
+using namespace zelto;
+
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr int kViewWidth = 500;

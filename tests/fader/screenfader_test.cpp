@@ -14,6 +14,8 @@ using namespace platform;
 
 namespace {
 
+using namespace zelto;
+
 struct ChannelField {
     std::uint32_t mask;
     int shift;

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace zelto;
+
 CommandLine ParseArguments(std::initializer_list<const char*> arguments) {
     std::vector<const char*> argv{"zelto"};
     argv.insert(argv.end(), arguments);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace zelto;
+
 class DataFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {

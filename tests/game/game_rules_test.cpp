@@ -14,6 +14,8 @@ using namespace platform;
 
 namespace {
 
+using namespace zelto;
+
 constexpr std::uint64_t kClick = 5;
 constexpr std::uint64_t kSpace = 60;
 

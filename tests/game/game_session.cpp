@@ -6,6 +6,8 @@ using namespace platform;
 
 namespace {
 
+using namespace zelto;
+
 constexpr int kPressBlanks = 6;
 constexpr int kHudLeft = 520;
 constexpr int kHudBandHeight = 25;

@@ -75,7 +75,7 @@ private:
 
     std::function<void(std::uint64_t)> step_;
     std::function<void(int)> stageStart_;
-    const Actor* lastEnemy_ = nullptr;
+    const zelto::Actor* lastEnemy_ = nullptr;
     std::map<const void*, std::string> soundNames_;
     std::set<std::uint64_t> wanted_;
     std::map<std::uint64_t, platform::FakeHost::Picture> kept_;

@@ -14,6 +14,8 @@ using namespace platform;
 
 namespace {
 
+using namespace zelto;
+
 // On the fake host's default time of day the click at blank 5 and Space at blank 60 start the
 // first stage; play begins a few blanks after Space.
 constexpr std::uint64_t kClick = 5;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zelto;
+
 TEST(Random, IsTheCommonLinearCongruentialGenerator) {
     SeedRandom(1);
     EXPECT_EQ(Random(), 41);

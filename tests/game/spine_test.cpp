@@ -13,6 +13,8 @@ using namespace platform;
 
 namespace {
 
+using namespace zelto;
+
 class SpineTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -8,10 +8,16 @@ using platform::FakeHost;
 
 namespace {
 
+using namespace zelto;
+
 int halfSecondCalls = 0;
 int secondCalls = 0;
-void HalfSecond() { ++halfSecondCalls; }
-void Second() { ++secondCalls; }
+void HalfSecond() {
+    ++halfSecondCalls;
+}
+void Second() {
+    ++secondCalls;
+}
 
 class TimerListTest : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 #include "zelto.h"
 
 using namespace platform;
+using namespace zelto;
 
 TEST(GameMap, StartUpLoadsTheMapAndFramesDrawItAnywhere) {
     const auto previous = std::filesystem::current_path();

@@ -15,6 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace zelto;
+
 class GameSoundTest : public ::testing::Test {
 protected:
     void SetUp() override { SetHost(&host); }

@@ -15,6 +15,8 @@ using namespace testpictures;
 
 namespace {
 
+using namespace zelto;
+
 // Runs the program from folder until the given blank, calling inspect at the first blank,
 // when the first frame is drawn into the back buffer and not yet shown.
 class GameRun : public ::testing::Test {

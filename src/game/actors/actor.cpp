@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace zelto {
+
 void Actor::SetFrameList(int list, std::initializer_list<std::int32_t> frames) {
     if (list < 0 || list >= kListCount) return;
     FrameLists[list].assign(frames);
@@ -28,3 +30,5 @@ void StepAnimation(Actor& actor) {
     }
     actor.Frame = frame;
 }
+
+}  // namespace zelto

@@ -10,6 +10,8 @@
 
 #include "cdxsprite.h"
 
+namespace zelto {
+
 class Actor : public CDXSprite {
 public:
     // The mark that ends a frame list.
@@ -34,3 +36,5 @@ public:
 // Advances the actor's animation by one frame: every AnimDelay + 1 frames the next entry of
 // the playing list becomes the frame, wrapping to the list's start at its end mark.
 void StepAnimation(Actor& actor);
+
+}  // namespace zelto

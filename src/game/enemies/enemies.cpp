@@ -6,6 +6,8 @@
 #include "random.h"
 #include "world.h"
 
+namespace zelto {
+
 namespace {
 
 // Enemies 12, 22 and 32 are on from the start of every stage.
@@ -62,3 +64,5 @@ void ToggleEnemy() {
     enemy->WorldY = Random() % kWorldHeight;
     if (MonsterSound) MonsterSound->Play(0, 0, 0);
 }
+
+}  // namespace zelto

@@ -4,6 +4,8 @@
 // whenever they are in the view, and each one that touches the player costs a life. A timer
 // switches one of them off, or on at a new place, every half second.
 
+namespace zelto {
+
 // Makes the 40 enemies on their sheets (by index), at random world positions; enemies 12, 22
 // and 32 start switched on.
 void CreateEnemies();
@@ -16,3 +18,5 @@ void UpdateEnemies(PlayerTouchedHandler onPlayerTouched);
 // Picks one of enemies 0 to 38: switches it off where it stands, or on at a new random place
 // with the monster's sound.
 void ToggleEnemy();
+
+}  // namespace zelto

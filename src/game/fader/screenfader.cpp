@@ -8,6 +8,8 @@
 
 using namespace platform;
 
+namespace zelto {
+
 namespace {
 
 // The brightness of table L. They are symmetric, kFactors[s] + kFactors[31 - s] = 1.00, so
@@ -200,3 +202,5 @@ void ScreenFader::FadeOutRect(const RECT& rect) {
     }
     front.FillRect(area.left, area.top, area.right, area.bottom, 0);
 }
+
+}  // namespace zelto

@@ -13,6 +13,8 @@
 #include "cdxscreen.h"
 #include "win_types.h"
 
+namespace zelto {
+
 // A locked picture of 16-bit pixels: its first pixel and the bytes from one row to the next.
 struct FaderPicture {
     std::uint8_t* pixels = nullptr;
@@ -65,3 +67,5 @@ private:
     // so that its unlock shows the step.
     void ShowStep(FaderPicture work, int width, int height);
 };
+
+}  // namespace zelto

@@ -5,6 +5,8 @@
 
 #include "world.h"
 
+namespace zelto {
+
 namespace {
 
 constexpr std::int32_t kTextX = 530;
@@ -37,3 +39,5 @@ void DrawHud() {
     DrawValue(back, 290, kLabelColour, "%i  ", Status->Score);
     back.ReleaseDC();
 }
+
+}  // namespace zelto

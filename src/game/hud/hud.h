@@ -3,4 +3,8 @@
 // The heads-up display: the Energon level, the critical mass, the lives and the score, written
 // over the panel beside the map view, last in every play frame.
 
+namespace zelto {
+
 void DrawHud();
+
+}  // namespace zelto

@@ -6,6 +6,8 @@
 #include "random.h"
 #include "world.h"
 
+namespace zelto {
+
 namespace {
 
 constexpr int kKinds = 10;
@@ -81,3 +83,5 @@ void UpdateParticles() {
         Status->Score += bonus;
     }
 }
+
+}  // namespace zelto

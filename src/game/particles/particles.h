@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace zelto {
+
 // What one collected particle adds to the Energon level.
 constexpr std::int32_t kRadsPerParticle = 10;
 
@@ -19,3 +21,5 @@ void DrainEnergon();
 // One play frame of every particle in play: animate, draw if in view, and collect it when it
 // touches the player (10 rads; a score bonus that grows with each one collected in the frame).
 void UpdateParticles();
+
+}  // namespace zelto

@@ -4,6 +4,8 @@
 
 #include "world.h"
 
+namespace zelto {
+
 namespace {
 
 // The play area: the player is held inside it and rubbing its edge costs Energon.
@@ -138,3 +140,5 @@ std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY
     }
     return actor.SpriteHit(Player.get()) != 0 ? ShownTouching : ShownApart;
 }
+
+}  // namespace zelto

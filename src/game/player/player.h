@@ -9,6 +9,8 @@
 
 #include "actor.h"
 
+namespace zelto {
+
 // Where every stage puts the player, on the screen.
 constexpr std::int32_t kPlayerStartX = 250;
 constexpr std::int32_t kPlayerStartY = 240;
@@ -40,3 +42,5 @@ enum ShowResult : std::int32_t {
 // world position lies exactly on scrollX + width is still shown.
 std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
                         std::int32_t width, std::int32_t height);
+
+}  // namespace zelto

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace zelto {
+
 namespace {
 
 constexpr std::string_view kDataOption = "--data";
@@ -65,3 +67,5 @@ const char* CommandLine::Usage() {
            "  --help        show this help and end\n"
            "  --version     show the version and end\n";
 }
+
+}  // namespace zelto

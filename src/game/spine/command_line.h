@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace zelto {
+
 struct CommandLine {
     enum class Action {
         kRun,          // start the game
@@ -25,3 +27,5 @@ struct CommandLine {
     // The usage text, ending in a newline.
     static const char* Usage();
 };
+
+}  // namespace zelto

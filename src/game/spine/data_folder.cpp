@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+namespace zelto {
+
 namespace {
 
 bool HoldsDataSet(const std::filesystem::path& folder) {
@@ -36,3 +38,5 @@ std::vector<std::filesystem::path> DataFolderCandidates(
     }
     return candidates;
 }
+
+}  // namespace zelto

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <vector>
 
+namespace zelto {
+
 // The file whose presence marks a folder as holding the data set: the map, which start-up
 // cannot do without.
 inline constexpr const char* kDataSetMarker = "ZELTO.FMP";
@@ -24,3 +26,5 @@ std::vector<std::filesystem::path> DataFolderCandidates(
     const std::filesystem::path& executableFolder,
     const std::filesystem::path& dataFolderFromExecutable,
     const std::filesystem::path& installedDataFolder);
+
+}  // namespace zelto

@@ -24,7 +24,7 @@ std::filesystem::path ExecutableFolder() {
 // Changes into the folder the data files are read from; false (with a message) when a folder
 // named on the command line cannot be entered. A data set found nowhere is left to start-up,
 // which names each file it misses.
-bool EnterDataFolder(const CommandLine& line) {
+bool EnterDataFolder(const zelto::CommandLine& line) {
     std::error_code error;
     if (!line.dataFolder.empty()) {
         std::filesystem::current_path(line.dataFolder, error);
@@ -37,9 +37,9 @@ bool EnterDataFolder(const CommandLine& line) {
     }
     const std::filesystem::path current = std::filesystem::current_path(error);
     if (error) return true;
-    const std::filesystem::path found =
-        FindDataFolder(current, DataFolderCandidates(ExecutableFolder(), ZELTO_DATA_FROM_EXECUTABLE,
-                                                     ZELTO_INSTALLED_DATA_FOLDER));
+    const std::filesystem::path found = zelto::FindDataFolder(
+        current, zelto::DataFolderCandidates(ExecutableFolder(), ZELTO_DATA_FROM_EXECUTABLE,
+                                             ZELTO_INSTALLED_DATA_FOLDER));
     if (found != current) std::filesystem::current_path(found, error);
     return true;
 }
@@ -47,6 +47,7 @@ bool EnterDataFolder(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    using zelto::CommandLine;
     const CommandLine line = CommandLine::Parse(argc, argv);
     switch (line.action) {
         case CommandLine::Action::kShowHelp:
@@ -70,5 +71,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::SetHost(&host);
-    return WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    return zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
 }

@@ -11,6 +11,8 @@
 
 using namespace platform;
 
+namespace zelto {
+
 namespace {
 
 constexpr const char* kClassName = "ZeltoWndClass";
@@ -254,3 +256,5 @@ void ReleaseGame() {
     Fader.reset();
     GameSound.reset();
 }
+
+}  // namespace zelto

@@ -10,6 +10,8 @@
 #include "win_types.h"
 #include "world.h"
 
+namespace zelto {
+
 int WinMain(platform::HINSTANCE instance, platform::HINSTANCE previousInstance,
             const char* commandLine, int showCommand);
 void CreateMainWindow(int showCommand);
@@ -21,3 +23,5 @@ platform::LRESULT WindowProc(platform::HWND window, platform::UINT message, plat
 void ReleaseGame();
 // The program's embedded resources (the window icon), registered before the window is made.
 void RegisterGameResources();
+
+}  // namespace zelto

@@ -6,6 +6,8 @@
 #include "player.h"
 #include "world.h"
 
+namespace zelto {
+
 namespace {
 
 constexpr std::uint32_t kSpaceKey = 32;
@@ -218,3 +220,5 @@ void EndGame() {
     if (Status) Status->State = GameOver;
     if (Fader) Fader->FadeOut();
 }
+
+}  // namespace zelto

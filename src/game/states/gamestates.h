@@ -4,6 +4,8 @@
 // the moves between states: the start of a stage with its instruction screen, a completed
 // stage, a lost life and the end of a game.
 
+namespace zelto {
+
 // One frame of the current state, drawn into the back buffer between its clearing and the flip.
 void RunGameStep();
 // Puts the play area in its start position, cross-fades into it and shows the instruction
@@ -16,3 +18,5 @@ void CompleteStage();
 void KillPlayer();
 // The last life is gone: the Game Over state, and a fade to black.
 void EndGame();
+
+}  // namespace zelto

@@ -1,5 +1,7 @@
 #include "random.h"
 
+namespace zelto {
+
 namespace {
 std::uint32_t randomState = 1;
 }
@@ -12,3 +14,5 @@ int Random() {
     randomState = randomState * 214013u + 2531011u;
     return static_cast<int>((randomState >> 16) & 0x7FFF);
 }
+
+}  // namespace zelto

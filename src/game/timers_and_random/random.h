@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+namespace zelto {
+
 void SeedRandom(std::uint32_t seed);
 // A value in 0 .. 32767.
 int Random();
+
+}  // namespace zelto

@@ -2,6 +2,8 @@
 
 #include "clock.h"
 
+namespace zelto {
+
 namespace {
 
 std::int64_t CounterNow() {
@@ -61,3 +63,5 @@ void TimerList::Update() {
         }
     }
 }
+
+}  // namespace zelto

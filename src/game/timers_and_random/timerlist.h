@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zelto {
+
 using TimerCallback = void (*)();
 
 struct TimerEntry {
@@ -31,3 +33,5 @@ public:
     std::int64_t Frequency = 0;
     std::vector<TimerEntry> Entries;
 };
+
+}  // namespace zelto

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace zelto {
+
 enum GameState : std::int32_t {
     Intro = 0,
     Playing = 2,
@@ -20,3 +22,5 @@ struct GameStatus {
 
 // Lives at the start of a game.
 constexpr std::int32_t kStartingLives = 3;
+
+}  // namespace zelto

@@ -2,6 +2,8 @@
 
 using namespace platform;
 
+namespace zelto {
+
 HINSTANCE AppInstance = nullptr;
 HWND MainWindow = nullptr;
 std::int32_t AppActive = 0;
@@ -58,3 +60,5 @@ void RestoreLostSurfaces() {
     }
     if (GameMap && GameMap->IsLost()) GameMap->Restore();
 }
+
+}  // namespace zelto

@@ -23,6 +23,8 @@
 #include "win_types.h"
 #include "world_measures.h"
 
+namespace zelto {
+
 extern platform::HINSTANCE AppInstance;
 extern platform::HWND MainWindow;
 extern std::int32_t AppActive;
@@ -65,3 +67,5 @@ void ResetGlobals();
 // back: the screen's buffers, the sheets and the map. Called when play resumes, so that its
 // first picture is whole.
 void RestoreLostSurfaces();
+
+}  // namespace zelto

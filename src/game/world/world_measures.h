@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace zelto {
+
 constexpr int kParticleCount = 15;
 constexpr int kEnemyCount = 40;
 
@@ -14,3 +16,5 @@ constexpr std::int32_t kWorldHeight = 960;
 // the player (both bounds inclusive).
 constexpr std::int32_t kViewTestWidth = 478;
 constexpr std::int32_t kViewTestHeight = 480;
+
+}  // namespace zelto

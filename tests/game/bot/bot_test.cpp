@@ -22,6 +22,8 @@ using bot::WorldPoint;
 
 namespace {
 
+using namespace zelto;
+
 constexpr std::uint64_t kBlanksPerSecond = 60;
 // Five minutes of game time from the click on the intro.
 constexpr std::uint64_t kPlayBlanks = 5 * 60 * kBlanksPerSecond;

@@ -5,6 +5,8 @@
 namespace bot {
 namespace {
 
+using namespace zelto;
+
 // The set-1 scan code of Space, as the fake keyboard is read.
 constexpr int kSpaceScanCode = 0x39;
 constexpr int kLeftButton = 0;

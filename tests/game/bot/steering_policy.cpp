@@ -10,6 +10,8 @@
 namespace bot {
 namespace {
 
+using namespace zelto;
+
 // The game's rules of motion, as the player lives them (screen positions).
 constexpr std::int32_t kEdgeLeft = 10;
 constexpr std::int32_t kEdgeRight = 465;
