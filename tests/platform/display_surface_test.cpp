@@ -4,6 +4,8 @@
 
 #include "display_device.h"
 #include "fake_host.h"
+#include "pixel_blits.h"
+#include "pixel_format.h"
 
 using namespace platform;
 
@@ -158,4 +160,116 @@ TEST_F(DisplaySurfaceTest, ModeListNamesFiveFiveFiveModesByDepthFifteen) {
     });
     EXPECT_EQ(depths, (std::vector<DWORD>{8, 15, 16, 24, 32}));
     EXPECT_EQ(device->SetDisplayMode(640, 480, 12, 0, 0), DDERR_INVALIDMODE);
+}
+
+namespace {
+
+// A surface of the given depth, rows padded, its pixels a pattern with the key in stretches.
+std::shared_ptr<DisplaySurface> MakeSheet(DisplayDevice& device, int depth, int width, int height,
+                                          std::uint32_t key) {
+    DDSURFACEDESC2 desc;
+    desc.dwSize = kSurfaceDescSize;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.ddpfPixelFormat = PixelFormatForDepth(depth);
+    std::shared_ptr<DisplaySurface> sheet;
+    EXPECT_EQ(device.CreateSurface(&desc, &sheet), DD_OK);
+    if (!sheet) return nullptr;
+    const int bytes = sheet->bytesPerPixel();
+    std::uint32_t seed = 17u + static_cast<std::uint32_t>(depth);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const bool keyed = (x / 5 + y) % 3 == 0 || seed % 11 == 0;
+            WritePixel(sheet->pixels() + y * sheet->pitch() + x * bytes, bytes,
+                       keyed ? key : (seed >> 8) | 1u);
+        }
+    }
+    DDCOLORKEY range{key, key};
+    EXPECT_EQ(sheet->SetColorKey(DDCKEY_SRCBLT, &range), DD_OK);
+    return sheet;
+}
+
+// Copies frame of sheet to (x, y) of dest by the surface's keyed BltFast and by the plain
+// per-pixel copy on a copy of dest's memory; both must agree on every byte, padding included.
+void ExpectKeyedCopyMatchesPlain(DisplaySurface& sheet, const RECT& frame, DisplaySurface& dest,
+                                 int x, int y, std::uint32_t key) {
+    std::vector<std::uint8_t> expected(
+        dest.pixels(), dest.pixels() + static_cast<std::size_t>(dest.pitch()) * dest.height());
+    const int bytes = sheet.bytesPerPixel();
+    CopyPixelsKeyedReference(
+        {sheet.pixels() + frame.top * sheet.pitch() + frame.left * bytes, sheet.pitch()},
+        {expected.data() + y * dest.pitch() + x * bytes, dest.pitch()}, frame.right - frame.left,
+        frame.bottom - frame.top, bytes, key);
+    ASSERT_EQ(dest.BltFast(x, y, &sheet, &frame, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+    ASSERT_EQ(std::vector<std::uint8_t>(dest.pixels(), dest.pixels() + expected.size()), expected)
+        << "depth " << sheet.format().dwRGBBitCount;
+}
+
+}  // namespace
+
+TEST_F(DisplaySurfaceTest, KeyedCopiesFollowEveryChangeOfTheSheetsPixels) {
+    host.SetRowPadding(6);
+    for (int depth : {8, 16, 24, 32}) {
+        const std::uint32_t key = 0x00A0B0C0u & (depth == 32 ? 0xFFFFFFFFu : (1u << depth) - 1u);
+        auto sheet = MakeSheet(*device, depth, 96, 40, key);
+        auto dest = MakeSheet(*device, depth, 80, 50, key ^ 0x10u);
+        auto other = MakeSheet(*device, depth, 96, 40, key ^ 0x20u);
+        ASSERT_TRUE(sheet && dest && other);
+        const RECT frame{32, 4, 64, 36};
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 3, 5, key);
+        ExpectKeyedCopyMatchesPlain(*sheet, RECT{61, 0, 96, 40}, *dest, 45, 10, key);
+
+        // Draws into the sheet after its runs were found: a fill with the key and with a
+        // colour, a plain copy, a keyed copy from another surface, and a write through a lock.
+        DDBLTFX effects;
+        effects.dwFillColor = key;
+        RECT hole{40, 10, 50, 30};
+        ASSERT_EQ(sheet->Blt(&hole, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects),
+                  DD_OK);
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 3, 5, key);
+        effects.dwFillColor = key ^ 0x3u;
+        RECT block{30, 0, 70, 8};
+        ASSERT_EQ(sheet->Blt(&block, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects),
+                  DD_OK);
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 7, 1, key);
+        RECT from{0, 0, 40, 20};
+        ASSERT_EQ(sheet->BltFast(33, 12, other.get(), &from, DDBLTFAST_WAIT), DD_OK);
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 0, 0, key);
+        ASSERT_EQ(sheet->BltFast(30, 2, other.get(), &from, DDBLTFAST_SRCCOLORKEY), DD_OK);
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 40, 12, key);
+        DDSURFACEDESC2 desc;
+        ASSERT_EQ(sheet->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        auto* pixels = static_cast<std::uint8_t*>(desc.lpSurface);
+        for (int x = 32; x < 64; ++x)
+            WritePixel(pixels + 20 * desc.lPitch + x * sheet->bytesPerPixel(),
+                       sheet->bytesPerPixel(), x % 2 ? key : 0x12u);
+        ASSERT_EQ(sheet->Unlock(nullptr), DD_OK);
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 9, 9, key);
+
+        // A new key, then a loss: the restored sheet's pattern has no key pixel at all.
+        const std::uint32_t newKey = 0x12u;
+        DDCOLORKEY range{newKey, newKey};
+        ASSERT_EQ(sheet->SetColorKey(DDCKEY_SRCBLT, &range), DD_OK);
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 9, 9, newKey);
+        sheet->MarkLost();
+        EXPECT_EQ(dest->BltFast(0, 0, sheet.get(), &frame, DDBLTFAST_SRCCOLORKEY),
+                  DDERR_SURFACELOST);
+        ASSERT_EQ(sheet->Restore(), DD_OK);
+        ExpectKeyedCopyMatchesPlain(*sheet, frame, *dest, 1, 2, newKey);
+
+        // A keyed copy within the sheet itself, overlapping, reads the pixels as they were.
+        std::vector<std::uint8_t> expected(sheet->pixels(), sheet->pixels() + sheet->pitch() * 40);
+        const std::vector<std::uint8_t> before = expected;
+        const int bytes = sheet->bytesPerPixel();
+        CopyPixelsKeyedReference(
+            {before.data() + 4 * sheet->pitch() + 32 * bytes, sheet->pitch()},
+            {expected.data() + 6 * sheet->pitch() + 40 * bytes, sheet->pitch()}, 32, 32, bytes,
+            newKey);
+        ASSERT_EQ(sheet->BltFast(40, 6, sheet.get(), &frame, DDBLTFAST_SRCCOLORKEY), DD_OK);
+        EXPECT_EQ(std::vector<std::uint8_t>(sheet->pixels(), sheet->pixels() + expected.size()),
+                  expected);
+    }
 }

@@ -56,7 +56,13 @@ void DisplaySurface::AttachBackBuffers(std::vector<std::shared_ptr<DisplaySurfac
 }
 
 void DisplaySurface::AfterWrite() {
+    ForgetOpaqueRuns();
     if (isPrimary()) device_->NoteFrontWritten();
+}
+
+void DisplaySurface::MarkLost() {
+    lost_ = true;
+    ForgetOpaqueRuns();
 }
 
 HRESULT DisplaySurface::Lock(const RECT* rect, DDSURFACEDESC2* desc, DWORD flags, void*) {
@@ -70,6 +76,7 @@ HRESULT DisplaySurface::Lock(const RECT* rect, DDSURFACEDESC2* desc, DWORD flags
         if (injected != DD_OK && injected != DDERR_WASSTILLDRAWING) return injected;
     }
     locked_ = true;
+    ForgetOpaqueRuns();
     GetSurfaceDesc(desc);
     desc->lpSurface = memory_.data();
     return DD_OK;
@@ -136,7 +143,7 @@ HRESULT DisplaySurface::Blt(const RECT* destRect, DisplaySurface* source, const 
     const bool sameSize = fromWidth == toWidth && fromHeight == toHeight;
     if (sameSize && !options.mirrorLeftRight && !options.mirrorUpDown) {
         if (options.key) {
-            CopyPixelsKeyed(fromSpan, dest, toWidth, toHeight, bytesPerPixel_, *options.key);
+            CopyKeyedFrom(*source, from, fromSpan, dest);
         } else {
             CopyPixels(fromSpan, dest, toWidth, toHeight, bytesPerPixel_);
         }
@@ -173,7 +180,7 @@ HRESULT DisplaySurface::BltFast(int x, int y, DisplaySurface* source, const RECT
     PixelSpan dest{memory_.data() + static_cast<std::ptrdiff_t>(y) * pitch_ + x * bytesPerPixel_,
                    pitch_};
     if ((flags & DDBLTFAST_SRCCOLORKEY) && source->colorKey_) {
-        CopyPixelsKeyed(fromSpan, dest, width, height, bytesPerPixel_, *source->colorKey_);
+        CopyKeyedFrom(*source, from, fromSpan, dest);
     } else {
         CopyPixels(fromSpan, dest, width, height, bytesPerPixel_);
     }
@@ -193,7 +200,11 @@ HRESULT DisplaySurface::Flip(DisplaySurface*, DWORD flags) {
 void DisplaySurface::RotateChain() {
     // The front takes the first back buffer's memory, each back buffer the next one's, and the
     // last back buffer what was the front.
-    for (auto& back : backBuffers_) memory_.swap(back->memory_);
+    ForgetOpaqueRuns();
+    for (auto& back : backBuffers_) {
+        memory_.swap(back->memory_);
+        back->ForgetOpaqueRuns();
+    }
 }
 
 HRESULT DisplaySurface::GetAttachedSurface(const DDSCAPS2* caps,
@@ -227,9 +238,11 @@ HRESULT DisplaySurface::SetColorKey(DWORD flags, const DDCOLORKEY* key) {
     if ((flags & DDCKEY_SRCBLT) == 0) return DDERR_UNSUPPORTED;
     if (key == nullptr) {
         colorKey_.reset();
+        ForgetOpaqueRuns();
         return DD_OK;
     }
     colorKey_ = key->dwColorSpaceLowValue & PixelValueMask(bytesPerPixel_);
+    ForgetOpaqueRuns();
     return DD_OK;
 }
 
@@ -247,12 +260,14 @@ HRESULT DisplaySurface::Restore() {
     if (auto front = chainFront_.lock()) return front->Restore();
     if (lost_) {
         lost_ = false;
+        ForgetOpaqueRuns();
         std::fill(memory_.begin(), memory_.end(),
                   isPrimary() ? kRestoredScreenByte : kRestoredMemoryByte);
     }
     for (auto& back : backBuffers_) {
         if (back->lost_) {
             back->lost_ = false;
+            back->ForgetOpaqueRuns();
             std::fill(back->memory_.begin(), back->memory_.end(), kRestoredScreenByte);
         }
     }
@@ -264,6 +279,7 @@ HRESULT DisplaySurface::GetDC(HDC* context) {
     if (lost_) return DDERR_SURFACELOST;
     if (locked_) return DDERR_SURFACEBUSY;
     if (deviceContext_) return DDERR_DCALREADYCREATED;
+    ForgetOpaqueRuns();
     deviceContext_ = std::make_unique<DeviceContext>();
     deviceContext_->surface = this;
     *context = deviceContext_.get();
@@ -275,6 +291,30 @@ HRESULT DisplaySurface::ReleaseDC(HDC context) {
     deviceContext_.reset();
     if (!lost_) AfterWrite();
     return DD_OK;
+}
+
+const OpaqueRuns* DisplaySurface::KeyedRuns() {
+    if (!colorKey_ || lost_ || locked_ || deviceContext_) return nullptr;
+    if (!opaqueRuns_) {
+        opaqueRuns_ = OpaqueRuns::Build(ConstPixelSpan{memory_.data(), pitch_}, width_, height_,
+                                        bytesPerPixel_, *colorKey_, PixelValueMask(bytesPerPixel_));
+    }
+    return opaqueRuns_ ? &*opaqueRuns_ : nullptr;
+}
+
+void DisplaySurface::CopyKeyedFrom(DisplaySurface& source, const RECT& from,
+                                   ConstPixelSpan fromSpan, PixelSpan dest) {
+    const int width = from.right - from.left;
+    const int height = from.bottom - from.top;
+    // Three-byte pixels have no vector compare: their runs, found once per write of the
+    // source, spare the per-pixel key test. Other sizes compare a vector at a time, which on
+    // small sprite frames beats walking their runs.
+    if (const OpaqueRuns* runs = bytesPerPixel_ == 3 ? source.KeyedRuns() : nullptr) {
+        if (CopyOpaqueRuns(*runs, RunWindow{from.left, from.top, width, height}, fromSpan, dest)) {
+            return;
+        }
+    }
+    CopyPixelsKeyed(fromSpan, dest, width, height, bytesPerPixel_, *source.colorKey_);
 }
 
 const DisplayPalette* DisplaySurface::effectivePalette() const {

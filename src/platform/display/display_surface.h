@@ -11,6 +11,7 @@
 
 #include "device_context.h"
 #include "display_types.h"
+#include "opaque_runs.h"
 
 namespace platform {
 
@@ -65,7 +66,13 @@ public:
     bool isLocked() const { return locked_; }
     // The palette that 8-bit pixels of this surface mean: its own, else the primary's.
     const DisplayPalette* effectivePalette() const;
-    void MarkLost() { lost_ = true; }
+    void MarkLost();
+    // The runs of the whole surface's pixels that differ from the source colour key: built
+    // from the pixels as they are on the first call after any write into the surface (a copy
+    // or fill into it, a lock, a device context, a restore, a flip or a new key) and kept
+    // until the next one. Null without a key, while the surface is locked, holds a device
+    // context or is lost, and when it is wider than a table holds.
+    const OpaqueRuns* KeyedRuns();
     // Moves each buffer of the flipping chain one place towards the front.
     void RotateChain();
     // The primary surface's back buffers, front to back of the flipping chain.
@@ -75,6 +82,11 @@ private:
     bool ChainBusy() const;
     bool ContainsRect(const RECT& rect) const;
     void AfterWrite();
+    // A keyed copy of the rectangle from of source (whose pixels fromSpan points at) to dest:
+    // along the source's opaque runs where it has a table, else pixel by pixel.
+    void CopyKeyedFrom(DisplaySurface& source, const RECT& from, ConstPixelSpan fromSpan,
+                       PixelSpan dest);
+    void ForgetOpaqueRuns() { opaqueRuns_.reset(); }
 
     std::shared_ptr<DisplayDevice> device_;
     int width_;
@@ -88,6 +100,8 @@ private:
     std::shared_ptr<DisplayPalette> palette_;
     bool lost_ = false;
     bool locked_ = false;
+    // The runs for colorKey_, dropped at every write.
+    std::optional<OpaqueRuns> opaqueRuns_;
     std::vector<std::shared_ptr<DisplaySurface>> backBuffers_;
     // The primary of a back buffer's chain; a back buffer's restore restores the whole chain.
     std::weak_ptr<DisplaySurface> chainFront_;

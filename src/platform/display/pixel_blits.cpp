@@ -6,6 +6,10 @@
 #include <emmintrin.h>
 #endif
 
+#if defined(ZELTO_KEYED_COPY_AVX512)
+#include "keyed_copy_avx512.h"
+#endif
+
 namespace platform {
 
 std::uint32_t ReadPixel(const std::uint8_t* at, int bytesPerPixel) {
@@ -119,8 +123,27 @@ void CopyPixelsKeyedVector(ConstPixelSpan source, PixelSpan dest, int width, int
 }  // namespace
 #endif
 
+#if defined(ZELTO_KEYED_COPY_AVX512)
+namespace {
+
+bool ProcessorHasMaskedMoves() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("bmi2");
+}
+const bool kProcessorHasMaskedMoves = ProcessorHasMaskedMoves();
+
+}  // namespace
+#endif
+
 void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int height,
                      int bytesPerPixel, std::uint32_t key) {
+#if defined(ZELTO_KEYED_COPY_AVX512)
+    // Masked moves neither read nor write a destination pixel under a key pixel.
+    if (kProcessorHasMaskedMoves && KeyedCopyMasked(source, dest, width, height, bytesPerPixel,
+                                                    key & PixelValueMask(bytesPerPixel))) {
+        return;
+    }
+#endif
 #if defined(__SSE2__)
     key &= PixelValueMask(bytesPerPixel);
     switch (bytesPerPixel) {
