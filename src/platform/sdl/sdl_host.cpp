@@ -1,9 +1,11 @@
 #include "sdl_host.h"
 
 #include <SDL.h>
+#include <time.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -22,6 +24,22 @@ constexpr int kWindowedHeight = 480;
 // starts within one period of its play call.
 constexpr int kSoundRate = 44100;
 constexpr Uint16 kSoundPeriodFrames = 512;
+// The wait for a blank sleeps until this long before it and watches the clock for the rest: a
+// sleep on an idle machine ends some tens of microseconds after its time.
+constexpr std::uint64_t kBlankSpinNanoseconds = 200'000;
+constexpr std::uint64_t kNanosecondsPerSecond = 1'000'000'000;
+
+// Sleeps for about the given time on the system's monotonic clock, to a fixed time of waking so
+// that a signal in between neither shortens nor stretches the sleep.
+void SleepNanoseconds(std::uint64_t nanoseconds) {
+    timespec wake{};
+    clock_gettime(CLOCK_MONOTONIC, &wake);
+    const std::uint64_t total = static_cast<std::uint64_t>(wake.tv_nsec) + nanoseconds;
+    wake.tv_sec += static_cast<time_t>(total / kNanosecondsPerSecond);
+    wake.tv_nsec = static_cast<long>(total % kNanosecondsPerSecond);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {
+    }
+}
 
 void PullSound(void* output, Uint8* stream, int bytes) {
     static_cast<SoundOutput*>(output)->Mix(reinterpret_cast<std::int16_t*>(stream),
@@ -79,6 +97,9 @@ struct SdlHost::State {
     std::uint64_t startCounter = 0;
     SDL_Joystick* joystick = nullptr;
     bool mouseCaptured = false;
+    // The window asked for the focus as it was shown and the window system has said nothing
+    // about the focus since.
+    bool focusAwaited = false;
     SDL_AudioDeviceID soundDevice = 0;
     PressLatch presses;
 };
@@ -166,23 +187,19 @@ bool SdlHost::OpenWindow(const char* title, HICON icon) {
 
 void SdlHost::ShowWindow() {
     if (state_->window == nullptr) return;
+    // SDL_ShowWindow returns once the window is mapped.
     SDL_ShowWindow(state_->window);
     SDL_RaiseWindow(state_->window);
+    // A top-most popup takes the keyboard as it is shown. Without a window manager nobody
+    // hands out the focus, so the window asks for it, and goes on: on a busy machine the X
+    // server can take a long time to move the focus, and the focus event arrives with the
+    // events of a later frame. Until the window system says anything about the focus the
+    // window counts as in front (see WindowInFront), so the input devices set up right after
+    // are acquired and the game starts active.
+    SDL_SetWindowInputFocus(state_->window);
+    state_->focusAwaited = true;
     SDL_RenderClear(state_->renderer);
     SDL_RenderPresent(state_->renderer);
-    // A top-most popup takes the keyboard as it is shown. Without a window manager nobody
-    // hands out the focus, so the window asks for it, and waits until it has it: the input
-    // devices are set up right after, and only a window in front may have them. On a busy
-    // machine the X server can take seconds to map the window and move the focus.
-    constexpr Uint32 kFocusWaitMs = 5000;
-    const Uint32 start = SDL_GetTicks();
-    while (SDL_GetTicks() - start < kFocusWaitMs) {
-        SDL_PumpEvents();
-        const Uint32 flags = SDL_GetWindowFlags(state_->window);
-        if (flags & SDL_WINDOW_INPUT_FOCUS) break;
-        if (flags & SDL_WINDOW_SHOWN) SDL_SetWindowInputFocus(state_->window);
-        SDL_Delay(10);
-    }
 }
 
 void SdlHost::CloseWindow() {
@@ -227,9 +244,11 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
                         events.push_back(HostEvent{HostEvent::Kind::CloseRequested});
                         break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        state_->focusAwaited = false;
                         events.push_back(HostEvent{HostEvent::Kind::FocusGained});
                         break;
                     case SDL_WINDOWEVENT_FOCUS_LOST:
+                        state_->focusAwaited = false;
                         events.push_back(HostEvent{HostEvent::Kind::FocusLost});
                         if (state_->fullScreen) {
                             events.push_back(HostEvent{HostEvent::Kind::DisplayLost});
@@ -304,14 +323,14 @@ void SdlHost::WaitForVerticalBlank() {
     const std::uint64_t next =
         state_->clockOrigin + ((now - state_->clockOrigin) / period + 1) * period;
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-    for (;;) {
-        const std::uint64_t current = SDL_GetPerformanceCounter();
-        if (current >= next) break;
-        const std::uint64_t remainingMs = (next - current) * 1000 / frequency;
-        // Sleep through most of the wait, and spin only the last millisecond or so.
-        if (remainingMs >= 2) {
-            SDL_Delay(static_cast<Uint32>(remainingMs - 1));
-        }
+    // Sleep through all of the wait but its last fraction of a millisecond, then watch SDL's
+    // counter until the blank: the sleep's clock may run a little apart from the counter, and
+    // the counter alone decides, so a blank never comes early.
+    const std::uint64_t spin = frequency * kBlankSpinNanoseconds / kNanosecondsPerSecond;
+    if (next - now > spin) {
+        SleepNanoseconds((next - now - spin) * kNanosecondsPerSecond / frequency);
+    }
+    while (SDL_GetPerformanceCounter() < next) {
     }
 }
 
@@ -333,7 +352,8 @@ void SdlHost::Present(const PresentedPicture& picture) {
 
 bool SdlHost::WindowInFront() {
     if (state_->window == nullptr) return false;
-    return (SDL_GetWindowFlags(state_->window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    return state_->focusAwaited ||
+           (SDL_GetWindowFlags(state_->window) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 bool SdlHost::ReadKeyboard(std::uint8_t state[256]) {
