@@ -2,7 +2,7 @@
 
 // FmpMap: the tile map. It reads a map file (FmpFile), makes one surface in the display's
 // format per block graphic, and draws layer 0 of the map into a view rectangle of a surface at
-// a scroll position, block by block with the display service's fast copy.
+// a scroll position: the destination locked once and the block rows copied into it.
 
 #include <array>
 #include <cstdint>
@@ -13,6 +13,8 @@
 #include "display_device.h"
 #include "display_surface.h"
 #include "fmpfile.h"
+
+namespace cdx {
 
 class FmpMap {
 public:
@@ -41,6 +43,10 @@ public:
     // Fills the view on dest with layer 0 at the scroll position. 0, or -1 when the copy of an
     // inner block failed (or nothing is loaded); the caller then calls Restore.
     std::int32_t Draw(CDXSurface* dest);
+    // The same view with one display-service fast copy per block, each checked by the service
+    // on its own: what Draw falls back on when it cannot lock dest, and the reference its
+    // results are held to. Same pixels, same result.
+    std::int32_t DrawBlockByBlock(CDXSurface* dest);
     // Gives the block surfaces their memory back and fills them again. 0 or -1.
     std::int32_t Restore();
     // True when the display took any block surface's memory away.
@@ -65,9 +71,17 @@ public:
     std::int32_t ScrollY = 0;
 
 private:
+    bool ReadyToDraw(const CDXSurface* dest) const;
+    // Calls copy(const BlockCopy&, DisplaySurface* block) for every copy of the view's walk
+    // that is left after cutting it to target, with the block surface of its cell; answers as
+    // WalkView does.
+    template <typename CopyOp>
+    bool WalkVisibleCopies(const platform::DisplaySurface& target, CopyOp copy) const;
     std::int32_t Build(platform::DisplayDevice* display);
     std::int32_t MakeBlockSurfaces(platform::DisplayDevice* display);
     std::int32_t CopyBlockGraphics();
     void ConvertThroughPalette();
     int BlockSurfaceCount() const;
 };
+
+}  // namespace cdx

@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "cdxscreen.h"
 #include "fake_host.h"
 #include "fmp_builder.h"
 #include "view_walk.h"
+
+using namespace cdx;
 
 using namespace platform;
 using namespace maptest;
@@ -113,9 +117,48 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    // Draws the view onto dest block by block with the display service's copies, then with
+    // Draw, each time from the same bytes: both must answer alike and leave the same bytes,
+    // row padding included.
+    ::testing::AssertionResult DrawsAsTheBlockCopies(CDXSurface& dest) {
+        DisplaySurface& target = *dest.Surface;
+        const std::size_t size = static_cast<std::size_t>(target.pitch()) * target.height();
+        if (start.size() != size) {
+            start.resize(size);
+            for (std::size_t i = 0; i < size; ++i) start[i] = static_cast<std::uint8_t>(i * 7 + 3);
+        }
+        std::copy(start.begin(), start.end(), target.pixels());
+        const std::int32_t expectedResult = map.DrawBlockByBlock(&dest);
+        expected.assign(target.pixels(), target.pixels() + size);
+        std::copy(start.begin(), start.end(), target.pixels());
+        const std::int32_t result = map.Draw(&dest);
+        const auto where = [&] {
+            return ::testing::Message()
+                   << " (view " << map.ViewX << ", " << map.ViewY << ", " << map.ViewWidth << " x "
+                   << map.ViewHeight << ", scroll " << map.ScrollX << ", " << map.ScrollY
+                   << ", block " << map.BlockWidth << " x " << map.BlockHeight << ", "
+                   << target.bytesPerPixel() << " bytes a pixel)";
+        };
+        if (result != expectedResult) {
+            return ::testing::AssertionFailure()
+                   << "Draw answers " << result << ", the block copies " << expectedResult
+                   << where();
+        }
+        const auto differing = std::mismatch(expected.begin(), expected.end(), target.pixels());
+        if (differing.first == expected.end()) return ::testing::AssertionSuccess();
+        const auto at = static_cast<std::size_t>(differing.first - expected.begin());
+        return ::testing::AssertionFailure()
+               << "byte " << at % target.pitch() << " of row " << at / target.pitch() << " is "
+               << int(*differing.second) << ", not " << int(*differing.first) << where();
+    }
+
     FakeHost host;
     std::unique_ptr<CDXScreen> screen;
     FmpMap map;
+    // The bytes each comparison starts from and the ones the block copies left, kept between
+    // comparisons.
+    std::vector<std::uint8_t> start;
+    std::vector<std::uint8_t> expected;
 };
 
 std::uint32_t KeyOf(DisplaySurface& surface) {
@@ -545,4 +588,134 @@ TEST_F(MapTest, TheGeneratedMapLoadsAndDrawsAtAnyScrollPosition) {
             screen->Back->Unlock();
         }
     }
+}
+
+// The locked draw against the block-by-block copies it replaced, byte for byte: every pixel
+// size, padded rows, blocks whose rows are shorter than, equal to and no multiple of the
+// 16-byte moves, and views inside the surface, cut on each side, one pixel wide or tall on the
+// surface, and wholly off it.
+TEST_F(MapTest, TheLockedDrawLeavesTheBytesOfTheBlockByBlockCopies) {
+    host.SetRowPadding(6);
+    const int blockSizes[][2] = {{32, 32}, {9, 7}, {1, 2}};
+    const int scrolls[][2] = {{0, 0}, {8, 6}, {317, 211}, {5000, 5000}};
+    for (int depth : {8, 15, 16, 24, 32}) {
+        OpenScreen(depth);
+        for (const auto& block : blockSizes) {
+            const int viewWidth = block[0] == 1 ? 40 : 500;
+            const int viewHeight = block[0] == 1 ? 30 : 480;
+            ASSERT_EQ(CreateMap(MapFile(WorldMap(40, 50, block[0], block[1]))), 0);
+            const int places[][2] = {
+                {70, 0},         {-13, -7},           {300, 200}, {1 - viewWidth, 5},
+                {639, 9},        {3, 1 - viewHeight}, {11, 479},  {640, 0},
+                {0, -viewHeight}};
+            for (const auto& place : places) {
+                for (const auto& scroll : scrolls) {
+                    map.ViewX = place[0];
+                    map.ViewY = place[1];
+                    map.ViewWidth = viewWidth;
+                    map.ViewHeight = viewHeight;
+                    map.SetScrollPosition(scroll[0], scroll[1]);
+                    ASSERT_TRUE(DrawsAsTheBlockCopies(*screen->Back));
+                }
+            }
+        }
+    }
+}
+
+// Where a copy is refused, the locked draw refuses it too and goes on or stops as the block
+// copies do; a destination it cannot lock is drawn by those copies themselves.
+TEST_F(MapTest, TheLockedDrawFailsAndFallsBackAsTheBlockCopiesDo) {
+    OpenScreen(16);
+    ASSERT_EQ(CreateMap(MapFile(WorldMap(40, 30, 16, 16)), 0, 0, 200, 160), 0);
+    map.SetScrollPosition(37, 21);
+    const FmpBlock* inner = map.File.BlockAt(37 / 16 + 4, 21 / 16 + 3);
+    const FmpBlock* corner = map.File.BlockAt(37 / 16, 21 / 16);
+    ASSERT_TRUE(inner != nullptr && corner != nullptr);
+    DisplaySurface& innerBlock = *map.BlockSurfaces[inner->BaseGraphic];
+    DisplaySurface& cornerBlock = *map.BlockSurfaces[corner->BaseGraphic];
+
+    // A lost or locked block: its border copies are skipped, its first inner copy ends the draw.
+    cornerBlock.MarkLost();
+    EXPECT_TRUE(DrawsAsTheBlockCopies(*screen->Back));
+    innerBlock.MarkLost();
+    EXPECT_TRUE(DrawsAsTheBlockCopies(*screen->Back));
+    EXPECT_EQ(map.Draw(screen->Back), -1);
+    ASSERT_EQ(map.Restore(), 0);
+    DDSURFACEDESC2 desc;
+    ASSERT_EQ(innerBlock.Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+    EXPECT_TRUE(DrawsAsTheBlockCopies(*screen->Back));
+    EXPECT_EQ(map.Draw(screen->Back), -1);
+    innerBlock.Unlock(nullptr);
+
+    // Blocks smaller than the map says: every copy is refused.
+    map.BlockWidth = 17;
+    EXPECT_TRUE(DrawsAsTheBlockCopies(*screen->Back));
+    map.BlockWidth = 16;
+
+    // A destination that will not lock: a device context held, an injected refusal, a loss.
+    HDC context = nullptr;
+    ASSERT_EQ(screen->Back->Surface->GetDC(&context), DD_OK);
+    EXPECT_TRUE(DrawsAsTheBlockCopies(*screen->Back));
+    EXPECT_EQ(map.Draw(screen->Back), 0);
+    screen->Back->Surface->ReleaseDC(context);
+    host.RefuseLocks(1, DDERR_SURFACEBUSY);
+    screen->Back->Fill(0x1234);
+    EXPECT_EQ(map.Draw(screen->Back), 0);
+    EXPECT_EQ(BackPixel(10, 10), WorldPixel(WorldMap(40, 30, 16, 16), 47, 31));
+    host.LoseDisplay();
+    EXPECT_TRUE(DrawsAsTheBlockCopies(*screen->Back));
+    EXPECT_EQ(map.Draw(screen->Back), -1);
+    map.ViewX = 640;  // nothing of the view on the surface: nothing to refuse
+    EXPECT_EQ(map.Draw(screen->Back), 0);
+}
+
+// Drawn onto one of its own block surfaces, each copy reads that block as it is before the
+// copy writes, as the display service's copy within one surface does.
+TEST_F(MapTest, TheLockedDrawOntoItsOwnBlockMatchesTheBlockCopies) {
+    OpenScreen(16);
+    MapDescription world = WorldMap(20, 20, 16, 16);
+    for (auto& cell : world.cells) cell = MapDescription::BlockCell(3);  // graphic 3 everywhere
+    const Bytes file = MapFile(world);
+    ASSERT_EQ(CreateMap(file, 0, 0, 48, 48), 0);
+    FmpMap twin;
+    const std::string path = WriteTempFile("TwinMap", file);
+    ASSERT_EQ(twin.Create(screen.get(), path.c_str(), 0, 0, 48, 48), 0);
+    for (const int scroll : {0, 5, 21}) {
+        // Placed 3 and 2 pixels in, a copy overlaps its own source on the block's rows.
+        map.ViewX = twin.ViewX = scroll == 0 ? 3 : 0;
+        map.ViewY = twin.ViewY = scroll == 0 ? 2 : 0;
+        map.SetScrollPosition(scroll, scroll);
+        twin.SetScrollPosition(scroll, scroll);
+        CDXSurface ownBlock;
+        ownBlock.Surface = map.BlockSurfaces[3];
+        CDXSurface twinBlock;
+        twinBlock.Surface = twin.BlockSurfaces[3];
+        ASSERT_EQ(map.Draw(&ownBlock), twin.DrawBlockByBlock(&twinBlock));
+        const std::size_t size = static_cast<std::size_t>(ownBlock.Surface->pitch()) * 16;
+        ASSERT_TRUE(std::equal(ownBlock.Surface->pixels(), ownBlock.Surface->pixels() + size,
+                               twinBlock.Surface->pixels()))
+            << "scroll " << scroll;
+    }
+}
+
+// A draw onto the primary surface is a write of the screen: the next vertical blank shows it.
+// A view wholly off the surface writes nothing there.
+TEST_F(MapTest, ADrawOntoTheFrontIsShownAtTheNextBlank) {
+    OpenScreen(16);
+    const MapDescription world = WorldMap(40, 30, 32, 32);
+    ASSERT_EQ(CreateMap(MapFile(world)), 0);
+    map.SetScrollPosition(55, 66);
+    host.SetPicturesKept(1);
+    screen->DirectDraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+    const std::uint64_t shown = host.PictureCount();
+    ASSERT_EQ(map.Draw(screen->Front), 0);
+    screen->DirectDraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+    ASSERT_GT(host.PictureCount(), shown);
+    EXPECT_EQ(host.Pictures().back().PixelAt(9, 7), WorldPixel(world, 55 + 9, 66 + 7));
+
+    map.ViewX = -500;
+    const std::uint64_t before = host.PictureCount();
+    EXPECT_EQ(map.Draw(screen->Front), 0);
+    screen->DirectDraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+    EXPECT_EQ(host.PictureCount(), before);
 }
