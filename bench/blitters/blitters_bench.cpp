@@ -24,6 +24,8 @@
 #include "fake_host.h"
 #include "screenfader.h"
 
+using namespace cdx;
+
 namespace {
 
 using zelto::FaderPicture;

@@ -40,6 +40,7 @@
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 constexpr int kWidth = 640;

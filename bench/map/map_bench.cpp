@@ -11,6 +11,8 @@
 #include "fake_host.h"
 #include "fmpmap.h"
 
+using namespace cdx;
+
 namespace {
 
 void BM_MapDraw(benchmark::State& state) {

@@ -15,6 +15,8 @@
 #include "pixel_format.h"
 #include "present_convert.h"
 
+using namespace cdx;
+
 namespace {
 
 constexpr int kWidth = 640;

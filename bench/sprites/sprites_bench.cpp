@@ -19,6 +19,8 @@
 #include "cdxtile.h"
 #include "fake_host.h"
 
+using namespace cdx;
+
 namespace {
 
 constexpr const char* kSheetFile = ZELTO_GAME_DIR "/SPIKE.BMP";

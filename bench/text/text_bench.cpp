@@ -11,6 +11,8 @@
 #include "cdxscreen.h"
 #include "fake_host.h"
 
+using namespace cdx;
+
 namespace {
 
 constexpr const char* kLine = "Energon: 00420";  // 14 characters

@@ -14,6 +14,8 @@
 #include "fake_host.h"
 #include "window.h"
 
+using namespace cdx;
+
 namespace {
 
 // A name no file has: the surface can come only from the resource.

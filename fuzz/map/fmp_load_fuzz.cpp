@@ -15,6 +15,8 @@
 #include "fmpfile.h"
 #include "fmpmap.h"
 
+using namespace cdx;
+
 namespace {
 
 struct Display {

@@ -7,6 +7,8 @@
 
 #include "cdxpsd.h"
 
+using namespace cdx;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto picture = DecodePsd(data, size);
     if (!picture) return 0;

@@ -15,6 +15,8 @@
 #include "cdxsoundbuffer.h"
 #include "fake_host.h"
 
+using namespace cdx;
+
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace cdx {
+
 namespace {
 
 // A colour as the file holds it, each channel at its own width in bits.
@@ -142,3 +144,5 @@ bool BlockToDibRows(const BlockSource& source, std::uint8_t* rows, int stride) {
     });
     return true;
 }
+
+}  // namespace cdx

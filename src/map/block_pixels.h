@@ -9,6 +9,8 @@
 
 #include "display_types.h"
 
+namespace cdx {
+
 // The display's pixel format as the block surfaces report it.
 struct BlockTargetFormat {
     int BitsPerPixel = 0;
@@ -57,3 +59,5 @@ int DibStride(int width);
 // channel brought to 8 bits with zero low bits, a row every stride bytes. False for a depth
 // that is none of the five.
 bool BlockToDibRows(const BlockSource& source, std::uint8_t* rows, int stride);
+
+}  // namespace cdx

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+namespace cdx {
+
 namespace {
 
 constexpr std::size_t kContainerHeaderBytes = 12;
@@ -244,3 +246,5 @@ const FmpBlock* FmpFile::BlockAt(std::int32_t column, std::int32_t row) const {
     if (2 * cell + 1 >= Layers[0].size()) return nullptr;
     return BlockOfCell(ReadI16LittleEndian(Layers[0].data() + 2 * cell));
 }
+
+}  // namespace cdx

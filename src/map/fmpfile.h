@@ -12,6 +12,8 @@
 
 #include "display_types.h"
 
+namespace cdx {
+
 // The map header (MPHD), as read from the file.
 struct FmpHeader {
     std::int16_t MapWidth = 0;         // in blocks
@@ -102,3 +104,5 @@ private:
     bool CheckLayerZero() const;
     std::int32_t GraphicOfOffset(std::int32_t offset) const;
 };
+
+}  // namespace cdx

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace cdx {
+
 // A view of the map at a scroll position, in pixels; the view must be at least three blocks
 // wide and tall (FmpMap::Create makes it so).
 struct ViewGeometry {
@@ -81,3 +83,5 @@ bool WalkView(const ViewGeometry& view, CopyOp copy) {
     }
     return true;
 }
+
+}  // namespace cdx

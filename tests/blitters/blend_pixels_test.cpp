@@ -10,6 +10,8 @@
 
 #include "pixel_blend.h"
 
+using namespace cdx;
+
 namespace {
 
 struct Channel {

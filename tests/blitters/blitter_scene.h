@@ -13,6 +13,8 @@
 #include "cdxtile.h"
 #include "fake_host.h"
 
+using namespace cdx;
+
 class BlitterScene {
 public:
     explicit BlitterScene(int depth) {

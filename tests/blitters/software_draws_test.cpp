@@ -6,6 +6,8 @@
 #include "blitter_scene.h"
 #include "pixel_blend.h"
 
+using namespace cdx;
+
 using namespace platform;
 
 namespace {

@@ -5,6 +5,8 @@
 #include "fake_host.h"
 #include "window.h"
 
+using namespace cdx;
+
 using namespace platform;
 
 namespace {

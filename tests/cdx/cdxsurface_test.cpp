@@ -6,6 +6,8 @@
 #include "fake_host.h"
 #include "pixel_format.h"
 
+using namespace cdx;
+
 using namespace platform;
 
 namespace {

@@ -4,6 +4,8 @@
 #include "fake_host.h"
 #include "text_service.h"
 
+using namespace cdx;
+
 using namespace platform;
 
 namespace {

@@ -14,6 +14,7 @@ using namespace platform;
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 struct ChannelField {

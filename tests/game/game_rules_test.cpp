@@ -146,7 +146,7 @@ TEST_F(RulesTest, TogglesMoveEnemiesZeroToThirtyEightAndParticlesZeroToNineOnly)
     bool highParticleShown = false;
     bool lowParticleShown = false;
     // Half a minute of play: some sixty enemy toggles and thirty particle toggles.
-    Play(1800, [&](int frame) {
+    Play(1800, [&](int) {
         // A stage that starts again (after a loss) has a new enemy 39.
         if (Enemies[39].get() != last) {
             last = Enemies[39].get();

@@ -6,6 +6,7 @@ using namespace platform;
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 constexpr int kPressBlanks = 6;

@@ -13,6 +13,7 @@ using namespace platform;
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 class SpineTest : public ::testing::Test {

@@ -10,6 +10,8 @@
 
 #include "dib_blit.h"
 
+using namespace cdx;
+
 namespace {
 
 const BlockTargetFormat kFiveSixFive{16, 0xF800, 0x07E0, 0x001F};

@@ -9,6 +9,8 @@
 
 #include "fmp_builder.h"
 
+using namespace cdx;
+
 using namespace maptest;
 
 namespace {

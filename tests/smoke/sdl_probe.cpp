@@ -18,6 +18,8 @@
 #include "sdl_host.h"
 #include "window.h"
 
+using namespace cdx;
+
 namespace {
 
 constexpr std::uint32_t kLeftMouseButton = 256;

@@ -12,6 +12,8 @@
 #include "wav_builder.h"
 #include "window.h"
 
+using namespace cdx;
+
 using namespace platform;
 
 namespace {

@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 class GameSoundTest : public ::testing::Test {

@@ -21,6 +21,8 @@
 #include "sound_device.h"
 #include "wavfile.h"
 
+using namespace cdx;
+
 using namespace platform;
 
 namespace {

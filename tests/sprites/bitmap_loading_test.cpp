@@ -10,6 +10,8 @@
 #include "test_pictures.h"
 #include "window.h"
 
+using namespace cdx;
+
 using namespace platform;
 using namespace testpictures;
 

@@ -5,6 +5,8 @@
 #include "cdxsprite.h"
 #include "test_pictures.h"
 
+using namespace cdx;
+
 using namespace platform;
 using namespace testpictures;
 

@@ -9,6 +9,8 @@
 #include "cdxclip.h"
 #include "test_pictures.h"
 
+using namespace cdx;
+
 using namespace platform;
 using namespace testpictures;
 

@@ -11,6 +11,8 @@
 #include "cdxpsd.h"
 #include "test_pictures.h"
 
+using namespace cdx;
+
 using namespace platform;
 using namespace testpictures;
 

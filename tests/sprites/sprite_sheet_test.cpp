@@ -6,6 +6,8 @@
 #include "cdxtile.h"
 #include "test_pictures.h"
 
+using namespace cdx;
+
 using namespace platform;
 using namespace testpictures;
 

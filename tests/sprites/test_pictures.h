@@ -15,6 +15,8 @@
 #include "cdxsurface.h"
 #include "fake_host.h"
 
+using namespace cdx;
+
 namespace testpictures {
 
 struct Rgb {

@@ -10,6 +10,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 // Whether a locked surface's memory holds the rectangle with pixels of that size. A rectangle
@@ -105,3 +107,5 @@ HRESULT CDXSurface::DrawAlphaMap(CDXSurface* dest, std::int32_t x, std::int32_t 
     }
     return DrawBlended(dest, x, y, srcRect, PixelBlend{PixelOperation::AlphaMap, 0, ColorKey});
 }
+
+}  // namespace cdx

@@ -9,6 +9,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 // Positions beyond this are nowhere near any surface; keeping to it keeps the 64-bit clip
@@ -132,3 +134,5 @@ HRESULT CDXSurface::DrawResizedKeyed(CDXSurface* dest, std::int32_t x, std::int3
                                      std::uint16_t width, std::uint16_t height) {
     return DrawResizedWith(dest, x, y, srcRect, width, height, DDBLT_WAIT | DDBLT_KEYSRC);
 }
+
+}  // namespace cdx

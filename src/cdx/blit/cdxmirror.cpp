@@ -6,6 +6,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 // After the blit clipping has cut pixels from the destination's near edge (left or top) and
@@ -102,3 +104,5 @@ HRESULT CDXSurface::DrawMirrorYKeyed(CDXSurface* dest, std::int32_t x, std::int3
                                      RECT srcRect) {
     return DrawMirrored(dest, x, y, srcRect, true, true);
 }
+
+}  // namespace cdx

@@ -6,6 +6,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 HRESULT CDXSurface::DrawShadow(CDXSurface* dest, std::int32_t x, std::int32_t y, RECT srcRect,
                                std::uint16_t level) {
     return DrawBlended(dest, x, y, srcRect,
@@ -26,3 +28,5 @@ HRESULT CDXSurface::DrawHalfShadowKeyed(CDXSurface* dest, std::int32_t x, std::i
                                         RECT srcRect) {
     return DrawBlended(dest, x, y, srcRect, PixelBlend{PixelOperation::HalfShadow, 0, ColorKey});
 }
+
+}  // namespace cdx

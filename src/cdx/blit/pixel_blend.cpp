@@ -5,6 +5,8 @@
 
 #include "pixel_blend_walk.h"
 
+namespace cdx {
+
 // Pairs of 16-bit pixels are read as one 32-bit word with the left pixel in its low half.
 static_assert(std::endian::native == std::endian::little);
 
@@ -105,3 +107,5 @@ void Blend16Baseline(const BlendRects& rects, PixelLayout layout, PixelOperation
     Blend16With<>(rects, layout, operation, weight, key);
 #endif
 }
+
+}  // namespace cdx

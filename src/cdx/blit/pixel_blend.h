@@ -15,6 +15,8 @@
 
 using platform::PixelLayout;
 
+namespace cdx {
+
 // The layout of a CDXPixelFormat::BitDepth; nothing for the depths that are not drawn (8-bit
 // palettised surfaces have no colour arithmetic). Inline, as every draw of a small frame asks
 // once.
@@ -59,3 +61,5 @@ void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& 
 // eight-pixel steps to the same references; they are on by default.
 bool WidePixelStepsAvailable();
 void AllowWidePixelSteps(bool allowed);
+
+}  // namespace cdx

@@ -7,6 +7,8 @@
 
 #include "pixel_blend_walk.h"
 
+namespace cdx {
+
 namespace {
 
 struct Avx2Lanes {
@@ -54,3 +56,5 @@ void Blend16Avx2(const BlendRects& rects, PixelLayout layout, PixelOperation ope
                  Key16 key) {
     Blend16With<Avx2Lanes, Sse2Lanes>(rects, layout, operation, weight, key);
 }
+
+}  // namespace cdx

@@ -18,6 +18,8 @@
 
 #include "pixel_blend.h"
 
+namespace cdx {
+
 // A 16-bit colour key, or none. It travels as a flag and a value rather than a std::optional:
 // the standard library's templates are shared between files, and the walk below must
 // instantiate none of them.
@@ -418,3 +420,5 @@ void Blend16Baseline(const BlendRects& rects, PixelLayout layout, PixelOperation
                      int weight, Key16 key);
 void Blend16Avx2(const BlendRects& rects, PixelLayout layout, PixelOperation operation, int weight,
                  Key16 key);
+
+}  // namespace cdx

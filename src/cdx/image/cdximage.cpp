@@ -14,6 +14,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 // Copies a surface's bitmap into it again after the display took its memory.
@@ -138,3 +140,5 @@ int CDXSurface::LoadPSD(CDXScreen* screen, const char* fileName, std::int32_t me
     }
     return 1;
 }
+
+}  // namespace cdx

@@ -13,6 +13,8 @@
 #include "display_palette.h"
 #include "display_surface.h"
 
+namespace cdx {
+
 // A new off-screen surface of the bitmap's own size holding the bitmap named name, with width
 // and height written out; null when there is no such bitmap or the service refuses the
 // surface.
@@ -31,3 +33,5 @@ platform::HRESULT CopyBitmap(platform::DisplaySurface* surface, const platform::
 // DDERR_GENERIC when there is no such bitmap. Failures are noted on the debugger output.
 platform::HRESULT ReloadBitmap(platform::DisplaySurface* surface, const char* name,
                                const platform::PALETTEENTRY* palette = nullptr);
+
+}  // namespace cdx

@@ -4,6 +4,8 @@
 #include <new>
 #include <optional>
 
+namespace cdx {
+
 namespace {
 
 constexpr int kMostChannels = 24;
@@ -171,3 +173,5 @@ std::unique_ptr<PsdPicture> DecodePsd(const std::uint8_t* bytes, std::size_t siz
     }
     return picture;
 }
+
+}  // namespace cdx

@@ -9,6 +9,8 @@
 
 #include "bitmap_service.h"
 
+namespace cdx {
+
 struct PsdPicture {
     // Blue, green, red, alpha bytes per pixel; channels the file lacks hold 0 (colours) and
     // 255 (alpha).
@@ -21,3 +23,5 @@ struct PsdPicture {
 // or count that passes the end of the data, planes that end early, or a size whose working
 // picture cannot be had.
 std::unique_ptr<PsdPicture> DecodePsd(const std::uint8_t* bytes, std::size_t size);
+
+}  // namespace cdx

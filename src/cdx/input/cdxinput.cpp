@@ -4,6 +4,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 // A device that refuses to be acquired is asked this many times in all before giving up.
@@ -172,3 +174,5 @@ void CDXInput::UnacquireJoystick() {
     JoystickAcquired = 0;
     if (Joystick) Joystick->Unacquire();
 }
+
+}  // namespace cdx

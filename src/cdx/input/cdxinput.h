@@ -11,6 +11,8 @@
 #include "keystate.h"
 #include "win_types.h"
 
+namespace cdx {
+
 class CDXInput {
 public:
     CDXInput();
@@ -50,3 +52,5 @@ private:
     void UnacquireJoystick();
     void ClearKeys() { Keys.Clear(); }
 };
+
+}  // namespace cdx

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace cdx {
+
 // Key codes.
 inline constexpr std::uint32_t kKeyBackspace = 8;
 inline constexpr std::uint32_t kKeyTab = 9;
@@ -22,3 +24,5 @@ inline constexpr std::uint32_t kKeyCodeCount = 270;
 inline constexpr int kScanEscape = 0x01;
 inline constexpr int kScanReturn = 0x1C;
 inline constexpr int kScanSpace = 0x39;
+
+}  // namespace cdx

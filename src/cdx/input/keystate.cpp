@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace cdx {
+
 KeyState StepKeyState(KeyState current, bool down) {
     switch (current) {
         case KeyUp:
@@ -72,3 +74,5 @@ void KeyStateTable::Clear() {
     KeyStates.fill(KeyUp);
     KeyboardState.fill(0);
 }
+
+}  // namespace cdx

@@ -7,6 +7,8 @@
 
 #include "key_codes.h"
 
+namespace cdx {
+
 enum KeyState : std::uint8_t {
     KeyUp = 0,
     KeyReleased = 1,
@@ -34,3 +36,5 @@ struct KeyStateTable {
     void ApplyButton(int keyCode, std::uint8_t deviceByte);
     void Clear();
 };
+
+}  // namespace cdx

@@ -4,6 +4,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 // Always 1. A failure has been put to the user by the sound error report: Yes means go on with
 // sound turned off, which a 0 here would turn into a fatal error; No has already asked for the
 // end of the program, which a 0 would only follow with a second, needless message. Either way
@@ -26,3 +28,5 @@ int CDXSound::Create(HWND window) {
     SoundDisabled = 0;
     return 1;
 }
+
+}  // namespace cdx

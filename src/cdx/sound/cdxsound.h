@@ -10,6 +10,8 @@
 #include "sound_device.h"
 #include "win_types.h"
 
+namespace cdx {
+
 class CDXSound {
 public:
     CDXSound() = default;
@@ -21,3 +23,5 @@ public:
     std::int32_t SoundDisabled = 1;
     std::shared_ptr<platform::SoundDevice> DirectSound;
 };
+
+}  // namespace cdx

@@ -9,6 +9,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 constexpr DWORD kBufferFlags = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
@@ -137,3 +139,5 @@ void CDXSoundBuffer::Release() {
     Copies.reset();
     Sound = nullptr;
 }
+
+}  // namespace cdx

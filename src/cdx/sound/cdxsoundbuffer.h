@@ -8,6 +8,8 @@
 
 #include "sound_buffer.h"
 
+namespace cdx {
+
 class CDXSound;
 
 class CDXSoundBuffer {
@@ -36,3 +38,5 @@ private:
     int LoadFromFile(std::int32_t copy);
     platform::SoundBuffer* GetFreeBuffer();
 };
+
+}  // namespace cdx

@@ -1,5 +1,7 @@
 #include "wavfile.h"
 
+namespace cdx {
+
 namespace {
 
 std::uint16_t U16At(const std::uint8_t* bytes, std::size_t offset) {
@@ -38,3 +40,5 @@ platform::WAVEFORMATEX WavBufferFormat(const WavHeader& header) {
 bool WavDataFitsFile(const WavHeader& header, std::uint64_t fileSize) {
     return fileSize >= kWavHeaderSize && header.dataLength <= fileSize - kWavHeaderSize;
 }
+
+}  // namespace cdx

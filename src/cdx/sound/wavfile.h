@@ -9,6 +9,8 @@
 
 #include "sound_types.h"
 
+namespace cdx {
+
 inline constexpr std::size_t kWavHeaderSize = 44;
 
 struct WavHeader {
@@ -27,3 +29,5 @@ platform::WAVEFORMATEX WavBufferFormat(const WavHeader& header);
 
 // Whether the header's sample data lies within a file of fileSize bytes.
 bool WavDataFitsFile(const WavHeader& header, std::uint64_t fileSize);
+
+}  // namespace cdx

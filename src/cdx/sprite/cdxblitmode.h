@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace cdx {
+
 enum class CDXBlitMode : std::uint16_t {
     Copy = 0,
     Translucent = 1,
@@ -27,3 +29,5 @@ enum class CDXBlitMode : std::uint16_t {
     ResizedKeyed = 110,
     AlphaMapKeyed = 120,
 };
+
+}  // namespace cdx

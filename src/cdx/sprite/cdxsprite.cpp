@@ -2,6 +2,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 bool InInt32Range(std::int64_t value) {
@@ -121,3 +123,5 @@ void CDXSprite::Draw(CDXSurface* dest, std::int32_t scrollX, std::int32_t scroll
             break;
     }
 }
+
+}  // namespace cdx

@@ -8,6 +8,8 @@
 #include "cdxblitmode.h"
 #include "cdxtile.h"
 
+namespace cdx {
+
 class CDXSprite {
 public:
     CDXSprite() = default;
@@ -44,3 +46,5 @@ public:
     std::uint16_t StretchWidth = 0;
     CDXTile* Tile = nullptr;
 };
+
+}  // namespace cdx

@@ -2,6 +2,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 int CDXTile::Create(CDXScreen* screen, const char* fileName, std::int32_t blockWidth,
                     std::int32_t blockHeight, std::int32_t blockCount, std::int32_t memoryType) {
     if (fileName == nullptr) return 0;
@@ -28,3 +30,5 @@ bool CDXTile::FrameRect(std::int32_t frame, RECT& rect) const {
                 static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
     return true;
 }
+
+}  // namespace cdx

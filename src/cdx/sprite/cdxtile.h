@@ -7,6 +7,8 @@
 
 #include "cdxsurface.h"
 
+namespace cdx {
+
 class CDXTile : public CDXSurface {
 public:
     // The surface's defaults; the block values start at zero.
@@ -29,3 +31,5 @@ public:
     // Stored, not consulted: frame numbers are not checked against it.
     std::int32_t BlockCount = 0;
 };
+
+}  // namespace cdx

@@ -9,6 +9,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 bool ClipRect64(Rect64& rect, const RECT& clip) {
     if (rect.top >= clip.bottom || rect.left >= clip.right || rect.bottom <= clip.top ||
         rect.right <= clip.left) {
@@ -51,3 +53,5 @@ bool CDXSurface::ClipBlit(const CDXSurface& dest, std::int32_t& x, std::int32_t&
     y = static_cast<std::int32_t>(visible.top);
     return true;
 }
+
+}  // namespace cdx

@@ -7,6 +7,8 @@
 
 #include "win_types.h"
 
+namespace cdx {
+
 struct Rect64 {
     std::int64_t left = 0;
     std::int64_t top = 0;
@@ -18,3 +20,5 @@ struct Rect64 {
 // right; otherwise cuts each edge down to clip. An empty or inverted rect that overlaps clip
 // comes back empty or inverted.
 bool ClipRect64(Rect64& rect, const platform::RECT& clip);
+
+}  // namespace cdx

@@ -9,6 +9,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 struct NamedCode {
@@ -193,3 +195,5 @@ void ReportDirectSoundError(std::int32_t code, HWND owner) {
     if (MessageBox(owner, text, "Error", MB_YESNO) == IDNO)
         PostQuitMessage(kReportedFailureExitCode);
 }
+
+}  // namespace cdx

@@ -9,6 +9,8 @@
 
 #include "win_types.h"
 
+namespace cdx {
+
 class CDXScreen;
 
 // The exit code of a run that a report ended, so that a launcher or a script can tell it from
@@ -23,3 +25,5 @@ void ReportDirectSoundError(std::int32_t code, platform::HWND owner);
 // The published name of a result code, or "Unknown Error".
 const char* DirectDrawErrorName(std::int32_t code);
 const char* DirectSoundErrorName(std::int32_t code);
+
+}  // namespace cdx

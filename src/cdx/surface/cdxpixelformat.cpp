@@ -2,6 +2,8 @@
 
 #include "pixel_format.h"
 
+namespace cdx {
+
 namespace {
 
 // Shifts mask right until bit 0 is set (at most 32 times) and gives the count and low byte.
@@ -37,3 +39,5 @@ void DescribePixelFormat(const platform::DDPIXELFORMAT& description, CDXPixelFor
         format.BitDepth = 0;
     }
 }
+
+}  // namespace cdx

@@ -6,6 +6,8 @@
 
 #include "display_types.h"
 
+namespace cdx {
+
 struct CDXPixelFormat {
     std::uint8_t BlueMask = 0;  // the channel's mask shifted down to bit 0, low eight bits
     std::uint8_t GreenMask = 0;
@@ -20,3 +22,5 @@ struct CDXPixelFormat {
 
 // Fills format from the display service's description of a surface's pixels.
 void DescribePixelFormat(const platform::DDPIXELFORMAT& description, CDXPixelFormat& format);
+
+}  // namespace cdx

@@ -9,6 +9,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 // The places in this module that report a display object that could not be made.
@@ -252,3 +254,5 @@ HRESULT CDXScreen::WaitVBlank() {
     if (!DirectDraw) return DDERR_NOTINITIALIZED;
     return DirectDraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
 }
+
+}  // namespace cdx

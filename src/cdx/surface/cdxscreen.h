@@ -12,6 +12,8 @@
 #include "display_palette.h"
 #include "win_types.h"
 
+namespace cdx {
+
 struct CDXDisplayMode {
     std::int32_t Width = 0;
     std::int32_t Height = 0;
@@ -82,3 +84,5 @@ std::shared_ptr<platform::DisplayPalette> LoadDefaultPalette(platform::DisplayDe
 
 // The entries that 8-bit pictures are matched against: the screen's palette, or null.
 const platform::PALETTEENTRY* ScreenPalette(const CDXScreen* screen);
+
+}  // namespace cdx

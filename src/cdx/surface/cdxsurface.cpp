@@ -13,6 +13,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 namespace {
 
 // Lock and Unlock restore a lost surface and try again; a display that stays lost after this
@@ -287,3 +289,5 @@ HRESULT CDXSurface::BlitMirroredV(std::int32_t x, std::int32_t y, CDXSurface* de
     RECT to{x, y, x + (SrcRect.right - SrcRect.left), y + (SrcRect.bottom - SrcRect.top)};
     return dest->Surface->Blt(&to, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_DDFX, &effects);
 }
+
+}  // namespace cdx

@@ -12,6 +12,8 @@
 #include "image_reloader.h"
 #include "win_types.h"
 
+namespace cdx {
+
 class CDXScreen;
 struct PixelBlend;
 
@@ -182,3 +184,5 @@ private:
     platform::HRESULT AfterDraw(platform::HRESULT result);
     void SetWholeRects();
 };
+
+}  // namespace cdx

@@ -8,6 +8,8 @@
 
 using namespace platform;
 
+namespace cdx {
+
 HDC CDXSurface::GetDC() {
     if (!Surface) return nullptr;
     HDC context = nullptr;
@@ -44,3 +46,5 @@ BOOL CDXSurface::DrawString(std::int32_t x, std::int32_t y, std::uint32_t colour
     SetTextColor(DC, colour);
     return TextOut(DC, x, y, text, static_cast<int>(std::strlen(text)));
 }
+
+}  // namespace cdx

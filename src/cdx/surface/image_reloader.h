@@ -6,6 +6,8 @@
 
 #include "display_types.h"
 
+namespace cdx {
+
 class CDXSurface;
 
 class ImageReloader {
@@ -16,3 +18,5 @@ public:
 protected:
     ~ImageReloader() = default;
 };
+
+}  // namespace cdx

@@ -5,6 +5,8 @@
 
 #include "cdxsurface.h"
 
+namespace cdx {
+
 class SurfaceLock {
 public:
     explicit SurfaceLock(CDXSurface& surface) : surface_(&surface), result_(surface.Lock()) {}
@@ -26,3 +28,5 @@ private:
     CDXSurface* surface_;
     platform::HRESULT result_;
 };
+
+}  // namespace cdx

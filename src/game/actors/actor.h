@@ -12,7 +12,7 @@
 
 namespace zelto {
 
-class Actor : public CDXSprite {
+class Actor : public cdx::CDXSprite {
 public:
     // The mark that ends a frame list.
     static constexpr std::int32_t kEndOfList = -1;

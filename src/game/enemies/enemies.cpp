@@ -6,6 +6,8 @@
 #include "random.h"
 #include "world.h"
 
+using namespace cdx;
+
 namespace zelto {
 
 namespace {

@@ -8,6 +8,8 @@
 
 using namespace platform;
 
+using namespace cdx;
+
 namespace zelto {
 
 namespace {

@@ -28,13 +28,13 @@ public:
     // Clears the screen's front and back buffers and builds the tables from the front
     // buffer's pixel format. A screen without a front buffer gets tables that map every value
     // to 0, and its fades do nothing.
-    explicit ScreenFader(CDXScreen* screen);
+    explicit ScreenFader(cdx::CDXScreen* screen);
     ScreenFader(const ScreenFader&) = delete;
     ScreenFader& operator=(const ScreenFader&) = delete;
 
     // Turns the visible picture `from` into `to` in 32 steps; the game passes the screen's
     // front and back buffers.
-    void CrossFade(CDXSurface* from, CDXSurface* to);
+    void CrossFade(cdx::CDXSurface* from, cdx::CDXSurface* to);
     // Fades the whole screen to black.
     void FadeOut();
     // Fades the rectangle to black in 30 steps; right and bottom are inclusive.
@@ -53,7 +53,7 @@ public:
     void DarkenStep(int level, FaderPicture source, FaderPicture work,
                     const platform::RECT& area) const;
 
-    CDXScreen* Screen = nullptr;
+    cdx::CDXScreen* Screen = nullptr;
     std::uint32_t RedShift = 0;
     std::uint32_t GreenShift = 0;
     std::uint32_t GreenMask = 0;  // in pixel position

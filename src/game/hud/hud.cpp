@@ -5,6 +5,8 @@
 
 #include "world.h"
 
+using namespace cdx;
+
 namespace zelto {
 
 namespace {

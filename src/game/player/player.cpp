@@ -4,6 +4,8 @@
 
 #include "world.h"
 
+using namespace cdx;
+
 namespace zelto {
 
 namespace {

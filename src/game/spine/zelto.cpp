@@ -11,6 +11,8 @@
 
 using namespace platform;
 
+using namespace cdx;
+
 namespace zelto {
 
 namespace {

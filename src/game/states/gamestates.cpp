@@ -6,6 +6,8 @@
 #include "player.h"
 #include "world.h"
 
+using namespace cdx;
+
 namespace zelto {
 
 namespace {

@@ -2,6 +2,8 @@
 
 using namespace platform;
 
+using namespace cdx;
+
 namespace zelto {
 
 HINSTANCE AppInstance = nullptr;
