@@ -242,6 +242,19 @@ TEST(BlendPixels, TheEightPixelStepsMatchThePlainReferenceWhereWideOnesExist) {
     ExpectVectorStepsMatchTheReference();
 }
 
+// Turns the 32-pixel masked steps off for as long as it lives, leaving the sixteen-pixel ones.
+class NoMaskedSteps {
+public:
+    NoMaskedSteps() { AllowMaskedPixelSteps(false); }
+    ~NoMaskedSteps() { AllowMaskedPixelSteps(true); }
+};
+
+TEST(BlendPixels, TheSixteenPixelStepsMatchThePlainReferenceWhereMaskedOnesExist) {
+    if (!MaskedPixelStepsAvailable()) GTEST_SKIP() << "this processor has no masked steps";
+    const NoMaskedSteps sixteen;
+    ExpectVectorStepsMatchTheReference();
+}
+
 TEST(BlendPixels, EightPixelStepsMatchAtEveryWidth) {
     const EightPixelStepsOnly narrow;
     for (const PixelLayout layout : {PixelLayout::Rgb555, PixelLayout::Rgb565}) {

@@ -21,7 +21,18 @@ const bool kProcessorHasAvx2 = ProcessorHasAvx2();
 #else
 constexpr bool kProcessorHasAvx2 = false;
 #endif
+#if defined(ZELTO_BLEND_AVX512)
+bool ProcessorHasAvx512() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+           __builtin_cpu_supports("bmi2");
+}
+const bool kProcessorHasAvx512 = ProcessorHasAvx512();
+#else
+constexpr bool kProcessorHasAvx512 = false;
+#endif
 bool wideStepsAllowed = true;
+bool maskedStepsAllowed = true;
 
 // The walk over 24- or 32-bit rows, one pixel at a time over its three colour bytes.
 template <bool Keyed, class Op>
@@ -64,6 +75,14 @@ void AllowWidePixelSteps(bool allowed) {
     wideStepsAllowed = allowed;
 }
 
+bool MaskedPixelStepsAvailable() {
+    return kProcessorHasAvx512;
+}
+
+void AllowMaskedPixelSteps(bool allowed) {
+    maskedStepsAllowed = allowed;
+}
+
 void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& blend) {
     if (rects.width <= 0 || rects.height <= 0) return;
     const int level = std::min<int>(blend.level, 256);
@@ -80,6 +99,9 @@ void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& 
         // A key wider than the pixel never matches: the walk then runs unkeyed.
         const bool keyed = blend.key.has_value() && *blend.key <= 0xFFFFu;
         const Key16 key{keyed, static_cast<std::uint16_t>(keyed ? *blend.key : 0)};
+        if (kProcessorHasAvx512 && maskedStepsAllowed && wideStepsAllowed) {
+            return Blend16Avx512(rects, layout, operation, level, key);
+        }
         if (kProcessorHasAvx2 && wideStepsAllowed) {
             return Blend16Avx2(rects, layout, operation, level, key);
         }

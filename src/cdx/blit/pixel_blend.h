@@ -61,5 +61,10 @@ void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& 
 // eight-pixel steps to the same references; they are on by default.
 bool WidePixelStepsAvailable();
 void AllowWidePixelSteps(bool allowed);
+// Whether the processor allows the 32-pixel masked steps (AVX-512), taken before the
+// sixteen-pixel ones when both are allowed. Tests turn them off to hold the sixteen-pixel
+// steps to the same references; they are on by default.
+bool MaskedPixelStepsAvailable();
+void AllowMaskedPixelSteps(bool allowed);
 
 }  // namespace cdx

@@ -331,11 +331,51 @@ void VectorSteps(RowCursor& at, const Op& op, std::uint16_t key) {
     }
 }
 
+// Lanes whose loads and stores take a mask of lanes (AVX-512).
+template <class V>
+concept MaskedLanes = requires {
+    typename V::Mask;
+};
+
+// The walk over 15- or 16-bit rows in masked steps of V::kPixels: a row's last pixels are
+// loaded through a mask, key pixels are left out of the store mask, and the destination is
+// loaded and stored under that mask only, so no pixel under a key pixel is read or written
+// and no row needs a lone pixel or pairs.
+template <class C, bool Keyed, class Op, class V>
+void Walk16Masked(const BlendRects& rects, const Op& op, std::uint16_t key) {
+    constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
+    constexpr int kBytes = 2 * V::kPixels;
+    const typename V::Reg keys = V::Splat(key);
+    const std::uint8_t* sourceRow = rects.source;
+    std::uint8_t* destRow = rects.dest;
+    const std::uint8_t* alphaRow = rects.alpha;
+    for (int row = 0; row < rects.height; ++row) {
+        RowCursor at{sourceRow, destRow, alphaRow, rects.width};
+        for (; at.left > 0; at.left -= V::kPixels, at.source += kBytes, at.dest += kBytes) {
+            const typename V::Mask within = V::FirstLanes(at.left);
+            const typename V::Reg s = kNeedsSource ? V::LoadMasked(within, at.source) : V::Splat(0);
+            typename V::Mask write = within;
+            if constexpr (Keyed) write = V::Differ(within, s, keys);
+            typename V::Reg weights = V::Splat(0);
+            if constexpr (Op::kUsesAlpha) {
+                weights = V::LoadWeightsMasked(write, at.alpha);
+                at.alpha += V::kPixels;
+            }
+            if (write == 0) continue;
+            const typename V::Reg d = V::LoadMasked(write, at.dest);
+            V::StoreMasked(at.dest, write, op.template Pixels<C, V>(s, d, weights));
+        }
+        sourceRow += rects.sourcePitch;
+        destRow += rects.destPitch;
+        if constexpr (Op::kUsesAlpha) alphaRow += rects.alphaPitch;
+    }
+}
+
 // The walk over 15- or 16-bit rows: the odd pixel of an odd-width row first, then vector
 // steps of each lanes type in turn (widest first), then pairs. A keyed source pixel leaves its
 // destination pixel as it was.
 template <class C, bool Keyed, class Op, class... Lanes>
-void Walk16(const BlendRects& rects, const Op& op, std::uint16_t key) {
+void Walk16Stepped(const BlendRects& rects, const Op& op, std::uint16_t key) {
     constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
     const std::uint8_t* sourceRow = rects.source;
     std::uint8_t* destRow = rects.dest;
@@ -380,6 +420,16 @@ void Walk16(const BlendRects& rects, const Op& op, std::uint16_t key) {
     }
 }
 
+// The masked walk with masked lanes alone, else the stepped walk.
+template <class C, bool Keyed, class Op, class... Lanes>
+void Walk16(const BlendRects& rects, const Op& op, std::uint16_t key) {
+    if constexpr (sizeof...(Lanes) == 1 && (MaskedLanes<Lanes> && ...)) {
+        Walk16Masked<C, Keyed, Op, Lanes...>(rects, op, key);
+    } else {
+        Walk16Stepped<C, Keyed, Op, Lanes...>(rects, op, key);
+    }
+}
+
 template <class C, class Op, class... Lanes>
 void Walk16Keyed(const BlendRects& rects, const Op& op, Key16 key) {
     if (key.keyed) return Walk16<C, true, Op, Lanes...>(rects, op, key.value);
@@ -420,5 +470,8 @@ void Blend16Baseline(const BlendRects& rects, PixelLayout layout, PixelOperation
                      int weight, Key16 key);
 void Blend16Avx2(const BlendRects& rects, PixelLayout layout, PixelOperation operation, int weight,
                  Key16 key);
+// The same walk in 32-pixel masked AVX-512 steps, for processors that have AVX-512BW only.
+void Blend16Avx512(const BlendRects& rects, PixelLayout layout, PixelOperation operation,
+                   int weight, Key16 key);
 
 }  // namespace cdx
