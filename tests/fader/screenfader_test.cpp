@@ -1,11 +1,15 @@
-// The screen fader: its brightness tables, the cross-fade and the fade-out as the screen shows
-// them (one step per refresh), and the game's fade on Escape.
+// The screen fader: its brightness tables against a full table per level built the plain way,
+// its passes (each kind of step) against a pixel-by-pixel walk over those full tables, the
+// cross-fade and the fade-out as the screen shows them (one step per refresh), and the game's
+// fade on Escape.
 
 #include "screenfader.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <memory>
+#include <random>
 
 #include "fake_host.h"
 #include "zelto.h"
@@ -21,6 +25,75 @@ struct ChannelField {
     std::uint32_t mask;
     int shift;
 };
+
+constexpr double kFactors[ScreenFader::kLevels] = {
+    0.00, 0.03, 0.06, 0.09, 0.13, 0.17, 0.21, 0.24, 0.27, 0.31, 0.34, 0.37, 0.41, 0.44, 0.47, 0.49,
+    0.51, 0.53, 0.56, 0.59, 0.63, 0.66, 0.69, 0.73, 0.76, 0.79, 0.83, 0.87, 0.91, 0.94, 0.97, 1.00};
+
+// The brightness table of one level over all 65,536 pixel values, computed value by value: red
+// the top field taken without a mask (so at 5-5-5 it holds bit 15), each channel scaled and
+// truncated alone, the three put back together.
+std::vector<std::uint16_t> ReferenceTable(int level, int depth) {
+    const std::uint32_t redMask = depth == 15 ? 0x7C00 : 0xF800;
+    const std::uint32_t greenMask = depth == 15 ? 0x03E0 : 0x07E0;
+    const std::uint32_t blueMask = 0x1F;
+    const auto redShift = static_cast<std::uint32_t>(std::countr_zero(redMask));
+    const std::uint32_t greenShift = 5;
+    const double factor = kFactors[level];
+    std::vector<std::uint16_t> table(65536);
+    for (std::uint32_t value = 0; value < 65536; ++value) {
+        const auto green = static_cast<std::uint32_t>(((value & greenMask) >> greenShift) * factor);
+        const auto red = static_cast<std::uint32_t>((value >> redShift) * factor);
+        const auto blue = static_cast<std::uint32_t>((value & blueMask) * factor);
+        table[value] = static_cast<std::uint16_t>((green << greenShift) | (red << redShift) | blue);
+    }
+    return table;
+}
+
+std::vector<std::vector<std::uint16_t>> ReferenceTables(int depth) {
+    std::vector<std::vector<std::uint16_t>> tables;
+    for (int level = 0; level < ScreenFader::kLevels; ++level) {
+        tables.push_back(ReferenceTable(level, depth));
+    }
+    return tables;
+}
+
+// A picture in memory of its own, its rows padded by a few bytes.
+struct Pixels {
+    Pixels(int width, int height, int padding)
+        : pitch(2 * width + padding),
+          bytes(static_cast<std::size_t>(pitch) * static_cast<std::size_t>(height)) {}
+    FaderPicture Picture() { return FaderPicture{bytes.data(), pitch}; }
+    std::uint16_t At(int x, int y) const {
+        std::uint16_t value;
+        std::memcpy(&value, &bytes[static_cast<std::size_t>(y * pitch + 2 * x)], sizeof value);
+        return value;
+    }
+    void Set(int x, int y, std::uint16_t value) {
+        std::memcpy(&bytes[static_cast<std::size_t>(y * pitch + 2 * x)], &value, sizeof value);
+    }
+
+    int pitch;
+    std::vector<std::uint8_t> bytes;
+};
+
+struct PassShape {
+    int width;
+    int height;
+    int padding;
+};
+
+// Odd and even widths around the eight- and sixteen-pixel steps, and one picture large
+// enough to hold every pixel value.
+constexpr PassShape kPassShapes[] = {{1, 3, 2},  {7, 4, 6},   {8, 2, 0},  {15, 3, 2},
+                                     {16, 2, 4}, {17, 5, 10}, {31, 4, 2}, {263, 250, 6}};
+
+// The kinds of step this machine can run, each tried by the pass tests.
+std::vector<FaderSteps> StepsToTry() {
+    std::vector<FaderSteps> steps{FaderSteps::Plain, FaderSteps::Sse2};
+    if (FaderAvx2StepsAvailable()) steps.push_back(FaderSteps::Avx2);
+    return steps;
+}
 
 class FaderTest : public ::testing::TestWithParam<int> {
 protected:
@@ -91,6 +164,107 @@ TEST_P(FaderTest, TableZeroIsBlackAndTableThirtyOneTheIdentity) {
     }
     if (GetParam() == 16) {
         EXPECT_EQ(fader->Brightness(15, 0xFFFF), 0x7BCF);
+    }
+}
+
+TEST_P(FaderTest, ChannelTablesGiveTheFullTableOfEveryLevel) {
+    for (int level = 0; level < ScreenFader::kLevels; ++level) {
+        const auto reference = ReferenceTable(level, GetParam());
+        for (std::uint32_t value = 0; value < 65536; ++value) {
+            ASSERT_EQ(fader->Brightness(level, static_cast<std::uint16_t>(value)), reference[value])
+                << "level " << level << " value " << value;
+        }
+    }
+    // Both layouts are scaled in vector steps.
+    EXPECT_NE(fader->Steps, FaderSteps::Plain);
+    EXPECT_EQ(fader->Steps == FaderSteps::Avx2, FaderAvx2StepsAvailable());
+}
+
+TEST_P(FaderTest, DarkenStepOfEveryKindMatchesTheFullTables) {
+    std::mt19937 random(GetParam());
+    const auto references = ReferenceTables(GetParam());
+    for (const FaderSteps steps : StepsToTry()) {
+        fader->Steps = steps;
+        for (const PassShape shape : kPassShapes) {
+            // The area starts inside the picture, two columns and one row in.
+            Pixels source(shape.width + 3, shape.height + 2, shape.padding);
+            Pixels work(shape.width + 3, shape.height + 2, shape.padding + 2);
+            std::uint32_t next = 0;
+            for (int y = 0; y < shape.height + 2; ++y) {
+                for (int x = 0; x < shape.width + 3; ++x) {
+                    // The large picture runs through every value in order, the small ones at
+                    // random.
+                    const auto value = shape.width > 256 ? next++ : random();
+                    source.Set(x, y, static_cast<std::uint16_t>(value));
+                }
+            }
+            const RECT area{2, 1, 2 + shape.width, 1 + shape.height};
+            for (int level = 0; level < ScreenFader::kLevels; ++level) {
+                const auto& reference = references[static_cast<std::size_t>(level)];
+                std::fill(work.bytes.begin(), work.bytes.end(), std::uint8_t{0xA5});
+                fader->DarkenStep(level, source.Picture(), work.Picture(), area);
+                for (int y = 0; y < shape.height + 2; ++y) {
+                    for (int x = 0; x < shape.width + 3; ++x) {
+                        const bool inside =
+                            x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+                        const std::uint16_t expected =
+                            inside ? reference[source.At(x, y)] : std::uint16_t{0xA5A5};
+                        ASSERT_EQ(work.At(x, y), expected)
+                            << "steps " << static_cast<int>(steps) << " width " << shape.width
+                            << " level " << level << " at " << x << "," << y;
+                    }
+                }
+                // The row padding stays untouched.
+                for (int y = 0; y < shape.height + 2; ++y) {
+                    for (int b = 2 * (shape.width + 3); b < work.pitch; ++b) {
+                        ASSERT_EQ(work.bytes[static_cast<std::size_t>(y * work.pitch + b)], 0xA5);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_P(FaderTest, MixStepOfEveryKindMatchesTheFullTables) {
+    std::mt19937 random(GetParam() + 100);
+    const auto references = ReferenceTables(GetParam());
+    for (const FaderSteps steps : StepsToTry()) {
+        fader->Steps = steps;
+        for (const PassShape shape : kPassShapes) {
+            Pixels older(shape.width, shape.height, shape.padding);
+            Pixels newer(shape.width, shape.height, shape.padding + 4);
+            Pixels work(shape.width, shape.height, shape.padding + 2);
+            std::uint32_t next = 0;
+            for (int y = 0; y < shape.height; ++y) {
+                for (int x = 0; x < shape.width; ++x) {
+                    // Every value in order against values at random, and white against each.
+                    newer.Set(x, y,
+                              static_cast<std::uint16_t>(shape.width > 256 ? next++ : random()));
+                    older.Set(x, y,
+                              static_cast<std::uint16_t>((x + y) % 5 == 0 ? 0xFFFF : random()));
+                }
+            }
+            for (int step = 0; step < ScreenFader::kLevels; ++step) {
+                const auto& newTable = references[static_cast<std::size_t>(step)];
+                const auto& oldTable =
+                    references[static_cast<std::size_t>(ScreenFader::kLevels - 1 - step)];
+                std::fill(work.bytes.begin(), work.bytes.end(), std::uint8_t{0xA5});
+                fader->MixStep(step, older.Picture(), newer.Picture(), work.Picture(), shape.width,
+                               shape.height);
+                for (int y = 0; y < shape.height; ++y) {
+                    for (int x = 0; x < shape.width; ++x) {
+                        const auto expected = static_cast<std::uint16_t>(newTable[newer.At(x, y)] +
+                                                                         oldTable[older.At(x, y)]);
+                        ASSERT_EQ(work.At(x, y), expected)
+                            << "steps " << static_cast<int>(steps) << " width " << shape.width
+                            << " step " << step << " at " << x << "," << y;
+                    }
+                    for (int b = 2 * shape.width; b < work.pitch; ++b) {
+                        ASSERT_EQ(work.bytes[static_cast<std::size_t>(y * work.pitch + b)], 0xA5);
+                    }
+                }
+            }
+        }
     }
 }
 

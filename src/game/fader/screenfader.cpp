@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstring>
 #include <optional>
+
+#include "surface_lock.h"
 
 using namespace platform;
 
@@ -20,7 +21,8 @@ constexpr double kFactors[ScreenFader::kLevels] = {
     0.00, 0.03, 0.06, 0.09, 0.13, 0.17, 0.21, 0.24, 0.27, 0.31, 0.34, 0.37, 0.41, 0.44, 0.47, 0.49,
     0.51, 0.53, 0.56, 0.59, 0.63, 0.66, 0.69, 0.73, 0.76, 0.79, 0.83, 0.87, 0.91, 0.94, 0.97, 1.00};
 
-constexpr int kTableSize = 65536;
+// A multiplier is applied as floor(channel x multiplier / kUnit).
+constexpr std::uint64_t kUnit = 65536;
 
 std::uint16_t Load16(const std::uint8_t* at) {
     std::uint16_t value;
@@ -36,24 +38,43 @@ std::uint32_t LowestBit(std::uint32_t mask) {
     return mask == 0 ? 0 : static_cast<std::uint32_t>(std::countr_zero(mask));
 }
 
-// Locks surface as a picture of at least width x height 16-bit pixels. Nothing, with the
-// surface unlocked again, when the lock fails or its memory is no such picture: the passes
-// then never touch memory they do not hold.
-std::optional<FaderPicture> LockPicture(CDXSurface& surface, int width, int height) {
-    if (surface.Lock() != DD_OK) return std::nullopt;
+// The picture of a surface `lock` holds, as at least width x height 16-bit pixels. Nothing
+// when the lock failed or the memory is no such picture: the passes then never touch memory
+// they do not hold.
+std::optional<FaderPicture> LockedPicture(const SurfaceLock& lock, const CDXSurface& surface,
+                                          int width, int height) {
+    if (!lock.locked()) return std::nullopt;
     const DDSURFACEDESC2& desc = surface.Desc;
     if (desc.lpSurface == nullptr || desc.ddpfPixelFormat.dwRGBBitCount != 16 ||
         desc.dwWidth < static_cast<DWORD>(width) || desc.dwHeight < static_cast<DWORD>(height)) {
-        surface.Unlock();
         return std::nullopt;
     }
     return FaderPicture{static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch};
 }
 
+bool IsRunOfBits(std::uint32_t bits) {
+    return bits != 0 && std::has_single_bit((bits >> LowestBit(bits)) + 1);
+}
+
+// The smallest multiplier m with floor(c x m / kUnit) == table[c] >> shift for every channel
+// value c up to `largest`; nothing when no m does.
+std::optional<std::uint32_t> MultiplierOf(
+    const std::array<std::uint16_t, ScreenFader::kChannelEntries>& table, std::uint32_t shift,
+    std::uint32_t largest) {
+    std::uint64_t low = 0;
+    std::uint64_t high = 2 * kUnit;
+    for (std::uint32_t c = 1; c <= largest; ++c) {
+        const std::uint64_t scaled = table[c] >> shift;
+        low = std::max(low, (scaled * kUnit + c - 1) / c);
+        high = std::min(high, ((scaled + 1) * kUnit - 1) / c);
+    }
+    if (low > high) return std::nullopt;
+    return static_cast<std::uint32_t>(low);
+}
+
 }  // namespace
 
 ScreenFader::ScreenFader(CDXScreen* screen) : Screen(screen) {
-    BrightnessTables.assign(static_cast<std::size_t>(kLevels) * kTableSize, 0);
     if (Screen == nullptr || Screen->Front == nullptr || !Screen->Front->Surface) return;
     Screen->Front->Fill(0);
     if (Screen->Back != nullptr) Screen->Back->Fill(0);
@@ -70,59 +91,110 @@ ScreenFader::ScreenFader(CDXScreen* screen) : Screen(screen) {
 }
 
 void ScreenFader::BuildTables() {
+    // Only layouts whose every channel value indexes within a table: 5-5-5 and 5-6-5.
+    if (RedShift + 6 < 16 || (GreenMask >> GreenShift) >= kChannelEntries ||
+        BlueMask >= kChannelEntries) {
+        return;
+    }
     for (int level = 0; level < kLevels; ++level) {
         const double factor = kFactors[level];
-        std::uint16_t* table = &BrightnessTables[static_cast<std::size_t>(level) * kTableSize];
-        for (std::uint32_t value = 0; value < kTableSize; ++value) {
-            // Red is the top field and taken without a mask; blue sits at bit 0.
-            const auto green =
-                static_cast<std::uint32_t>(((value & GreenMask) >> GreenShift) * factor);
-            const auto red = static_cast<std::uint32_t>((value >> RedShift) * factor);
-            const auto blue = static_cast<std::uint32_t>((value & BlueMask) * factor);
-            table[value] =
-                static_cast<std::uint16_t>((green << GreenShift) | (red << RedShift) | blue);
+        ChannelTables& tables = Tables[static_cast<std::size_t>(level)];
+        for (std::uint32_t value = 0; value < kChannelEntries; ++value) {
+            // Each channel scaled alone and truncated, then shifted into its place.
+            const auto scaled = static_cast<std::uint32_t>(value * factor);
+            tables.red[value] = static_cast<std::uint16_t>(scaled << RedShift);
+            tables.green[value] = static_cast<std::uint16_t>(scaled << GreenShift);
+            tables.blue[value] = static_cast<std::uint16_t>(scaled);
         }
     }
+    if (BuildLaneLevels()) {
+        Steps = FaderAvx2StepsAvailable() ? FaderSteps::Avx2 : FaderSteps::Sse2;
+    }
+}
+
+bool ScreenFader::BuildLaneLevels() {
+    // The vector steps scale each field in place: the fields must be runs of bits that do not
+    // overlap, with blue at bit 0 (its product's high half then holds no fraction).
+    const FaderFields fields{static_cast<std::uint16_t>(0xFFFFu << RedShift),
+                             static_cast<std::uint16_t>(GreenMask),
+                             static_cast<std::uint16_t>(BlueMask)};
+    if (!IsRunOfBits(fields.red) || !IsRunOfBits(fields.green) || !IsRunOfBits(fields.blue) ||
+        (fields.blue & 1) == 0 || (fields.red & fields.green) != 0 ||
+        ((fields.red | fields.green) & fields.blue) != 0) {
+        return false;
+    }
+    for (int level = 0; level < kLevels; ++level) {
+        const ChannelTables& tables = Tables[static_cast<std::size_t>(level)];
+        const auto red = MultiplierOf(tables.red, RedShift, 0xFFFFu >> RedShift);
+        const auto green = MultiplierOf(tables.green, GreenShift, GreenMask >> GreenShift);
+        const auto blue = MultiplierOf(tables.blue, 0, BlueMask);
+        // A multiplier of kUnit keeps its channel; one above would add to a kept channel,
+        // which the steps' OR of the fields cannot.
+        if (!red || !green || !blue || *red > kUnit || *green > kUnit || *blue > kUnit) {
+            return false;
+        }
+        const auto keep = [](std::uint32_t multiplier, std::uint16_t field) {
+            return static_cast<std::uint16_t>(multiplier == kUnit ? field : 0);
+        };
+        LaneLevels[static_cast<std::size_t>(level)] = FaderLaneLevel{
+            static_cast<std::uint16_t>(*red % kUnit), static_cast<std::uint16_t>(*green % kUnit),
+            static_cast<std::uint16_t>(*blue % kUnit),
+            static_cast<std::uint16_t>(keep(*red, fields.red) | keep(*green, fields.green) |
+                                       keep(*blue, fields.blue))};
+    }
+    Fields = fields;
+    return true;
 }
 
 void ScreenFader::MixStep(int step, FaderPicture older, FaderPicture newer, FaderPicture work,
                           int width, int height) const {
-    if (step < 0 || step >= kLevels) return;
-    const std::uint16_t* newTable = &BrightnessTables[static_cast<std::size_t>(step) * kTableSize];
-    const std::uint16_t* oldTable =
-        &BrightnessTables[static_cast<std::size_t>(kLevels - 1 - step) * kTableSize];
+    if (step < 0 || step >= kLevels || width <= 0 || height <= 0) return;
+    const auto newLevel = static_cast<std::size_t>(step);
+    const auto oldLevel = static_cast<std::size_t>(kLevels - 1 - step);
+    const int done = MixRows(Steps, Fields, LaneLevels[newLevel], LaneLevels[oldLevel], older,
+                             newer, work, width, height);
+    const ChannelTables& newTables = Tables[newLevel];
+    const ChannelTables& oldTables = Tables[oldLevel];
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* oldRow = older.pixels + y * older.pitch;
         const std::uint8_t* newRow = newer.pixels + y * newer.pitch;
         std::uint8_t* workRow = work.pixels + y * work.pitch;
-        for (int x = 0; x < width; ++x) {
-            Store16(workRow + 2 * x, static_cast<std::uint16_t>(newTable[Load16(newRow + 2 * x)] +
-                                                                oldTable[Load16(oldRow + 2 * x)]));
+        for (int x = done; x < width; ++x) {
+            Store16(workRow + 2 * x,
+                    static_cast<std::uint16_t>(Faded(newTables, Load16(newRow + 2 * x)) +
+                                               Faded(oldTables, Load16(oldRow + 2 * x))));
         }
     }
 }
 
 void ScreenFader::DarkenStep(int level, FaderPicture source, FaderPicture work,
                              const RECT& area) const {
-    if (level < 0 || level >= kLevels) return;
-    const std::uint16_t* table = &BrightnessTables[static_cast<std::size_t>(level) * kTableSize];
-    for (int y = area.top; y < area.bottom; ++y) {
-        const std::uint8_t* sourceRow = source.pixels + y * source.pitch;
-        std::uint8_t* workRow = work.pixels + y * work.pitch;
-        for (int x = area.left; x < area.right; ++x) {
-            Store16(workRow + 2 * x, table[Load16(sourceRow + 2 * x)]);
+    const int columns = area.right - area.left;
+    const int rows = area.bottom - area.top;
+    if (level < 0 || level >= kLevels || columns <= 0 || rows <= 0) return;
+    const FaderPicture from{source.pixels + area.top * source.pitch + 2 * area.left, source.pitch};
+    const FaderPicture to{work.pixels + area.top * work.pitch + 2 * area.left, work.pitch};
+    const int done = DarkenRows(Steps, Fields, LaneLevels[static_cast<std::size_t>(level)], from,
+                                to, columns, rows);
+    const ChannelTables& tables = Tables[static_cast<std::size_t>(level)];
+    for (int y = 0; y < rows; ++y) {
+        const std::uint8_t* sourceRow = from.pixels + y * from.pitch;
+        std::uint8_t* workRow = to.pixels + y * to.pitch;
+        for (int x = done; x < columns; ++x) {
+            Store16(workRow + 2 * x, Faded(tables, Load16(sourceRow + 2 * x)));
         }
     }
 }
 
 void ScreenFader::ShowStep(FaderPicture work, int width, int height) {
-    const auto front = LockPicture(*Screen->Front, width, height);
+    SurfaceLock frontLock(*Screen->Front);
+    const auto front = LockedPicture(frontLock, *Screen->Front, width, height);
     if (!front) return;
     for (int y = 0; y < height; ++y) {
         std::memcpy(front->pixels + y * front->pitch, work.pixels + y * work.pitch,
                     static_cast<std::size_t>(width) * 2);
     }
-    Screen->Front->Unlock();
+    // The front buffer's unlock, at the end of the scope, shows the step.
 }
 
 void ScreenFader::CrossFade(CDXSurface* from, CDXSurface* to) {
@@ -141,28 +213,29 @@ void ScreenFader::CrossFade(CDXSurface* from, CDXSurface* to) {
     if (!work.Surface || !older.Surface || !newer.Surface) return showNewPicture();
     from->BlitOpaque(0, 0, &older);
     to->BlitOpaque(0, 0, &newer);
+    if (!ShowCrossFadeSteps(older, newer, work, width, height)) showNewPicture();
+}
 
-    const auto newerPicture = LockPicture(newer, width, height);
-    if (!newerPicture) return showNewPicture();
-    const auto olderPicture = LockPicture(older, width, height);
-    if (!olderPicture) {
-        newer.Unlock();
-        return showNewPicture();
-    }
-    const auto workPicture = LockPicture(work, width, height);
-    if (!workPicture) {
-        newer.Unlock();
-        older.Unlock();
-        return showNewPicture();
-    }
+bool ScreenFader::ShowCrossFadeSteps(CDXSurface& older, CDXSurface& newer, CDXSurface& work,
+                                     int width, int height) {
+    SurfaceLock newerLock(newer);
+    const auto newerPicture = LockedPicture(newerLock, newer, width, height);
+    if (!newerPicture) return false;
+    SurfaceLock olderLock(older);
+    const auto olderPicture = LockedPicture(olderLock, older, width, height);
+    if (!olderPicture) return false;
+    SurfaceLock workLock(work);
+    const auto workPicture = LockedPicture(workLock, work, width, height);
+    if (!workPicture) return false;
     // Step 0 shows the old picture, step 31 the new one exactly.
     for (int step = 0; step < kLevels; ++step) {
         MixStep(step, *olderPicture, *newerPicture, *workPicture, width, height);
         ShowStep(*workPicture, width, height);
     }
-    work.Unlock();
-    newer.Unlock();
-    older.Unlock();
+    // Unlocked work first, then newer, then older.
+    workLock.Release();
+    newerLock.Release();
+    return true;
 }
 
 void ScreenFader::FadeOut() {
@@ -190,17 +263,19 @@ void ScreenFader::FadeOutRect(const RECT& rect) {
         front.SetSrcRect(0, 0, front.PixelHeight, front.PixelWidth);
         front.BlitOpaque(0, 0, &source);
         source.BlitOpaque(0, 0, &work);
-        const auto workPicture = LockPicture(work, width, height);
-        const auto sourcePicture = LockPicture(source, width, height);
+        SurfaceLock workLock(work);
+        SurfaceLock sourceLock(source);
+        const auto workPicture = LockedPicture(workLock, work, width, height);
+        const auto sourcePicture = LockedPicture(sourceLock, source, width, height);
         if (workPicture && sourcePicture) {
-            // Table 0 is left out: the fill below makes the last step.
+            // Level 0 is left out: the fill below makes the last step.
             for (int level = kLevels - 2; level >= 1; --level) {
                 DarkenStep(level, *sourcePicture, *workPicture, area);
                 ShowStep(*workPicture, width, height);
             }
         }
-        if (workPicture) work.Unlock();
-        if (sourcePicture) source.Unlock();
+        // Unlocked work first, then source, both before the fill.
+        workLock.Release();
     }
     front.FillRect(area.left, area.top, area.right, area.bottom, 0);
 }

@@ -1,33 +1,40 @@
 #pragma once
 
-// ScreenFader: the game's screen transitions in software on 15- and 16-bit pixels, by table
-// look-up. Thirty-two brightness tables, built once, map every pixel value to the same colour
-// scaled by one of 32 fixed factors, so a fade step is one or two look-ups per pixel. Every
-// step is written into the screen's front buffer, which shows it at the next refresh; a fade
-// runs to its end before it returns.
+// ScreenFader: the game's screen transitions in software on 15- and 16-bit pixels. Each of 32
+// brightness levels scales every channel of a pixel by one of 32 fixed factors; a level is
+// three small tables, one per channel, whose entries are the scaled channel already in place,
+// and a pixel's faded value is the three entries of its channels together. The passes scale
+// the channels of eight or sixteen pixels at a time by multipliers that give exactly those
+// tables. Every step is written into the screen's front buffer, which shows it at the next
+// refresh; a fade runs to its end before it returns.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "cdxscreen.h"
+#include "fader_vector_passes.h"
 #include "win_types.h"
 
 namespace zelto {
 
-// A locked picture of 16-bit pixels: its first pixel and the bytes from one row to the next.
-struct FaderPicture {
-    std::uint8_t* pixels = nullptr;
-    std::ptrdiff_t pitch = 0;
-};
-
 class ScreenFader {
 public:
     static constexpr int kLevels = 32;
+    // Entries of a channel table: every value of a channel of at most six bits.
+    static constexpr int kChannelEntries = 64;
+
+    // One level's tables: a channel's value (its field shifted down) to the scaled value in
+    // its place in the pixel.
+    struct ChannelTables {
+        std::array<std::uint16_t, kChannelEntries> red{};
+        std::array<std::uint16_t, kChannelEntries> green{};
+        std::array<std::uint16_t, kChannelEntries> blue{};
+    };
 
     // Clears the screen's front and back buffers and builds the tables from the front
-    // buffer's pixel format. A screen without a front buffer gets tables that map every value
-    // to 0, and its fades do nothing.
+    // buffer's pixel format. A screen without a front buffer, or one whose pixels are not 15-
+    // or 16-bit colour, gets tables that map every value to 0, and its fades do nothing.
     explicit ScreenFader(cdx::CDXScreen* screen);
     ScreenFader(const ScreenFader&) = delete;
     ScreenFader& operator=(const ScreenFader&) = delete;
@@ -40,9 +47,10 @@ public:
     // Fades the rectangle to black in 30 steps; right and bottom are inclusive.
     void FadeOutRect(const platform::RECT& rect);
 
-    // Table `level` (0 black .. 31 unchanged) applied to one pixel value.
+    // Level `level` (0 black .. 31 unchanged) applied to one pixel value. Red is the top field
+    // and taken without a mask (at 5-5-5 it includes bit 15); blue sits at bit 0.
     std::uint16_t Brightness(int level, std::uint16_t value) const {
-        return BrightnessTables[static_cast<std::size_t>(level) * 65536 + value];
+        return Faded(Tables[static_cast<std::size_t>(level)], value);
     }
     // One cross-fade step over width x height pixels: work = table step (newer) + table
     // 31 - step (older).
@@ -58,11 +66,31 @@ public:
     std::uint32_t GreenShift = 0;
     std::uint32_t GreenMask = 0;  // in pixel position
     std::uint32_t BlueMask = 0;
-    // kLevels tables of 65536 entries, table L at L x 65536.
-    std::vector<std::uint16_t> BrightnessTables;
+    std::array<ChannelTables, kLevels> Tables{};
+    // The same levels as multipliers for the vector steps, and the channel fields they work on.
+    std::array<FaderLaneLevel, kLevels> LaneLevels{};
+    FaderFields Fields;
+    // AVX2 where the processor has it, else SSE2; plain when the tables could not be matched
+    // by multipliers. The tests set each in turn.
+    FaderSteps Steps = FaderSteps::Plain;
 
 private:
     void BuildTables();
+    // The multipliers that give the built tables exactly; false when a channel has none.
+    bool BuildLaneLevels();
+    // The index masks keep every look-up inside the tables whatever the layout; at 5-5-5 and
+    // 5-6-5 they change no index.
+    std::uint16_t Faded(const ChannelTables& tables, std::uint16_t value) const {
+        constexpr std::uint32_t kIndex = kChannelEntries - 1;
+        return static_cast<std::uint16_t>(
+            tables.red[(value >> RedShift) & kIndex] |
+            tables.green[((value & GreenMask) >> GreenShift) & kIndex] |
+            tables.blue[value & BlueMask & kIndex]);
+    }
+    // The cross-fade's steps over the three locked copies, shown one by one; false, with
+    // nothing shown, when a copy cannot be locked as a picture.
+    bool ShowCrossFadeSteps(cdx::CDXSurface& older, cdx::CDXSurface& newer, cdx::CDXSurface& work,
+                            int width, int height);
     // Copies width x height pixels of work into the front buffer, locked for just that copy
     // so that its unlock shows the step.
     void ShowStep(FaderPicture work, int width, int height);
