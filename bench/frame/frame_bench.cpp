@@ -53,8 +53,6 @@ constexpr int kPanelX = 500;
 // A fixed time of day seeds the game's random numbers the same way in every run.
 constexpr std::int64_t kTimeOfDay = 1'700'000'000;
 constexpr int kLeftMouseButton = 0;
-constexpr int kSpaceScanCode = 0x39;
-constexpr std::uint32_t kSpaceKey = 32;
 // Blanks between the game first seeing Space and a play frame's flip: the instruction screen's
 // last writing, the intro frame that started the stage and one play frame lie in between.
 constexpr std::uint64_t kBlanksIntoPlay = 5;
@@ -694,12 +692,12 @@ int main(int argc, char** argv) {
             return;
         }
         fake.SetMouseButton(kLeftMouseButton, false);
-        fake.SetKey(kSpaceScanCode, true);
-        if (spaceSeenAt == 0 && GameInput && GameInput->GetKeyState(kSpaceKey) != KeyUp) {
+        fake.SetKey(kScanSpace, true);
+        if (spaceSeenAt == 0 && GameInput && GameInput->GetKeyState(kKeySpace) != KeyUp) {
             spaceSeenAt = fake.Blank();
         }
         if (spaceSeenAt == 0 || fake.Blank() < spaceSeenAt + kBlanksIntoPlay) return;
-        fake.SetKey(kSpaceScanCode, false);
+        fake.SetKey(kScanSpace, false);
         measuring = true;
         fake.AtBlank(fake.Blank() + 1, [&host](platform::FakeHost&) { MeasureInPlay(host); });
     });

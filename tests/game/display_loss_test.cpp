@@ -14,6 +14,7 @@ using namespace platform;
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 constexpr std::uint64_t kClick = 5;
@@ -101,7 +102,7 @@ TEST(DisplayLossTest, LossesThroughTheFadeOutOnEscapeStillEndTheGameNormally) {
 TEST(DisplayLossTest, LossesThroughTheLastLifesFadeOutsReachTheGameOverScreen) {
     GameSession game;
     game.ClickAt(kClick);
-    game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(GameSession::kSpaceScanCode, true); });
+    game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
     std::uint64_t gameOver = 0;
     std::vector<std::uint32_t> redPixels;
     game.AtStageStart([](int stage) {

@@ -14,6 +14,7 @@ using namespace platform;
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 constexpr std::uint64_t kClick = 5;
@@ -26,7 +27,7 @@ class RulesTest : public ::testing::Test {
 protected:
     void Play(std::uint64_t frames, std::function<void(int frame)> frame) {
         game.ClickAt(kClick);
-        game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(GameSession::kSpaceScanCode, true); });
+        game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
         game.AtStageStart([](int) { GameSession::ClearEnemies(); });
         // The stage start is seen at the flip of the intro's last frame; every blank after it
         // counts, the first being the first play frame's.
@@ -278,7 +279,7 @@ TEST_F(RulesTest, TheRandomDrawsFollowAFixedOrderSoTheTimeOfDaySeedsTheWholeGame
     std::vector<int> activeParticles;
     game.host.SetTimeOfDay(kSeed);
     game.ClickAt(kClick);
-    game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(GameSession::kSpaceScanCode, true); });
+    game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (blank == 1) {
             for (const auto& p : Particles) particles.push_back({p->Kind, p->WorldX, p->WorldY});

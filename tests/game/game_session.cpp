@@ -36,12 +36,12 @@ void GameSession::ClickAt(std::uint64_t blank) {
 }
 
 void GameSession::PressSpaceAt(std::uint64_t blank) {
-    host.AtBlank(blank, [](FakeHost& h) { h.SetKey(kSpaceScanCode, true); });
-    host.AtBlank(blank + kPressBlanks, [](FakeHost& h) { h.SetKey(kSpaceScanCode, false); });
+    host.AtBlank(blank, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
+    host.AtBlank(blank + kPressBlanks, [](FakeHost& h) { h.SetKey(kScanSpace, false); });
 }
 
 void GameSession::PressEscapeAt(std::uint64_t blank) {
-    host.AtBlank(blank, [](FakeHost& h) { h.SetKey(kEscapeScanCode, true); });
+    host.AtBlank(blank, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
 }
 
 void GameSession::CloseAt(std::uint64_t blank) {

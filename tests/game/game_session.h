@@ -17,8 +17,6 @@
 class GameSession {
 public:
     // Set-1 scan codes of the keys the game reads.
-    static constexpr int kSpaceScanCode = 0x39;
-    static constexpr int kEscapeScanCode = 0x01;
     // The rows of the heads-up display's four values, and the band of the panel they are in.
     static constexpr int kLevelRow = 80;
     static constexpr int kCriticalMassRow = 150;

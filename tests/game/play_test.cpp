@@ -14,6 +14,7 @@ using namespace platform;
 
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 // On the fake host's default time of day the click at blank 5 and Space at blank 60 start the
@@ -388,17 +389,16 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAndAClickStartsANewGam
         if (gameOverBlank == 0 && game.stagesStarted == 2 && Status->State == GameOver) {
             gameOverBlank = blank;
             game.KeepPictureAt(blank + 10);
-            game.host.SetKey(GameSession::kSpaceScanCode, false);
+            game.host.SetKey(kScanSpace, false);
         }
         // Hold Space through the second stage start, then click on the Game Over screen.
         if (gameOverBlank != 0 && blank == gameOverBlank + 30) game.ClickAt(blank + 1);
         if (gameOverBlank != 0 && blank == gameOverBlank + 120) {
-            game.host.SetKey(GameSession::kSpaceScanCode, true);
+            game.host.SetKey(kScanSpace, true);
         }
     });
     game.host.SetBlankLimit(4000);
-    game.host.AtBlank(kSpace + 400,
-                      [](FakeHost& h) { h.SetKey(GameSession::kSpaceScanCode, true); });
+    game.host.AtBlank(kSpace + 400, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
     game.PressEscapeAt(kSpace + 900);
     EXPECT_EQ(game.Run(), 0);
     ASSERT_NE(lastLifeBlank, 0u);

@@ -31,6 +31,7 @@ extern "C" void __sanitizer_purge_allocator();
 #endif
 
 using namespace platform;
+using namespace cdx;
 using namespace zelto;
 
 namespace {
@@ -55,8 +56,6 @@ constexpr std::uint64_t kSoundLossPeriod = 700;
 constexpr std::uint64_t kProgressPeriod = 10'000;
 constexpr std::uint32_t kDefaultSeed = 20261208;
 
-constexpr int kSpaceScanCode = 0x39;
-constexpr int kEscapeScanCode = 0x01;
 constexpr int kLeftButton = 0;
 // A press holds its key or button for a tenth of a second.
 constexpr int kPressBlanks = 6;
@@ -169,8 +168,8 @@ private:
 
     // Space leaves an instruction screen, Escape the game; both are held until it has ended.
     void Quit(FakeHost& host) {
-        host.SetKey(kSpaceScanCode, true);
-        host.SetKey(kEscapeScanCode, true);
+        host.SetKey(kScanSpace, true);
+        host.SetKey(kScanEscape, true);
         quitting_ = true;
         ++tally.quits;
     }
@@ -220,7 +219,7 @@ private:
     }
 
     void ReleaseEndedPresses(FakeHost& host) {
-        if (spaceHeld_ > 0 && --spaceHeld_ == 0) host.SetKey(kSpaceScanCode, false);
+        if (spaceHeld_ > 0 && --spaceHeld_ == 0) host.SetKey(kScanSpace, false);
         if (buttonHeld_ > 0 && --buttonHeld_ == 0) host.SetMouseButton(kLeftButton, false);
     }
 
@@ -236,7 +235,7 @@ private:
         // Motion along one axis keeps the course.
         if (OneIn(40)) host.MoveMouse(Signed(1, 30), 0);
         if (spaceHeld_ == 0 && OneIn(45)) {
-            host.SetKey(kSpaceScanCode, true);
+            host.SetKey(kScanSpace, true);
             spaceHeld_ = kPressBlanks;
         }
         const bool waitingForClick = Status->State == Intro || Status->State == GameOver;

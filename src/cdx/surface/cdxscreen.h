@@ -30,6 +30,12 @@ struct CDXDisplayDevice {
     void* Monitor = nullptr;
 };
 
+// Flip's arguments, each set by passing 1 and clear by passing 0: wait for the vertical blank,
+// stretch the picture to the whole screen, draw the frame-rate readout.
+inline constexpr std::int32_t kFlipWaitForBlank = 1;
+inline constexpr std::int32_t kFlipStretchToScreen = 1;
+inline constexpr std::int32_t kFlipShowFrameRate = 1;
+
 class CDXScreen {
 public:
     // Makes the display object and its lists. A display object that cannot be made is reported
@@ -43,6 +49,7 @@ public:
     int CheckMode(std::int32_t width, std::int32_t height, std::int32_t bpp) const;
     int CreateFullScreen(platform::HWND window, std::int32_t width, std::int32_t height,
                          std::int32_t bpp, std::int32_t vgaMode);
+    // Each argument is 0 or 1 (kFlipWaitForBlank, kFlipStretchToScreen, kFlipShowFrameRate).
     platform::HRESULT Flip(std::int32_t waitVB, std::int32_t fullStretch, std::int32_t showFPS);
     void RestoreAll();
     platform::HRESULT SetPaletteEntries(std::int32_t first, std::int32_t count,

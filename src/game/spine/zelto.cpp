@@ -200,7 +200,7 @@ void RunFrame() {
     if (!GameScreen || GameScreen->Back == nullptr || !GameScreen->Back->Surface) return;
     if (GameInput) {
         GameInput->Update();
-        if (GameInput->GetKeyState(27) != KeyUp) {
+        if (GameInput->GetKeyState(kKeyEscape) != KeyUp) {
             if (Fader) Fader->FadeOut();
             // The fade ends on a black front buffer; let the display show it before the end.
             GameScreen->WaitVBlank();
@@ -210,7 +210,7 @@ void RunFrame() {
     }
     GameScreen->Back->Fill(0);
     RunGameStep();
-    GameScreen->Flip(1, 1, 0);
+    GameScreen->Flip(kFlipWaitForBlank, kFlipStretchToScreen, 0);
 }
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -12,8 +12,6 @@ namespace zelto {
 
 namespace {
 
-constexpr std::uint32_t kSpaceKey = 32;
-constexpr std::uint32_t kLeftMouseButton = 256;
 // Window-system colours, 0x00BBGGRR.
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kRed = 0x0000FF;
@@ -49,7 +47,7 @@ void LoseLife() {
 }
 
 bool MouseButtonDown() {
-    return GameInput && GameInput->GetKeyState(kLeftMouseButton) != KeyUp;
+    return GameInput && GameInput->GetKeyState(kKeyMouseLeft) != KeyUp;
 }
 
 // The credits go onto the front buffer, over the picture the last flip showed, in the device
@@ -146,7 +144,7 @@ bool DrawInstructions() {
 // onto the front buffer is shown at the next blank, so the loop runs at the display's pace.
 void WaitForSpace() {
     if (!GameInput) return;
-    while (GameInput->GetKeyState(kSpaceKey) == KeyUp) {
+    while (GameInput->GetKeyState(kKeySpace) == KeyUp) {
         GameInput->Update();
         if (!DrawInstructions()) {
             // The display went away: bring the buffers back and let a blank pass, so the loop

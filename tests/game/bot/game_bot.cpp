@@ -5,10 +5,10 @@
 namespace bot {
 namespace {
 
+using namespace cdx;
 using namespace zelto;
 
 // The set-1 scan code of Space, as the fake keyboard is read.
-constexpr int kSpaceScanCode = 0x39;
 constexpr int kLeftButton = 0;
 
 }  // namespace
@@ -37,7 +37,7 @@ void GameBot::OnBlank(platform::FakeHost& host) {
         case Playing:
             break;
         default:
-            host.SetKey(kSpaceScanCode, false);
+            host.SetKey(kScanSpace, false);
             return;
     }
     host.SetMouseButton(kLeftButton, false);
@@ -52,7 +52,7 @@ void GameBot::OnBlank(platform::FakeHost& host) {
     }
     // A stage start leaves the player at rest; any later course has both components set.
     const bool stageStart = Player->VelX == 0 && Player->VelY == 0;
-    host.SetKey(kSpaceScanCode, stageStart);
+    host.SetKey(kScanSpace, stageStart);
     Steer(host, stageStart);
 }
 
@@ -83,7 +83,7 @@ void GameBot::Close(platform::FakeHost& host) {
     record_.closeBlank = host.Blank();
     host.QueueEvent(platform::HostEvent::Kind::CloseRequested);
     // A stage start that waits for Space holds the message loop: let it through.
-    host.SetKey(kSpaceScanCode, true);
+    host.SetKey(kScanSpace, true);
 }
 
 }  // namespace bot
