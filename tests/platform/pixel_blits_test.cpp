@@ -7,39 +7,6 @@
 
 using namespace platform;
 
-namespace {
-
-std::vector<std::uint8_t> Pattern(std::size_t size, std::uint32_t seed) {
-    std::vector<std::uint8_t> bytes(size);
-    for (auto& byte : bytes) {
-        seed = seed * 1664525u + 1013904223u;
-        byte = static_cast<std::uint8_t>(seed >> 24);
-    }
-    return bytes;
-}
-
-}  // namespace
-
-TEST(PixelBlits, KeyedCopyMatchesReferenceAtEveryPixelSize) {
-    for (int bytes = 1; bytes <= 4; ++bytes) {
-        for (int width : {1, 3, 8, 17, 33}) {
-            const int sourcePitch = width * bytes + 5;
-            const int destPitch = width * bytes + 3;
-            auto source = Pattern(static_cast<std::size_t>(sourcePitch) * 4, 7);
-            // Every other pixel of row 0 carries the key, so keyed and unkeyed sit side by side.
-            const std::uint32_t key = ReadPixel(source.data(), bytes);
-            for (int x = 0; x < width; x += 2) WritePixel(source.data() + x * bytes, bytes, key);
-            auto fast = Pattern(static_cast<std::size_t>(destPitch) * 4, 99);
-            auto reference = fast;
-            CopyPixelsKeyed({source.data(), sourcePitch}, {fast.data(), destPitch}, width, 4, bytes,
-                            key);
-            CopyPixelsKeyedReference({source.data(), sourcePitch}, {reference.data(), destPitch},
-                                     width, 4, bytes, key);
-            ASSERT_EQ(fast, reference) << bytes << " bytes, width " << width;
-        }
-    }
-}
-
 TEST(PixelBlits, KeyComparesOnlyThePixelsOwnBits) {
     std::uint16_t source[2] = {0x1234, 0x5678};
     std::uint16_t dest[2] = {0, 0};
