@@ -11,7 +11,9 @@ using namespace platform;
 
 namespace {
 
-HWND TestWindow() { return reinterpret_cast<HWND>(0x1); }
+HWND TestWindow() {
+    return reinterpret_cast<HWND>(0x1);
+}
 
 }  // namespace
 

@@ -28,8 +28,10 @@ protected:
         for (int y = 0; y < surface.PixelHeight; ++y) {
             for (int x = 0; x < surface.PixelWidth; ++x) {
                 const std::uint32_t pixel = surface.GetPixel(x, y) & 0xFFFFFF;
-                if (pixel == value) ++inked;
-                else if (pixel != background) ++other;
+                if (pixel == value)
+                    ++inked;
+                else if (pixel != background)
+                    ++other;
             }
         }
         surface.Unlock();

@@ -22,7 +22,8 @@ protected:
         ASSERT_EQ(device->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
     }
 
-    std::shared_ptr<DisplaySurface> Make(int width, int height, DWORD caps = DDSCAPS_OFFSCREENPLAIN) {
+    std::shared_ptr<DisplaySurface> Make(int width, int height,
+                                         DWORD caps = DDSCAPS_OFFSCREENPLAIN) {
         DDSURFACEDESC2 desc;
         desc.dwSize = kSurfaceDescSize;
         desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
@@ -46,7 +47,8 @@ protected:
     static void Fill(DisplaySurface& surface, DWORD value, const RECT* rect = nullptr) {
         DDBLTFX effects;
         effects.dwFillColor = value;
-        ASSERT_EQ(surface.Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects), DD_OK);
+        ASSERT_EQ(surface.Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects),
+                  DD_OK);
     }
 
     FakeHost host;
@@ -154,7 +156,8 @@ TEST_F(DisplaySurfaceTest, ModeListNamesFiveFiveFiveModesByDepthFifteen) {
     std::vector<DWORD> depths;
     device->EnumDisplayModes(0, nullptr, &depths, [](DDSURFACEDESC2* mode, void* context) {
         if (mode->dwWidth == 640) {
-            static_cast<std::vector<DWORD>*>(context)->push_back(mode->ddpfPixelFormat.dwRGBBitCount);
+            static_cast<std::vector<DWORD>*>(context)->push_back(
+                mode->ddpfPixelFormat.dwRGBBitCount);
         }
         return DDENUMRET_OK;
     });

@@ -61,7 +61,8 @@ template <class Op>
 void WalkBytesKeyed(const BlendRects& rects, PixelLayout layout, const Op& op,
                     std::optional<std::uint32_t> key) {
     // A key wider than the colour bytes never matches: the walk then runs unkeyed.
-    if (key && *key <= 0xFFFFFFu) return WalkBytes<true>(rects, op, platform::PixelBytes(layout), *key);
+    if (key && *key <= 0xFFFFFFu)
+        return WalkBytes<true>(rects, op, platform::PixelBytes(layout), *key);
     return WalkBytes<false>(rects, op, platform::PixelBytes(layout), 0);
 }
 

@@ -12,7 +12,7 @@ class DisplaySurface;
 
 struct DeviceContext {
     DisplaySurface* surface = nullptr;
-    HFONT font = nullptr;  // null: the context's default font
+    HFONT font = nullptr;    // null: the context's default font
     int backgroundMode = 2;  // OPAQUE until set
     COLORREF textColour = 0;
 };

@@ -17,7 +17,9 @@ namespace {
 constexpr std::uint8_t kRestoredMemoryByte = 0xCD;
 constexpr std::uint8_t kRestoredScreenByte = 0x00;
 
-bool ValidRect(const RECT& rect) { return rect.left < rect.right && rect.top < rect.bottom; }
+bool ValidRect(const RECT& rect) {
+    return rect.left < rect.right && rect.top < rect.bottom;
+}
 
 RECT WholeRect(const DisplaySurface& surface) {
     return RECT{0, 0, surface.width(), surface.height()};
@@ -98,9 +100,9 @@ HRESULT DisplaySurface::Blt(const RECT* destRect, DisplaySurface* source, const 
     if (!ContainsRect(to)) return DDERR_INVALIDRECT;
     const int toWidth = to.right - to.left;
     const int toHeight = to.bottom - to.top;
-    PixelSpan dest{memory_.data() + static_cast<std::ptrdiff_t>(to.top) * pitch_ +
-                       to.left * bytesPerPixel_,
-                   pitch_};
+    PixelSpan dest{
+        memory_.data() + static_cast<std::ptrdiff_t>(to.top) * pitch_ + to.left * bytesPerPixel_,
+        pitch_};
 
     if (flags & DDBLT_COLORFILL) {
         if (effects == nullptr) return DDERR_INVALIDPARAMS;
@@ -254,7 +256,9 @@ HRESULT DisplaySurface::GetColorKey(DWORD flags, DDCOLORKEY* key) const {
     return DD_OK;
 }
 
-HRESULT DisplaySurface::IsLost() const { return lost_ ? DDERR_SURFACELOST : DD_OK; }
+HRESULT DisplaySurface::IsLost() const {
+    return lost_ ? DDERR_SURFACELOST : DD_OK;
+}
 
 HRESULT DisplaySurface::Restore() {
     if (auto front = chainFront_.lock()) return front->Restore();

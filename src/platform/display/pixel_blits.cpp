@@ -175,7 +175,8 @@ void StretchPixelsReference(ConstPixelSpan source, int sourceWidth, int sourceHe
             const int destColumn = options.mirrorLeftRight ? destWidth - 1 - column : column;
             const int sourceColumn =
                 static_cast<int>(static_cast<std::int64_t>(column) * sourceWidth / destWidth);
-            const std::uint32_t pixel = ReadPixel(from + sourceColumn * bytesPerPixel, bytesPerPixel);
+            const std::uint32_t pixel =
+                ReadPixel(from + sourceColumn * bytesPerPixel, bytesPerPixel);
             if (options.key && pixel == key) continue;
             WritePixel(to + destColumn * bytesPerPixel, bytesPerPixel, pixel);
         }

@@ -162,7 +162,8 @@ void RenderGlyphs(TTF_Font* font, FontFace& face) {
         glyph.height = rendered->h;
         SDL_LockSurface(rendered);
         for (int y = 0; y < glyph.height; ++y) {
-            const auto* row = static_cast<const std::uint8_t*>(rendered->pixels) + y * rendered->pitch;
+            const auto* row =
+                static_cast<const std::uint8_t*>(rendered->pixels) + y * rendered->pitch;
             for (int x = 0; x < glyph.width;) {
                 if (row[x] == 0) {
                     ++x;
@@ -201,7 +202,8 @@ std::shared_ptr<FontFace> FaceFor(const char* name, int height, int weight) {
 
     MatchedFile matched;
     std::shared_ptr<FontFace> face;
-    if (name != nullptr && FindFace(name, weight, matched) && IsTheFaceAskedFor(name, matched.family)) {
+    if (name != nullptr && FindFace(name, weight, matched) &&
+        IsTheFaceAskedFor(name, matched.family)) {
         face = LoadFace(matched.path, matched.family, height);
     } else {
         const std::string note = std::string("text: no face \"") + (name ? name : "") +
@@ -227,7 +229,8 @@ std::uint32_t ChannelBits(std::uint8_t component, DWORD mask) {
     while (((mask >> shift) & 1u) == 0) ++shift;
     int bits = 0;
     while (((mask >> (shift + bits)) & 1u) != 0 && shift + bits < 32) ++bits;
-    const std::uint32_t value = bits >= 8 ? component : static_cast<std::uint32_t>(component) >> (8 - bits);
+    const std::uint32_t value =
+        bits >= 8 ? component : static_cast<std::uint32_t>(component) >> (8 - bits);
     return (value << shift) & mask;
 }
 
@@ -323,7 +326,8 @@ struct Pixel24 {
 }  // namespace
 
 BOOL TextOut(HDC context, int x, int y, const char* text, int length) {
-    if (context == nullptr || context->surface == nullptr || text == nullptr || length < 0) return 0;
+    if (context == nullptr || context->surface == nullptr || text == nullptr || length < 0)
+        return 0;
     const FontFace* face = context->font != nullptr ? context->font->face.get() : DefaultFace();
     if (face == nullptr) return 0;
     DisplaySurface& surface = *context->surface;
@@ -337,9 +341,10 @@ BOOL TextOut(HDC context, int x, int y, const char* text, int length) {
             InkRuns(surface, *face, x, y, text, length, static_cast<std::uint16_t>(pixel));
             break;
         case 3:
-            InkRuns(surface, *face, x, y, text, length,
-                    Pixel24{{static_cast<std::uint8_t>(pixel), static_cast<std::uint8_t>(pixel >> 8),
-                             static_cast<std::uint8_t>(pixel >> 16)}});
+            InkRuns(
+                surface, *face, x, y, text, length,
+                Pixel24{{static_cast<std::uint8_t>(pixel), static_cast<std::uint8_t>(pixel >> 8),
+                         static_cast<std::uint8_t>(pixel >> 16)}});
             break;
         default:
             InkRuns(surface, *face, x, y, text, length, pixel);
@@ -352,7 +357,9 @@ const char* MatchedFamily(HFONT font) {
     return font != nullptr ? font->face->family.c_str() : DefaultFace()->family.c_str();
 }
 
-int LiveFontCount() { return liveFonts; }
+int LiveFontCount() {
+    return liveFonts;
+}
 
 int FontCellHeight(HFONT font) {
     return font != nullptr ? font->face->cellHeight : DefaultFace()->cellHeight;
