@@ -25,6 +25,7 @@ for tool in xdotool import convert; do
     fi
 done
 source "$(dirname "$0")/../support/virtual_display.sh"
+source "$(dirname "$0")/../support/game_screen.sh"
 
 # The game's 640 x 480 picture fills the screen's height, between black bars 80 pixels wide: a
 # small screen keeps each frame cheap for the game and each screenshot cheap for the test.
@@ -40,6 +41,8 @@ export SDL_AUDIODRIVER=dummy
 # checker can no longer even name; in a sanitized build this test checks behaviour only.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
+# The screenshots are kept as PPM, which is quick to write and to read.
+screenshot_file="$work/screen.ppm"
 mkdir -p "$screenshots"
 rm -f "$screenshots"/*.png
 echo "screenshots: $screenshots"
@@ -48,9 +51,6 @@ fail() {
     echo "FAIL: $*"
     status=1
 }
-
-# The longest wait for anything a program should do by itself.
-deadline_seconds=20
 
 # screen_area X Y WIDTH HEIGHT: where a rectangle of the game's picture lies on the screen.
 screen_area() {
@@ -124,11 +124,6 @@ keep_screenshot() {
     echo "kept $1.png:$counts"
 }
 
-# Whether a part of the screen (an ImageMagick geometry) is all black in the last screenshot.
-all_black() {
-    [ "$(convert "$work/screen.ppm" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
-}
-
 # wait_for CHECK...: takes screenshots until the check passes on one; false after the deadline.
 wait_for() {
     local start=$SECONDS
@@ -139,17 +134,12 @@ wait_for() {
     return 1
 }
 
-# A press of the left button or a key lasts a tenth of a second: the game reads its input once
-# a frame, and a shorter press may fall between two readings.
+# A press of the left button lasts a tenth of a second, as a key press does (press_keys): the
+# game reads its input once a frame, and a shorter press may fall between two readings.
 click() {
     xdotool mousedown 1
     sleep 0.1
     xdotool mouseup 1
-}
-press() {
-    xdotool keydown "$1"
-    sleep 0.1
-    xdotool keyup "$1"
 }
 
 # repeat_until ACTION CHECK...: does the action, and again every five seconds, until a
@@ -180,40 +170,6 @@ wait_for_line() {
     return 1
 }
 
-# Prints the id of the window titled NAME, waiting for it to appear. Windows are listed by
-# class and their titles compared here: xdotool cannot match a title by name when it is
-# stored only as UTF-8, as SDL's message boxes store theirs.
-wait_for_window() {
-    local start=$SECONDS window
-    while ((SECONDS - start < deadline_seconds)); do
-        for window in $(xdotool search --classname '.*' 2>/dev/null); do
-            if [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ]; then
-                echo "$window"
-                return 0
-            fi
-        done
-        sleep 0.2
-    done
-    return 1
-}
-
-# Waits for the process (a child of the test) to end by itself and puts its exit code in
-# exit_code; kills it and gives false if it does not end.
-wait_for_exit() {
-    local start=$SECONDS
-    while ((SECONDS - start < deadline_seconds)); do
-        if ! kill -0 "$1" 2>/dev/null; then
-            wait "$1"
-            exit_code=$?
-            return 0
-        fi
-        sleep 0.2
-    done
-    kill -KILL "$1"
-    wait "$1"
-    exit_code=none
-    return 1
-}
 
 # --- The SDL host: the picture's place on the screen and the pace of its frames. ---
 
@@ -410,7 +366,7 @@ else
                 [ $instruction_screens -eq 1 ] && keep_screenshot instructions
                 [ $level_change_seen = no ] && play_frame_checked=no
                 steered=no
-                if ! repeat_until "press space" instructions_gone; then
+                if ! repeat_until "press_keys space" instructions_gone; then
                     fail "the instruction screen stayed after Space"
                     break
                 fi
@@ -499,7 +455,7 @@ if box=$(wait_for_window Error); then
     wait_for box_drawn || fail "no message box drawn at $box_area"
     keep_screenshot message_box
     xdotool windowfocus "$box" 2>/dev/null
-    press Return
+    press_keys Return
     if wait_for_exit $game_pid; then
         echo "game exit code after the message box: $exit_code"
     else

@@ -28,14 +28,17 @@ focus_window() {
 }
 
 # Prints the id of the window titled exactly NAME, waiting for it to appear; fails if none does.
+# Windows are listed by class and their titles compared here: xdotool cannot match a title by
+# name when it is stored only as UTF-8, as SDL's message boxes store theirs.
 wait_for_window() {
     local window
     for _ in $(seq $((deadline_seconds * 5))); do
-        window=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
-        if [ -n "$window" ]; then
-            echo "$window"
-            return 0
-        fi
+        for window in $(xdotool search --classname '.*' 2>/dev/null); do
+            if [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ]; then
+                echo "$window"
+                return 0
+            fi
+        done
         sleep 0.2
     done
     return 1
@@ -87,9 +90,11 @@ wait_for_picture() {
     return 1
 }
 
-# Whether every pixel of a part of the last screenshot is black.
+# Whether every pixel of a part of the last screenshot is black. The screenshot is
+# $work/screen.png unless the test keeps its own in screenshot_file.
 all_black() {
-    [ "$(convert "$work/screen.png" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
+    local file="${screenshot_file:-$work/screen.png}"
+    [ "$(convert "$file" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
 }
 
 # Presses Escape in the window, again every second or so, until the game (a child of the test)
