@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "pixel_blend_walk.h"
+#include "processor_features.h"
 
 namespace cdx {
 
@@ -13,21 +14,12 @@ static_assert(std::endian::native == std::endian::little);
 namespace {
 
 #if defined(ZELTO_BLEND_AVX2)
-bool ProcessorHasAvx2() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-}
-const bool kProcessorHasAvx2 = ProcessorHasAvx2();
+const bool kProcessorHasAvx2 = platform::ProcessorHasAvx2();
 #else
 constexpr bool kProcessorHasAvx2 = false;
 #endif
 #if defined(ZELTO_BLEND_AVX512)
-bool ProcessorHasAvx512() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
-           __builtin_cpu_supports("bmi2");
-}
-const bool kProcessorHasAvx512 = ProcessorHasAvx512();
+const bool kProcessorHasAvx512 = platform::ProcessorHasAvx512MaskedMoves();
 #else
 constexpr bool kProcessorHasAvx512 = false;
 #endif

@@ -1,17 +1,14 @@
 #include "fader_vector_passes.h"
 
 #include "fader_vector_walk.h"
+#include "processor_features.h"
 
 namespace zelto {
 
 namespace {
 
 #if defined(ZELTO_FADER_AVX2)
-bool ProcessorHasAvx2() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-}
-const bool kProcessorHasAvx2 = ProcessorHasAvx2();
+const bool kProcessorHasAvx2 = platform::ProcessorHasAvx2();
 #endif
 
 }  // namespace

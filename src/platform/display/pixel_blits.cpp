@@ -8,6 +8,7 @@
 
 #if defined(ZELTO_KEYED_COPY_AVX512)
 #include "keyed_copy_avx512.h"
+#include "processor_features.h"
 #endif
 
 namespace platform {
@@ -126,11 +127,7 @@ void CopyPixelsKeyedVector(ConstPixelSpan source, PixelSpan dest, int width, int
 #if defined(ZELTO_KEYED_COPY_AVX512)
 namespace {
 
-bool ProcessorHasMaskedMoves() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("bmi2");
-}
-const bool kProcessorHasMaskedMoves = ProcessorHasMaskedMoves();
+const bool kProcessorHasMaskedMoves = ProcessorHasAvx512MaskedMoves();
 
 }  // namespace
 #endif

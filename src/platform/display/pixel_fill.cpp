@@ -2,6 +2,7 @@
 
 #include "pixel_blits.h"
 #include "pixel_fill_walk.h"
+#include "processor_features.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,13 +26,9 @@ struct Sse2Lanes {
 };
 #endif
 
-bool ProcessorHasAvx2() {
+bool Avx2StepsAvailable() {
 #if defined(ZELTO_FILL_AVX2)
-    static const bool hasAvx2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return hasAvx2;
+    return ProcessorHasAvx2();
 #else
     return false;
 #endif
@@ -72,7 +69,7 @@ bool FillStoresAvailable(FillStores stores) {
             return false;
 #endif
         case FillStores::k32Bytes:
-            return ProcessorHasAvx2();
+            return Avx2StepsAvailable();
     }
     return false;
 }

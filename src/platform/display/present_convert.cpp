@@ -3,6 +3,7 @@
 #include "pixel_blits.h"
 #include "pixel_format.h"
 #include "present_convert_avx2.h"
+#include "processor_features.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -95,13 +96,9 @@ void ConvertRows(const PresentedPicture& picture, std::uint32_t* out, int outPit
     }
 }
 
-bool ProcessorHasAvx2() {
+bool Avx2StepsAvailable() {
 #if defined(ZELTO_PRESENT_AVX2)
-    static const bool hasAvx2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return hasAvx2;
+    return ProcessorHasAvx2();
 #else
     return false;
 #endif
@@ -126,7 +123,7 @@ bool ConversionStepsAvailable(ConversionSteps steps) {
             return false;
 #endif
         case ConversionSteps::kAvx2:
-            return ProcessorHasAvx2();
+            return Avx2StepsAvailable();
     }
     return false;
 }
