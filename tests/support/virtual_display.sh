@@ -11,7 +11,9 @@ start_virtual_display() {
     trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
     # The server chooses a free display and writes its number once it accepts connections, so
     # tests running side by side never share or race for one.
-    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    # -noreset: by default the server starts itself over when its last client leaves, and a
+    # program started again in that moment (a test's second launch) finds no display at all.
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     local number=""
     # A generous deadline: on a loaded machine the server may take seconds to come up.
