@@ -1,8 +1,6 @@
 // The software blends: every routine clips once, locks both surfaces and hands the visible
 // rectangles to one walk over locked memory (pixel_blend), which the shadows share.
 
-#include <algorithm>
-
 #include "cdxsurface.h"
 #include "pixel_blend.h"
 #include "pixel_format.h"
@@ -25,53 +23,66 @@ bool LockedMemoryHolds(const DDSURFACEDESC2& desc, const RECT& rect, int pixelBy
            rect.bottom <= static_cast<std::int64_t>(desc.dwHeight);
 }
 
+// The address of the pixel at (x, y) of locked memory.
+std::uint8_t* PixelAt(const DDSURFACEDESC2& desc, std::int32_t x, std::int32_t y, int pixelBytes) {
+    return static_cast<std::uint8_t*>(desc.lpSurface) +
+           static_cast<std::ptrdiff_t>(y) * desc.lPitch +
+           static_cast<std::ptrdiff_t>(x) * pixelBytes;
+}
+
+// Blends srcRect of the locked source onto the locked destination at (x, y), the rectangle
+// already clipped: DDERR_INVALIDRECT, with nothing touched, where the locked memory does not
+// hold it.
+HRESULT BlendLockedMemory(const CDXSurface& source, const RECT& srcRect, const CDXSurface& dest,
+                          std::int32_t x, std::int32_t y, PixelLayout layout,
+                          const PixelBlend& blend) {
+    const int pixelBytes = platform::PixelBytes(layout);
+    BlendRects rects;
+    rects.width = srcRect.right - srcRect.left;
+    rects.height = srcRect.bottom - srcRect.top;
+    const RECT destRect{x, y, x + rects.width, y + rects.height};
+    if (!LockedMemoryHolds(source.Desc, srcRect, pixelBytes) ||
+        !LockedMemoryHolds(dest.Desc, destRect, pixelBytes)) {
+        return DDERR_INVALIDRECT;
+    }
+    rects.source = PixelAt(source.Desc, srcRect.left, srcRect.top, pixelBytes);
+    rects.sourcePitch = source.Desc.lPitch;
+    rects.dest = PixelAt(dest.Desc, x, y, pixelBytes);
+    rects.destPitch = dest.Desc.lPitch;
+    if (blend.operation == PixelOperation::AlphaMap) {
+        // The alpha map holds PixelWidth x PixelHeight bytes: every load that changes the size
+        // makes a new map or none. It is read only while that is the locked memory's own size.
+        if (!source.AlphaMap ||
+            static_cast<std::int64_t>(source.Desc.dwWidth) != source.PixelWidth ||
+            static_cast<std::int64_t>(source.Desc.dwHeight) != source.PixelHeight ||
+            srcRect.right > source.PixelWidth || srcRect.bottom > source.PixelHeight) {
+            return DDERR_INVALIDRECT;
+        }
+        rects.alpha = source.AlphaMap.get() +
+                      static_cast<std::ptrdiff_t>(srcRect.top) * source.PixelWidth + srcRect.left;
+        rects.alphaPitch = source.PixelWidth;
+    }
+    BlendPixels(rects, layout, blend);
+    return DD_OK;
+}
+
 }  // namespace
 
 HRESULT CDXSurface::DrawBlended(CDXSurface* dest, std::int32_t x, std::int32_t y, RECT srcRect,
                                 const PixelBlend& blend) {
     if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
     if (!ClipBlit(*dest, x, y, srcRect)) return DDERR_GENERIC;
-    const int width = srcRect.right - srcRect.left;
-    const int height = srcRect.bottom - srcRect.top;
+    // Found once, before the locks: the depths without colour arithmetic still take and
+    // release both locks, and report a lock's refusal, before drawing nothing.
+    const std::optional<PixelLayout> layout = LayoutForDepth(dest->PixelFormat.BitDepth);
 
     // A lock that fails leaves nothing locked and nothing touched, and its code is the result.
     SurfaceLock sourceLock(*this);
     if (!sourceLock.locked()) return sourceLock.result();
     SurfaceLock destLock(*dest);
     if (!destLock.locked()) return destLock.result();
-    HRESULT result = DD_OK;
-    if (const auto layout = LayoutForDepth(dest->PixelFormat.BitDepth)) {
-        const int pixelBytes = platform::PixelBytes(*layout);
-        const RECT destRect{x, y, x + width, y + height};
-        // The alpha map holds PixelWidth x PixelHeight bytes: every load that changes the size
-        // makes a new map or none. It is read only while that is the locked memory's own size.
-        const bool alphaFits = blend.operation != PixelOperation::AlphaMap ||
-                               (AlphaMap && static_cast<std::int64_t>(Desc.dwWidth) == PixelWidth &&
-                                static_cast<std::int64_t>(Desc.dwHeight) == PixelHeight &&
-                                srcRect.right <= PixelWidth && srcRect.bottom <= PixelHeight);
-        if (LockedMemoryHolds(Desc, srcRect, pixelBytes) &&
-            LockedMemoryHolds(dest->Desc, destRect, pixelBytes) && alphaFits) {
-            BlendRects rects;
-            rects.source = static_cast<const std::uint8_t*>(Desc.lpSurface) +
-                           static_cast<std::ptrdiff_t>(srcRect.top) * Desc.lPitch +
-                           static_cast<std::ptrdiff_t>(srcRect.left) * pixelBytes;
-            rects.sourcePitch = Desc.lPitch;
-            rects.dest = static_cast<std::uint8_t*>(dest->Desc.lpSurface) +
-                         static_cast<std::ptrdiff_t>(y) * dest->Desc.lPitch +
-                         static_cast<std::ptrdiff_t>(x) * pixelBytes;
-            rects.destPitch = dest->Desc.lPitch;
-            if (blend.operation == PixelOperation::AlphaMap) {
-                rects.alpha = AlphaMap.get() +
-                              static_cast<std::ptrdiff_t>(srcRect.top) * PixelWidth + srcRect.left;
-                rects.alphaPitch = PixelWidth;
-            }
-            rects.width = width;
-            rects.height = height;
-            BlendPixels(rects, *layout, blend);
-        } else {
-            result = DDERR_INVALIDRECT;
-        }
-    }
+    const HRESULT result =
+        layout ? BlendLockedMemory(*this, srcRect, *dest, x, y, *layout, blend) : DD_OK;
     sourceLock.Release();
     destLock.Release();
     return result;

@@ -349,8 +349,16 @@ void Walk16Masked(const BlendRects& rects, const Op& op, std::uint16_t key) {
     const std::uint8_t* sourceRow = rects.source;
     std::uint8_t* destRow = rects.dest;
     const std::uint8_t* alphaRow = rects.alpha;
-    for (int row = 0; row < rects.height; ++row) {
-        RowCursor at{sourceRow, destRow, alphaRow, rects.width};
+    // Held in registers rather than read through rects after every row: the compiler cannot
+    // tell that the stores into the destination leave rects alone, and a load behind a masked
+    // store waits for that store.
+    const std::ptrdiff_t sourcePitch = rects.sourcePitch;
+    const std::ptrdiff_t destPitch = rects.destPitch;
+    const std::ptrdiff_t alphaPitch = rects.alphaPitch;
+    const int width = rects.width;
+    const int height = rects.height;
+    for (int row = 0; row < height; ++row) {
+        RowCursor at{sourceRow, destRow, alphaRow, width};
         for (; at.left > 0; at.left -= V::kPixels, at.source += kBytes, at.dest += kBytes) {
             const typename V::Mask within = V::FirstLanes(at.left);
             const typename V::Reg s = kNeedsSource ? V::LoadMasked(within, at.source) : V::Splat(0);
@@ -365,9 +373,9 @@ void Walk16Masked(const BlendRects& rects, const Op& op, std::uint16_t key) {
             const typename V::Reg d = V::LoadMasked(write, at.dest);
             V::StoreMasked(at.dest, write, op.template Pixels<C, V>(s, d, weights));
         }
-        sourceRow += rects.sourcePitch;
-        destRow += rects.destPitch;
-        if constexpr (Op::kUsesAlpha) alphaRow += rects.alphaPitch;
+        sourceRow += sourcePitch;
+        destRow += destPitch;
+        if constexpr (Op::kUsesAlpha) alphaRow += alphaPitch;
     }
 }
 
@@ -380,8 +388,14 @@ void Walk16Stepped(const BlendRects& rects, const Op& op, std::uint16_t key) {
     const std::uint8_t* sourceRow = rects.source;
     std::uint8_t* destRow = rects.dest;
     const std::uint8_t* alphaRow = rects.alpha;
-    for (int row = 0; row < rects.height; ++row) {
-        RowCursor at{sourceRow, destRow, alphaRow, rects.width};
+    // In registers for the whole walk, as in the masked walk.
+    const std::ptrdiff_t sourcePitch = rects.sourcePitch;
+    const std::ptrdiff_t destPitch = rects.destPitch;
+    const std::ptrdiff_t alphaPitch = rects.alphaPitch;
+    const int width = rects.width;
+    const int height = rects.height;
+    for (int row = 0; row < height; ++row) {
+        RowCursor at{sourceRow, destRow, alphaRow, width};
         if (at.left & 1) {
             const std::uint16_t sv = kNeedsSource ? Load16(at.source) : 0;
             const unsigned weight = Op::kUsesAlpha ? at.alpha[0] : 0;
@@ -414,9 +428,9 @@ void Walk16Stepped(const BlendRects& rects, const Op& op, std::uint16_t key) {
                 Store32(at.dest, op.template Pair<C>(sv, dv, weights));
             }
         }
-        sourceRow += rects.sourcePitch;
-        destRow += rects.destPitch;
-        if constexpr (Op::kUsesAlpha) alphaRow += rects.alphaPitch;
+        sourceRow += sourcePitch;
+        destRow += destPitch;
+        if constexpr (Op::kUsesAlpha) alphaRow += alphaPitch;
     }
 }
 
