@@ -64,6 +64,7 @@ std::optional<BitmapHeader> ReadBitmapHeader(const std::uint8_t* bytes, std::siz
     header.pixelOffset = Little32(bytes + 10);
     const std::uint32_t infoBytes = Little32(bytes + kFileHeaderBytes);
     if (infoBytes > size - kFileHeaderBytes) return std::nullopt;
+    header.infoBytes = infoBytes;
     const std::uint8_t* info = bytes + kFileHeaderBytes;
     std::int64_t height = 0;
     if (infoBytes == kCoreHeaderBytes) {
@@ -75,6 +76,7 @@ std::optional<BitmapHeader> ReadBitmapHeader(const std::uint8_t* bytes, std::siz
         height = static_cast<std::int32_t>(Little32(info + 8));
         header.bitsPerPixel = static_cast<int>(Little16(info + 14));
         header.compression = static_cast<BitmapCompression>(Little32(info + 16));
+        header.coloursUsed = Little32(info + 32);
         if (header.compression == BitmapCompression::BitFields &&
             infoBytes < kHeaderWithMasksBytes &&
             kColourMaskBytes > size - kFileHeaderBytes - infoBytes) {

@@ -23,6 +23,8 @@ struct BitmapHeader {
     int bitsPerPixel = 0;
     BitmapCompression compression = BitmapCompression::None;
     std::uint32_t pixelOffset = 0;  // where the pixel data starts in the file
+    std::uint32_t infoBytes = 0;    // the information header's size; the colour table follows it
+    std::uint32_t coloursUsed = 0;  // the colour table's entries; 0 means 2^bitsPerPixel
 };
 
 // How many pixels a run-length packed picture may cover: any picture up to the first figure,

@@ -14,6 +14,8 @@
 #include "display_surface_lock.h"
 #include "nearest_palette.h"
 #include "pixel_format.h"
+#include "pixel_layout.h"
+#include "unpacked_bitmap.h"
 #include "window.h"
 
 namespace platform {
@@ -137,9 +139,64 @@ private:
     std::unordered_map<std::uint32_t, std::uint8_t> nearest_;
 };
 
+// Blue, green, red bytes as one pixel of the two 16-bit layouts, each channel keeping its top
+// bits as PixelEncoder's channels do.
+struct EncodeRgb565 {
+    std::uint16_t operator()(const std::uint8_t* bgr) const {
+        return static_cast<std::uint16_t>(((bgr[2] >> 3) << 11) | ((bgr[1] >> 2) << 5) |
+                                          (bgr[0] >> 3));
+    }
+};
+struct EncodeRgb555 {
+    std::uint16_t operator()(const std::uint8_t* bgr) const {
+        return static_cast<std::uint16_t>(((bgr[2] >> 3) << 10) | ((bgr[1] >> 3) << 5) |
+                                          (bgr[0] >> 3));
+    }
+};
+
+bool HasMasks(const DDPIXELFORMAT& format, PixelLayout layout) {
+    const ChannelMasks masks = MasksOfLayout(layout);
+    return format.dwRGBBitCount == 16 && format.dwRBitMask == masks.red &&
+           format.dwGBitMask == masks.green && format.dwBBitMask == masks.blue;
+}
+
+// Rows of 32-bit pixels into 16-bit ones, the encoder known at compile time so the loop is
+// unrolled and vectorised.
+template <typename Encode>
+void EncodeRows16(const Bitmap& bitmap, const RECT& part, PixelSpan dest, Encode encode) {
+    const int width = part.right - part.left;
+    for (int row = 0; row < part.bottom - part.top; ++row) {
+        const std::uint8_t* from = bitmap.PixelAt(part.left, part.top + row);
+        std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(row) * dest.pitch;
+        // Rows may start at any byte: pixels are stored through memcpy.
+        for (int column = 0; column < width; ++column) {
+            const std::uint16_t pixel = encode(from + column * 4);
+            std::memcpy(to + column * 2, &pixel, sizeof pixel);
+        }
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<Bitmap> DecodeBitmap(const std::uint8_t* bytes, std::size_t size) {
+    if (size > static_cast<std::size_t>(INT32_MAX)) return nullptr;
+    const std::optional<BitmapHeader> header = ReadBitmapHeader(bytes, size);
+    if (!header) return nullptr;
+    if (!IsUnpackedBitmap(bytes, size, *header)) return DecodeBitmapWithSdl(bytes, size);
+    // The common kinds straight into the Bitmap: SDL's way decodes, converts and copies.
+    try {
+        auto bitmap = std::make_unique<Bitmap>();
+        bitmap->width = header->width;
+        bitmap->height = header->height;
+        bitmap->pixels.resize(static_cast<std::size_t>(header->width) * header->height * 4);
+        DecodeUnpackedBitmap(bytes, *header, bitmap->pixels.data());
+        return bitmap;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+std::unique_ptr<Bitmap> DecodeBitmapWithSdl(const std::uint8_t* bytes, std::size_t size) {
     // SDL's loader takes any size its header claims and allocates it unchecked, so the header
     // is judged first.
     if (size > static_cast<std::size_t>(INT32_MAX) || !ReadBitmapHeader(bytes, size)) {
@@ -160,6 +217,16 @@ std::unique_ptr<Bitmap> LoadBitmapByName(const char* name) {
 
 void StretchBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest, int width,
                          int height, const DDPIXELFORMAT& format, const PALETTEENTRY* palette) {
+    if (part.right - part.left == width && part.bottom - part.top == height) {
+        CopyBitmapPixels(bitmap, part, dest, format, palette);
+    } else {
+        StretchBitmapPixelsPerPixel(bitmap, part, dest, width, height, format, palette);
+    }
+}
+
+void StretchBitmapPixelsPerPixel(const Bitmap& bitmap, const RECT& part, PixelSpan dest, int width,
+                                 int height, const DDPIXELFORMAT& format,
+                                 const PALETTEENTRY* palette) {
     const int bytesPerPixel = BytesPerPixel(format.dwRGBBitCount);
     const int partWidth = part.right - part.left;
     const int partHeight = part.bottom - part.top;
@@ -174,6 +241,28 @@ void StretchBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest,
             const std::uint8_t* from = bitmap.PixelAt(sourceColumn, sourceRow);
             WritePixel(to + column * bytesPerPixel, bytesPerPixel,
                        encoder.Encode(from[0], from[1], from[2]));
+        }
+    }
+}
+
+void CopyBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest,
+                      const DDPIXELFORMAT& format, const PALETTEENTRY* palette) {
+    if (HasMasks(format, PixelLayout::Rgb565)) {
+        EncodeRows16(bitmap, part, dest, EncodeRgb565{});
+        return;
+    }
+    if (HasMasks(format, PixelLayout::Rgb555)) {
+        EncodeRows16(bitmap, part, dest, EncodeRgb555{});
+        return;
+    }
+    const int width = part.right - part.left;
+    const int bytesPerPixel = BytesPerPixel(format.dwRGBBitCount);
+    PixelEncoder encoder(format, palette);
+    for (int row = 0; row < part.bottom - part.top; ++row) {
+        const std::uint8_t* from = bitmap.PixelAt(part.left, part.top + row);
+        std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(row) * dest.pitch;
+        for (int column = 0; column < width; ++column, from += 4, to += bytesPerPixel) {
+            WritePixel(to, bytesPerPixel, encoder.Encode(from[0], from[1], from[2]));
         }
     }
 }

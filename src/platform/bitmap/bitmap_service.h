@@ -1,8 +1,8 @@
 #pragma once
 
 // The bitmap service: Windows bitmaps found by name among the program's own resources or as
-// files, decoded by SDL's bitmap loader, and 32-bit pictures stretched onto display surfaces
-// in the surface's own pixel format.
+// files, decoded (the common unpacked kinds directly, the rest by SDL's bitmap loader), and
+// 32-bit pictures stretched onto display surfaces in the surface's own pixel format.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +34,10 @@ struct Bitmap {
 // had.
 std::unique_ptr<Bitmap> DecodeBitmap(const std::uint8_t* bytes, std::size_t size);
 
+// The same through SDL's loader whatever the kind of file: DecodeBitmap's way for the kinds it
+// does not decode itself, and what its own decoding is held to.
+std::unique_ptr<Bitmap> DecodeBitmapWithSdl(const std::uint8_t* bytes, std::size_t size);
+
 // The program's own bitmap resource of that name first, then the file of that name; null when
 // neither is a bitmap DecodeBitmap takes.
 std::unique_ptr<Bitmap> LoadBitmapByName(const char* name);
@@ -44,6 +48,14 @@ std::unique_ptr<Bitmap> LoadBitmapByName(const char* name);
 // their top bits. part must lie inside the bitmap and be at least one pixel wide and high.
 void StretchBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest, int width,
                          int height, const DDPIXELFORMAT& format, const PALETTEENTRY* palette);
+// StretchBitmapPixels's two ways: a rectangle of the part's own size is copied row by row
+// without scaling, the 16-bit layouts encoded whole; any other size is stretched pixel by
+// pixel, the plain loop the copy is held to bit for bit.
+void CopyBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest,
+                      const DDPIXELFORMAT& format, const PALETTEENTRY* palette);
+void StretchBitmapPixelsPerPixel(const Bitmap& bitmap, const RECT& part, PixelSpan dest, int width,
+                                 int height, const DDPIXELFORMAT& format,
+                                 const PALETTEENTRY* palette);
 
 // Stretches the part (x, y, partWidth, partHeight) of bitmap over the whole surface; a part
 // size of 0 means the rest of the bitmap's width or height. 8-bit surfaces take the nearest
