@@ -143,6 +143,58 @@ TEST(Text, StringsStopAtTheFirstZeroByte) {
     EXPECT_GT(inked, 20);
 }
 
+TEST(Text, GlyphsComeOutTheSameWhicheverOrderTextFirstUsesThemIn) {
+    FakeHost host;
+    SetHost(&host);
+    // Starting the service early, even twice, only starts it sooner.
+    StartTextServiceEarly();
+    StartTextServiceEarly();
+    CDXScreen screen;
+    ASSERT_EQ(screen.CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, 16, 0), 1);
+    // Two spellings of one family are two faces of the same font, each rendering its glyphs
+    // afresh: one meets the characters from the space up, the other from the top down.
+    constexpr int kColumns = 16;
+    constexpr int kCellWidth = 40;
+    constexpr int kCellHeight = 30;
+    CDXSurface upwards(&screen, kColumns * kCellWidth, 14 * kCellHeight, 1);
+    CDXSurface downwards(&screen, kColumns * kCellWidth, 14 * kCellHeight, 1);
+    const struct {
+        CDXSurface* surface;
+        const char* face;
+        int first;
+        int step;
+    } passes[] = {{&upwards, "DejaVu Sans", 32, 1}, {&downwards, "DEJAVU SANS", 255, -1}};
+    for (const auto& pass : passes) {
+        pass.surface->Fill(0);
+        ASSERT_NE(pass.surface->GetDC(), nullptr);
+        pass.surface->MakeFont(pass.face, 0, 20, 700);
+        pass.surface->SelectFont();
+        for (int code = pass.first; code >= 32 && code <= 255; code += pass.step) {
+            const char text[] = {static_cast<char>(code), 0};
+            const int cell = code - 32;
+            pass.surface->DrawString(cell % kColumns * kCellWidth, cell / kColumns * kCellHeight,
+                                     0xFFFFFF, text);
+        }
+        // A whole string after its characters were met one by one.
+        pass.surface->DrawString(0, 13 * kCellHeight, 0xFFFFFF, "Energon 1234 \xe9\xfc");
+        pass.surface->ReleaseDC();
+    }
+    EXPECT_STREQ(MatchedFamily(upwards.Font), MatchedFamily(downwards.Font));
+    ASSERT_EQ(upwards.Lock(), DD_OK);
+    ASSERT_EQ(downwards.Lock(), DD_OK);
+    int differences = 0, inked = 0;
+    for (int y = 0; y < upwards.PixelHeight; ++y) {
+        for (int x = 0; x < upwards.PixelWidth; ++x) {
+            differences += upwards.GetPixel(x, y) != downwards.GetPixel(x, y);
+            inked += upwards.GetPixel(x, y) != 0;
+        }
+    }
+    upwards.Unlock();
+    downwards.Unlock();
+    EXPECT_EQ(differences, 0);
+    EXPECT_GT(inked, 5000);
+}
+
 TEST(Text, FlipShowsTheFramesPerSecondOnlyWhenAsked) {
     FakeHost host;
     SetHost(&host);

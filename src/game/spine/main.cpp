@@ -8,6 +8,7 @@
 #include "command_line.h"
 #include "data_folder.h"
 #include "sdl_host.h"
+#include "text_service.h"
 #include "window.h"
 #include "zelto.h"
 
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
         case CommandLine::Action::kRun:
             break;
     }
+    // Fontconfig's first start reads the system's whole font configuration: begun now, it runs
+    // beside SDL's own start and the game's loading, and the first text waits only for what is
+    // left of it.
+    platform::StartTextServiceEarly();
     if (!EnterDataFolder(line)) return 2;
 
     platform::SdlHost host(line.startInWindow ? platform::SdlHost::StartMode::kWindow

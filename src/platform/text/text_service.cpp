@@ -10,7 +10,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -34,17 +37,28 @@ struct InkRun {
 };
 
 struct Glyph {
+    bool rendered = false;
     int width = 0;
     int height = 0;
     int advance = 0;
     std::vector<InkRun> runs;  // row by row, left to right
 };
 
-// A face opened at the size whose cell height is the one asked for, with every glyph of the
-// 8-bit character set rendered once: text drawn every frame only copies masks.
+// A face opened at the size whose cell height is the one asked for. Each glyph of the 8-bit
+// character set is rendered once, the first time text uses it: text drawn every frame only
+// copies masks, and a face costs only the glyphs the program writes.
 struct FontFace {
+    FontFace() = default;
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+    ~FontFace() {
+        // A program that quit the font engine has taken its faces with it.
+        if (font != nullptr && TTF_WasInit() != 0) TTF_CloseFont(font);
+    }
+
     std::string family;
     int cellHeight = 0;
+    TTF_Font* font = nullptr;  // hinted for monochrome rendering
     std::array<Glyph, 256> glyphs;
 };
 
@@ -65,6 +79,9 @@ constexpr int kDefaultFontHeight = 16;
 
 int liveFonts = 0;
 
+// Starts the font engine and fontconfig (whose first start reads every configuration file and
+// font cache of the system) and teaches fontconfig the aliases, once per process: the first
+// caller does the work and any other waits for it.
 bool Initialise() {
     static const bool ready = [] {
         if (TTF_WasInit() == 0 && TTF_Init() != 0) return false;
@@ -145,50 +162,64 @@ TTF_Font* OpenAtCellHeight(const std::string& path, int height) {
     return best;
 }
 
-void RenderGlyphs(TTF_Font* font, FontFace& face) {
-    TTF_SetFontHinting(font, TTF_HINTING_MONO);
+// Glyphs below the space stay empty: they advance nothing and ink nothing.
+constexpr int kFirstRenderedCode = 32;
+
+void RenderGlyph(TTF_Font* font, int code, Glyph& glyph) {
     const SDL_Color ink{255, 255, 255, 255};
-    for (int code = 32; code < 256; ++code) {
-        Glyph& glyph = face.glyphs[static_cast<std::size_t>(code)];
-        int minX, maxX, minY, maxY, advance;
-        if (TTF_GlyphMetrics32(font, static_cast<Uint32>(code), &minX, &maxX, &minY, &maxY,
-                               &advance) != 0) {
-            continue;
-        }
-        glyph.advance = advance;
-        SDL_Surface* rendered = TTF_RenderGlyph32_Solid(font, static_cast<Uint32>(code), ink);
-        if (rendered == nullptr) continue;
-        glyph.width = rendered->w;
-        glyph.height = rendered->h;
-        SDL_LockSurface(rendered);
-        for (int y = 0; y < glyph.height; ++y) {
-            const auto* row =
-                static_cast<const std::uint8_t*>(rendered->pixels) + y * rendered->pitch;
-            for (int x = 0; x < glyph.width;) {
-                if (row[x] == 0) {
-                    ++x;
-                    continue;
-                }
-                const int first = x;
-                while (x < glyph.width && row[x] != 0) ++x;
-                glyph.runs.push_back(InkRun{static_cast<std::int16_t>(y),
-                                            static_cast<std::int16_t>(first),
-                                            static_cast<std::int16_t>(x)});
-            }
-        }
-        SDL_UnlockSurface(rendered);
-        SDL_FreeSurface(rendered);
+    int minX, maxX, minY, maxY, advance;
+    if (TTF_GlyphMetrics32(font, static_cast<Uint32>(code), &minX, &maxX, &minY, &maxY, &advance) !=
+        0) {
+        return;
     }
+    glyph.advance = advance;
+    SDL_Surface* rendered = TTF_RenderGlyph32_Solid(font, static_cast<Uint32>(code), ink);
+    if (rendered == nullptr) return;
+    glyph.width = rendered->w;
+    glyph.height = rendered->h;
+    SDL_LockSurface(rendered);
+    for (int y = 0; y < glyph.height; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(rendered->pixels) + y * rendered->pitch;
+        for (int x = 0; x < glyph.width;) {
+            if (row[x] == 0) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < glyph.width && row[x] != 0) ++x;
+            glyph.runs.push_back(InkRun{static_cast<std::int16_t>(y),
+                                        static_cast<std::int16_t>(first),
+                                        static_cast<std::int16_t>(x)});
+        }
+    }
+    SDL_UnlockSurface(rendered);
+    SDL_FreeSurface(rendered);
+}
+
+// The glyph of character code, rendered now if text has not used it before.
+const Glyph& GlyphOf(FontFace& face, unsigned char code) {
+    Glyph& glyph = face.glyphs[code];
+    if (!glyph.rendered) {
+        glyph.rendered = true;
+        if (code >= kFirstRenderedCode) RenderGlyph(face.font, code, glyph);
+    }
+    return glyph;
 }
 
 std::shared_ptr<FontFace> LoadFace(const std::string& path, const std::string& family, int height) {
     TTF_Font* font = OpenAtCellHeight(path, height);
     if (font == nullptr) return nullptr;
-    auto face = std::make_shared<FontFace>();
+    std::shared_ptr<FontFace> face;
+    try {
+        face = std::make_shared<FontFace>();
+    } catch (const std::bad_alloc&) {
+        TTF_CloseFont(font);
+        return nullptr;
+    }
     face->family = family;
     face->cellHeight = TTF_FontHeight(font);
-    RenderGlyphs(font, *face);
-    TTF_CloseFont(font);
+    TTF_SetFontHinting(font, TTF_HINTING_MONO);
+    face->font = font;
     return face;
 }
 
@@ -217,7 +248,7 @@ std::shared_ptr<FontFace> FaceFor(const char* name, int height, int weight) {
     return face;
 }
 
-const FontFace* DefaultFace() {
+FontFace* DefaultFace() {
     static std::shared_ptr<FontFace> face;
     if (!face) face = FaceFor(kDefaultFamily, kDefaultFontHeight, FW_NORMAL);
     return face.get();
@@ -249,6 +280,15 @@ std::uint32_t PixelOfColour(const DisplaySurface& surface, COLORREF colour) {
 }
 
 }  // namespace
+
+void StartTextServiceEarly() {
+    try {
+        // Joined when the program's statics end, so no thread outlives the program.
+        static std::jthread starter([] { Initialise(); });
+    } catch (const std::system_error&) {
+        // Without a thread of its own the service starts with the first text call.
+    }
+}
 
 HFONT CreateFont(int height, int, int, int, int weight, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
                  DWORD, DWORD, const char* face) {
@@ -294,13 +334,13 @@ namespace {
 
 // Writes the glyphs' runs, each clipped to the surface, with pixels of one size.
 template <typename Pixel>
-void InkRuns(DisplaySurface& surface, const FontFace& face, int x, int y, const char* text,
-             int length, Pixel pixel) {
+void InkRuns(DisplaySurface& surface, FontFace& face, int x, int y, const char* text, int length,
+             Pixel pixel) {
     const int width = surface.width();
     const int height = surface.height();
     int penX = x;
     for (int i = 0; i < length; ++i) {
-        const Glyph& glyph = face.glyphs[static_cast<unsigned char>(text[i])];
+        const Glyph& glyph = GlyphOf(face, static_cast<unsigned char>(text[i]));
         if (penX < width && penX + glyph.width > 0 && y < height && y + glyph.height > 0) {
             for (const InkRun& run : glyph.runs) {
                 const int row = y + run.row;
@@ -328,7 +368,7 @@ struct Pixel24 {
 BOOL TextOut(HDC context, int x, int y, const char* text, int length) {
     if (context == nullptr || context->surface == nullptr || text == nullptr || length < 0)
         return 0;
-    const FontFace* face = context->font != nullptr ? context->font->face.get() : DefaultFace();
+    FontFace* face = context->font != nullptr ? context->font->face.get() : DefaultFace();
     if (face == nullptr) return 0;
     DisplaySurface& surface = *context->surface;
     const std::uint32_t pixel = PixelOfColour(surface, context->textColour);

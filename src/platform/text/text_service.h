@@ -21,6 +21,12 @@ inline constexpr DWORD VARIABLE_PITCH = 2;
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;
 
+// Starts setting the service up (the font engine, fontconfig, the face aliases) on a thread of
+// its own and returns at once, so that the work overlaps the program's own start; the first
+// call that needs fonts waits for it to finish. Called once, early, by a program that will
+// write text; without it the first such call does the work itself.
+void StartTextServiceEarly();
+
 // A font whose cell height (ascent plus descent) is height pixels; width 0 lets the face
 // choose (other widths are taken as 0). A face that cannot be found gives the default face,
 // never nothing; null only when no font at all can be opened.
