@@ -1,14 +1,17 @@
 // The smallest SDL program that shows what the game's SDL host shows first: a 640 x 480
-// window made hidden and resizable at the centre of the screen, an accelerated renderer (the
-// software one where none is offered) with linear scaling, a streaming ARGB8888 texture of
-// 640 x 480, and one picture presented through it with its 4:3 shape kept by the renderer's
-// logical size. It then waits for a close request (the window's, or SIGTERM). The start-up
-// probe times it beside the game as the floor a program on SDL cannot go below.
+// window made hidden and resizable at the centre of the screen, the renderer the host chooses
+// (platform/sdl/renderer_choice.h: software where GL would draw in software, accelerated
+// elsewhere) with linear scaling, a streaming ARGB8888 texture of 640 x 480, and one picture
+// presented through it with its 4:3 shape kept by the renderer's logical size. It then waits for a
+// close request (the window's, or SIGTERM). The start-up probe times it beside the game as the
+// floor a program on SDL cannot go below.
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <cstdio>
+
+#include "renderer_choice.h"
 
 namespace {
 
@@ -43,8 +46,7 @@ int main(int, char**) {
         SDL_CreateWindow("startup_probe", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth,
                          kHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window == nullptr) return Fail("cannot make the window");
-    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    SDL_Renderer* renderer = platform::CreatePictureRenderer(window);
     if (renderer == nullptr) return Fail("cannot make a renderer");
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_ShowWindow(window);

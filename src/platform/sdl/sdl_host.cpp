@@ -11,7 +11,9 @@
 #include <string>
 
 #include "present_convert.h"
+#include "renderer_choice.h"
 #include "sdl_scancodes.h"
+#include "shown_picture.h"
 #include "window.h"
 
 namespace platform {
@@ -102,6 +104,8 @@ struct SdlHost::State {
     bool focusAwaited = false;
     SDL_AudioDeviceID soundDevice = 0;
     PressLatch presses;
+    // What the window shows: a picture equal to it is not presented again.
+    ShownPicture shown;
 };
 
 SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
@@ -172,10 +176,7 @@ bool SdlHost::OpenWindow(const char* title, HICON icon) {
             SDL_FreeSurface(picture);
         }
     }
-    state_->renderer = SDL_CreateRenderer(state_->window, -1, SDL_RENDERER_ACCELERATED);
-    if (state_->renderer == nullptr) {
-        state_->renderer = SDL_CreateRenderer(state_->window, -1, SDL_RENDERER_SOFTWARE);
-    }
+    state_->renderer = CreatePictureRenderer(state_->window);
     if (state_->renderer == nullptr) {
         SDL_DestroyWindow(state_->window);
         state_->window = nullptr;
@@ -209,6 +210,7 @@ void SdlHost::CloseWindow() {
     state_->texture = nullptr;
     state_->renderer = nullptr;
     state_->window = nullptr;
+    state_->shown.Forget();
 }
 
 POINT SdlHost::DesktopSize() {
@@ -262,6 +264,14 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
                     case SDL_WINDOWEVENT_ENTER:
                         events.push_back(HostEvent{HostEvent::Kind::CursorEntered});
                         break;
+                    // The window shows something else than the last picture, or nothing: the
+                    // next picture is presented even if it is the same.
+                    case SDL_WINDOWEVENT_SHOWN:
+                    case SDL_WINDOWEVENT_EXPOSED:
+                    case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    case SDL_WINDOWEVENT_RESTORED:
+                        state_->shown.Forget();
+                        break;
                     default:
                         break;
                 }
@@ -274,6 +284,7 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
 
 void SdlHost::SwitchFullScreen(bool fullScreen) {
     state_->fullScreen = fullScreen;
+    state_->shown.Forget();
     if (fullScreen) {
         // Where no window manager grants the full-screen state, the window would stay as small
         // as it is, so it first covers the desktop itself.
@@ -310,6 +321,7 @@ bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
         state_->textureWidth = mode.width;
         state_->textureHeight = mode.height;
     }
+    state_->shown.Forget();
     return true;
 }
 
@@ -337,9 +349,15 @@ void SdlHost::WaitForVerticalBlank() {
 void SdlHost::Present(const PresentedPicture& picture) {
     if (state_->renderer == nullptr || state_->texture == nullptr) return;
     if (picture.width != state_->textureWidth || picture.height != state_->textureHeight) return;
+    // A title or a pause shows one picture for many frames; it is converted and sent to the
+    // window system once.
+    if (!state_->shown.TakeIfChanged(picture)) return;
     void* texturePixels = nullptr;
     int texturePitch = 0;
-    if (SDL_LockTexture(state_->texture, nullptr, &texturePixels, &texturePitch) != 0) return;
+    if (SDL_LockTexture(state_->texture, nullptr, &texturePixels, &texturePitch) != 0) {
+        state_->shown.Forget();
+        return;
+    }
     ConvertPictureToArgb(picture, static_cast<std::uint32_t*>(texturePixels), texturePitch);
     SDL_UnlockTexture(state_->texture);
     // The picture is fitted, with its aspect kept and black bars around it, to the size the
