@@ -20,36 +20,6 @@ namespace {
 constexpr const char* kClassName = "ZeltoWndClass";
 constexpr const char* kTitle = "zelto";
 
-// What ReleaseGame leaves to the end of the process goes here, at the end of WinMain.
-void ReleaseRemainingObjects() {
-    // Sounds before the device they play on; the device closes the host's sound output.
-    GruntSound.reset();
-    MonsterSound.reset();
-    ExplodeSound.reset();
-    PickSound.reset();
-    GongSound.reset();
-    SpawnSound.reset();
-    GameSound.reset();
-    // Sprites before the sheets they refer to.
-    for (auto& enemy : Enemies) enemy.reset();
-    for (auto& particle : Particles) particle.reset();
-    Player.reset();
-    PlayerSheet.reset();
-    EnergonSheet.reset();
-    TitleSprite.reset();
-    TitleSheet.reset();
-    JestoidSheet.reset();
-    SkullSheet.reset();
-    CybudSheet.reset();
-    SpikeSheet.reset();
-    Status.reset();
-    Timers.reset();
-    GameMap.reset();
-    Fader.reset();
-    GameScreen.reset();
-    GameInput.reset();
-}
-
 // A sprite sheet from the picture fileName, keyed by its top-left pixel. A picture that cannot
 // be loaded leaves a sheet without a surface, which draws nothing and is never keyed.
 std::unique_ptr<CDXTile> LoadSheet(const char* fileName, std::int32_t blockWidth,
@@ -257,6 +227,35 @@ void ReleaseGame() {
     ReleaseSound(SpawnSound);
     Fader.reset();
     GameSound.reset();
+}
+
+void ReleaseRemainingObjects() {
+    // Sounds before the device they play on; the device closes the host's sound output.
+    GruntSound.reset();
+    MonsterSound.reset();
+    ExplodeSound.reset();
+    PickSound.reset();
+    GongSound.reset();
+    SpawnSound.reset();
+    GameSound.reset();
+    // Sprites before the sheets they refer to.
+    for (auto& enemy : Enemies) enemy.reset();
+    for (auto& particle : Particles) particle.reset();
+    Player.reset();
+    PlayerSheet.reset();
+    EnergonSheet.reset();
+    TitleSprite.reset();
+    TitleSheet.reset();
+    JestoidSheet.reset();
+    SkullSheet.reset();
+    CybudSheet.reset();
+    SpikeSheet.reset();
+    Status.reset();
+    Timers.reset();
+    GameMap.reset();
+    Fader.reset();
+    GameScreen.reset();
+    GameInput.reset();
 }
 
 }  // namespace zelto

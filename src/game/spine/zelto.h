@@ -21,6 +21,8 @@ void RunFrame();
 platform::LRESULT WindowProc(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
                              platform::LPARAM lParam);
 void ReleaseGame();
+// What ReleaseGame leaves to the end of the process, released at the end of WinMain.
+void ReleaseRemainingObjects();
 // The program's embedded resources (the window icon), registered before the window is made.
 void RegisterGameResources();
 
