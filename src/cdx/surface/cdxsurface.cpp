@@ -96,8 +96,10 @@ void CDXSurface::UpdatePixelFormat() {
 
 HRESULT CDXSurface::Lock() {
     if (!Surface) return DDERR_NOTINITIALIZED;
-    ResetSurfaceDesc(Desc);
+    // A lock that succeeds fills the whole description; one that fails leaves it cleared.
     HRESULT result = Surface->Lock(nullptr, &Desc, DDLOCK_WAIT, nullptr);
+    if (result == DD_OK) return result;
+    ResetSurfaceDesc(Desc);
     for (int retry = 0; result == DDERR_SURFACELOST && retry < kLossRetries; ++retry) {
         Restore();
         ResetSurfaceDesc(Desc);

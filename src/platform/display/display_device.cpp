@@ -16,7 +16,7 @@ namespace platform {
 // in place of the swapped picture. Loops that write the front directly so run at the refresh
 // rate and each of their steps reaches the screen.
 
-DisplayDevice::DisplayDevice(Host& host) : host_(&host) {
+DisplayDevice::DisplayDevice(Host& host) : host_(&host), context_(&ContextOf(host)) {
     RegisterVideoMemoryUser(host, this);
 }
 

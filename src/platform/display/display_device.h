@@ -42,12 +42,18 @@ public:
 
     // Layer-internal: the host took the display away, so video memory is gone.
     void LoseVideoMemory() override;
-    void HostGone() override { host_ = nullptr; }
+    void HostGone() override {
+        host_ = nullptr;
+        context_ = nullptr;
+    }
 
     // Layer-internal: presentation of the primary surface (see display_device.cpp).
     void NoteFrontWritten();
     void PresentFlip(DisplaySurface& primary, bool waitForBlank);
     Host* host() const { return host_; }
+    // The host's fault hooks, or null when it injects none or is gone: read through the
+    // host's context kept at hand, so that a surface lock asks without a look-up.
+    FaultHooks* faults() const { return context_ != nullptr ? context_->faults : nullptr; }
     const DisplayPalette* primaryPalette() const;
 
 private:
@@ -55,6 +61,8 @@ private:
     void PresentFront(const DisplaySurface& primary);
 
     Host* host_;
+    // The host's context, which lives until the host goes (HostGone clears it first).
+    PlatformContext* context_;
     HWND cooperativeWindow_ = nullptr;
     DWORD cooperativeFlags_ = 0;
     bool modeSet_ = false;

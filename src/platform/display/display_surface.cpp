@@ -72,8 +72,8 @@ HRESULT DisplaySurface::Lock(const RECT* rect, DDSURFACEDESC2* desc, DWORD flags
     if (lost_) return DDERR_SURFACELOST;
     if (locked_) return DDERR_SURFACEBUSY;
     if (deviceContext_) return DDERR_DCALREADYCREATED;
-    if (Host* host = device_->host()) {
-        const HRESULT injected = FaultsOf(*host).LockResult();
+    if (FaultHooks* faults = device_->faults()) {
+        const HRESULT injected = faults->LockResult();
         if (injected == DDERR_WASSTILLDRAWING && (flags & DDLOCK_WAIT) == 0) return injected;
         if (injected != DD_OK && injected != DDERR_WASSTILLDRAWING) return injected;
     }
