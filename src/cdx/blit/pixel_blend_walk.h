@@ -337,45 +337,58 @@ concept MaskedLanes = requires {
     typename V::Mask;
 };
 
+// One masked step of V::kPixels pixels at the cursor, the lanes within the row given by
+// within: key pixels are left out of the store mask, and the destination is loaded and stored
+// under that mask only.
+template <class C, bool Keyed, class Op, class V>
+void MaskedStep(const RowCursor& at, typename V::Mask within, const Op& op, typename V::Reg keys) {
+    constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
+    const typename V::Reg s = kNeedsSource ? V::LoadMasked(within, at.source) : V::Splat(0);
+    typename V::Mask write = within;
+    if constexpr (Keyed) write = V::Differ(within, s, keys);
+    typename V::Reg weights = V::Splat(0);
+    if constexpr (Op::kUsesAlpha) weights = V::LoadWeightsMasked(write, at.alpha);
+    if (write == 0) return;
+    const typename V::Reg d = V::LoadMasked(write, at.dest);
+    V::StoreMasked(at.dest, write, op.template Pixels<C, V>(s, d, weights));
+}
+
 // The walk over 15- or 16-bit rows in masked steps of V::kPixels: a row's last pixels are
-// loaded through a mask, key pixels are left out of the store mask, and the destination is
-// loaded and stored under that mask only, so no pixel under a key pixel is read or written
-// and no row needs a lone pixel or pairs.
+// loaded through a mask, so no pixel under a key pixel is read or written and no row needs a
+// lone pixel or pairs. Rows no wider than one step (a sprite frame) take that step alone,
+// with the lane mask found once for the whole rectangle.
 template <class C, bool Keyed, class Op, class V>
 void Walk16Masked(const BlendRects& rects, const Op& op, std::uint16_t key) {
-    constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
     constexpr int kBytes = 2 * V::kPixels;
     const typename V::Reg keys = V::Splat(key);
-    const std::uint8_t* sourceRow = rects.source;
-    std::uint8_t* destRow = rects.dest;
-    const std::uint8_t* alphaRow = rects.alpha;
     // Held in registers rather than read through rects after every row: the compiler cannot
     // tell that the stores into the destination leave rects alone, and a load behind a masked
     // store waits for that store.
+    RowCursor rowStart{rects.source, rects.dest, rects.alpha, rects.width};
     const std::ptrdiff_t sourcePitch = rects.sourcePitch;
     const std::ptrdiff_t destPitch = rects.destPitch;
     const std::ptrdiff_t alphaPitch = rects.alphaPitch;
-    const int width = rects.width;
     const int height = rects.height;
-    for (int row = 0; row < height; ++row) {
-        RowCursor at{sourceRow, destRow, alphaRow, width};
-        for (; at.left > 0; at.left -= V::kPixels, at.source += kBytes, at.dest += kBytes) {
-            const typename V::Mask within = V::FirstLanes(at.left);
-            const typename V::Reg s = kNeedsSource ? V::LoadMasked(within, at.source) : V::Splat(0);
-            typename V::Mask write = within;
-            if constexpr (Keyed) write = V::Differ(within, s, keys);
-            typename V::Reg weights = V::Splat(0);
-            if constexpr (Op::kUsesAlpha) {
-                weights = V::LoadWeightsMasked(write, at.alpha);
-                at.alpha += V::kPixels;
-            }
-            if (write == 0) continue;
-            const typename V::Reg d = V::LoadMasked(write, at.dest);
-            V::StoreMasked(at.dest, write, op.template Pixels<C, V>(s, d, weights));
+    if (rects.width <= V::kPixels) {
+        const typename V::Mask within = V::FirstLanes(rects.width);
+        for (int row = 0; row < height; ++row) {
+            MaskedStep<C, Keyed, Op, V>(rowStart, within, op, keys);
+            rowStart.source += sourcePitch;
+            rowStart.dest += destPitch;
+            if constexpr (Op::kUsesAlpha) rowStart.alpha += alphaPitch;
         }
-        sourceRow += sourcePitch;
-        destRow += destPitch;
-        if constexpr (Op::kUsesAlpha) alphaRow += alphaPitch;
+        return;
+    }
+    for (int row = 0; row < height; ++row) {
+        for (RowCursor at = rowStart; at.left > 0; at.left -= V::kPixels) {
+            MaskedStep<C, Keyed, Op, V>(at, V::FirstLanes(at.left), op, keys);
+            at.source += kBytes;
+            at.dest += kBytes;
+            if constexpr (Op::kUsesAlpha) at.alpha += V::kPixels;
+        }
+        rowStart.source += sourcePitch;
+        rowStart.dest += destPitch;
+        if constexpr (Op::kUsesAlpha) rowStart.alpha += alphaPitch;
     }
 }
 
