@@ -2,7 +2,7 @@
 // processor's AVX-512 instructions allowed (BW and VL for 16- and 8-bit lanes, BMI2 for the
 // lane masks); pixel_blend.cpp calls it only when the processor has them. Masked loads and
 // stores take each row whole, its last pixels included, and leave every pixel under a key
-// pixel unread and unwritten.
+// pixel unwritten.
 
 #include <immintrin.h>
 

@@ -338,8 +338,9 @@ concept MaskedLanes = requires {
 };
 
 // One masked step of V::kPixels pixels at the cursor, the lanes within the row given by
-// within: key pixels are left out of the store mask, and the destination is loaded and stored
-// under that mask only.
+// within: key pixels are left out of the store mask, so their destination pixels are never
+// written. The destination is loaded under the row's mask rather than the store mask, so that
+// the load need not wait for the source's key comparison.
 template <class C, bool Keyed, class Op, class V>
 void MaskedStep(const RowCursor& at, typename V::Mask within, const Op& op, typename V::Reg keys) {
     constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
@@ -349,14 +350,14 @@ void MaskedStep(const RowCursor& at, typename V::Mask within, const Op& op, type
     typename V::Reg weights = V::Splat(0);
     if constexpr (Op::kUsesAlpha) weights = V::LoadWeightsMasked(write, at.alpha);
     if (write == 0) return;
-    const typename V::Reg d = V::LoadMasked(write, at.dest);
+    const typename V::Reg d = V::LoadMasked(within, at.dest);
     V::StoreMasked(at.dest, write, op.template Pixels<C, V>(s, d, weights));
 }
 
 // The walk over 15- or 16-bit rows in masked steps of V::kPixels: a row's last pixels are
-// loaded through a mask, so no pixel under a key pixel is read or written and no row needs a
-// lone pixel or pairs. Rows no wider than one step (a sprite frame) take that step alone,
-// with the lane mask found once for the whole rectangle.
+// loaded through a mask, so nothing outside the rectangle is read or written, no pixel under
+// a key pixel is written and no row needs a lone pixel or pairs. Rows no wider than one step (a
+// sprite frame) take that step alone, with the lane mask found once for the whole rectangle.
 template <class C, bool Keyed, class Op, class V>
 void Walk16Masked(const BlendRects& rects, const Op& op, std::uint16_t key) {
     constexpr int kBytes = 2 * V::kPixels;
