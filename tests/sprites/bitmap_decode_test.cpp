@@ -1,6 +1,7 @@
 // The bitmap service's own ways against its general ones, bit for bit: the direct decoding of
-// unpacked 24-bit and 8-bit files against SDL's loader, and the unscaled copy onto a surface's
-// pixels against the per-pixel stretch.
+// unpacked 24-bit and 8-bit files against SDL's loader, the unscaled copy onto a surface's
+// pixels against the per-pixel stretch, and pictures loaded by name and copied onto surfaces a
+// few rows at a time against SDL's decoding stretched onto them.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,12 @@
 
 #include "bitmap_header.h"
 #include "bitmap_service.h"
+#include "cdxscreen.h"
+#include "cdxsurface.h"
+#include "fake_host.h"
+#include "loaded_bitmap.h"
 #include "pixel_format.h"
+#include "test_pictures.h"
 #include "unpacked_bitmap.h"
 
 using namespace platform;
@@ -257,4 +263,103 @@ TEST(UnscaledBitmapCopy, EveryFormatMatchesThePerPixelStretch) {
                                              << part.top << " " << width << "x" << height;
         }
     }
+}
+
+namespace {
+
+// The bytes of a locked surface's rows, padding left out.
+std::vector<std::uint8_t> SurfaceBytes(cdx::CDXSurface& surface) {
+    std::vector<std::uint8_t> bytes;
+    if (surface.Lock() != DD_OK) return bytes;
+    const auto* rows = static_cast<const std::uint8_t*>(surface.Desc.lpSurface);
+    const std::size_t rowBytes =
+        static_cast<std::size_t>(surface.PixelWidth) * BytesPerPixel(surface.PixelFormat.BitDepth);
+    for (int y = 0; y < surface.PixelHeight; ++y) {
+        const std::uint8_t* row = rows + static_cast<std::ptrdiff_t>(y) * surface.Desc.lPitch;
+        bytes.insert(bytes.end(), row, row + rowBytes);
+    }
+    surface.Unlock();
+    return bytes;
+}
+
+}  // namespace
+
+TEST(LoadedBitmapCopy, PicturesCopiedRowsAtATimeMatchSdlsDecodingOnEveryDepth) {
+    std::mt19937 random(32);
+    testpictures::ScratchFolder scratch;
+    // Several batches of rows and a last one cut short (1,000 pixels a row), a picture in one
+    // batch, both row orders, 24 and 8 bits, and a kind left to SDL (16 bits).
+    FileLayout wide;
+    wide.width = 1000;
+    wide.height = 41;
+    FileLayout narrow8;
+    narrow8.bits = 8;
+    narrow8.width = 37;
+    narrow8.height = 23;
+    narrow8.topDown = true;
+    narrow8.tableEntries = 256;
+    FileLayout shortTable = narrow8;
+    shortTable.topDown = false;
+    shortTable.coloursUsed = 20;
+    shortTable.tableEntries = 20;
+    shortTable.largestIndex = 19;
+    FileLayout sixteen;
+    sixteen.bits = 16;
+    sixteen.width = 13;
+    sixteen.height = 7;
+    for (int depth : {8, 15, 16, 24, 32}) {
+        platform::FakeHost host;
+        SetHost(&host);
+        host.SetRowPadding(6);
+        cdx::CDXScreen screen;
+        ASSERT_EQ(screen.CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, depth, 0), 1);
+        int fileNumber = 0;
+        for (const FileLayout& layout : {wide, narrow8, shortTable, sixteen}) {
+            const std::vector<std::uint8_t> bytes = MakeFile(layout, random);
+            const std::string name =
+                scratch.Write("picture" + std::to_string(fileNumber++) + ".bmp", bytes);
+            const auto loaded = LoadedBitmap::Load(name.c_str());
+            const auto decoded = DecodeBitmapWithSdl(bytes.data(), bytes.size());
+            ASSERT_TRUE(loaded && decoded) << name;
+            ASSERT_EQ(loaded->width(), decoded->width);
+            ASSERT_EQ(loaded->height(), decoded->height);
+            // At the picture's own size, and stretched over a surface of another size.
+            for (const auto [width, height] :
+                 {std::pair{layout.width, layout.height}, std::pair{layout.width / 2 + 3, 50}}) {
+                cdx::CDXSurface copied(&screen, width, height, 1);
+                cdx::CDXSurface stretched(&screen, width, height, 1);
+                ASSERT_EQ(loaded->CopyToSurface(*copied.Surface, nullptr), DD_OK);
+                ASSERT_EQ(StretchBitmapToSurface(*stretched.Surface, *decoded, 0, 0, 0, 0, nullptr),
+                          DD_OK);
+                EXPECT_TRUE(SurfaceBytes(copied) == SurfaceBytes(stretched))
+                    << "depth " << depth << ", " << layout.bits << " bits, " << width << "x"
+                    << height;
+            }
+        }
+    }
+}
+
+TEST(LoadedBitmapCopy, MissingAndRefusedFilesLoadNothingAndLockRefusalsAreReported) {
+    testpictures::ScratchFolder scratch;
+    EXPECT_FALSE(LoadedBitmap::Load(nullptr));
+    EXPECT_FALSE(LoadedBitmap::Load(scratch.Path("none.bmp").c_str()));
+    std::mt19937 random(7);
+    FileLayout layout;
+    layout.width = 9;
+    layout.height = 4;
+    std::vector<std::uint8_t> bytes = MakeFile(layout, random);
+    bytes.pop_back();
+    EXPECT_FALSE(LoadedBitmap::Load(scratch.Write("cut.bmp", bytes).c_str()));
+
+    platform::FakeHost host;
+    SetHost(&host);
+    cdx::CDXScreen screen;
+    ASSERT_EQ(screen.CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, 16, 0), 1);
+    const auto loaded =
+        LoadedBitmap::Load(scratch.Write("whole.bmp", MakeFile(layout, random)).c_str());
+    ASSERT_TRUE(loaded);
+    cdx::CDXSurface surface(&screen, 9, 4, 1);
+    host.RefuseLocks(1, DDERR_SURFACEBUSY);
+    EXPECT_EQ(loaded->CopyToSurface(*surface.Surface, nullptr), DDERR_SURFACEBUSY);
+    EXPECT_EQ(loaded->CopyToSurface(*surface.Surface, nullptr), DD_OK);
 }

@@ -10,6 +10,7 @@
 #include "cdxpsd.h"
 #include "cdxscreen.h"
 #include "cdxsurface.h"
+#include "loaded_bitmap.h"
 #include "window.h"
 
 using namespace platform;
@@ -35,23 +36,24 @@ std::shared_ptr<DisplaySurface> LoadBitmapSurface(DisplayDevice& display, const 
                                                   std::int32_t& width, std::int32_t& height,
                                                   std::int32_t memoryType,
                                                   const PALETTEENTRY* palette) {
-    const std::unique_ptr<Bitmap> bitmap = LoadBitmapByName(name);
+    const std::unique_ptr<LoadedBitmap> bitmap = LoadedBitmap::Load(name);
     if (!bitmap) return nullptr;
     DDSURFACEDESC2 desc;
     desc.dwSize = kSurfaceDescSize;
     desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     desc.ddsCaps.dwCaps = SurfaceCapsForMemoryType(memoryType);
-    desc.dwWidth = static_cast<DWORD>(bitmap->width);
-    desc.dwHeight = static_cast<DWORD>(bitmap->height);
+    desc.dwWidth = static_cast<DWORD>(bitmap->width());
+    desc.dwHeight = static_cast<DWORD>(bitmap->height());
     std::shared_ptr<DisplaySurface> surface;
     try {
         if (display.CreateSurface(&desc, &surface) != DD_OK) return nullptr;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    CopyBitmap(surface.get(), bitmap.get(), 0, 0, 0, 0, palette);
-    width = bitmap->width;
-    height = bitmap->height;
+    surface->Restore();
+    bitmap->CopyToSurface(*surface, palette);
+    width = bitmap->width();
+    height = bitmap->height();
     return surface;
 }
 
@@ -63,12 +65,16 @@ HRESULT CopyBitmap(DisplaySurface* surface, const Bitmap* bitmap, std::int32_t x
 }
 
 HRESULT ReloadBitmap(DisplaySurface* surface, const char* name, const PALETTEENTRY* palette) {
-    const std::unique_ptr<Bitmap> bitmap = LoadBitmapByName(name);
+    const std::unique_ptr<LoadedBitmap> bitmap = LoadedBitmap::Load(name);
     if (!bitmap) {
         OutputDebugString("handle is null\n");
         return DDERR_GENERIC;
     }
-    const HRESULT result = CopyBitmap(surface, bitmap.get(), 0, 0, 0, 0, palette);
+    HRESULT result = DDERR_GENERIC;
+    if (surface != nullptr) {
+        surface->Restore();
+        result = bitmap->CopyToSurface(*surface, palette);
+    }
     if (result != DD_OK) OutputDebugString("ddcopybitmap failed\n");
     return result;
 }

@@ -60,22 +60,6 @@ std::unique_ptr<Bitmap> BitmapFromStream(SDL_RWops* stream) {
     return bitmap;
 }
 
-// The whole file, or nothing when it cannot be read or held.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* name) {
-    try {
-        std::ifstream file(name, std::ios::binary | std::ios::ate);
-        if (!file) return std::nullopt;
-        const std::streamoff size = file.tellg();
-        if (size <= 0 || size > kLargestBitmapFile) return std::nullopt;
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-        file.seekg(0);
-        if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-        return bytes;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
-
 // Where one colour channel of a masked RGB format sits and how many bits it keeps.
 struct ChannelPlace {
     int shift = 0;
@@ -205,12 +189,27 @@ std::unique_ptr<Bitmap> DecodeBitmapWithSdl(const std::uint8_t* bytes, std::size
     return BitmapFromStream(SDL_RWFromConstMem(bytes, static_cast<int>(size)));
 }
 
+std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const char* name) {
+    try {
+        std::ifstream file(name, std::ios::binary | std::ios::ate);
+        if (!file) return std::nullopt;
+        const std::streamoff size = file.tellg();
+        if (size <= 0 || size > kLargestBitmapFile) return std::nullopt;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        file.seekg(0);
+        if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
 std::unique_ptr<Bitmap> LoadBitmapByName(const char* name) {
     if (name == nullptr) return nullptr;
     if (const Resource* resource = FindResource(name, ResourceKind::Bitmap)) {
         return DecodeBitmap(resource->bytes, resource->size);
     }
-    const auto file = ReadWholeFile(name);
+    const auto file = ReadBitmapFile(name);
     if (!file) return nullptr;
     return DecodeBitmap(file->data(), file->size());
 }

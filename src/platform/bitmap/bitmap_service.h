@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "display_types.h"
@@ -37,6 +38,10 @@ std::unique_ptr<Bitmap> DecodeBitmap(const std::uint8_t* bytes, std::size_t size
 // The same through SDL's loader whatever the kind of file: DecodeBitmap's way for the kinds it
 // does not decode itself, and what its own decoding is held to.
 std::unique_ptr<Bitmap> DecodeBitmapWithSdl(const std::uint8_t* bytes, std::size_t size);
+
+// The whole file of that name, when it can be read and held and is no larger than a bitmap of
+// the largest sides can be; nothing otherwise.
+std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const char* name);
 
 // The program's own bitmap resource of that name first, then the file of that name; null when
 // neither is a bitmap DecodeBitmap takes.

@@ -53,11 +53,16 @@ bool IsUnpackedBitmap(const std::uint8_t* bytes, std::size_t size, const BitmapH
 
 void DecodeUnpackedBitmap(const std::uint8_t* bytes, const BitmapHeader& header,
                           std::uint8_t* pixels) {
+    DecodeUnpackedRows(bytes, header, 0, header.height, pixels);
+}
+
+void DecodeUnpackedRows(const std::uint8_t* bytes, const BitmapHeader& header, int firstRow,
+                        int rowCount, std::uint8_t* pixels) {
     const std::size_t width = static_cast<std::size_t>(header.width);
     if (header.bitsPerPixel == 24) {
-        for (int y = 0; y < header.height; ++y) {
-            const std::uint8_t* from = FileRow(bytes, header, y);
-            std::uint8_t* to = pixels + static_cast<std::size_t>(y) * width * 4;
+        for (int row = 0; row < rowCount; ++row) {
+            const std::uint8_t* from = FileRow(bytes, header, firstRow + row);
+            std::uint8_t* to = pixels + static_cast<std::size_t>(row) * width * 4;
             for (std::size_t x = 0; x < width; ++x, from += 3, to += 4) {
                 to[0] = from[0];
                 to[1] = from[1];
@@ -76,9 +81,9 @@ void DecodeUnpackedBitmap(const std::uint8_t* bytes, const BitmapHeader& header,
         table[i][2] = entry[2];
         table[i][3] = kOpaque;
     }
-    for (int y = 0; y < header.height; ++y) {
-        const std::uint8_t* from = FileRow(bytes, header, y);
-        std::uint8_t* to = pixels + static_cast<std::size_t>(y) * width * 4;
+    for (int row = 0; row < rowCount; ++row) {
+        const std::uint8_t* from = FileRow(bytes, header, firstRow + row);
+        std::uint8_t* to = pixels + static_cast<std::size_t>(row) * width * 4;
         for (std::size_t x = 0; x < width; ++x, to += 4) {
             const std::uint8_t* colour = table[from[x]];
             to[0] = colour[0];

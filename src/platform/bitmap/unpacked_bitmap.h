@@ -23,5 +23,9 @@ bool IsUnpackedBitmap(const std::uint8_t* bytes, std::size_t size, const BitmapH
 // pixels of 4 bytes, rows packed, from the top.
 void DecodeUnpackedBitmap(const std::uint8_t* bytes, const BitmapHeader& header,
                           std::uint8_t* pixels);
+// The same for rowCount of the picture's rows from firstRow (counted from the top), which must
+// lie inside it: rowCount x header.width pixels of 4 bytes.
+void DecodeUnpackedRows(const std::uint8_t* bytes, const BitmapHeader& header, int firstRow,
+                        int rowCount, std::uint8_t* pixels);
 
 }  // namespace platform
