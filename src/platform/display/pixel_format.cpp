@@ -4,10 +4,6 @@
 
 namespace platform {
 
-int BytesPerPixel(DWORD rgbBitCount) {
-    return static_cast<int>((rgbBitCount + 7) / 8);
-}
-
 DDPIXELFORMAT PixelFormatForDepth(int bitsPerPixel) {
     DDPIXELFORMAT format;
     const std::optional<PixelLayout> layout = LayoutOfDepth(bitsPerPixel);

@@ -9,8 +9,11 @@
 
 namespace platform {
 
-// Bytes one pixel of the given bit count takes in memory (15-bit pixels take two).
-int BytesPerPixel(DWORD rgbBitCount);
+// Bytes one pixel of the given bit count takes in memory (15-bit pixels take two). Inline:
+// every software draw checks its locked memory's pixel size with it.
+inline int BytesPerPixel(DWORD rgbBitCount) {
+    return static_cast<int>((rgbBitCount + 7) / 8);
+}
 
 // The display service's pixel format record for a mode depth: 8 palettised, 15 (5-5-5),
 // 16 (5-6-5), 24 and 32 (8-8-8).
