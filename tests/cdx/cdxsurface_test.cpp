@@ -114,6 +114,21 @@ TEST_F(SurfaceTest, ColorKeyIsTheTopLeftPixelInThePixelsOwnBits) {
     EXPECT_EQ(surface.ColorKey, 0xFFFFFFFFu);
 }
 
+TEST_F(SurfaceTest, ALockFillsTheDescriptionAndARefusedOneLeavesItCleared) {
+    CDXSurface surface(screen.get(), 8, 4, 1);
+    ASSERT_EQ(surface.Lock(), DD_OK);
+    EXPECT_NE(surface.Desc.lpSurface, nullptr);
+    EXPECT_EQ(surface.Desc.dwWidth, 8u);
+    EXPECT_EQ(surface.Desc.dwHeight, 4u);
+    surface.Unlock();
+
+    host.RefuseLocks(1, DDERR_SURFACEBUSY);
+    EXPECT_EQ(surface.Lock(), DDERR_SURFACEBUSY);
+    EXPECT_EQ(surface.Desc.lpSurface, nullptr);
+    EXPECT_EQ(surface.Desc.dwWidth, 0u);
+    EXPECT_EQ(surface.Desc.dwSize, kSurfaceDescSize);
+}
+
 TEST_F(SurfaceTest, KeyedClippedBlitDrawsOnlyTheVisibleColumns) {
     CDXSurface sprite(screen.get(), 32, 32, 2);
     for (int column = 0; column < 32; ++column) {

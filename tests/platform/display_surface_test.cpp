@@ -142,6 +142,41 @@ TEST_F(DisplaySurfaceTest, LockedSurfacesAreBusyAndInjectedLockFaultsReachTheCal
     surface->Unlock(nullptr);
 }
 
+// A lock asks the hooks its host has at that moment: hooks installed after the device was made
+// are asked, and once the host is gone no hooks are asked at all.
+TEST_F(DisplaySurfaceTest, LocksAskTheHooksTheHostHasNowAndNoneOnceItIsGone) {
+    class RefuseEveryLock final : public FaultHooks {
+    public:
+        HRESULT LockResult() override { return DDERR_SURFACEBUSY; }
+    };
+    const auto surface = Make(8, 8);
+    RefuseEveryLock refusing;
+    InstallFaultHooks(host, &refusing);
+    DDSURFACEDESC2 desc;
+    EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DDERR_SURFACEBUSY);
+    InstallFaultHooks(host, &host);
+    EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+    surface->Unlock(nullptr);
+
+    std::shared_ptr<DisplaySurface> orphan;
+    {
+        FakeHost leaving;
+        SetHost(&leaving);
+        std::shared_ptr<DisplayDevice> leavingDevice;
+        ASSERT_EQ(DirectDrawCreate(nullptr, &leavingDevice), DD_OK);
+        DDSURFACEDESC2 request;
+        request.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+        request.dwWidth = 8;
+        request.dwHeight = 8;
+        request.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+        ASSERT_EQ(leavingDevice->CreateSurface(&request, &orphan), DD_OK);
+        leaving.RefuseLocks(1, DDERR_SURFACEBUSY);
+    }
+    SetHost(&host);
+    EXPECT_EQ(orphan->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+    orphan->Unlock(nullptr);
+}
+
 TEST_F(DisplaySurfaceTest, AbsurdSizesAreRefusedWithoutAllocating) {
     DDSURFACEDESC2 desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
