@@ -94,11 +94,10 @@ void CDXSurface::UpdatePixelFormat() {
     DescribePixelFormat(description, PixelFormat);
 }
 
-HRESULT CDXSurface::Lock() {
-    if (!Surface) return DDERR_NOTINITIALIZED;
-    // A lock that succeeds fills the whole description; one that fails leaves it cleared.
-    HRESULT result = Surface->Lock(nullptr, &Desc, DDLOCK_WAIT, nullptr);
-    if (result == DD_OK) return result;
+HRESULT CDXSurface::AfterRefusedLock(HRESULT refusal) {
+    // A lock that succeeds fills the whole description; a refused one leaves it as it was, so
+    // it is cleared here.
+    HRESULT result = refusal;
     ResetSurfaceDesc(Desc);
     for (int retry = 0; result == DDERR_SURFACELOST && retry < kLossRetries; ++retry) {
         Restore();
@@ -108,9 +107,8 @@ HRESULT CDXSurface::Lock() {
     return result;
 }
 
-HRESULT CDXSurface::Unlock() {
-    if (!Surface) return DDERR_NOTINITIALIZED;
-    HRESULT result = Surface->Unlock(nullptr);
+HRESULT CDXSurface::AfterRefusedUnlock(HRESULT refusal) {
+    HRESULT result = refusal;
     for (int retry = 0; result == DDERR_SURFACELOST && retry < kLossRetries; ++retry) {
         Restore();
         result = Surface->Unlock(nullptr);

@@ -39,8 +39,20 @@ public:
     // AlphaMap. 1 when made and filled, 0 otherwise.
     int LoadPSD(CDXScreen* screen, const char* fileName, std::int32_t memoryType);
 
-    platform::HRESULT Lock();
-    platform::HRESULT Unlock();
+    // Inline, as the software draws lock two surfaces for every sprite frame: a lock or unlock
+    // that the display service refuses goes on out of line, where a lost surface is restored
+    // and the call made again.
+    platform::HRESULT Lock() {
+        if (!Surface) return platform::DDERR_NOTINITIALIZED;
+        const platform::HRESULT result =
+            Surface->Lock(nullptr, &Desc, platform::DDLOCK_WAIT, nullptr);
+        return result == platform::DD_OK ? result : AfterRefusedLock(result);
+    }
+    platform::HRESULT Unlock() {
+        if (!Surface) return platform::DDERR_NOTINITIALIZED;
+        const platform::HRESULT result = Surface->Unlock(nullptr);
+        return result == platform::DD_OK ? result : AfterRefusedUnlock(result);
+    }
     void Restore();
 
     // Text, in the order GetDC, MakeFont, SelectFont, DrawString per line, ReleaseDC. Colours
@@ -167,6 +179,11 @@ public:
     std::unique_ptr<std::uint8_t[]> AlphaMap;
 
 private:
+    // The rest of a lock or unlock after the display service's refusal: a lost surface is
+    // restored and the call made again, a bounded number of times. A lock that ends refused
+    // leaves the description cleared.
+    platform::HRESULT AfterRefusedLock(platform::HRESULT refusal);
+    platform::HRESULT AfterRefusedUnlock(platform::HRESULT refusal);
     platform::HRESULT DrawFast(CDXSurface* dest, std::int32_t x, std::int32_t y,
                                platform::RECT srcRect, platform::DWORD flags);
     platform::HRESULT DrawScaledWith(CDXSurface* dest, std::int32_t x, std::int32_t y,
