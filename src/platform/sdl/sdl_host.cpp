@@ -95,6 +95,9 @@ struct SdlHost::State {
     int textureHeight = 0;
     bool fullScreen = true;
     std::uint64_t blankPeriod = 0;  // performance counts per refresh
+    // The first blank: the first wait for a blank finds the display at one (see
+    // WaitForVerticalBlank).
+    bool blanksStarted = false;
     std::uint64_t clockOrigin = 0;
     std::uint64_t startCounter = 0;
     SDL_Joystick* joystick = nullptr;
@@ -130,8 +133,7 @@ SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
     state_->ready = true;
     SDL_AddEventWatch(NotePresses, &state_->presses);
     state_->blankPeriod = SDL_GetPerformanceFrequency() / kRefreshRate;
-    state_->clockOrigin = SDL_GetPerformanceCounter();
-    state_->startCounter = state_->clockOrigin;
+    state_->startCounter = SDL_GetPerformanceCounter();
 }
 
 SdlHost::~SdlHost() {
@@ -328,9 +330,16 @@ bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
 void SdlHost::RestoreDisplayMode() {}
 
 void SdlHost::WaitForVerticalBlank() {
-    // The display's blanks fall at fixed multiples of 1/60 s from the host's start; SDL's own
-    // vertical sync is honoured by some drivers and ignored by others, so the pace is kept here.
+    // The display's blanks fall at fixed multiples of 1/60 s from the first wait for one, which
+    // finds the display at a blank: the program's first picture is shown as soon as it is
+    // drawn, and every later one at the pace. SDL's own vertical sync is honoured by some
+    // drivers and ignored by others, so the pace is kept here.
     const std::uint64_t now = SDL_GetPerformanceCounter();
+    if (!state_->blanksStarted) {
+        state_->blanksStarted = true;
+        state_->clockOrigin = now;
+        return;
+    }
     const std::uint64_t period = state_->blankPeriod;
     const std::uint64_t next =
         state_->clockOrigin + ((now - state_->clockOrigin) / period + 1) * period;
