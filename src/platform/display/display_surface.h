@@ -12,6 +12,7 @@
 #include "device_context.h"
 #include "display_types.h"
 #include "opaque_runs.h"
+#include "pixel_memory.h"
 
 namespace platform {
 
@@ -95,7 +96,7 @@ private:
     int pitch_;
     DDPIXELFORMAT format_;
     DWORD caps_;
-    std::vector<std::uint8_t> memory_;
+    PixelMemory memory_;
     std::optional<DWORD> colorKey_;
     std::shared_ptr<DisplayPalette> palette_;
     bool lost_ = false;

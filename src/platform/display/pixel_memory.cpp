@@ -1,0 +1,60 @@
+#include "pixel_memory.h"
+
+#include <sys/mman.h>
+
+#include <new>
+#include <utility>
+
+namespace platform {
+
+PixelMemory::PixelMemory(std::size_t size) : size_(size) {
+    if (size == 0) return;
+    if (size >= kMappedFrom) {
+        // Fresh anonymous pages read as zero. Where the mapping with its pages made is refused,
+        // the heap serves instead.
+        void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (mapped != MAP_FAILED) {
+            bytes_ = static_cast<std::uint8_t*>(mapped);
+            mapped_ = true;
+            return;
+        }
+    }
+    bytes_ = new std::uint8_t[size]();
+}
+
+PixelMemory::~PixelMemory() {
+    Release();
+}
+
+PixelMemory::PixelMemory(PixelMemory&& other) noexcept {
+    swap(other);
+}
+
+PixelMemory& PixelMemory::operator=(PixelMemory&& other) noexcept {
+    if (this != &other) {
+        Release();
+        swap(other);
+    }
+    return *this;
+}
+
+void PixelMemory::swap(PixelMemory& other) noexcept {
+    std::swap(bytes_, other.bytes_);
+    std::swap(size_, other.size_);
+    std::swap(mapped_, other.mapped_);
+}
+
+void PixelMemory::Release() noexcept {
+    if (bytes_ == nullptr) return;
+    if (mapped_) {
+        munmap(bytes_, size_);
+    } else {
+        delete[] bytes_;
+    }
+    bytes_ = nullptr;
+    size_ = 0;
+    mapped_ = false;
+}
+
+}  // namespace platform
