@@ -6,10 +6,26 @@
 #include <utility>
 
 namespace platform {
+namespace {
+
+// Sanitized builds keep every block on the heap, where the address sanitizer watches its edges.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMapLargeBlocks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMapLargeBlocks = false;
+#else
+constexpr bool kMapLargeBlocks = true;
+#endif
+#else
+constexpr bool kMapLargeBlocks = true;
+#endif
+
+}  // namespace
 
 PixelMemory::PixelMemory(std::size_t size) : size_(size) {
     if (size == 0) return;
-    if (size >= kMappedFrom) {
+    if (kMapLargeBlocks && size >= kMappedFrom) {
         // Fresh anonymous pages read as zero. Where the mapping with its pages made is refused,
         // the heap serves instead.
         void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE,

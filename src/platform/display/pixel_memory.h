@@ -30,7 +30,8 @@ public:
     const std::uint8_t* end() const { return bytes_ + size_; }
     void swap(PixelMemory& other) noexcept;
 
-    // Blocks of this size and more are mapped whole; smaller ones come from the heap.
+    // Blocks of this size and more are mapped whole (except in builds with the address
+    // sanitizer); smaller ones come from the heap.
     static constexpr std::size_t kMappedFrom = 64 * 1024;
 
 private:
