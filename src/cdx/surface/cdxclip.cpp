@@ -34,21 +34,16 @@ bool CDXSurface::ClipToClipRect(RECT& rect) const {
 
 bool CDXSurface::ClipBlit(const CDXSurface& dest, std::int32_t& x, std::int32_t& y,
                           RECT& srcRect) const {
-    // The rectangle is worked on in a local: the three arguments could share memory as far as
-    // the compiler knows, and every write through one would reload the others. srcRect still
-    // keeps the cut to this surface's clip when the destination's clip leaves nothing.
-    RECT from = srcRect;
-    if (!ClipToClipRect(from)) return false;
-    srcRect = from;
-    const std::int64_t width = std::int64_t{from.right} - from.left;
-    const std::int64_t height = std::int64_t{from.bottom} - from.top;
+    if (!ClipToClipRect(srcRect)) return false;
+    const std::int64_t width = std::int64_t{srcRect.right} - srcRect.left;
+    const std::int64_t height = std::int64_t{srcRect.bottom} - srcRect.top;
     const Rect64 placed{x, y, x + width, y + height};
     Rect64 visible = placed;
     if (!ClipRect64(visible, dest.ClipRect)) return false;
-    const Rect64 cut{from.left + (visible.left - placed.left),
-                     from.top + (visible.top - placed.top),
-                     from.right + (visible.right - placed.right),
-                     from.bottom + (visible.bottom - placed.bottom)};
+    const Rect64 cut{srcRect.left + (visible.left - placed.left),
+                     srcRect.top + (visible.top - placed.top),
+                     srcRect.right + (visible.right - placed.right),
+                     srcRect.bottom + (visible.bottom - placed.bottom)};
     // An inverted clip rectangle (SetClipRect does not order its edges) can let an empty or
     // inverted rectangle through the tests above; nothing of it is drawn.
     if (cut.right <= cut.left || cut.bottom <= cut.top) return false;
