@@ -324,7 +324,7 @@ TEST(LoadedBitmapCopy, PicturesCopiedRowsAtATimeMatchSdlsDecodingOnEveryDepth) {
             ASSERT_EQ(loaded->width(), decoded->width);
             ASSERT_EQ(loaded->height(), decoded->height);
             // At the picture's own size, and stretched over a surface of another size.
-            for (const auto [width, height] :
+            for (const auto& [width, height] :
                  {std::pair{layout.width, layout.height}, std::pair{layout.width / 2 + 3, 50}}) {
                 cdx::CDXSurface copied(&screen, width, height, 1);
                 cdx::CDXSurface stretched(&screen, width, height, 1);
