@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "fake_host.h"
@@ -204,6 +205,56 @@ TEST_F(SoundServiceTest, DuplicatesShareTheSamplesAndPlayOnTheirOwn) {
     const HeardTone tone = Heard();
     EXPECT_NEAR(tone.seconds, 0.15, 0.003);
     EXPECT_GT(tone.peak, 30000);
+}
+
+TEST_F(SoundServiceTest, APreparedBufferSoundsExactlyAsOneConvertedAtPlayUnlessItChangedSince) {
+    const WavFields fields{1, 1, 22050, 8};
+    const std::vector<std::uint8_t> gong = Tone(fields, 300, 0.2);
+    const std::vector<std::uint8_t> other = Tone(fields, 500, 0.1);
+    // Every sample the mixer makes of buffer after its play, played alone.
+    const auto mixedAfterPlay = [this](SoundBuffer& buffer) {
+        host.KeepSound(true);
+        EXPECT_EQ(buffer.Play(0, 0, 0), DS_OK);
+        host.AdvanceMilliseconds(300);
+        return host.MixedSound();
+    };
+    auto plain = MakeBuffer(fields, gong);
+    const std::vector<std::int16_t> expected = mixedAfterPlay(*plain);
+    ASSERT_TRUE(Heard().found);
+
+    auto prepared = MakeBuffer(fields, gong);
+    prepared->PrepareVoice();
+    prepared->PrepareVoice();  // one preparation at a time: the second call does nothing
+    EXPECT_EQ(mixedAfterPlay(*prepared), expected);
+
+    // Samples written or a frequency set after the preparation: Play converts them afresh, and
+    // the buffer sounds as one made with them from the start.
+    std::vector<std::uint8_t> rewrittenSamples(gong.size(), 128);
+    std::copy(other.begin(), other.end(), rewrittenSamples.begin());
+    auto rewritten = MakeBuffer(fields, gong);
+    rewritten->PrepareVoice();
+    void* data = nullptr;
+    DWORD length = 0;
+    ASSERT_EQ(rewritten->Lock(0, 0, &data, &length, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+    std::memcpy(data, rewrittenSamples.data(), length);
+    ASSERT_EQ(rewritten->Unlock(data, length, nullptr, 0), DS_OK);
+    const std::vector<std::int16_t> heardRewritten = mixedAfterPlay(*rewritten);
+    EXPECT_NE(heardRewritten, expected);
+    EXPECT_EQ(heardRewritten, mixedAfterPlay(*MakeBuffer(fields, rewrittenSamples)));
+
+    auto faster = MakeBuffer(fields, gong);
+    faster->PrepareVoice();
+    ASSERT_EQ(faster->SetFrequency(44100), DS_OK);
+    const std::vector<std::int16_t> heardFaster = mixedAfterPlay(*faster);
+    auto fasterFromTheStart = MakeBuffer(fields, gong);
+    ASSERT_EQ(fasterFromTheStart->SetFrequency(44100), DS_OK);
+    EXPECT_NE(heardFaster, expected);
+    EXPECT_EQ(heardFaster, mixedAfterPlay(*fasterFromTheStart));
+
+    // A buffer released with its preparation still running waits for it.
+    auto dropped = MakeBuffer(fields, gong);
+    dropped->PrepareVoice();
+    dropped.reset();
 }
 
 TEST_F(SoundServiceTest, TheMixSaturatesRatherThanWrapping) {

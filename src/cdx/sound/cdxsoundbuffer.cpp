@@ -135,6 +135,13 @@ int CDXSoundBuffer::Play(DWORD flags, std::int32_t pan, std::int32_t volume) {
     return buffer->Play(0, 0, flags) == DS_OK ? 1 : 0;
 }
 
+void CDXSoundBuffer::PrepareToPlay() {
+    if (Sound == nullptr || Sound->SoundDisabled || !Copies) return;
+    for (std::int32_t i = 0; i < CopyCount; ++i) {
+        if (Copies[i]) Copies[i]->PrepareVoice();
+    }
+}
+
 void CDXSoundBuffer::Release() {
     Copies.reset();
     Sound = nullptr;

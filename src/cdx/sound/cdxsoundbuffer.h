@@ -25,6 +25,9 @@ public:
     // flags: the service's play flags (DSBPLAY_LOOPING or 0); pan and volume in hundredths of
     // a decibel. 1 when the sound started or sound is disabled, 0 when it did not.
     int Play(platform::DWORD flags, std::int32_t pan, std::int32_t volume);
+    // Makes every copy ready for its first play on threads of their own, so that a sound played
+    // as soon as loading ends does not wait then for its conversion to the mixer's format.
+    void PrepareToPlay();
     void Release();
 
     std::int32_t CopyCount = 1;

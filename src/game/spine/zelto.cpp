@@ -125,6 +125,19 @@ int InitApplication() {
 
 void LoadGame() {
     Fader = std::make_unique<ScreenFader>(GameScreen.get());
+    GameSound.reset(new (std::nothrow) CDXSound());
+    if (!GameSound || GameSound->Create(MainWindow) == 0) {
+        FatalError(GameScreen.get(), "Error setting up the CDXSound");
+    }
+    PickSound = LoadSound("Pick.WAV", "Cant load File Pick.WAV");
+    SpawnSound = LoadSound("SPAWN.WAV", "Cant load File SPAWN.WAV");
+    GongSound = LoadSound("GONG.WAV", "Cant load File GONG.WAV");
+    // The gong sounds as loading ends: the sounds are read first, so that its conversion to
+    // the mixer's format runs beside the loading of the pictures instead of after it.
+    GongSound->PrepareToPlay();
+    GruntSound = LoadSound("GRUNT.WAV", "Cant load File GRUNT.WAV");
+    ExplodeSound = LoadSound("Xplode.WAV", "Cant load File XPLODE.WAV");
+    MonsterSound = LoadSound("MON.WAV", "Cant load File MON.WAV");
     SpikeSheet = LoadSheet("SPIKE.BMP", 32, 32, 40);
     CybudSheet = LoadSheet("CYBUD.BMP", 32, 32, 40);
     SkullSheet = LoadSheet("SKULL.BMP", 32, 32, 40);
@@ -139,16 +152,6 @@ void LoadGame() {
     TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
     Status = std::make_unique<GameStatus>();
-    GameSound.reset(new (std::nothrow) CDXSound());
-    if (!GameSound || GameSound->Create(MainWindow) == 0) {
-        FatalError(GameScreen.get(), "Error setting up the CDXSound");
-    }
-    PickSound = LoadSound("Pick.WAV", "Cant load File Pick.WAV");
-    SpawnSound = LoadSound("SPAWN.WAV", "Cant load File SPAWN.WAV");
-    GongSound = LoadSound("GONG.WAV", "Cant load File GONG.WAV");
-    GruntSound = LoadSound("GRUNT.WAV", "Cant load File GRUNT.WAV");
-    ExplodeSound = LoadSound("Xplode.WAV", "Cant load File XPLODE.WAV");
-    MonsterSound = LoadSound("MON.WAV", "Cant load File MON.WAV");
     GameMap = std::make_unique<FmpMap>();
     GameMap->SetTransparentColor(0);
     if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, 500, 480) == -1) {

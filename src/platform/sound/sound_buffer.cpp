@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <system_error>
 
 #include "sound_device.h"
 
@@ -65,31 +66,77 @@ bool SoundBuffer::VoiceIsCurrent() const {
            voice_->generation == samples_->generation;
 }
 
-bool SoundBuffer::ConvertForVoice(std::unique_ptr<Voice>* converted) const {
-    const DWORD frequency = EffectiveFrequency();
+// SDL's conversion of one buffer's samples, set up and holding its own copy of them.
+struct SoundBuffer::Conversion {
     SDL_AudioCVT cvt;
+    std::unique_ptr<Voice> voice;
+};
+
+std::unique_ptr<SoundBuffer::Conversion> SoundBuffer::StartConversion() const {
+    const DWORD frequency = EffectiveFrequency();
+    auto conversion = std::unique_ptr<Conversion>(new (std::nothrow) Conversion);
+    if (!conversion) return nullptr;
+    SDL_AudioCVT& cvt = conversion->cvt;
     const SDL_AudioFormat source = format_.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     if (SDL_BuildAudioCVT(&cvt, source, static_cast<Uint8>(format_.nChannels),
                           static_cast<int>(frequency), AUDIO_F32SYS, 2,
                           device_->framesPerSecond()) < 0) {
-        return false;
+        return nullptr;
     }
     // SDL converts in place in a buffer len_mult times the source; both must fit its int.
     const std::uint64_t length = static_cast<std::uint64_t>(LengthFrames()) * format_.nBlockAlign;
     const std::uint64_t working = length * static_cast<std::uint64_t>(std::max(cvt.len_mult, 1));
-    if (working > static_cast<std::uint64_t>(std::numeric_limits<int>::max())) return false;
-    auto voice = std::make_unique<Voice>();
+    if (working > static_cast<std::uint64_t>(std::numeric_limits<int>::max())) return nullptr;
+    auto voice = std::unique_ptr<Voice>(new (std::nothrow) Voice);
+    if (!voice) return nullptr;
     voice->frames.reset(new (std::nothrow) float[(working + sizeof(float) - 1) / sizeof(float)]);
-    if (!voice->frames) return false;
+    if (!voice->frames) return nullptr;
+    voice->frequency = frequency;
+    voice->generation = samples_->generation;
     cvt.buf = reinterpret_cast<Uint8*>(voice->frames.get());
     cvt.len = static_cast<int>(length);
     std::memcpy(cvt.buf, samples_->bytes.get(), length);
-    if (SDL_ConvertAudio(&cvt) < 0) return false;
-    voice->frameCount = static_cast<std::size_t>(cvt.len_cvt) / (2 * sizeof(float));
-    voice->frequency = frequency;
-    voice->generation = samples_->generation;
+    conversion->voice = std::move(voice);
+    return conversion;
+}
+
+std::unique_ptr<SoundBuffer::Voice> SoundBuffer::FinishConversion(
+    std::unique_ptr<Conversion> conversion) {
+    if (!conversion || SDL_ConvertAudio(&conversion->cvt) < 0) return nullptr;
+    conversion->voice->frameCount =
+        static_cast<std::size_t>(conversion->cvt.len_cvt) / (2 * sizeof(float));
+    return std::move(conversion->voice);
+}
+
+bool SoundBuffer::ConvertForVoice(std::unique_ptr<Voice>* converted) const {
+    std::unique_ptr<Voice> voice = FinishConversion(StartConversion());
+    if (!voice) return false;
     *converted = std::move(voice);
     return true;
+}
+
+void SoundBuffer::PrepareVoice() {
+    if (device_ == nullptr || preparedVoice_.valid() || VoiceIsCurrent()) return;
+    std::unique_ptr<Conversion> conversion = StartConversion();
+    if (!conversion) return;
+    try {
+        preparedVoice_ =
+            std::async(std::launch::async, [conversion = std::move(conversion)]() mutable {
+                return FinishConversion(std::move(conversion));
+            });
+    } catch (const std::system_error&) {
+        // Without a thread the next Play converts as usual.
+    }
+}
+
+std::unique_ptr<SoundBuffer::Voice> SoundBuffer::TakePreparedVoice() {
+    if (!preparedVoice_.valid()) return nullptr;
+    std::unique_ptr<Voice> prepared = preparedVoice_.get();
+    if (prepared && prepared->frequency == EffectiveFrequency() &&
+        prepared->generation == samples_->generation) {
+        return prepared;
+    }
+    return nullptr;
 }
 
 void SoundBuffer::StartVoiceAt(DWORD frame) {
@@ -211,8 +258,10 @@ HRESULT SoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
     if (device_ == nullptr) return DSERR_UNINITIALIZED;
     // The conversion runs before the mix lock is taken, so the output never waits for it; the
     // program's own thread is the only one that changes what it depends on.
-    std::unique_ptr<Voice> converted;
-    if (!VoiceIsCurrent() && !ConvertForVoice(&converted)) return DSERR_OUTOFMEMORY;
+    std::unique_ptr<Voice> converted = TakePreparedVoice();
+    if (!converted && !VoiceIsCurrent() && !ConvertForVoice(&converted)) {
+        return DSERR_OUTOFMEMORY;
+    }
     const std::lock_guard guard(device_->MixLock());
     if (lost_) return DSERR_BUFFERLOST;
     looping_ = (flags & DSBPLAY_LOOPING) != 0;

@@ -5,6 +5,7 @@
 // frequency of its own. Duplicates share the sample memory and play on their own.
 
 #include <cstdint>
+#include <future>
 #include <memory>
 
 #include "fault_hooks.h"
@@ -50,6 +51,11 @@ public:
     HRESULT SetFrequency(DWORD frequency);
     HRESULT GetFrequency(DWORD* frequency);
     HRESULT Restore();
+    // Starts making the mixer's copy of the samples at the present frequency on a thread of its
+    // own, from a copy of them taken now, so that the next Play finds it made instead of
+    // converting then. Play waits for it and takes it when the samples and frequency are still
+    // those it was made from; otherwise Play converts as usual.
+    void PrepareVoice();
 
     // Layer-internal, called by the device with its mix lock held.
     // Adds count frames of this buffer's sound, as 32-bit float stereo, into frames.
@@ -73,6 +79,13 @@ private:
     // Makes the mixer's copy of the samples for the present frequency, without the mix lock;
     // false when there is no memory for it.
     bool ConvertForVoice(std::unique_ptr<Voice>* converted) const;
+    // ConvertForVoice's two halves: SDL's conversion set up and the samples copied into the
+    // voice's memory, with no lock and no state of the buffer needed after; then the conversion.
+    struct Conversion;
+    std::unique_ptr<Conversion> StartConversion() const;
+    static std::unique_ptr<Voice> FinishConversion(std::unique_ptr<Conversion> conversion);
+    // The voice PrepareVoice made, when there is one and it still fits; null otherwise.
+    std::unique_ptr<Voice> TakePreparedVoice();
     void StartVoiceAt(DWORD frame);
     void NoteEvent(SoundEvent::Kind kind) const;
 
@@ -88,6 +101,8 @@ private:
     bool lost_ = false;
     DWORD positionFrame_ = 0;  // where the next play starts, while stopped
     std::unique_ptr<Voice> voice_;
+    // Declared last: destroyed first, so a conversion still running ends before the rest goes.
+    std::future<std::unique_ptr<Voice>> preparedVoice_;
 };
 
 }  // namespace platform
