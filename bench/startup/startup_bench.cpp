@@ -91,14 +91,14 @@ bool LoadPictureWithSdl(const char* name) {
 
 // SDL's load of one sound, converted for the mixer when asked; false when the file is not one.
 bool LoadSoundWithSdl(const char* name, bool convert) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(name, &spec, &samples, &length) == nullptr) return false;
+    if (SDL_LoadWAV(name, &format, &samples, &length) == nullptr) return false;
     bool loaded = !convert;
     SDL_AudioCVT cvt;
-    if (convert && SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2,
-                                     kMixRate) >= 0) {
+    if (convert && SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq,
+                                     AUDIO_F32SYS, 2, kMixRate) >= 0) {
         std::vector<Uint8> working(static_cast<std::size_t>(length) * std::max(cvt.len_mult, 1));
         std::memcpy(working.data(), samples, length);
         cvt.buf = working.data();
