@@ -19,22 +19,10 @@ using platform::PixelLayout;
 namespace cdx {
 
 // The layout of a CDXPixelFormat::BitDepth; nothing for the depths that are not drawn (8-bit
-// palettised surfaces have no colour arithmetic). Inline, as every draw of a small frame asks
-// once; a switch of its own rather than a test of platform::LayoutOfDepth's answer, which the
-// compiler built on the stack a byte at a time and read back whole, waiting on those stores.
+// palettised surfaces have no colour arithmetic).
 inline std::optional<PixelLayout> LayoutForDepth(std::uint32_t bitDepth) {
-    switch (bitDepth) {
-        case 15:
-            return PixelLayout::Rgb555;
-        case 16:
-            return PixelLayout::Rgb565;
-        case 24:
-            return PixelLayout::Bgr24;
-        case 32:
-            return PixelLayout::Bgrx32;
-        default:
-            return std::nullopt;
-    }
+    if (bitDepth == 8) return std::nullopt;
+    return platform::LayoutOfDepth(static_cast<int>(bitDepth));
 }
 
 enum class PixelOperation {
