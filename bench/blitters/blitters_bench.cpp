@@ -24,6 +24,7 @@
 #include "cdxtile.h"
 #include "fake_host.h"
 #include "screenfader.h"
+#include "sprite_placements.h"
 
 using namespace cdx;
 
@@ -39,25 +40,6 @@ constexpr int kFrames = 40;
 constexpr int kBlock = 32;
 constexpr int kPlacements = 1024;
 constexpr std::uint16_t kLevel = 128;
-
-struct Placement {
-    int x;
-    int y;
-    int frame;
-};
-
-std::vector<Placement> Placements() {
-    std::vector<Placement> placements;
-    std::uint32_t state = 7;
-    for (int i = 0; i < kPlacements; ++i) {
-        state = state * 1664525u + 1013904223u;
-        const int x = static_cast<int>((state >> 8) % (640 + 32)) - 16;
-        state = state * 1664525u + 1013904223u;
-        const int y = static_cast<int>((state >> 8) % (480 + 32)) - 16;
-        placements.push_back({x, y, i % kFrames});
-    }
-    return placements;
-}
 
 // The alpha byte both sides give a picture's pixel: transparent where the key is, else a
 // weight that varies across the picture.
@@ -115,10 +97,10 @@ void RunEngine(benchmark::State& state, Picture picture, EngineDraw draw) {
         state.SetItemsProcessed(state.iterations() * 640 * 480);
         return;
     }
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     const int perRow = scene.source.PixelWidth / kBlock;
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             const int left = p.frame % perRow * kBlock;
             const int top = p.frame / perRow * kBlock;
             benchmark::DoNotOptimize(draw(scene.source, scene.target.get(), p.x, p.y,
@@ -206,10 +188,10 @@ void RunSdl(benchmark::State& state, Picture picture, SdlBlend blend, Uint8 alph
         state.SetItemsProcessed(state.iterations() * 640 * 480);
         return;
     }
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     const int perRow = scene.source->w / kBlock;
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             SDL_Rect from{p.frame % perRow * kBlock, p.frame / perRow * kBlock, kBlock, kBlock};
             SDL_Rect to{p.x, p.y, kBlock, kBlock};
             benchmark::DoNotOptimize(SDL_BlitSurface(scene.source, &from, scene.target, &to));
@@ -313,10 +295,10 @@ int LargestChannelDifference(Uint16 a, Uint16 b) {
 std::string BlendsDisagree(SdlPerFrameScene& sdl, EngineDraw draw, const char* drawName) {
     EngineScene engine(Picture::Sheet);
     if (!engine.ready) return "the generated picture could not be loaded";
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     const int perRow = engine.source.PixelWidth / kBlock;
     SDL_FillRect(sdl.target, nullptr, 0x8410);
-    for (const Placement& p : placements) {
+    for (const bench::SpritePlacement& p : placements) {
         const int left = p.frame % perRow * kBlock;
         const int top = p.frame / perRow * kBlock;
         draw(engine.source, engine.target.get(), p.x, p.y,
@@ -374,9 +356,9 @@ void RunSdl(benchmark::State& state, const PerFrameAnchor& anchor) {
             return state.SkipWithError(problem.c_str());
         }
     }
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             SDL_Rect to{p.x, p.y, kBlock, kBlock};
             benchmark::DoNotOptimize(
                 SDL_BlitSurface(scene.frames[p.frame], nullptr, scene.target, &to));

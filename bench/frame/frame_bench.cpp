@@ -24,13 +24,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "fake_host.h"
+#include "game_data_folder.h"
 #include "hud.h"
 #include "pixel_format.h"
 #include "player.h"
@@ -665,12 +664,7 @@ BENCHMARK_CAPTURE(BM_SdlPlayFrameStage, present, Stage::Present);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    std::error_code error;
-    std::filesystem::current_path(ZELTO_GAME_DIR, error);
-    if (error) {
-        std::fprintf(stderr, "frame_bench: no game data in %s\n", ZELTO_GAME_DIR);
-        return 1;
-    }
+    if (!bench::EnterGameDataFolder("frame_bench")) return 1;
 
     ConvertingHost host;
     platform::SetHost(&host);

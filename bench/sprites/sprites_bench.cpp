@@ -18,6 +18,7 @@
 #include "cdxscreen.h"
 #include "cdxtile.h"
 #include "fake_host.h"
+#include "sprite_placements.h"
 
 using namespace cdx;
 
@@ -28,27 +29,6 @@ constexpr int kFrames = 40;
 constexpr int kBlock = 32;
 constexpr int kPlacements = 1024;
 constexpr float kScale = 1.5f;
-
-struct Placement {
-    int x;
-    int y;
-    int frame;
-};
-
-// Positions from 16 pixels outside the surface to 16 inside its far edges; about one frame in
-// ten is cut by an edge.
-std::vector<Placement> Placements() {
-    std::vector<Placement> placements;
-    std::uint32_t state = 7;
-    for (int i = 0; i < kPlacements; ++i) {
-        state = state * 1664525u + 1013904223u;
-        const int x = static_cast<int>((state >> 8) % (640 + 32)) - 16;
-        state = state * 1664525u + 1013904223u;
-        const int y = static_cast<int>((state >> 8) % (480 + 32)) - 16;
-        placements.push_back({x, y, i % kFrames});
-    }
-    return placements;
-}
 
 SDL_Rect FrameRect(int frame, int perRow) {
     return SDL_Rect{frame % perRow * kBlock, frame / perRow * kBlock, kBlock, kBlock};
@@ -102,10 +82,10 @@ struct SdlScene {
 void BM_EngineDrawCopyKeyed(benchmark::State& state) {
     EngineScene scene;
     if (!scene.ready) return state.SkipWithError("the generated sheet could not be loaded");
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     const int perRow = scene.sheet.PixelWidth / kBlock;
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             const SDL_Rect r = FrameRect(p.frame, perRow);
             benchmark::DoNotOptimize(scene.sheet.DrawCopyKeyed(
                 scene.target.get(), p.x, p.y, platform::RECT{r.x, r.y, r.x + r.w, r.y + r.h}));
@@ -118,10 +98,10 @@ BENCHMARK(BM_EngineDrawCopyKeyed);
 void SdlBlitKeyed(benchmark::State& state, bool runLength) {
     SdlScene scene(runLength);
     if (!scene.Ready()) return state.SkipWithError("the generated sheet could not be loaded");
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     const int perRow = scene.sheet->w / kBlock;
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             SDL_Rect from = FrameRect(p.frame, perRow);
             SDL_Rect to{p.x, p.y, kBlock, kBlock};
             benchmark::DoNotOptimize(SDL_BlitSurface(scene.sheet, &from, scene.target, &to));
@@ -174,8 +154,8 @@ struct SdlPerFrameScene {
     }
     bool Ready() const { return static_cast<int>(frames.size()) == kFrames && target != nullptr; }
 
-    void DrawAll(const std::vector<Placement>& placements) {
-        for (const Placement& p : placements) {
+    void DrawAll(const std::vector<bench::SpritePlacement>& placements) {
+        for (const bench::SpritePlacement& p : placements) {
             SDL_Rect to{p.x, p.y, kBlock, kBlock};
             SDL_BlitSurface(frames[p.frame], nullptr, target, &to);
         }
@@ -185,12 +165,13 @@ struct SdlPerFrameScene {
 // Draws every placement once with both sides on the same grey and compares the two targets
 // pixel by pixel; a keyed copy leaves nothing to round, so every pixel must agree. Returns
 // where they first differ, or an empty string.
-std::string KeyedCopiesDisagree(SdlPerFrameScene& sdl, const std::vector<Placement>& placements) {
+std::string KeyedCopiesDisagree(SdlPerFrameScene& sdl,
+                                const std::vector<bench::SpritePlacement>& placements) {
     EngineScene engine;
     if (!engine.ready) return "the generated sheet could not be loaded";
     const int perRow = engine.sheet.PixelWidth / kBlock;
     engine.target->Fill(kBackground);
-    for (const Placement& p : placements) {
+    for (const bench::SpritePlacement& p : placements) {
         const SDL_Rect r = FrameRect(p.frame, perRow);
         engine.sheet.DrawCopyKeyed(engine.target.get(), p.x, p.y,
                                    platform::RECT{r.x, r.y, r.x + r.w, r.y + r.h});
@@ -222,12 +203,12 @@ std::string KeyedCopiesDisagree(SdlPerFrameScene& sdl, const std::vector<Placeme
 void BM_SdlBlitSurfaceKeyedPerFrameRle(benchmark::State& state) {
     SdlPerFrameScene scene;
     if (!scene.Ready()) return state.SkipWithError("the generated sheet could not be loaded");
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     if (const std::string problem = KeyedCopiesDisagree(scene, placements); !problem.empty()) {
         return state.SkipWithError(problem.c_str());
     }
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             SDL_Rect to{p.x, p.y, kBlock, kBlock};
             benchmark::DoNotOptimize(
                 SDL_BlitSurface(scene.frames[p.frame], nullptr, scene.target, &to));
@@ -240,10 +221,10 @@ BENCHMARK(BM_SdlBlitSurfaceKeyedPerFrameRle);
 void BM_EngineDrawScaledKeyed(benchmark::State& state) {
     EngineScene scene;
     if (!scene.ready) return state.SkipWithError("the generated sheet could not be loaded");
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     const int perRow = scene.sheet.PixelWidth / kBlock;
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             const SDL_Rect r = FrameRect(p.frame, perRow);
             benchmark::DoNotOptimize(scene.sheet.DrawScaledKeyed(
                 scene.target.get(), p.x, p.y, platform::RECT{r.x, r.y, r.x + r.w, r.y + r.h},
@@ -257,12 +238,12 @@ BENCHMARK(BM_EngineDrawScaledKeyed);
 void BM_SdlBlitScaledKeyed(benchmark::State& state) {
     SdlScene scene(false);
     if (!scene.Ready()) return state.SkipWithError("the generated sheet could not be loaded");
-    const auto placements = Placements();
+    const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
     const int perRow = scene.sheet->w / kBlock;
     const int scaled = static_cast<int>(kBlock * kScale);
     const int shift = (scaled - kBlock) / 2;
     for (auto _ : state) {
-        for (const Placement& p : placements) {
+        for (const bench::SpritePlacement& p : placements) {
             SDL_Rect from = FrameRect(p.frame, perRow);
             SDL_Rect to{p.x - shift, p.y - shift, scaled, scaled};
             benchmark::DoNotOptimize(SDL_BlitScaled(scene.sheet, &from, scene.target, &to));

@@ -19,13 +19,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "fake_host.h"
+#include "game_data_folder.h"
 #include "window.h"
 #include "zelto.h"
 
@@ -128,12 +126,7 @@ BENCHMARK(BM_SdlLoadPicturesAndSounds)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    std::error_code error;
-    std::filesystem::current_path(ZELTO_GAME_DIR, error);
-    if (error) {
-        std::fprintf(stderr, "startup_bench: no game data in %s\n", ZELTO_GAME_DIR);
-        return 1;
-    }
+    if (!bench::EnterGameDataFolder("startup_bench")) return 1;
     platform::FakeHost fake;
     host = &fake;
     platform::SetHost(&fake);
