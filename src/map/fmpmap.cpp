@@ -1,7 +1,6 @@
 #include "fmpmap.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -10,6 +9,7 @@
 #include "block_pixels.h"
 #include "dib_blit.h"
 #include "display_surface_lock.h"
+#include "regular_file.h"
 #include "view_walk.h"
 
 using namespace platform;
@@ -18,27 +18,21 @@ namespace cdx {
 
 namespace {
 
-// The whole file in memory; LastError's code when it cannot be had.
+// The whole file in memory; LastError's code when it cannot be had. Anything but a regular file
+// (a folder, a FIFO, a device) cannot be opened as a map.
 std::int32_t ReadWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = fileName != nullptr ? std::fopen(fileName, "rb") : nullptr;
-    if (file == nullptr) return kFmpCannotOpen;
-    std::int32_t result = kFmpNoError;
-    long length = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-    if (length < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-        result = kFmpBadFile;
-    } else {
-        try {
-            bytes.resize(static_cast<std::size_t>(length));
-            if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-                result = kFmpBadFile;
-            }
-        } catch (const std::bad_alloc&) {
-            result = kFmpOutOfMemory;
-        }
+    switch (ReadRegularFile(fileName, UINT64_MAX, bytes)) {
+        case FileReadResult::Read:
+            return kFmpNoError;
+        case FileReadResult::CannotOpen:
+            return kFmpCannotOpen;
+        case FileReadResult::TooLarge:
+        case FileReadResult::OutOfMemory:
+            return kFmpOutOfMemory;
+        case FileReadResult::ReadFailed:
+            break;
     }
-    std::fclose(file);
-    return result;
+    return kFmpBadFile;
 }
 
 BlockTargetFormat TargetFormatOf(const DDPIXELFORMAT& format) {

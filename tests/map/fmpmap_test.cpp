@@ -5,9 +5,12 @@
 #include "fmpmap.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -224,10 +227,25 @@ TEST_F(MapTest, LoadFailuresAreReportedAndLeaveAnEmptyMap) {
     ASSERT_TRUE(map.BlockSurfaces[10]);
     EXPECT_FALSE(map.BlockSurfaces[11]);
 
-    EXPECT_EQ(map.Create(screen.get(), "/nonexistent/ZELTO.FMP", 0, 0, 500, 480), -1);
-    EXPECT_EQ(map.LastError, kFmpCannotOpen);
-    EXPECT_FALSE(map.BlockSurfaces[0]);
-    EXPECT_EQ(map.ViewWidth, 500);  // the view keeps what was given
+    // Nothing but a regular file is opened: not a folder, whose reported length would be asked
+    // for, nor a device that never ends, nor a FIFO without a writer, whose plain open waits
+    // for one (last, since that wait is how a reader that opens it fails).
+    const auto scratch = std::filesystem::temp_directory_path() /
+                         ("zelto-map-test-" + std::to_string(getpid()) + "-not-regular");
+    const std::string folder = scratch / "folder.fmp";
+    const std::string fifo = scratch / "fifo.fmp";
+    std::filesystem::remove_all(scratch);
+    ASSERT_TRUE(std::filesystem::create_directories(folder));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name :
+         {std::string("/nonexistent/ZELTO.FMP"), folder, std::string("/dev/zero"), fifo}) {
+        ASSERT_EQ(CreateMap(MapFile(WorldMap(4, 4, 8, 8))), 0);
+        EXPECT_EQ(map.Create(screen.get(), name.c_str(), 0, 0, 500, 480), -1) << name;
+        EXPECT_EQ(map.LastError, kFmpCannotOpen) << name;
+        EXPECT_FALSE(map.BlockSurfaces[0]) << name;
+        EXPECT_EQ(map.ViewWidth, 500) << name;  // the view keeps what was given
+    }
+    std::filesystem::remove_all(scratch);
 
     ASSERT_EQ(CreateMap(MapFile(WorldMap(4, 4, 8, 8))), 0);
     EXPECT_EQ(CreateMap(Form({})), -1);
