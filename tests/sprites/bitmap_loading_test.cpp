@@ -2,6 +2,7 @@
 // format, the reload after a loss with its debugger lines, and the default palette.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -89,6 +90,19 @@ TEST_F(ScreenTest, MissingOrUnreadablePicturesLeaveNoSurface) {
     // A picture larger than any surface the service makes.
     const std::string huge = scratch.Write("huge.bmp", MakeBmp24(16385, 1, Red));
     EXPECT_EQ(surface.CreateFromFile(screen.get(), huge.c_str(), 2), 0);
+
+    // Nothing but a regular file is read, as a bitmap or as a PSD: not a folder, not a device
+    // that never ends, not a FIFO without a writer (whose plain open waits for one).
+    const std::string folder = scratch.Path("folder.bmp");
+    const std::string fifo = scratch.Path("fifo.psd");
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {folder, std::string("/dev/zero"), fifo}) {
+        EXPECT_FALSE(LoadBitmapByName(name.c_str())) << name;
+        EXPECT_EQ(surface.CreateFromFile(screen.get(), name.c_str(), 2), 0) << name;
+        EXPECT_FALSE(surface.Surface) << name;
+        EXPECT_EQ(surface.LoadPSD(screen.get(), name.c_str(), 2), 0) << name;
+    }
 }
 
 TEST_F(ScreenTest, PicturesWhoseHeadersClaimMoreThanTheirDataAreRefused) {

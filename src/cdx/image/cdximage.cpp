@@ -1,9 +1,8 @@
 #include "cdximage.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "cdxscreen.h"
 #include "cdxsurface.h"
 #include "loaded_bitmap.h"
+#include "regular_file.h"
 #include "window.h"
 
 using namespace platform;
@@ -89,9 +89,8 @@ int CDXSurface::CreateFromFile(CDXScreen* screen, const char* fileName, std::int
                                 ScreenPalette(screen));
     if (!Surface) {
         char signature[4] = {};
-        if (std::FILE* file = std::fopen(fileName, "rb")) {
-            const std::size_t got = std::fread(signature, 1, sizeof signature, file);
-            std::fclose(file);
+        if (const FileHandle file = OpenRegularFile(fileName)) {
+            const std::size_t got = std::fread(signature, 1, sizeof signature, file.get());
             if (got == sizeof signature && std::memcmp(signature, "8BPS", 4) == 0) {
                 // The reader makes the surface itself; whether it did shows in Surface.
                 LoadPSD(screen, fileName, memoryType);
@@ -120,14 +119,9 @@ int CDXSurface::CreateFromFile(CDXScreen* screen, const char* fileName, std::int
 int CDXSurface::LoadPSD(CDXScreen* screen, const char* fileName, std::int32_t memoryType) {
     AlphaMap.reset();
     if (fileName == nullptr) return 0;
+    // A folder, a FIFO or a device is no picture: only a regular file is read.
     std::vector<std::uint8_t> bytes;
-    try {
-        std::ifstream file(fileName, std::ios::binary);
-        if (!file) return 0;
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    if (ReadRegularFile(fileName, UINT64_MAX, bytes) != FileReadResult::Read) return 0;
     const std::unique_ptr<PsdPicture> picture = DecodePsd(bytes.data(), bytes.size());
     if (!picture) return 0;
     const int width = picture->pixels.width;

@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <optional>
 #include <unordered_map>
@@ -15,6 +14,7 @@
 #include "nearest_palette.h"
 #include "pixel_format.h"
 #include "pixel_layout.h"
+#include "regular_file.h"
 #include "unpacked_bitmap.h"
 #include "window.h"
 
@@ -28,8 +28,8 @@ using SdlSurfacePtr = std::unique_ptr<SDL_Surface, SdlSurfaceFree>;
 
 // The largest file a bitmap of kLargestBitmapSide x kLargestBitmapSide pixels at 32 bits can
 // take, with room for any header and colour table.
-constexpr std::streamoff kLargestBitmapFile =
-    std::streamoff{kLargestBitmapSide} * kLargestBitmapSide * 4 + 64 * 1024;
+constexpr std::uint64_t kLargestBitmapFile =
+    std::uint64_t{kLargestBitmapSide} * kLargestBitmapSide * 4 + 64 * 1024;
 
 // Takes the bitmap SDL decoded from stream (which this closes) in the Bitmap's byte order.
 std::unique_ptr<Bitmap> BitmapFromStream(SDL_RWops* stream) {
@@ -190,18 +190,11 @@ std::unique_ptr<Bitmap> DecodeBitmapWithSdl(const std::uint8_t* bytes, std::size
 }
 
 std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const char* name) {
-    try {
-        std::ifstream file(name, std::ios::binary | std::ios::ate);
-        if (!file) return std::nullopt;
-        const std::streamoff size = file.tellg();
-        if (size <= 0 || size > kLargestBitmapFile) return std::nullopt;
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-        file.seekg(0);
-        if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-        return bytes;
-    } catch (const std::bad_alloc&) {
+    std::vector<std::uint8_t> bytes;
+    if (ReadRegularFile(name, kLargestBitmapFile, bytes) != FileReadResult::Read || bytes.empty()) {
         return std::nullopt;
     }
+    return bytes;
 }
 
 std::unique_ptr<Bitmap> LoadBitmapByName(const char* name) {

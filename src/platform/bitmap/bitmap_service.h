@@ -39,8 +39,8 @@ std::unique_ptr<Bitmap> DecodeBitmap(const std::uint8_t* bytes, std::size_t size
 // does not decode itself, and what its own decoding is held to.
 std::unique_ptr<Bitmap> DecodeBitmapWithSdl(const std::uint8_t* bytes, std::size_t size);
 
-// The whole file of that name, when it can be read and held and is no larger than a bitmap of
-// the largest sides can be; nothing otherwise.
+// The whole file of that name, when it is a regular file that can be read and held and is no
+// larger than a bitmap of the largest sides can be; nothing otherwise.
 std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const char* name);
 
 // The program's own bitmap resource of that name first, then the file of that name; null when
