@@ -4,8 +4,10 @@
 #include "cdxsound.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "cdxsoundbuffer.h"
 #include "fake_host.h"
@@ -159,6 +161,21 @@ TEST_F(CDXSoundTest, BadFilesAreRefusedWithNothingKept) {
     const std::string shortHeader = WriteTestFile(
         "short-header.wav", std::vector<std::uint8_t>(whole.begin(), whole.begin() + 43));
     EXPECT_EQ(buffer.Load(&sound, shortHeader.c_str(), 1), 0);
+    // Nothing but a regular file is read: not a folder, not a device that never ends, not a
+    // FIFO without a writer (whose plain open waits for one).
+    const std::filesystem::path folder = std::filesystem::path(shortHeader).parent_path();
+    const std::string directory = folder / "folder.wav";
+    const std::string fifo = folder / "fifo.wav";
+    std::filesystem::remove_all(directory);
+    std::filesystem::remove(fifo);
+    ASSERT_TRUE(std::filesystem::create_directory(directory));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {directory, std::string("/dev/zero"), fifo}) {
+        EXPECT_EQ(buffer.Load(&sound, name.c_str(), 1), 0) << name;
+        EXPECT_EQ(buffer.Copies, nullptr) << name;
+    }
+    std::filesystem::remove(directory);
+    std::filesystem::remove(fifo);
     EXPECT_TRUE(host.DebugLines().empty());
 
     // More data promised than the file holds: refused before anything is made, with the line.

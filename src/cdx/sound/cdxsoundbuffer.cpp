@@ -4,6 +4,7 @@
 #include <new>
 
 #include "cdxsound.h"
+#include "regular_file.h"
 #include "wavfile.h"
 #include "window.h"
 
@@ -15,11 +16,6 @@ namespace {
 
 constexpr DWORD kBufferFlags = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
                                DSBCAPS_CTRLVOLUME | DSBCAPS_GETCURRENTPOSITION2;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // The debugger's note on sample data the file does not hold: the locked memory (0 when none
 // was made), its length, and the file's handle, each as a signed decimal.
@@ -68,7 +64,10 @@ int CDXSoundBuffer::Load(CDXSound* sound, const char* fileName, std::int32_t cop
 }
 
 int CDXSoundBuffer::LoadFromFile(std::int32_t copy) {
-    File file(std::fopen(FileName, "rb"));
+    // Only a regular file is read: a folder, a FIFO or a device fails the load like a missing
+    // file.
+    std::uint64_t fileSize = 0;
+    const FileHandle file = OpenRegularFile(FileName, &fileSize);
     if (!file) return 0;
     std::uint8_t headerBytes[kWavHeaderSize];
     if (std::fread(headerBytes, 1, sizeof(headerBytes), file.get()) != sizeof(headerBytes)) {
@@ -76,10 +75,7 @@ int CDXSoundBuffer::LoadFromFile(std::int32_t copy) {
     }
     const WavHeader header = ReadWavHeader(headerBytes);
     // Sample data longer than the file is refused before any memory is made for it.
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) return 0;
-    const long fileSize = std::ftell(file.get());
-    if (fileSize < 0) return 0;
-    if (!WavDataFitsFile(header, static_cast<std::uint64_t>(fileSize))) {
+    if (!WavDataFitsFile(header, fileSize)) {
         NoteShortData(nullptr, header.dataLength, file.get());
         return 0;
     }
@@ -91,7 +87,6 @@ int CDXSoundBuffer::LoadFromFile(std::int32_t copy) {
     desc.lpwfxFormat = &format;
     Sound->DirectSound->CreateSoundBuffer(&desc, &Copies[copy]);
     if (!Copies[copy]) return 0;
-    if (std::fseek(file.get(), static_cast<long>(kWavHeaderSize), SEEK_SET) != 0) return 0;
     void* data = nullptr;
     DWORD length = 0;
     if (Copies[copy]->Lock(0, 0, &data, &length, nullptr, nullptr, DSBLOCK_ENTIREBUFFER) != DS_OK) {
