@@ -20,6 +20,7 @@
 #include "display_palette.h"
 #include "display_surface.h"
 #include "nearest_palette.h"
+#include "regular_file.h"
 #include "window.h"
 
 namespace platform {
@@ -139,13 +140,26 @@ bool IsTheFaceAskedFor(const char* face, const std::string& family) {
     return false;
 }
 
+// The font file at path at one point size, or null. Only a regular file is opened: a FIFO
+// would hold the open until a writer came, and a folder or a device is no font.
+TTF_Font* OpenFontFile(const std::string& path, int size) {
+    FileHandle file = OpenRegularFile(path.c_str());
+    if (!file) return nullptr;
+    SDL_RWops* stream = SDL_RWFromFP(file.get(), SDL_TRUE);
+    if (stream == nullptr) return nullptr;
+    // The stream closes the file from now on; the font closes the stream, or the open does when
+    // it fails.
+    file.release();
+    return TTF_OpenFontRW(stream, 1, size);
+}
+
 TTF_Font* OpenAtCellHeight(const std::string& path, int height) {
     // Cell height grows with the point size; start near the usual ratio and walk to the
     // largest size whose cell is not taller than asked.
     int size = std::max(1, height * 5 / 6);
     TTF_Font* best = nullptr;
     for (int step = 0; step < 64; ++step) {
-        TTF_Font* font = TTF_OpenFont(path.c_str(), size);
+        TTF_Font* font = OpenFontFile(path, size);
         if (font == nullptr) break;
         const int cell = TTF_FontHeight(font);
         if (cell <= height) {
