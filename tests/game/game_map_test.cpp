@@ -1,11 +1,15 @@
 // The game with its generated data set under the fake host: start-up loads ZELTO.FMP, and
-// frames of the running game draw the map into the back buffer at any scroll position.
+// frames of the running game draw the map into the back buffer at any scroll position; a
+// ZELTO.FMP that is a folder is reported and ends the game.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "cdxerror.h"
 #include "fake_host.h"
 #include "zelto.h"
 
@@ -39,5 +43,29 @@ TEST(GameMap, StartUpLoadsTheMapAndFramesDrawItAnywhere) {
     std::filesystem::current_path(previous);
     for (const auto& box : host.MessageBoxes()) ADD_FAILURE() << box.text;
     EXPECT_EQ(drawn, 12);
+    EXPECT_EQ(GameMap, nullptr);
+}
+
+TEST(GameMap, AMapFileThatIsAFolderIsReportedAndEndsTheGame) {
+    // The data set with a folder in the map file's place, its other files linked.
+    const auto previous = std::filesystem::current_path();
+    const auto data =
+        std::filesystem::temp_directory_path() / ("zelto-map-folder-" + std::to_string(getpid()));
+    std::filesystem::remove_all(data);
+    std::filesystem::create_directories(data / "ZELTO.FMP");
+    for (const auto& entry : std::filesystem::directory_iterator(ZELTO_GAME_DIR)) {
+        if (entry.path().filename() == "ZELTO.FMP") continue;
+        std::filesystem::create_symlink(entry.path(), data / entry.path().filename());
+    }
+    std::filesystem::current_path(data);
+    FakeHost host;
+    SetHost(&host);
+    const int exitCode = WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(data);
+    EXPECT_EQ(exitCode, cdx::kReportedFailureExitCode);
+    std::vector<std::string> texts;
+    for (const auto& box : host.MessageBoxes()) texts.push_back(box.text);
+    EXPECT_EQ(texts, std::vector<std::string>{"Failed to Load Zelto.fmp"});
     EXPECT_EQ(GameMap, nullptr);
 }
