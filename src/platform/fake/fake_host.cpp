@@ -49,13 +49,17 @@ bool FakeHost::OpenWindow(const char* title, HICON icon) {
     return true;
 }
 
-void FakeHost::QueueEvent(HostEvent::Kind kind) {
-    if (kind == HostEvent::Kind::FocusLost) inFront_ = false;
-    if (kind == HostEvent::Kind::FocusGained) inFront_ = true;
-    events_.push_back(HostEvent{kind});
+void FakeHost::PumpEvents() {
+    for (const HostEvent& event : sent_) {
+        if (event.kind == HostEvent::Kind::FocusLost) inFront_ = false;
+        if (event.kind == HostEvent::Kind::FocusGained) inFront_ = true;
+        events_.push_back(event);
+    }
+    sent_.clear();
 }
 
 bool FakeHost::ReadKeyboard(std::uint8_t state[256]) {
+    PumpEvents();
     if (failedKeyboardReads_ > 0) {
         --failedKeyboardReads_;
         return false;
@@ -65,6 +69,7 @@ bool FakeHost::ReadKeyboard(std::uint8_t state[256]) {
 }
 
 bool FakeHost::ReadMouse(MouseReading& reading) {
+    PumpEvents();
     reading.dx = mouseDx_;
     reading.dy = mouseDy_;
     reading.wheel = 0;
@@ -81,13 +86,16 @@ bool FakeHost::ReadJoystick(std::uint8_t buttons[32]) {
 }
 
 void FakeHost::PollEvents(std::vector<HostEvent>& events) {
+    PumpEvents();
     events.insert(events.end(), events_.begin(), events_.end());
     events_.clear();
 }
 
 void FakeHost::WaitForEvent() {
     // Nothing happens on a fake machine unless time passes: let the next blank come.
+    PumpEvents();
     if (events_.empty()) WaitForVerticalBlank();
+    PumpEvents();
 }
 
 bool FakeHost::SetDisplayMode(const DisplayMode& mode) {

@@ -78,8 +78,11 @@ public:
     void SetPicturesKept(std::size_t count) { picturesKept_ = count; }
 
     // Scripting.
-    // Focus events also move the window in or out of the front, as a real desktop does.
-    void QueueEvent(HostEvent::Kind kind);
+    // An event the window system sends now. As on a real desktop, the program learns of it only
+    // when it next takes in the window system's news (polls or waits for events, or reads the
+    // keyboard or mouse): a focus event moves the window in or out of the front then, not
+    // before, and until then the event is not among the polled ones.
+    void QueueEvent(HostEvent::Kind kind) { sent_.push_back(HostEvent{kind}); }
     // Input: keys by set-1 scan code, mouse motion (added up until the next reading), buttons.
     void SetKey(int scanCode, bool down) { keyboard_[scanCode & 0xFF] = down ? 0x80 : 0; }
     void MoveMouse(std::int32_t dx, std::int32_t dy) {
@@ -116,6 +119,8 @@ public:
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
     const std::vector<std::string>& DebugLines() const { return debugLines_; }
     const std::vector<SoundRecord>& SoundRecords() const { return soundRecords_; }
+    // Events sent by the window system that the program has not polled yet.
+    std::size_t EventsNotTaken() const { return sent_.size() + events_.size(); }
     bool SoundOpen() const { return soundOutput_ != nullptr; }
     std::uint64_t SoundFramesMixed() const { return soundFramesMixed_; }
     const std::vector<std::int16_t>& MixedSound() const { return mixedSound_; }
@@ -168,6 +173,9 @@ public:
     static constexpr int kSoundRate = 44100;
 
 private:
+    // Takes in what the window system sent since the last time, as SDL's event pump does: the
+    // window's focus state changes and the events wait to be polled.
+    void PumpEvents();
     void RunBlankActions();
     // Mixes the sound output up to the present virtual time.
     void MixSoundToNow();
@@ -188,7 +196,8 @@ private:
     std::uint64_t blankLimit_ = 1'000'000;
     std::size_t picturesKept_ = 4;
 
-    std::vector<HostEvent> events_;
+    std::vector<HostEvent> sent_;    // sent by the window system, not yet taken in
+    std::vector<HostEvent> events_;  // taken in, waiting to be polled
     std::uint8_t keyboard_[256] = {};
     std::int32_t mouseDx_ = 0;
     std::int32_t mouseDy_ = 0;
