@@ -112,19 +112,22 @@ TEST(DisplayLossTest, LossesThroughTheLastLifesFadeOutsReachTheGameOverScreen) {
             EnergonLevel = -1;
         }
     });
+    bool dying = false;
     game.EveryBlank([&](std::uint64_t blank) {
         // From the loss of the last life until the Game Over screen stands.
-        if (game.stagesStarted == 1 && Status->Lives < 0) game.host.LoseDisplay();
-        if (gameOver == 0 && game.stagesStarted == 2 && Status->State == GameOver) {
+        if (gameOver == 0 && Status->Lives < 0) game.host.LoseDisplay();
+        dying = dying || Status->State == Dying;
+        if (gameOver == 0 && dying && Status->State == GameOver) {
             gameOver = blank;
-            game.KeepPictureAt(blank + 5);
+            // After the second fade-out.
+            game.KeepPictureAt(blank + 40);
         }
     });
     game.host.SetBlankLimit(3000);
     game.PressEscapeAt(kSpace + 600);
     EXPECT_EQ(game.Run(), 0);
     ASSERT_NE(gameOver, 0u);
-    const FakeHost::Picture* over = game.PictureAt(gameOver + 5);
+    const FakeHost::Picture* over = game.PictureAt(gameOver + 40);
     ASSERT_NE(over, nullptr);
     EXPECT_FALSE(HasRestoredFill(*over));
     bool red = false;

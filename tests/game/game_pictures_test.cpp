@@ -1,12 +1,17 @@
 // The game's own pictures through the whole program on the fake host: the title drawn in
-// mode 100, the generated sheets with their background keyed out, and missing pictures.
+// mode 100, the generated sheets with their background keyed out, missing and damaged pictures
+// reported, and pictures of another size taken as they are.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "bitmap_service.h"
+#include "cdxerror.h"
 #include "test_pictures.h"
 #include "zelto.h"
 
@@ -40,34 +45,39 @@ protected:
         return Pixel565(at[2], at[1], at[0]);
     }
 
-    // Runs the game's data without MAIN.BMP, HUD.BMP and SPIKE.BMP, after place(folder) may
-    // have put other files of those names there: the game goes on, their sheets have no
-    // surface and never draw.
-    void ExpectSheetsThatNeverDraw(const std::function<void(const ScratchFolder&)>& place) {
-        ScratchFolder folder;
+    // Copies the game's data into folder without the named files.
+    static void CopyDataWithout(const ScratchFolder& folder,
+                                const std::vector<std::string>& missing) {
         for (const auto& entry : std::filesystem::directory_iterator(ZELTO_GAME_DIR)) {
             const std::string name = entry.path().filename().string();
-            if (name == "MAIN.BMP" || name == "HUD.BMP" || name == "SPIKE.BMP") continue;
+            if (std::find(missing.begin(), missing.end(), name) != missing.end()) continue;
             if (entry.is_regular_file())
                 std::filesystem::copy_file(entry.path(), folder.Path(name));
         }
+    }
+
+    // Runs the game's data without a picture of each of the three ways the game loads them
+    // (the spine's sheets and title, the player, the particles), after place(folder) may have
+    // put other files of those names there: each is reported in the order of loading, and the
+    // program ends with the failure's exit code before any frame.
+    void ExpectPicturesReported(const std::function<void(const ScratchFolder&)>& place) {
+        ScratchFolder folder;
+        CopyDataWithout(folder, {"SPIKE.BMP", "HUD.BMP", "MAIN.BMP", "ZELTO.BMP", "ENERGON.BMP"});
         place(folder);
-        bool inspected = false;
-        Run(folder.Path(""), [&] {
-            inspected = true;
-            ASSERT_TRUE(TitleSheet && HudSheet && SpikeSheet);
-            EXPECT_FALSE(TitleSheet->Surface);
-            EXPECT_FALSE(HudSheet->Surface);
-            EXPECT_FALSE(SpikeSheet->Surface);
-            EXPECT_EQ(TitleSheet->ColorKey, 0xFFFFFFFFu);  // never keyed
-            EXPECT_TRUE(CybudSheet->Surface);
-            HudSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
-        });
-        EXPECT_TRUE(inspected);
-        ASSERT_FALSE(host.Pictures().empty());
-        const auto& last = host.Pictures().back();
-        EXPECT_EQ(last.PixelAt(320, 240), 0u);
-        EXPECT_EQ(last.PixelAt(600, 100), 0u);
+        host.SetBlankLimit(100);
+        std::filesystem::current_path(folder.Path(""));
+        EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), kReportedFailureExitCode);
+        std::filesystem::current_path(previous_);
+        std::vector<std::string> texts;
+        for (const auto& box : host.MessageBoxes()) {
+            texts.push_back(box.text);
+            EXPECT_EQ(box.type, MB_OK | MB_ICONERROR);
+        }
+        EXPECT_EQ(texts,
+                  (std::vector<std::string>{"Cant load File SPIKE.BMP", "Cant load File HUD.BMP",
+                                            "Cant load File MAIN.BMP", "Cant load File ZELTO.BMP",
+                                            "Cant load File ENERGON.BMP"}));
+        EXPECT_EQ(host.Blank(), 0u);
     }
 
     FakeHost host;
@@ -162,16 +172,39 @@ TEST_F(GameRun, TheGeneratedSheetsDrawWithTheirBackgroundKeyedOut) {
     });
 }
 
-TEST_F(GameRun, MissingPicturesLeaveSheetsThatNeverDraw) {
-    ExpectSheetsThatNeverDraw([](const ScratchFolder&) {});
+TEST_F(GameRun, MissingPicturesAreReportedAndEndTheRun) {
+    ExpectPicturesReported([](const ScratchFolder&) {});
 }
 
-TEST_F(GameRun, RefusedPicturesBehaveExactlyAsMissingOnes) {
-    ExpectSheetsThatNeverDraw([](const ScratchFolder& folder) {
-        // Four packed bytes for four million pixels, top-down rows that are not there, and a
-        // side beyond the largest display surface.
+TEST_F(GameRun, DamagedPicturesAreReportedExactlyAsMissingOnes) {
+    ExpectPicturesReported([](const ScratchFolder& folder) {
+        // Four packed bytes for four million pixels, top-down rows that are not there, a side
+        // beyond the largest display surface, random bytes, and nothing at all.
         folder.Write("MAIN.BMP", MakeBmp({2048, 2048, 8, 1}, {0, 0, 0, 1}));
         folder.Write("HUD.BMP", MakeBmp({300, -300, 24, 0}, std::vector<std::uint8_t>(50, 7)));
         folder.Write("SPIKE.BMP", MakeBmp({16385, 1, 8, 1}, {0, 1}));
+        std::vector<std::uint8_t> noise(4096);
+        std::uint32_t state = 12345;
+        for (auto& byte : noise) {
+            state = state * 1103515245u + 12345u;
+            byte = static_cast<std::uint8_t>(state >> 16);
+        }
+        folder.Write("ZELTO.BMP", noise);
+        folder.Write("ENERGON.BMP", {});
     });
+}
+
+TEST_F(GameRun, APictureOfAnotherSizeIsTakenAsItIs) {
+    ScratchFolder folder;
+    CopyDataWithout(folder, {"HUD.BMP", "CYBUD.BMP"});
+    // A panel half as wide and a sheet of two frames where forty are asked for.
+    folder.Write("HUD.BMP", MakeBmp({73, 100, 24, 0}, std::vector<std::uint8_t>(220 * 100, 9)));
+    folder.Write("CYBUD.BMP", MakeBmp({64, 32, 24, 0}, std::vector<std::uint8_t>(192 * 32, 5)));
+    Run(folder.Path(""), [&] {
+        ASSERT_TRUE(HudSheet && HudSheet->Surface);
+        EXPECT_EQ(HudSheet->PixelWidth, 73);
+        ASSERT_TRUE(CybudSheet && CybudSheet->Surface);
+        EXPECT_EQ(CybudSheet->PixelWidth, 64);
+    });
+    EXPECT_TRUE(host.MessageBoxes().empty());
 }

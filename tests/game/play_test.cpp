@@ -21,6 +21,8 @@ using namespace zelto;
 // first stage; play begins a few blanks after Space.
 constexpr std::uint64_t kClick = 5;
 constexpr std::uint64_t kSpace = 60;
+// A fade runs one step per blank.
+constexpr std::uint64_t kFadeBlanks = 32;
 // White in the 5-6-5 pictures.
 constexpr std::uint32_t kWhitePixel = 0xFFFF;
 constexpr std::uint32_t kRedPixel = 0xF800;
@@ -215,6 +217,31 @@ TEST_F(PlayTest, TheMouseSteersDiagonallyAndTheMapScrollsNearTheEdgeOfTheView) {
     EXPECT_NE(first->pixels, second->pixels);
 }
 
+TEST_F(PlayTest, AStageStartsAtRestWhateverTheMouseDidBeforeAndSteersFromThen) {
+    std::vector<PlayFrame> play;
+    // Motion on the intro and on the instruction screen is no course.
+    game.host.AtBlank(3, [](FakeHost& h) { h.MoveMouse(300, 200); });
+    game.host.AtBlank(kSpace - 10, [](FakeHost& h) { h.MoveMouse(-40, 30); });
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        if (play.size() == 30) game.host.MoveMouse(2, 1);
+    });
+    game.PressEscapeAt(kSpace + 80);
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_GT(play.size(), 40u);
+    for (std::size_t i = 0; i < 30; ++i) {
+        EXPECT_EQ(play[i].x, kPlayerStartX) << "frame " << i;
+        EXPECT_EQ(play[i].y, kPlayerStartY) << "frame " << i;
+    }
+    EXPECT_TRUE(game.SoundsPlayed("Grunt").empty());
+    EXPECT_EQ(play[35].x - play[34].x, 2);
+    EXPECT_EQ(play[35].y - play[34].y, 1);
+}
+
 TEST_F(PlayTest, APickedParticleGivesTenRadsAndThreePointsShownInThatFramesHud) {
     std::vector<PlayFrame> play;
     std::vector<std::uint32_t> expectedScore;
@@ -357,7 +384,7 @@ TEST_F(PlayTest, AnEnemyTouchCostsALifeAndPlaysTheDeathSequenceBeforeTheNextStag
     EXPECT_EQ(frames.back().state, Playing);
 }
 
-TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAndAClickStartsANewGame) {
+TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsANewGame) {
     std::vector<PlayFrame> frames;
     std::vector<std::uint32_t> expectedLives;
     std::vector<std::uint32_t> shownLives;
@@ -386,20 +413,18 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAndAClickStartsANewGam
             shownLives = GameSession::BackBand(GameSession::kLivesRow);
             expectedLives = GameSession::ExpectedHudBand(GameSession::kLivesRow, 0x191919, "-1  ");
         }
-        if (gameOverBlank == 0 && game.stagesStarted == 2 && Status->State == GameOver) {
+        // The end of the death sequence fades out again, then the Game Over screen stands.
+        if (gameOverBlank == 0 && Status->State == GameOver && frames.size() > 1 &&
+            frames[frames.size() - 2].state == Dying) {
             gameOverBlank = blank;
-            game.KeepPictureAt(blank + 10);
-            game.host.SetKey(kScanSpace, false);
+            game.KeepPictureAt(blank + kFadeBlanks + 10);
         }
-        // Hold Space through the second stage start, then click on the Game Over screen.
-        if (gameOverBlank != 0 && blank == gameOverBlank + 30) game.ClickAt(blank + 1);
-        if (gameOverBlank != 0 && blank == gameOverBlank + 120) {
-            game.host.SetKey(kScanSpace, true);
-        }
+        // A click on the Game Over screen, then Space on the new game's instruction screen.
+        if (gameOverBlank != 0 && blank == gameOverBlank + 60) game.ClickAt(blank + 1);
+        if (gameOverBlank != 0 && blank == gameOverBlank + 150) game.PressSpaceAt(blank + 1);
     });
     game.host.SetBlankLimit(4000);
-    game.host.AtBlank(kSpace + 400, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
-    game.PressEscapeAt(kSpace + 900);
+    game.PressEscapeAt(kSpace + 700);
     EXPECT_EQ(game.Run(), 0);
     ASSERT_NE(lastLifeBlank, 0u);
     // The frame that lost the last life shows -1 under "Lives", after the fade to black.
@@ -409,17 +434,24 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAndAClickStartsANewGam
     EXPECT_TRUE(std::all_of(loss->pixels.begin(), loss->pixels.end(),
                             [](std::uint8_t b) { return b == 0; }));
     EXPECT_GE(game.SoundsPlayed("Explode").size(), 1u);
-    // The Game Over screen came after the second stage start's instruction screen.
+    // The Game Over screen follows the death sequence: no stage start, no gong and no
+    // instruction screen invite a player who has lost to continue.
     ASSERT_NE(gameOverBlank, 0u);
-    const FakeHost::Picture* over = game.PictureAt(gameOverBlank + 10);
+    const auto gongs = game.SoundsPlayed("Gong");
+    EXPECT_EQ(
+        std::count_if(gongs.begin(), gongs.end(),
+                      [&](std::uint64_t b) { return b > lastLifeBlank && b < gameOverBlank; }),
+        0);
+    const FakeHost::Picture* over = game.PictureAt(gameOverBlank + kFadeBlanks + 10);
     ASSERT_NE(over, nullptr);
     EXPECT_TRUE(HasPixel(*over, 250, 150, 450, 200, kRedPixel));
     EXPECT_TRUE(HasPixel(*over, 150, 250, 600, 290, kGreenPixel)) << "the green Click line";
+    EXPECT_FALSE(HasPixel(*over, 150, 220, 400, 245, kWhitePixel)) << "no Space to Continue";
     // The click started a new game: three lives, stage 1, the score kept.
     const PlayFrame& last = frames.back();
     EXPECT_EQ(last.state, Playing);
     EXPECT_EQ(last.lives, 3);
     EXPECT_EQ(last.stage, 1);
     EXPECT_EQ(last.score, 42);
-    EXPECT_EQ(game.stagesStarted, 3);
+    EXPECT_EQ(game.stagesStarted, 2);
 }

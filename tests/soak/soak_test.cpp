@@ -240,7 +240,8 @@ private:
         }
         const bool waitingForClick = Status->State == Intro || Status->State == GameOver;
         if (Status->State == GameOver && quitAtGameOver_ && OneIn(60)) {
-            // Held with Space, which leaves the instruction screen that comes before Game Over.
+            // Held with Space, which leaves the instruction screen should a click still held
+            // start a game first.
             Quit(host);
             return;
         }

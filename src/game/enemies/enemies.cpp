@@ -67,4 +67,19 @@ void ToggleEnemy() {
     if (MonsterSound) MonsterSound->Play(0, 0, 0);
 }
 
+void KeepEnemiesAwayFrom(std::int32_t x, std::int32_t y) {
+    // The contact distance again as a margin: an enemy just outside contact would touch the
+    // player at the first motion of the mouse.
+    constexpr std::int32_t kReach = 2 * kContactDistance;
+    for (auto& enemy : Enemies) {
+        if (!enemy) continue;
+        const std::int32_t dx = enemy->WorldX - x;
+        if (dx < -kReach || dx > kReach || enemy->WorldY < y - kReach ||
+            enemy->WorldY > y + kReach) {
+            continue;
+        }
+        enemy->WorldX = dx < 0 ? x - kReach - 1 : x + kReach + 1;
+    }
+}
+
 }  // namespace zelto

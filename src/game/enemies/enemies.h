@@ -4,6 +4,8 @@
 // whenever they are in the view, and each one that touches the player costs a life. A timer
 // switches one of them off, or on at a new place, every half second.
 
+#include <cstdint>
+
 namespace zelto {
 
 // Makes the 40 enemies on their sheets (by index), at random world positions; enemies 12, 22
@@ -18,5 +20,10 @@ void UpdateEnemies(PlayerTouchedHandler onPlayerTouched);
 // Picks one of enemies 0 to 38: switches it off where it stands, or on at a new random place
 // with the monster's sound.
 void ToggleEnemy();
+// Moves every enemy that stands within twice the contact distance of the world point (x, y)
+// along both axes sideways out of that square: to its left edge minus one when it stands left
+// of x, else to its right edge plus one; its y stays. The player starts a stage at rest there,
+// and an enemy so close would take a life that no player can save. No random number is drawn.
+void KeepEnemiesAwayFrom(std::int32_t x, std::int32_t y);
 
 }  // namespace zelto

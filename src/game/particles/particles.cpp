@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "game_sheets.h"
 #include "player.h"
 #include "random.h"
 #include "world.h"
@@ -32,10 +33,7 @@ void SetParticleFrames(Actor& particle, int kind) {
 }  // namespace
 
 void CreateParticles() {
-    EnergonSheet = std::make_unique<CDXTile>();
-    if (EnergonSheet->Create(GameScreen.get(), "ENERGON.BMP", 32, 32, 40, 2) == 1) {
-        EnergonSheet->SetColorKey();
-    }
+    EnergonSheet = LoadGameSheet("ENERGON.BMP", 32, 32, 40);
     for (auto& slot : Particles) {
         const int kind = Random() % kKinds;
         auto particle = std::make_unique<Actor>();

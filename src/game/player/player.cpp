@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "game_sheets.h"
 #include "world.h"
 
 using namespace cdx;
@@ -69,10 +70,7 @@ void SteerByMouse(Actor& player) {
 }  // namespace
 
 void CreatePlayer() {
-    PlayerSheet = std::make_unique<CDXTile>();
-    if (PlayerSheet->Create(GameScreen.get(), "ZELTO.BMP", 32, 32, 10, 2) == 1) {
-        PlayerSheet->SetColorKey();
-    }
+    PlayerSheet = LoadGameSheet("ZELTO.BMP", 32, 32, 10);
     Player = std::make_unique<Actor>();
     Player->Create(PlayerSheet.get());
     Player->PosX = kPlayerStartX;

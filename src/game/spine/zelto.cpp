@@ -5,6 +5,7 @@
 #include "appicon.h"
 #include "cdxerror.h"
 #include "clock.h"
+#include "game_sheets.h"
 #include "player.h"
 #include "random.h"
 #include "window.h"
@@ -19,17 +20,6 @@ namespace {
 
 constexpr const char* kClassName = "ZeltoWndClass";
 constexpr const char* kTitle = "zelto";
-
-// A sprite sheet from the picture fileName, keyed by its top-left pixel. A picture that cannot
-// be loaded leaves a sheet without a surface, which draws nothing and is never keyed.
-std::unique_ptr<CDXTile> LoadSheet(const char* fileName, std::int32_t blockWidth,
-                                   std::int32_t blockHeight, std::int32_t blockCount) {
-    auto sheet = std::make_unique<CDXTile>();
-    if (sheet->Create(GameScreen.get(), fileName, blockWidth, blockHeight, blockCount, 2) == 1) {
-        sheet->SetColorKey();
-    }
-    return sheet;
-}
 
 // One sound effect, read with one copy; a file that cannot be read is fatal with message.
 std::unique_ptr<CDXSoundBuffer> LoadSound(const char* fileName, const char* message) {
@@ -138,16 +128,16 @@ void LoadGame() {
     GruntSound = LoadSound("GRUNT.WAV", "Cant load File GRUNT.WAV");
     ExplodeSound = LoadSound("Xplode.WAV", "Cant load File XPLODE.WAV");
     MonsterSound = LoadSound("MON.WAV", "Cant load File MON.WAV");
-    SpikeSheet = LoadSheet("SPIKE.BMP", 32, 32, 40);
-    CybudSheet = LoadSheet("CYBUD.BMP", 32, 32, 40);
-    SkullSheet = LoadSheet("SKULL.BMP", 32, 32, 40);
-    JestoidSheet = LoadSheet("JESTOID.BMP", 32, 32, 40);
-    HudSheet = LoadSheet("HUD.BMP", 146, 476, 1);
+    SpikeSheet = LoadGameSheet("SPIKE.BMP", 32, 32, 40);
+    CybudSheet = LoadGameSheet("CYBUD.BMP", 32, 32, 40);
+    SkullSheet = LoadGameSheet("SKULL.BMP", 32, 32, 40);
+    JestoidSheet = LoadGameSheet("JESTOID.BMP", 32, 32, 40);
+    HudSheet = LoadGameSheet("HUD.BMP", 146, 476, 1);
     HudSprite = std::make_unique<CDXSprite>();
     HudSprite->Create(HudSheet.get());
     HudSprite->PosX = 500;
     HudSprite->PosY = 0;
-    TitleSheet = LoadSheet("MAIN.BMP", 640, 480, 1);
+    TitleSheet = LoadGameSheet("MAIN.BMP", 640, 480, 1);
     TitleSprite = std::make_unique<CDXSprite>();
     TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
@@ -182,7 +172,9 @@ void RunFrame() {
         }
     }
     GameScreen->Back->Fill(0);
-    RunGameStep();
+    // A frame that held the thread (an instruction screen) and was asked to end shows nothing:
+    // the message loop takes the close request or the quit next.
+    if (!RunGameStep()) return;
     GameScreen->Flip(kFlipWaitForBlank, kFlipStretchToScreen, 0);
 }
 

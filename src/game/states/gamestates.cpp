@@ -4,9 +4,11 @@
 #include "hud.h"
 #include "particles.h"
 #include "player.h"
+#include "window.h"
 #include "world.h"
 
 using namespace cdx;
+using namespace platform;
 
 namespace zelto {
 
@@ -59,7 +61,7 @@ void DrawCredits() {
     front->ReleaseDC();
 }
 
-void RunIntro() {
+bool RunIntro() {
     if (TitleSprite) {
         TitleSprite->PosX = kTitleX;
         TitleSprite->PosY = 0;
@@ -67,14 +69,15 @@ void RunIntro() {
     }
     if (MouseButtonDown()) {
         Status->State = Playing;
-        StartStage();
+        if (!StartStage()) return false;
     }
     DrawCredits();
+    return true;
 }
 
-void RunPlaying() {
+bool RunPlaying() {
     if (EnergonLevel > CriticalMass) {
-        CompleteStage();
+        if (!CompleteStage()) return false;
         Status->Stage += 1;
     }
     if (EnergonLevel < 0) LoseLife();
@@ -84,21 +87,27 @@ void RunPlaying() {
     UpdateParticles();
     UpdateEnemies(LoseLife);
     DrawHud();
+    return true;
 }
 
-void RunDying() {
-    if (!Player) return;
+// After the last life's death sequence the game is over at once, with a second fade to black:
+// no stage is started that nobody can play.
+bool RunDying() {
+    if (!Player) return true;
     StepAnimation(*Player);
     Player->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
-    if (Player->AnimStep != kDeathSequenceEnd) return;
-    Status->State = Playing;
-    if (Status->Lives < 0) EndGame();
+    if (Player->AnimStep != kDeathSequenceEnd) return true;
     Player->AnimStep = 0;
     Player->AnimIndex = kAliveList;
-    StartStage();
+    if (Status->Lives < 0) {
+        EndGame();
+        return true;
+    }
+    Status->State = Playing;
+    return StartStage();
 }
 
-void RunGameOver() {
+bool RunGameOver() {
     CDXSurface* back = GameScreen->Back;
     back->MakeFont("Script", 0, 40, 700);
     if (back->GetDC() != nullptr) {
@@ -112,8 +121,9 @@ void RunGameOver() {
         Status->State = Playing;
         Status->Lives = kStartingLives;
         Status->Stage = 1;
-        StartStage();
+        return StartStage();
     }
+    return true;
 }
 
 // The start picture: the panel, the player and the map, the map last and opaque over the
@@ -140,11 +150,27 @@ bool DrawInstructions() {
     return true;
 }
 
-// Holds the thread, without flips or messages, until Space is down. Each writing of the lines
-// onto the front buffer is shown at the next blank, so the loop runs at the display's pace.
-void WaitForSpace() {
-    if (!GameInput) return;
+// Handles the window's messages while the instruction screen holds the thread, as the message
+// loop would: the window coming back to the front is seen (and the keyboard is acquired again),
+// and what the window system sends does not pile up. A close request or the quit message is
+// left in the queue for the message loop, which ends the program; false then.
+bool TakeWaitingMessages() {
+    MSG message;
+    while (PeekMessage(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (message.message == WM_CLOSE || message.message == WM_QUIT) return false;
+        PeekMessage(&message, nullptr, 0, 0, PM_REMOVE);
+        DispatchMessage(&message);
+    }
+    return true;
+}
+
+// Holds the thread, without flips, until Space is down; false when the program is asked to end
+// meanwhile. Each writing of the lines onto the front buffer is shown at the next blank, so the
+// loop runs at the display's pace. Escape does nothing here.
+bool WaitForSpace() {
+    if (!GameInput) return true;
     while (GameInput->GetKeyState(kKeySpace) == KeyUp) {
+        if (!TakeWaitingMessages()) return false;
         GameInput->Update();
         if (!DrawInstructions()) {
             // The display went away: bring the buffers back and let a blank pass, so the loop
@@ -153,36 +179,31 @@ void WaitForSpace() {
             GameScreen->WaitVBlank();
         }
     }
+    return true;
 }
 
 }  // namespace
 
-void RunGameStep() {
-    if (!Status || !GameScreen || GameScreen->Back == nullptr) return;
+bool RunGameStep() {
+    if (!Status || !GameScreen || GameScreen->Back == nullptr) return true;
     switch (Status->State) {
         case Intro:
-            RunIntro();
-            break;
+            return RunIntro();
         case Playing:
-            RunPlaying();
-            break;
+            return RunPlaying();
         case Dying:
-            RunDying();
-            break;
+            return RunDying();
         case GameOver:
-            RunGameOver();
-            break;
+            return RunGameOver();
         default:
-            break;
+            return true;
     }
 }
 
-void StartStage() {
+bool StartStage() {
     if (GongSound) GongSound->Play(0, 0, 0);
     if (GameInput) GameInput->Update();
     EnergonLevel = kStageStartEnergon;
-    LastMouseX = 0;
-    LastMouseY = 0;
     if (Player) {
         Player->PosX = kPlayerStartX;
         Player->PosY = kPlayerStartY;
@@ -192,22 +213,28 @@ void StartStage() {
     if (GameMap) GameMap->SetScrollPosition(kStartScrollX, kStartScrollY);
     ComposeStartPicture();
     if (Fader) Fader->CrossFade(GameScreen->Front, GameScreen->Back);
-    WaitForSpace();
+    if (!WaitForSpace()) return false;
     ToggleParticle();
     CreateEnemies();
     ToggleEnemy();
+    KeepEnemiesAwayFrom(kStartScrollX + kPlayerStartX, kStartScrollY + kPlayerStartY);
     // Play resumes now, from a whole picture: what the display took away during the fades or
     // the instruction screen is back. The timers count from here, so the time spent on the
     // intro, the instruction screen, the death sequence or the Game Over screen drains no
     // Energon and moves nothing.
     RestoreLostSurfaces();
     if (Timers) Timers->StartAll();
+    // The first play frame steers by the mouse motion from now on: the motion read during the
+    // instruction screen (and all before it) is no course the player gave.
+    if (GameInput) GameInput->GetMousePos(&LastMouseX, &LastMouseY);
+    return true;
 }
 
-void CompleteStage() {
-    StartStage();
+bool CompleteStage() {
+    if (!StartStage()) return false;
     EnergonLevel = kStageStartEnergon;
     CriticalMass += kCriticalMassStep;
+    return true;
 }
 
 void KillPlayer() {

@@ -7,12 +7,17 @@
 namespace zelto {
 
 // One frame of the current state, drawn into the back buffer between its clearing and the flip.
-void RunGameStep();
+// False when the program was asked to end while the frame held the thread (a close request or
+// the quit message waits in the queue): the frame is then not to be shown.
+bool RunGameStep();
 // Puts the play area in its start position, cross-fades into it and shows the instruction
-// screen until Space is down; then puts a particle in play and makes the enemies afresh.
-void StartStage();
+// screen until Space is down; then puts a particle in play and makes the enemies afresh, none
+// of them touching the player's start. False, with the rest left undone, when the program is
+// asked to end during the instruction screen.
+bool StartStage();
 // The Energon level went over the critical mass: a new stage with a higher critical mass.
-void CompleteStage();
+// False as StartStage.
+bool CompleteStage();
 // The player lost a life (the caller has already counted it): the explosion and the death
 // sequence, and the end of the game when no life is left.
 void KillPlayer();

@@ -16,5 +16,8 @@ constexpr std::int32_t kWorldHeight = 960;
 // the player (both bounds inclusive).
 constexpr std::int32_t kViewTestWidth = 478;
 constexpr std::int32_t kViewTestHeight = 480;
+// Every actor is 32 x 32, and two actors touch when their positions differ by at most this much
+// along each axis (their frames' edges included).
+constexpr std::int32_t kContactDistance = 32;
 
 }  // namespace zelto

@@ -69,21 +69,20 @@ void GameBot::Steer(platform::FakeHost& host, bool stageStart) {
         }
     }
     lastCourse_ = policy_.Choose(sight);
-    // In play the game measures the motion since the last frame; the first frame of a stage
-    // measures it from (0, 0), that is the whole position the mouse has been moved to.
-    const std::int32_t moveX = stageStart ? lastCourse_.velX - mouseX_ : lastCourse_.velX;
-    const std::int32_t moveY = stageStart ? lastCourse_.velY - mouseY_ : lastCourse_.velY;
-    host.MoveMouse(moveX, moveY);
-    mouseX_ += moveX;
-    mouseY_ += moveY;
+    // The game measures the motion since its last frame. The first frame of a stage measures it
+    // since the instruction screen's last reading, the one that found Space down, which may be
+    // more than one blank before: the motion given at rest since then adds up to the course.
+    const bool spaceRead = GameInput && GameInput->GetKeyState(kKeySpace) != KeyUp;
+    const bool counted = stageStart && spaceRead;
+    const Course given = counted ? restingMotion_ : Course{};
+    host.MoveMouse(lastCourse_.velX - given.velX, lastCourse_.velY - given.velY);
+    restingMotion_ = counted ? lastCourse_ : Course{};
 }
 
 void GameBot::Close(platform::FakeHost& host) {
     closing_ = true;
     record_.closeBlank = host.Blank();
     host.QueueEvent(platform::HostEvent::Kind::CloseRequested);
-    // A stage start that waits for Space holds the message loop: let it through.
-    host.SetKey(kScanSpace, true);
 }
 
 }  // namespace bot

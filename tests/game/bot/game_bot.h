@@ -48,11 +48,9 @@ private:
     GameRecord record_;
     std::int32_t criticalMassAtClick_ = 0;
     bool closing_ = false;
-    // All mouse motion given so far (the bot is the only one to move the mouse): the engine's
-    // mouse position once it has read the motion.
-    std::int32_t mouseX_ = 0;
-    std::int32_t mouseY_ = 0;
     Course lastCourse_;
+    // At rest at a stage start: the motion given since the instruction screen read Space.
+    Course restingMotion_;
 };
 
 }  // namespace bot
