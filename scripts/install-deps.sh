@@ -18,6 +18,8 @@ test_packages=(
     libgtest-dev libbenchmark-dev
     # The virtual display, with the X core fonts that SDL's message boxes draw their text in.
     xvfb xfonts-base xdotool imagemagick sox
+    # xmessage: another window to give the keyboard to.
+    x11-utils
     # Validators of the installed desktop entry and AppStream metadata.
     desktop-file-utils appstream
 )

@@ -4,8 +4,9 @@
 # - mouse motion and a click reach the engine;
 # - the whole game plays through: the intro with its credits, a click, the instruction screen,
 #   Space, play with the map, the player, the panel and its numbers, lives lost until the
-#   Game Over screen; Escape then ends the game with exit code 0;
-# - a close request ends the game with exit code 0;
+#   Game Over screen; Escape then ends the game with exit code 0; on the first instruction
+#   screen the keyboard's focus goes to another window and back before Space;
+# - a close request ends the game with exit code 0, on the intro and on the instruction screen;
 # - a data file that cannot be loaded is reported in a message box, Return closes the box, and
 #   the game then ends by itself.
 # Every wait polls for what the screen or a program shows, with a generous deadline: a busy
@@ -310,6 +311,26 @@ check_play_frame() {
     return 1
 }
 
+# Gives the keyboard to another window, waits until it has it, and gives it back to the window.
+look_away_and_back() {
+    xmessage -geometry +0+0 "another program" &
+    local other_pid=$! other
+    if other=$(wait_for_window xmessage); then
+        local start=$SECONDS
+        until [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$other" ] ||
+            ((SECONDS - start >= deadline_seconds)); do
+            xdotool windowfocus "$other" 2>/dev/null
+            sleep 0.2
+        done
+        echo "the keyboard went to another window: $(xdotool getwindowfocus -f 2>/dev/null)"
+    else
+        fail "no other window to give the keyboard to"
+    fi
+    kill $other_pid 2>/dev/null
+    wait $other_pid 2>/dev/null
+    xdotool windowfocus "$1" 2>/dev/null
+}
+
 # What the last screenshot shows of the Energon level, as a checksum of its pixels.
 energon_level_shown() {
     convert "$work/screen.ppm" -crop "$(screen_area 530 78 100 24)" +repage -format '%#' info:
@@ -330,8 +351,9 @@ else
     # Then each state is answered as it shows: Space on the instruction screen, and in play a
     # large diagonal mouse motion, after which the player drifts into a corner of the play
     # area, where it loses two rads a frame until its life is gone. The first play screens
-    # are looked at and kept; every later start of play sets the player drifting at once by
-    # the motion made so far.
+    # are looked at and kept; every later start of play is steered the same way. On the first
+    # instruction screen another window takes the keyboard and gives it back before Space, as
+    # a player who looks at another program for a moment does.
     instruction_screens=0
     play_frame_checked=no
     level_change_seen=no
@@ -363,7 +385,10 @@ else
                 ;;
             instructions)
                 instruction_screens=$((instruction_screens + 1))
-                [ $instruction_screens -eq 1 ] && keep_screenshot instructions
+                if [ $instruction_screens -eq 1 ]; then
+                    keep_screenshot instructions
+                    look_away_and_back "$window"
+                fi
                 [ $level_change_seen = no ] && play_frame_checked=no
                 steered=no
                 if ! repeat_until "press_keys space" instructions_gone; then
@@ -416,20 +441,51 @@ if kill -0 $game_pid 2>/dev/null; then
 fi
 cat "$work/game.out"
 
-# --- A close request. ---
+# --- Close requests (SIGTERM): on the intro, and on the instruction screen, which holds the
+# game until Space. Each must end the game within two seconds, with exit code 0. ---
 
-(cd "$game_dir" && exec "$game") >"$work/game.out" 2>&1 &
-game_pid=$!
-if wait_for intro_shown; then
+# Waits up to two seconds for the process to end after a close request; exit_code as
+# wait_for_exit, and none when it is still running.
+wait_two_seconds_for_exit() {
+    local deadline=$(($(date +%s%N) + 2000000000))
+    while kill -0 "$1" 2>/dev/null && (($(date +%s%N) < deadline)); do
+        sleep 0.05
+    done
+    if kill -0 "$1" 2>/dev/null; then
+        kill -KILL "$1"
+        wait "$1"
+        exit_code=none
+        return 1
+    fi
+    wait "$1"
+    exit_code=$?
+}
+
+for screen in intro instructions; do
+    (cd "$game_dir" && exec "$game") >"$work/game.out" 2>&1 &
+    game_pid=$!
+    if ! wait_for intro_shown; then
+        fail "the game did not start for the close request on the $screen screen"
+        kill -KILL $game_pid
+        continue
+    fi
+    if [ $screen = instructions ]; then
+        window=$(wait_for_window zelto)
+        xdotool windowfocus "$window" 2>/dev/null
+        if ! repeat_until click instructions_shown; then
+            fail "no instruction screen for the close request"
+            kill -KILL $game_pid
+            continue
+        fi
+    fi
     kill -TERM $game_pid
-    wait_for_exit $game_pid || fail "the game did not end on a close request"
-    echo "game exit code after the close request: $exit_code"
-    [ "$exit_code" = 0 ] || fail "the game ended with exit code $exit_code on a close request"
-else
-    fail "the game did not start for the close request"
-    kill -KILL $game_pid
-fi
-cat "$work/game.out"
+    wait_two_seconds_for_exit $game_pid ||
+        fail "the game did not end within 2 s of a close request on the $screen screen"
+    echo "game exit code after the close request on the $screen screen: $exit_code"
+    [ "$exit_code" = 0 ] || [ "$exit_code" = none ] ||
+        fail "the game ended with exit code $exit_code on a close request on the $screen screen"
+    cat "$work/game.out"
+done
 
 # --- A missing sound: a message box, closed with Return, and then the end. ---
 
