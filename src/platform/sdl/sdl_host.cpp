@@ -52,6 +52,10 @@ constexpr const char* kNoDisplay =
     "no display found; run the game on an X11 or Wayland desktop (DISPLAY or WAYLAND_DISPLAY "
     "set), or name a video driver in SDL_VIDEODRIVER";
 
+constexpr const char* kNamedDisplayAdvice =
+    "; check that its server runs and lets this user in, or name a video driver in "
+    "SDL_VIDEODRIVER";
+
 // False when nothing in the environment points at a display: no X server named, no Wayland
 // display named and no runtime folder where a Wayland socket could be found, and no driver
 // asked for. Probing drivers then only prints their own complaints.
@@ -60,6 +64,31 @@ bool DisplayMayExist() {
          {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"}) {
         const char* value = SDL_getenv(variable);
         if (value != nullptr && value[0] != '\0') return true;
+    }
+    return false;
+}
+
+// The video drivers that a display variable points at, in the order SDL tries them.
+struct DisplayVariable {
+    const char* name;
+    const char* driver;
+};
+constexpr DisplayVariable kDisplayVariables[] = {{"DISPLAY", "x11"},
+                                                 {"WAYLAND_DISPLAY", "wayland"}};
+
+// SDL went past the drivers of the displays that the environment names and settled on a blind
+// one. Each named display's driver is started again by name: a server that was busy or
+// starting over a moment ago may answer now, and SDL goes on with it (true). Otherwise
+// `failure` tells what failed in SDL's own words, so that a display that is named but does not
+// answer reads differently from no display at all; it stays empty when no display is named.
+bool StartNamedDisplay(std::string& failure) {
+    for (const DisplayVariable& variable : kDisplayVariables) {
+        const char* value = SDL_getenv(variable.name);
+        if (value == nullptr || value[0] == '\0') continue;
+        if (SDL_VideoInit(variable.driver) == 0) return true;
+        if (!failure.empty()) failure += "; ";
+        failure += std::string("cannot open the display ") + value + " named in " + variable.name +
+                   ": " + SDL_GetError();
     }
     return false;
 }
@@ -126,9 +155,12 @@ SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
         (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
-        state_->startError = kNoDisplay;
-        SDL_Quit();
-        return;
+        std::string failure;
+        if (!StartNamedDisplay(failure)) {
+            state_->startError = failure.empty() ? kNoDisplay : failure + kNamedDisplayAdvice;
+            SDL_Quit();
+            return;
+        }
     }
     state_->ready = true;
     SDL_AddEventWatch(NotePresses, &state_->presses);
