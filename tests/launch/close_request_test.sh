@@ -25,9 +25,6 @@ export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 status=0
 
-# How long the game has to end after the request: a person who clicks the close button and
-# sees nothing happen for longer clicks again.
-close_deadline_tenths=20
 
 # The intro's picture seen as game_screen.sh sees pictures (16 x 12 averaged blocks), made once.
 convert "$title_picture" -resize '16x12!' "$work/intro.png"
@@ -74,15 +71,17 @@ close_once() {
         return 1
     fi
     $before
+    local deadline
+    deadline=$(close_deadline_tenths)
     "$send_close_request" zelto || echo "the request could not be sent"
-    for _ in $(seq $close_deadline_tenths); do
+    for _ in $(seq "$deadline"); do
         kill -0 $game_pid 2>/dev/null || break
         sleep 0.1
     done
     if kill -0 $game_pid 2>/dev/null; then
         kill -KILL $game_pid
         wait $game_pid 2>/dev/null
-        echo "still running two seconds after the request"
+        echo "still running $((deadline / 10)) s after the request"
         return 1
     fi
     wait $game_pid

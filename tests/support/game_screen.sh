@@ -110,6 +110,20 @@ end_with_escape() {
     wait_for_exit "$1"
 }
 
+# How long a game has to end after a close request, in tenths of a second: two seconds, after
+# which a person who sees nothing happen tries again. On a machine busier than its cores, where
+# the game waits its turn for a processor, ten; the reason goes to the error stream.
+close_deadline_tenths() {
+    local load
+    read -r load _ </proc/loadavg
+    if awk -v load="$load" -v cores="$(nproc)" 'BEGIN { exit !(load >= cores) }'; then
+        echo "busy machine (load $load on $(nproc) cores): 10 s for a close request" >&2
+        echo 100
+    else
+        echo 20
+    fi
+}
+
 # Waits for the process (a child of the test) to end by itself and puts its exit code in
 # exit_code; kills it and fails if it does not end.
 wait_for_exit() {
