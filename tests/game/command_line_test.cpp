@@ -22,6 +22,7 @@ TEST(CommandLineTest, NoOptionsRunFullScreenWithTheDataFoundAsUsual) {
     const CommandLine line = ParseArguments({});
     EXPECT_EQ(line.action, CommandLine::Action::kRun);
     EXPECT_FALSE(line.startInWindow);
+    EXPECT_FALSE(line.integerScale);
     EXPECT_TRUE(line.dataFolder.empty());
 }
 
@@ -34,6 +35,13 @@ TEST(CommandLineTest, WindowAndDataFolderInEitherOrderAndSpelling) {
     }
     // A later --data overrides an earlier one; a folder may start with a dash.
     EXPECT_EQ(ParseArguments({"--data", "a", "--data", "-b"}).dataFolder, "-b");
+    // Of --window and --fullscreen the last one wins; --integer-scale leaves the mode alone.
+    EXPECT_FALSE(ParseArguments({"--window", "--fullscreen"}).startInWindow);
+    EXPECT_TRUE(ParseArguments({"--fullscreen", "--window"}).startInWindow);
+    const CommandLine scaled = ParseArguments({"--window", "--integer-scale"});
+    EXPECT_TRUE(scaled.startInWindow);
+    EXPECT_TRUE(scaled.integerScale);
+    EXPECT_FALSE(ParseArguments({"--integer-scale"}).startInWindow);
 }
 
 TEST(CommandLineTest, HelpAndVersionAnswerAsSoonAsTheyAreSeen) {
@@ -52,7 +60,8 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
         const char* refusal;
     };
     const Case cases[] = {
-        {{"--fullscreen"}, "unknown option '--fullscreen'"},
+        {{"--full-screen"}, "unknown option '--full-screen'"},
+        {{"--integer-scale=2"}, "unknown option '--integer-scale=2'"},
         {{"-w"}, "unknown option '-w'"},
         {{"--windowed"}, "unknown option '--windowed'"},
         {{"--"}, "unknown option '--'"},
@@ -72,7 +81,8 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
 
 TEST(CommandLineTest, UsageNamesEveryOption) {
     const std::string usage = CommandLine::Usage();
-    for (const char* option : {"--window", "--data DIR", "--help", "--version"}) {
+    for (const char* option :
+         {"--window", "--fullscreen", "--integer-scale", "--data DIR", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(usage.back(), '\n');

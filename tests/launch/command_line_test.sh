@@ -35,7 +35,7 @@ run --version
 [ "$code" -eq 0 ] || fail "--version ended with $code"
 [[ "$out" =~ ^zelto\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed: $out"
 
-for wrong in --fullscreen -x extra --data; do
+for wrong in --full-screen -x extra --data; do
     run --window "$wrong"
     [ "$code" -eq 2 ] || fail "'$wrong' ended with $code, not 2"
     [ -z "$out" ] || fail "'$wrong' wrote to the standard output: $out"

@@ -3,7 +3,9 @@
 # window manager (which grants no size change but the program's own): it finds its data beside
 # the executable and shows the intro full screen, scaled with black bars; Alt+Enter shows the
 # whole picture in a 640 x 480 window, and a second Alt+Enter brings back the full-screen
-# picture with black bars only. --window starts in the window. Escape ends it with exit code 0.
+# picture with black bars only. --window starts in the window. --integer-scale shows the picture
+# at twice its size, every picture pixel a 2 x 2 square of screen pixels, black all around it.
+# Escape ends it with exit code 0.
 # Skips (77) where no X server can be started or the tools to drive and look at it are missing.
 set -u
 game="$1"
@@ -18,7 +20,7 @@ for tool in xdotool import convert compare; do
 done
 source "$(dirname "$0")/../support/virtual_display.sh"
 source "$(dirname "$0")/../support/game_screen.sh"
-start_virtual_display 1280x800x24
+start_virtual_display 1600x1000x24
 export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 status=0
@@ -27,13 +29,13 @@ fail() {
     status=1
 }
 
-# 640 x 480 scaled into 1280 x 800 is 1067 x 800, 106 pixels from either side.
-full_screen_picture=1067x800+107+0
-left_bar=100x800+0+0
-right_bar=100x800+1180+0
+# 640 x 480 scaled into 1600 x 1000 is 1333 x 1000, 133 pixels from either side.
+full_screen_picture=1333x1000+133+0
+left_bar=120x1000+0+0
+right_bar=120x1000+1480+0
 
 expect_full_screen() {
-    wait_for_window_size "$window" 1280x800 || fail "$1: the window does not cover the screen"
+    wait_for_window_size "$window" 1600x1000 || fail "$1: the window does not cover the screen"
     wait_for_picture "$full_screen_picture" "$title_picture" || fail "$1: no full-screen picture"
     all_black "$left_bar" || fail "$1: the bar left of the picture is not black"
     all_black "$right_bar" || fail "$1: the bar right of the picture is not black"
@@ -81,6 +83,28 @@ if window=$(wait_for_window zelto); then
     quit_with_escape "--window"
 else
     fail "no window from the game started with --window"
+    kill -KILL $game_pid
+fi
+cat "$work/game.out"
+
+# --integer-scale, full screen (the last of --window and --fullscreen wins): twice 640 x 480.
+(cd "$source_dir" && exec "$game" --window --fullscreen --integer-scale) >"$work/game.out" 2>&1 &
+game_pid=$!
+if window=$(wait_for_window zelto); then
+    wait_for_window_size "$window" 1600x1000 || fail "--integer-scale: not full screen"
+    wait_for_picture 1280x960+160+20 "$title_picture" || fail "--integer-scale: no picture"
+    for bar in 160x1000+0+0 160x1000+1440+0 1600x20+0+0 1600x20+0+980; do
+        all_black "$bar" || fail "--integer-scale: $bar around the picture is not black"
+    done
+    # Sampling every second pixel and doubling it again gives back the same picture only where
+    # each 2 x 2 square is one colour: a blending scale softens the edges between them.
+    convert "$work/screen.png" -crop 1280x960+160+20 +repage "$work/doubled.png"
+    convert "$work/doubled.png" -sample 50% -sample 200% "$work/resampled.png"
+    differing=$(compare -metric AE "$work/doubled.png" "$work/resampled.png" null: 2>&1)
+    [ "$differing" = 0 ] || fail "--integer-scale: $differing pixels blended, not 2 x 2 squares"
+    quit_with_escape "--integer-scale"
+else
+    fail "no window from the game started with --integer-scale"
     kill -KILL $game_pid
 fi
 cat "$work/game.out"

@@ -29,8 +29,12 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
             line.action = Action::kShowVersion;
             return line;
         }
-        if (argument == "--window") {
-            line.startInWindow = true;
+        if (argument == "--window" || argument == "--fullscreen") {
+            line.startInWindow = argument == "--window";
+            continue;
+        }
+        if (argument == "--integer-scale") {
+            line.integerScale = true;
             continue;
         }
         if (argument == kDataOption || argument.starts_with("--data=")) {
@@ -56,16 +60,18 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
 }
 
 const char* CommandLine::Usage() {
-    return "usage: zelto [--window] [--data DIR]\n"
+    return "usage: zelto [--window | --fullscreen] [--integer-scale] [--data DIR]\n"
            "       zelto --help | --version\n"
            "\n"
            "A 2D arcade game: steer with the mouse, click to start, Space to go on,\n"
            "Escape to quit, Alt+Enter to switch between full screen and a window.\n"
            "\n"
-           "  --window      start in a 640 x 480 window instead of full screen\n"
-           "  --data DIR    read the game's data files from DIR\n"
-           "  --help        show this help and end\n"
-           "  --version     show the version and end\n";
+           "  --window         start in a 640 x 480 window instead of full screen\n"
+           "  --fullscreen     start full screen (the default; the last of the two wins)\n"
+           "  --integer-scale  scale the picture by whole multiples only, black around it\n"
+           "  --data DIR       read the game's data files from DIR\n"
+           "  --help           show this help and end\n"
+           "  --version        show the version and end\n";
 }
 
 }  // namespace zelto

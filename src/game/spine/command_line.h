@@ -17,6 +17,7 @@ struct CommandLine {
 
     Action action = Action::kRun;
     bool startInWindow = false;  // a 640 x 480 window instead of full screen
+    bool integerScale = false;   // the picture at whole multiples of its size only
     std::string dataFolder;      // where the data files are; empty: found as usual
     std::string refusal;         // what was wrong with the command line
 

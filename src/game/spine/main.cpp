@@ -69,8 +69,9 @@ int main(int argc, char** argv) {
     platform::StartTextServiceEarly();
     if (!EnterDataFolder(line)) return 2;
 
-    platform::SdlHost host(line.startInWindow ? platform::SdlHost::StartMode::kWindow
-                                              : platform::SdlHost::StartMode::kFullScreen);
+    using platform::SdlHost;
+    SdlHost host(line.startInWindow ? SdlHost::StartMode::kWindow : SdlHost::StartMode::kFullScreen,
+                 line.integerScale ? SdlHost::Scaling::kWholeMultiples : SdlHost::Scaling::kFit);
     if (!host.Ready()) {
         std::fprintf(stderr, "zelto: %s\n", host.StartError());
         return 1;

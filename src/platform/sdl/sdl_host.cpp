@@ -123,6 +123,7 @@ struct SdlHost::State {
     int textureWidth = 0;
     int textureHeight = 0;
     bool fullScreen = true;
+    Scaling scaling = Scaling::kFit;
     std::uint64_t blankPeriod = 0;  // performance counts per refresh
     // The first blank: the first wait for a blank finds the display at one (see
     // WaitForVerticalBlank).
@@ -140,8 +141,9 @@ struct SdlHost::State {
     ShownPicture shown;
 };
 
-SdlHost::SdlHost(StartMode mode) : state_(std::make_unique<State>()) {
+SdlHost::SdlHost(StartMode mode, Scaling scaling) : state_(std::make_unique<State>()) {
     state_->fullScreen = mode == StartMode::kFullScreen;
+    state_->scaling = scaling;
     if (!DisplayMayExist()) {
         state_->startError = kNoDisplay;
         return;
@@ -188,7 +190,6 @@ const char* SdlHost::StartError() const {
 
 bool SdlHost::OpenWindow(const char* title, HICON icon) {
     if (!state_->ready || state_->window != nullptr) return false;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Under a bare X server without a window manager the window keeps the size it was made
     // with, so a full-screen window is made at the desktop's size before it goes full screen.
     const POINT desktop = DesktopSize();
@@ -352,6 +353,9 @@ bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
         state_->texture = SDL_CreateTexture(state_->renderer, SDL_PIXELFORMAT_ARGB8888,
                                             SDL_TEXTUREACCESS_STREAMING, mode.width, mode.height);
         if (state_->texture == nullptr) return false;
+        // Each screen pixel shows the one picture pixel under it, never a blend: the picture's
+        // pixel art stays sharp at any scale, on every renderer.
+        SDL_SetTextureScaleMode(state_->texture, SDL_ScaleModeNearest);
         state_->textureWidth = mode.width;
         state_->textureHeight = mode.height;
     }
@@ -403,6 +407,14 @@ void SdlHost::Present(const PresentedPicture& picture) {
     SDL_UnlockTexture(state_->texture);
     // The picture is fitted, with its aspect kept and black bars around it, to the size the
     // renderer's output has now: a window manager may grant a size change late, or never.
+    // Whole multiples only where at least one fits; a smaller window still shows all of it.
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(state_->renderer, &outputWidth, &outputHeight);
+    const bool wholeMultiples = state_->scaling == Scaling::kWholeMultiples &&
+                                outputWidth >= state_->textureWidth &&
+                                outputHeight >= state_->textureHeight;
+    SDL_RenderSetIntegerScale(state_->renderer, wholeMultiples ? SDL_TRUE : SDL_FALSE);
     SDL_RenderSetLogicalSize(state_->renderer, state_->textureWidth, state_->textureHeight);
     SDL_RenderClear(state_->renderer);
     SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);

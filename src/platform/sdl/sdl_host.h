@@ -1,8 +1,8 @@
 #pragma once
 
 // The SDL host: a real window on the desktop, the 640 x 480 picture scaled into it with its
-// aspect kept, a 60 Hz display paced by this host's own clock, real message boxes. The window
-// is full screen or a 640 x 480 window; Alt+Enter switches between the two.
+// aspect kept and sharp pixels, a 60 Hz display paced by this host's own clock, real message
+// boxes. The window is full screen or a 640 x 480 window; Alt+Enter switches between the two.
 
 #include <cstdint>
 #include <memory>
@@ -15,10 +15,14 @@ namespace platform {
 class SdlHost : public Host {
 public:
     enum class StartMode { kFullScreen, kWindow };
+    // How the picture fills the window: as large as fits, or at the largest whole multiple of
+    // its size that fits (every picture pixel an equal square), with black around it. A window
+    // smaller than the picture gets it fitted either way.
+    enum class Scaling { kFit, kWholeMultiples };
 
     // Starts SDL's video and event subsystems; Ready() tells whether that worked. The window
     // opens full screen or as a 640 x 480 window, as the mode says.
-    explicit SdlHost(StartMode mode = StartMode::kFullScreen);
+    explicit SdlHost(StartMode mode = StartMode::kFullScreen, Scaling scaling = Scaling::kFit);
     ~SdlHost() override;
     bool Ready() const;
     const char* StartError() const;
