@@ -24,7 +24,7 @@ protected:
 
 }  // namespace
 
-TEST(KeyStates, ScanCodeTableHasItsHundredUniqueKeys) {
+TEST(KeyStates, ScanCodeTableHasItsHundredUniqueKeysAndPause) {
     const auto& table = ScanCodeKeyCodes();
     int mapped = 0;
     bool seen[256] = {};
@@ -35,7 +35,8 @@ TEST(KeyStates, ScanCodeTableHasItsHundredUniqueKeys) {
         EXPECT_FALSE(seen[code]) << "key code " << code << " twice";
         seen[code] = true;
     }
-    EXPECT_EQ(mapped, 100);
+    EXPECT_EQ(mapped, 101);
+    EXPECT_EQ(table[kScanPause], kKeyPause);
     EXPECT_EQ(table[0x1E], 97u);  // A is 'a', never 'A'
     EXPECT_EQ(table[0x39], 32u);
     EXPECT_EQ(table[0x01], 27u);

@@ -15,6 +15,7 @@ inline constexpr std::uint32_t kKeyTab = 9;
 inline constexpr std::uint32_t kKeyReturn = 13;
 inline constexpr std::uint32_t kKeyEscape = 27;
 inline constexpr std::uint32_t kKeySpace = ' ';
+inline constexpr std::uint32_t kKeyPause = 176;
 inline constexpr std::uint32_t kMouseButtonKeys = 256;  // 256, 257, 258: mouse buttons 0, 1, 2
 inline constexpr std::uint32_t kKeyMouseLeft = kMouseButtonKeys;
 inline constexpr std::uint32_t kJoystickButtonKeys = 260;  // 260 .. 269: joystick buttons 0 .. 9
@@ -24,5 +25,8 @@ inline constexpr std::uint32_t kKeyCodeCount = 270;
 inline constexpr int kScanEscape = 0x01;
 inline constexpr int kScanReturn = 0x1C;
 inline constexpr int kScanSpace = 0x39;
+inline constexpr int kScanP = 0x19;
+inline constexpr int kScanM = 0x32;
+inline constexpr int kScanPause = 0xC5;  // extended
 
 }  // namespace cdx

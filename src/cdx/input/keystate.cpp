@@ -36,6 +36,7 @@ const std::array<std::uint32_t, 256>& ScanCodeKeyCodes() {
         codes[0xB5] = 156;
         codes[0xB7] = 175;
         codes[0xB8] = 133;
+        codes[kScanPause] = kKeyPause;
         run(0xC7, {152, 136, 154});
         codes[0xCB] = 134;
         codes[0xCD] = 135;

@@ -25,8 +25,14 @@ int CDXSound::Create(HWND window) {
         return 1;
     }
     DirectSound = std::move(device);
+    DirectSound->SetMuted(Muted);
     SoundDisabled = 0;
     return 1;
+}
+
+void CDXSound::SetMuted(bool muted) {
+    Muted = muted;
+    if (DirectSound) DirectSound->SetMuted(muted);
 }
 
 }  // namespace cdx

@@ -19,8 +19,13 @@ public:
     CDXSound& operator=(const CDXSound&) = delete;
 
     int Create(platform::HWND window);
+    // Silences all sound at once, or lets it be heard again; kept across a Create. Without a
+    // device there is nothing to hear either way.
+    void SetMuted(bool muted);
+    bool IsMuted() const { return Muted; }
 
     std::int32_t SoundDisabled = 1;
+    bool Muted = false;
     std::shared_ptr<platform::SoundDevice> DirectSound;
 };
 

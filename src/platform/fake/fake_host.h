@@ -98,6 +98,7 @@ public:
     // The next count keyboard readings fail.
     void FailKeyboardReads(int count) { failedKeyboardReads_ = count; }
     bool MouseCaptured() const { return mouseCaptured_; }
+    bool PointerFree() const { return pointerFree_; }
     // Runs action when the display reaches blank (once).
     void AtBlank(std::uint64_t blank, std::function<void(FakeHost&)> action);
     // Runs action at every blank from now on, after the actions due at that blank; a driver
@@ -149,6 +150,7 @@ public:
     bool ReadKeyboard(std::uint8_t state[256]) override;
     bool ReadMouse(MouseReading& reading) override;
     void SetMouseCaptured(bool captured) override { mouseCaptured_ = captured; }
+    void SetPointerFree(bool free) override { pointerFree_ = free; }
     bool JoystickAttached() override { return joystickAttached_; }
     bool ReadJoystick(std::uint8_t buttons[32]) override;
     HRESULT DisplayCreationResult() override { return displayCreationResult_; }
@@ -207,6 +209,7 @@ private:
     bool inFront_ = true;
     int failedKeyboardReads_ = 0;
     bool mouseCaptured_ = false;
+    bool pointerFree_ = false;
     std::multimap<std::uint64_t, std::function<void(FakeHost&)>> blankActions_;
     std::function<void(FakeHost&)> everyBlank_;
     std::uint64_t everyBlankDone_ = 0;  // the blank the every-blank action last ran at

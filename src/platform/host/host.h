@@ -92,6 +92,10 @@ public:
     virtual bool ReadMouse(MouseReading& reading) = 0;
     // An exclusive mouse is captured: the pointer stays in the window and only motion counts.
     virtual void SetMouseCaptured(bool captured) = 0;
+    // The program does not steer with the mouse now (a title, a pause): in a window the pointer
+    // is shown and may leave, whatever the capture and the cursor say; full screen keeps it
+    // hidden and held. False gives capture and cursor back their say.
+    virtual void SetPointerFree(bool free) = 0;
     virtual bool JoystickAttached() = 0;
     virtual bool ReadJoystick(std::uint8_t buttons[32]) = 0;
 

@@ -229,6 +229,10 @@ HCURSOR SetCursor(HCURSOR cursor) {
     return previous;
 }
 
+void SetPointerFree(bool free) {
+    CurrentHost().SetPointerFree(free);
+}
+
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     return CurrentHost().ShowMessageBox(owner, text != nullptr ? text : "",
                                         caption != nullptr ? caption : "", type);

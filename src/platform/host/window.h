@@ -55,6 +55,9 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A null cursor hides the pointer over the window.
 HCURSOR SetCursor(HCURSOR cursor);
+// While free, the pointer over a window (not full screen) is shown and not held in it, whatever
+// the cursor and the mouse's capture say; the program sets it free where it does not steer.
+void SetPointerFree(bool free);
 
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
 void OutputDebugString(const char* text);

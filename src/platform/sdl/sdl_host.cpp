@@ -132,6 +132,11 @@ struct SdlHost::State {
     std::uint64_t startCounter = 0;
     SDL_Joystick* joystick = nullptr;
     bool mouseCaptured = false;
+    bool cursorVisible = true;
+    bool pointerFree = false;
+    // What SDL was last told: relative mode on, cursor shown.
+    bool relativeMode = false;
+    bool cursorShown = true;
     // The window asked for the focus as it was shown and the window system has said nothing
     // about the focus since.
     bool focusAwaited = false;
@@ -257,7 +262,30 @@ POINT SdlHost::DesktopSize() {
 }
 
 void SdlHost::SetCursorVisible(bool visible) {
-    if (state_->ready) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    state_->cursorVisible = visible;
+    ApplyPointer();
+}
+
+void SdlHost::SetPointerFree(bool free) {
+    state_->pointerFree = free;
+    ApplyPointer();
+}
+
+void SdlHost::ApplyPointer() {
+    if (!state_->ready) return;
+    const bool freeInWindow = state_->pointerFree && !state_->fullScreen;
+    const bool relative = state_->mouseCaptured && !freeInWindow;
+    const bool shown = state_->cursorVisible || freeInWindow;
+    if (relative != state_->relativeMode) {
+        state_->relativeMode = relative;
+        SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+        // Motion gathered before the capture is not the player's steering.
+        if (relative) SDL_GetRelativeMouseState(nullptr, nullptr);
+    }
+    if (shown != state_->cursorShown) {
+        state_->cursorShown = shown;
+        SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+    }
 }
 
 void SdlHost::PollEvents(std::vector<HostEvent>& events) {
@@ -320,6 +348,7 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
 void SdlHost::SwitchFullScreen(bool fullScreen) {
     state_->fullScreen = fullScreen;
     state_->shown.Forget();
+    ApplyPointer();
     if (fullScreen) {
         // Where no window manager grants the full-screen state, the window would stay as small
         // as it is, so it first covers the desktop itself.
@@ -459,11 +488,8 @@ bool SdlHost::ReadMouse(MouseReading& reading) {
 }
 
 void SdlHost::SetMouseCaptured(bool captured) {
-    if (!state_->ready || state_->mouseCaptured == captured) return;
     state_->mouseCaptured = captured;
-    SDL_SetRelativeMouseMode(captured ? SDL_TRUE : SDL_FALSE);
-    // Motion gathered before the capture is not the player's steering.
-    SDL_GetRelativeMouseState(nullptr, nullptr);
+    ApplyPointer();
 }
 
 bool SdlHost::JoystickAttached() {

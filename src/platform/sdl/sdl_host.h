@@ -43,6 +43,7 @@ public:
     bool ReadKeyboard(std::uint8_t state[256]) override;
     bool ReadMouse(MouseReading& reading) override;
     void SetMouseCaptured(bool captured) override;
+    void SetPointerFree(bool free) override;
     bool JoystickAttached() override;
     bool ReadJoystick(std::uint8_t buttons[32]) override;
     std::int64_t PerformanceCounter() override;
@@ -56,6 +57,9 @@ public:
 
 private:
     void SwitchFullScreen(bool fullScreen);
+    // Sets SDL's relative mouse mode and cursor from the capture, the cursor, the pointer's
+    // freedom and the window mode.
+    void ApplyPointer();
 
     struct State;
     std::unique_ptr<State> state_;

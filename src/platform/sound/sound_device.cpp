@@ -109,12 +109,18 @@ void SoundDevice::Unregister(SoundBuffer* buffer) {
     std::erase(buffers_, buffer);
 }
 
+void SoundDevice::SetMuted(bool muted) {
+    const std::lock_guard guard(mixLock_);
+    muted_ = muted;
+}
+
 void SoundDevice::Mix(std::int16_t* frames, int count) {
     const std::lock_guard guard(mixLock_);
     while (count > 0) {
         const int block = std::min(count, kMixBlockFrames);
         std::fill_n(mixFrames_.begin(), 2 * block, 0.0f);
         for (SoundBuffer* buffer : buffers_) buffer->MixInto(mixFrames_.data(), block);
+        if (muted_) std::fill_n(mixFrames_.begin(), 2 * block, 0.0f);
         for (int i = 0; i < 2 * block; ++i) frames[i] = ToSample16(mixFrames_[i]);
         frames += 2 * block;
         count -= block;

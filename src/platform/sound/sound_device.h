@@ -28,6 +28,10 @@ public:
     HRESULT DuplicateSoundBuffer(const std::shared_ptr<SoundBuffer>& original,
                                  std::shared_ptr<SoundBuffer>* duplicate);
 
+    // Silences the whole output at once, or lets it be heard again. Buffers play on while muted,
+    // so a sound that is let be heard again is heard from where it has got to.
+    void SetMuted(bool muted);
+
     // SoundOutput: called by the host, on its audio thread for the SDL host.
     void Mix(std::int16_t* frames, int count) override;
     void LoseBuffers() override;
@@ -46,6 +50,7 @@ private:
     Host* host_;
     int framesPerSecond_ = 0;
     bool outputOpen_ = false;
+    bool muted_ = false;
     DWORD cooperativeLevel_ = 0;
     std::mutex mixLock_;
     std::vector<SoundBuffer*> buffers_;
