@@ -23,7 +23,17 @@ TEST(CommandLineTest, NoOptionsRunFullScreenWithTheDataFoundAsUsual) {
     EXPECT_EQ(line.action, CommandLine::Action::kRun);
     EXPECT_FALSE(line.startInWindow);
     EXPECT_FALSE(line.integerScale);
+    EXPECT_FALSE(line.noSound);
+    EXPECT_EQ(line.sensitivity, 1.0f);
     EXPECT_TRUE(line.dataFolder.empty());
+}
+
+TEST(CommandLineTest, SoundAndSensitivity) {
+    EXPECT_TRUE(ParseArguments({"--nosound"}).noSound);
+    EXPECT_EQ(ParseArguments({"--sensitivity", "2"}).sensitivity, 2.0f);
+    EXPECT_EQ(ParseArguments({"--sensitivity=0.5", "--nosound"}).sensitivity, 0.5f);
+    EXPECT_EQ(ParseArguments({"--sensitivity=0.1"}).sensitivity, 0.1f);
+    EXPECT_EQ(ParseArguments({"--sensitivity", "10"}).sensitivity, 10.0f);
 }
 
 TEST(CommandLineTest, WindowAndDataFolderInEitherOrderAndSpelling) {
@@ -71,6 +81,15 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
         {{"--window", "--data"}, "option '--data' needs a folder"},
         {{"--data", ""}, "option '--data' needs a folder"},
         {{"--data="}, "option '--data' needs a folder"},
+        {{"--nosound=1"}, "unknown option '--nosound=1'"},
+        {{"--sensitivity"}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--sensitivity="}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--sensitivity", "fast"}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--sensitivity", "2x"}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--sensitivity", "0"}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--sensitivity=10.5"}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--sensitivity", "-1"}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--sensitivity", "nan"}, "option '--sensitivity' needs a number from 0.1 to 10"},
     };
     for (const Case& test : cases) {
         const CommandLine line = ParseArguments(test.arguments);
@@ -81,8 +100,8 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
 
 TEST(CommandLineTest, UsageNamesEveryOption) {
     const std::string usage = CommandLine::Usage();
-    for (const char* option :
-         {"--window", "--fullscreen", "--integer-scale", "--data DIR", "--help", "--version"}) {
+    for (const char* option : {"--window", "--fullscreen", "--integer-scale", "--nosound",
+                               "--sensitivity N", "--data DIR", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(usage.back(), '\n');

@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <string_view>
 
 namespace zelto {
@@ -7,6 +9,34 @@ namespace zelto {
 namespace {
 
 constexpr std::string_view kDataOption = "--data";
+constexpr std::string_view kSensitivityOption = "--sensitivity";
+
+// The option's value: the argument after `=`, or the next one (moving i past it); false when
+// there is none.
+bool OptionValue(std::string_view option, int argc, const char* const argv[], int& i,
+                 std::string_view& value) {
+    const std::string_view argument = argv[i];
+    if (argument.size() > option.size()) {
+        value = argument.substr(option.size() + 1);
+        return true;
+    }
+    if (i + 1 >= argc || argv[i + 1] == nullptr) return false;
+    value = argv[++i];
+    return true;
+}
+
+// A sensitivity written as a plain decimal number within the allowed range.
+bool ReadSensitivity(std::string_view text, float& sensitivity) {
+    const std::string copy(text);
+    char* end = nullptr;
+    const float value = std::strtof(copy.c_str(), &end);
+    if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(value)) return false;
+    if (value < CommandLine::kLeastSensitivity || value > CommandLine::kMostSensitivity) {
+        return false;
+    }
+    sensitivity = value;
+    return true;
+}
 
 CommandLine Refused(std::string why) {
     CommandLine refused;
@@ -37,6 +67,18 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
             line.integerScale = true;
             continue;
         }
+        if (argument == "--nosound") {
+            line.noSound = true;
+            continue;
+        }
+        if (argument == kSensitivityOption || argument.starts_with("--sensitivity=")) {
+            std::string_view value;
+            if (!OptionValue(kSensitivityOption, argc, argv, i, value) ||
+                !ReadSensitivity(value, line.sensitivity)) {
+                return Refused("option '--sensitivity' needs a number from 0.1 to 10");
+            }
+            continue;
+        }
         if (argument == kDataOption || argument.starts_with("--data=")) {
             std::string_view folder;
             if (argument == kDataOption) {
@@ -60,15 +102,19 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
 }
 
 const char* CommandLine::Usage() {
-    return "usage: zelto [--window | --fullscreen] [--integer-scale] [--data DIR]\n"
+    return "usage: zelto [--window | --fullscreen] [--integer-scale] [--nosound]\n"
+           "             [--sensitivity N] [--data DIR]\n"
            "       zelto --help | --version\n"
            "\n"
            "A 2D arcade game: steer with the mouse, click to start, Space to go on,\n"
-           "Escape to quit, Alt+Enter to switch between full screen and a window.\n"
+           "P to pause, M to mute, Escape to quit, Alt+Enter to switch between full\n"
+           "screen and a window.\n"
            "\n"
            "  --window         start in a 640 x 480 window instead of full screen\n"
            "  --fullscreen     start full screen (the default; the last of the two wins)\n"
            "  --integer-scale  scale the picture by whole multiples only, black around it\n"
+           "  --nosound        play silently, without opening a sound device\n"
+           "  --sensitivity N  scale the mouse's steering by N (0.1 to 10, default 1)\n"
            "  --data DIR       read the game's data files from DIR\n"
            "  --help           show this help and end\n"
            "  --version        show the version and end\n";

@@ -18,8 +18,13 @@ struct CommandLine {
     Action action = Action::kRun;
     bool startInWindow = false;  // a 640 x 480 window instead of full screen
     bool integerScale = false;   // the picture at whole multiples of its size only
+    bool noSound = false;        // start muted, without opening a sound device
+    float sensitivity = 1.0f;    // the mouse factor, from kLeastSensitivity to kMostSensitivity
     std::string dataFolder;      // where the data files are; empty: found as usual
     std::string refusal;         // what was wrong with the command line
+
+    static constexpr float kLeastSensitivity = 0.1f;
+    static constexpr float kMostSensitivity = 10.0f;
 
     // Reads the options left to right; --help and --version answer at once, as soon as they
     // are seen, and the first thing not understood refuses the whole line.
