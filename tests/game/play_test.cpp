@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <set>
+#include <string>
 
 #include "game_session.h"
 #include "player.h"
+#include "score_table.h"
 
 using namespace platform;
 
@@ -60,6 +66,38 @@ bool HasPixel(const FakeHost::Picture& picture, int left, int top, int right, in
     }
     return false;
 }
+
+// XDG_DATA_HOME names a scratch folder for as long as this lives, its table holding the text.
+class ScratchDataHome {
+public:
+    explicit ScratchDataHome(const std::string& table) {
+        char pattern[] = "/tmp/zelto-data-home-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) folder_ = pattern;
+        std::filesystem::create_directories(folder_ / "zelto");
+        std::ofstream(folder_ / "zelto" / "scores") << table;
+        const char* old = std::getenv("XDG_DATA_HOME");
+        if (old != nullptr) old_ = old;
+        setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+    }
+    ~ScratchDataHome() {
+        if (old_) {
+            setenv("XDG_DATA_HOME", old_->c_str(), 1);
+        } else {
+            unsetenv("XDG_DATA_HOME");
+        }
+        std::filesystem::remove_all(folder_);
+    }
+    ScratchDataHome(const ScratchDataHome&) = delete;
+    ScratchDataHome& operator=(const ScratchDataHome&) = delete;
+    std::string Table() const {
+        std::ifstream in(folder_ / "zelto" / "scores");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::optional<std::string> old_;
+};
 
 class PlayTest : public ::testing::Test {
 protected:
@@ -385,6 +423,10 @@ TEST_F(PlayTest, AnEnemyTouchCostsALifeAndPlaysTheDeathSequenceBeforeTheNextStag
 }
 
 TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsANewGame) {
+    // The best scores are kept in a scratch folder whose table already holds a better score.
+    const ScratchDataHome dataHome("zelto scores 1\n1000 2026-01-01T00:00:00Z\n");
+    std::int32_t finalScore = -1;
+    std::int32_t shownBest = -1;
     std::vector<PlayFrame> frames;
     std::vector<std::uint32_t> expectedLives;
     std::vector<std::uint32_t> shownLives;
@@ -418,6 +460,8 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
             frames[frames.size() - 2].state == Dying) {
             gameOverBlank = blank;
             game.KeepPictureAt(blank + kFadeBlanks + 10);
+            finalScore = Status->Score;
+            shownBest = Status->Best;
         }
         // A click on the Game Over screen, then Space on the new game's instruction screen.
         if (gameOverBlank != 0 && blank == gameOverBlank + 60) game.ClickAt(blank + 1);
@@ -447,6 +491,18 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
     EXPECT_TRUE(HasPixel(*over, 250, 150, 450, 200, kRedPixel));
     EXPECT_TRUE(HasPixel(*over, 150, 250, 600, 290, kGreenPixel)) << "the green Click line";
     EXPECT_FALSE(HasPixel(*over, 150, 220, 400, 245, kWhitePixel)) << "no Space to Continue";
+    // Under them the final score and the best kept, in white; the table holds the game's score.
+    EXPECT_TRUE(HasPixel(*over, 250, 360, 450, 385, kWhitePixel)) << "Score";
+    EXPECT_TRUE(HasPixel(*over, 250, 390, 450, 415, kWhitePixel)) << "Best";
+    EXPECT_GE(finalScore, 42);
+    EXPECT_EQ(shownBest, 1000);
+    const std::optional<ScoreTable> kept = ScoreTable::Parse(dataHome.Table());
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(kept->Entries().size(), 2u);
+    EXPECT_EQ(kept->Entries()[1].score, finalScore);
+    // Dated on the fake host's clock, a minute or so after its start.
+    EXPECT_EQ(kept->Entries()[1].date.substr(0, 10),
+              UtcDate(FakeHost::kStartSeconds).substr(0, 10));
     // The click started a new game: three lives, stage 1, the score kept.
     const PlayFrame& last = frames.back();
     EXPECT_EQ(last.state, Playing);

@@ -1,5 +1,7 @@
 #include "zelto.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "appicon.h"
@@ -8,6 +10,7 @@
 #include "game_sheets.h"
 #include "player.h"
 #include "random.h"
+#include "score_folder.h"
 #include "window.h"
 
 using namespace platform;
@@ -26,6 +29,19 @@ std::unique_ptr<CDXSoundBuffer> LoadSound(const char* fileName, const char* mess
     auto sound = std::make_unique<CDXSoundBuffer>();
     if (sound->Load(GameSound.get(), fileName, 1) == 0) FatalError(GameScreen.get(), "%s", message);
     return sound;
+}
+
+// The best scores are kept in the user's data folder; without one, none are kept and the player
+// is told so once.
+void OpenScores() {
+    const std::optional<std::string> folder =
+        ScoreFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!folder) {
+        std::fputs("zelto: neither XDG_DATA_HOME nor HOME names a folder: no scores are kept\n",
+                   stderr);
+        return;
+    }
+    Scores = std::make_unique<ScoreFile>(*folder);
 }
 
 void ReleaseSound(std::unique_ptr<CDXSoundBuffer>& sound) {
@@ -142,6 +158,7 @@ void LoadGame() {
     TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
     Status = std::make_unique<GameStatus>();
+    OpenScores();
     GameMap = std::make_unique<FmpMap>();
     GameMap->SetTransparentColor(0);
     if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, 500, 480) == -1) {
@@ -245,6 +262,7 @@ void ReleaseRemainingObjects() {
     SkullSheet.reset();
     CybudSheet.reset();
     SpikeSheet.reset();
+    Scores.reset();
     Status.reset();
     Timers.reset();
     GameMap.reset();

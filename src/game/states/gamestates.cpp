@@ -1,5 +1,9 @@
 #include "gamestates.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "clock.h"
 #include "enemies.h"
 #include "hud.h"
 #include "particles.h"
@@ -25,6 +29,10 @@ constexpr std::int32_t kTitleX = 8;
 // Where the map starts scrolled at every stage.
 constexpr std::int32_t kStartScrollX = 390;
 constexpr std::int32_t kStartScrollY = 240;
+// Where the Game Over screen shows the final and the best score.
+constexpr std::int32_t kFinalScoreX = 265;
+constexpr std::int32_t kFinalScoreY = 360;
+constexpr std::int32_t kBestScoreY = 390;
 
 struct TextLine {
     std::int32_t x;
@@ -90,6 +98,30 @@ bool RunPlaying() {
     return true;
 }
 
+// A game counts once it is over (its Game Over screen follows): the score it ended with goes
+// into the kept table. The best score shown is the best of that table and of this run's games,
+// so it stands even when no table can be kept.
+void EnterFinalScore() {
+    Status->Best = std::max(Status->Best, Status->Score);
+    if (!Scores) return;
+    const ScoreTable table = Scores->Enter({Status->Score, UtcDate(TimeOfDay())});
+    Status->Best = std::max(Status->Best, table.Best());
+}
+
+// The final score and the best one, under the Game Over screen's lines in the panel's size.
+void DrawFinalScores(CDXSurface& back) {
+    char score[32];
+    char best[32];
+    std::snprintf(score, sizeof score, "Score: %i", Status->Score);
+    std::snprintf(best, sizeof best, "Best: %i", Status->Best);
+    back.MakeFont("Script", 0, 20, 700);
+    if (back.GetDC() == nullptr) return;
+    back.SelectFont();
+    back.DrawString(kFinalScoreX, kFinalScoreY, kWhite, score);
+    back.DrawString(kFinalScoreX, kBestScoreY, kWhite, best);
+    back.ReleaseDC();
+}
+
 // After the last life's death sequence the game is over at once, with a second fade to black:
 // no stage is started that nobody can play.
 bool RunDying() {
@@ -100,6 +132,7 @@ bool RunDying() {
     Player->AnimStep = 0;
     Player->AnimIndex = kAliveList;
     if (Status->Lives < 0) {
+        EnterFinalScore();
         EndGame();
         return true;
     }
@@ -117,6 +150,7 @@ bool RunGameOver() {
         back->DrawString(250, 300, kBrightGreen, " Escape to Quit.");
         back->ReleaseDC();
     }
+    DrawFinalScores(*back);
     if (MouseButtonDown()) {
         Status->State = Playing;
         Status->Lives = kStartingLives;

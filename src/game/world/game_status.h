@@ -1,6 +1,7 @@
 #pragma once
 
-// The game's state record: the state that runs each frame, the stage, the lives and the score.
+// The game's state record: the state that runs each frame, the stage, the lives, the score and
+// the best score shown on the Game Over screen.
 
 #include <cstdint>
 
@@ -18,6 +19,8 @@ struct GameStatus {
     std::int32_t Stage = 0;  // set to 1 by a new game, one more per completed stage
     std::int32_t Lives = 3;
     std::int32_t Score = 0;
+    // The best final score known: the kept table's and this run's games'.
+    std::int32_t Best = 0;
 };
 
 // Lives at the start of a game.

@@ -29,6 +29,7 @@ std::array<std::unique_ptr<Actor>, kParticleCount> Particles;
 std::array<std::unique_ptr<Actor>, kEnemyCount> Enemies;
 std::unique_ptr<TimerList> Timers;
 std::unique_ptr<GameStatus> Status;
+std::unique_ptr<ScoreFile> Scores;
 std::unique_ptr<CDXSoundBuffer> PickSound;
 std::unique_ptr<CDXSoundBuffer> SpawnSound;
 std::unique_ptr<CDXSoundBuffer> GongSound;

@@ -18,6 +18,7 @@
 #include "cdxtile.h"
 #include "fmpmap.h"
 #include "game_status.h"
+#include "score_file.h"
 #include "screenfader.h"
 #include "timerlist.h"
 #include "win_types.h"
@@ -48,6 +49,8 @@ extern std::array<std::unique_ptr<Actor>, kParticleCount> Particles;
 extern std::array<std::unique_ptr<Actor>, kEnemyCount> Enemies;
 extern std::unique_ptr<TimerList> Timers;
 extern std::unique_ptr<GameStatus> Status;
+// The best scores kept between runs; empty when there is no folder to keep them in.
+extern std::unique_ptr<ScoreFile> Scores;
 extern std::unique_ptr<cdx::CDXSoundBuffer> PickSound;
 extern std::unique_ptr<cdx::CDXSoundBuffer> SpawnSound;
 extern std::unique_ptr<cdx::CDXSoundBuffer> GongSound;
