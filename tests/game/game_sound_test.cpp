@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cdxerror.h"
@@ -132,4 +133,41 @@ TEST_F(GameSoundTest, WithoutASoundDeviceTheAnswerNoEndsTheGameBeforeAnyFrame) {
     // The question is the only message: no second report follows the user's own No.
     EXPECT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.PictureCount(), 0u);
+}
+
+TEST_F(GameSoundTest, MSilencesAllSoundAtOnceAndAgainLetsItBeHeard) {
+    constexpr std::size_t kFramesPerBlank = FakeHost::kSoundRate / 60;
+    const auto loud = [this](std::uint64_t from, std::uint64_t to) {
+        const auto& samples = host.MixedSound();
+        const std::size_t begin = std::min(samples.size(), 2 * from * kFramesPerBlank);
+        const std::size_t end = std::min(samples.size(), 2 * to * kFramesPerBlank);
+        return std::any_of(samples.begin() + static_cast<std::ptrdiff_t>(begin),
+                           samples.begin() + static_cast<std::ptrdiff_t>(end),
+                           [](std::int16_t sample) { return sample != 0; });
+    };
+    host.KeepSound(true);
+    // Start-up's gong rings, M silences it at once; a click starts a stage while silent; M
+    // again lets the gong be heard from where it has got to.
+    host.AtBlank(10, [](FakeHost& h) { h.SetKey(kScanM, true); });
+    host.AtBlank(16, [](FakeHost& h) { h.SetKey(kScanM, false); });
+    host.AtBlank(20, [](FakeHost& h) { h.SetMouseButton(0, true); });
+    host.AtBlank(26, [](FakeHost& h) { h.SetMouseButton(0, false); });
+    host.AtBlank(70, [](FakeHost& h) { h.SetKey(kScanM, true); });
+    host.AtBlank(76, [](FakeHost& h) { h.SetKey(kScanM, false); });
+    CloseAtBlank(90);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(loud(0, 10));
+    EXPECT_FALSE(loud(12, 70));
+    EXPECT_TRUE(loud(72, 90));
+}
+
+TEST_F(GameSoundTest, StartingMutedOpensNoSoundDeviceAndAsksNothing) {
+    host.RemoveSoundDevice();
+    Options.startMuted = true;
+    CloseAtBlank(10);
+    const int exitCode = Run();
+    Options = GameOptions{};
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(host.MessageBoxes().empty());
+    EXPECT_EQ(host.PictureCount(), 10u);
 }

@@ -216,6 +216,131 @@ TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
     EXPECT_GT(game.host.PictureCount(), picturesWhenBack + 100);
 }
 
+TEST_F(PlayTest, TheSensitivityScalesTheMotionTheGameReads) {
+    std::vector<PlayFrame> play;
+    Options.mouseSensitivity = 2.5f;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        if (play.size() == 10) game.host.MoveMouse(2, -1);
+    });
+    game.PressEscapeAt(kSpace + 40);
+    const int exitCode = game.Run();
+    Options = GameOptions{};
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_GT(play.size(), 20u);
+    // 2 x 2.5 and -1 x 2.5, the fraction cut towards zero as the input does.
+    EXPECT_EQ(play[15].x - play[14].x, 5);
+    EXPECT_EQ(play[15].y - play[14].y, -2);
+}
+
+TEST_F(PlayTest, PHoldsTheWorldAndItsTimersUntilPressedAgain) {
+    std::vector<PlayFrame> play;
+    std::vector<std::int32_t> enemyXs;
+    std::uint64_t pausedBlank = 0;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        if (play.size() == 10) game.host.MoveMouse(1, 1);
+        if (play.size() == 40) {
+            pausedBlank = blank;
+            game.host.SetKey(kScanP, true);
+        }
+        if (play.size() == 46) game.host.SetKey(kScanP, false);
+        // Motion while paused sets no course.
+        if (play.size() == 100) game.host.MoveMouse(50, -30);
+        if (play.size() == 200) game.KeepPictureAt(blank + 1);
+        if (play.size() > 50 && play.size() < 340) {
+            enemyXs.push_back(Enemies[12]->WorldX + Enemies[22]->WorldX + Enemies[32]->WorldX);
+        }
+        if (play.size() == 340) game.host.SetKey(kScanPause, true);
+        if (play.size() == 346) game.host.SetKey(kScanPause, false);
+    });
+    game.PressEscapeAt(kSpace + 520);
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_GT(play.size(), 400u);
+    // Held from the frame that read P: nothing moves, no Energon drains, no toggle runs.
+    for (std::size_t i = 42; i < 340; ++i) {
+        EXPECT_EQ(play[i].x, play[41].x) << "frame " << i;
+        EXPECT_EQ(play[i].energon, play[41].energon) << "frame " << i;
+    }
+    EXPECT_TRUE(std::all_of(enemyXs.begin(), enemyXs.end(),
+                            [&](std::int32_t x) { return x == enemyXs.front(); }));
+    const FakeHost::Picture* paused = game.PictureAt(pausedBlank + 160 + 1);
+    ASSERT_NE(paused, nullptr);
+    EXPECT_TRUE(HasPixel(*paused, 190, 210, 330, 250, kWhitePixel)) << "the label";
+    EXPECT_NE(paused->PixelAt(560, 20), 0u) << "over the last picture of play";
+    // The Pause key let it go on, on the same course; the drain counts from then.
+    const auto resumed = std::find_if(play.begin() + 342, play.end(),
+                                      [&](const PlayFrame& f) { return f.x != play[341].x; });
+    ASSERT_NE(resumed, play.end());
+    EXPECT_LE(resumed - play.begin(), 343);
+    EXPECT_EQ(resumed->x - (resumed - 1)->x, 1);
+    EXPECT_EQ(resumed->y - (resumed - 1)->y, 1);
+    EXPECT_EQ((resumed + 25)->energon, play[41].energon);
+}
+
+TEST_F(PlayTest, ThePointerIsFreeWhereNothingSteersAndHeldInPlay) {
+    std::vector<bool> free;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    for (const std::uint64_t blank : {std::uint64_t{3}, kSpace - 5, kSpace + 30, kSpace + 60}) {
+        game.host.AtBlank(blank, [&free](FakeHost& h) { free.push_back(h.PointerFree()); });
+    }
+    game.host.AtBlank(kSpace + 40, [](FakeHost& h) { h.SetKey(kScanP, true); });
+    game.PressEscapeAt(kSpace + 80);
+    EXPECT_EQ(game.Run(), 0);
+    // The intro, the instruction screen, play, paused play.
+    EXPECT_EQ(free, (std::vector<bool>{true, true, false, true}));
+}
+
+TEST_F(PlayTest, LeavingTheFrontInPlayPausesUntilAClick) {
+    std::vector<PlayFrame> play;
+    std::uint64_t backBlank = 0;
+    std::uint64_t picturesBack = 0;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1) return;
+        play.push_back(Snapshot(blank));
+        if (play.size() == 10) game.host.MoveMouse(1, 1);
+        if (play.size() == 40) game.host.QueueEvent(HostEvent::Kind::FocusLost);
+        if (play.size() == 41) {
+            backBlank = blank + 100;
+            game.host.AtBlank(backBlank,
+                              [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::FocusGained); });
+            game.host.AtBlank(backBlank + 120, [](FakeHost& h) { h.SetMouseButton(0, true); });
+            game.host.AtBlank(backBlank + 126, [](FakeHost& h) { h.SetMouseButton(0, false); });
+        }
+        if (backBlank != 0 && blank == backBlank + 60) {
+            picturesBack = game.host.PictureCount();
+            game.KeepPictureAt(blank + 1);
+        }
+    });
+    game.PressEscapeAt(kSpace + 400);
+    EXPECT_EQ(game.Run(), 0);
+    ASSERT_NE(picturesBack, 0u);
+    const auto at = [&](std::uint64_t blank) {
+        return *std::find_if(play.begin(), play.end(),
+                             [&](const PlayFrame& f) { return f.blank >= blank; });
+    };
+    // Back in front, the game waits, paused, until the click.
+    EXPECT_EQ(at(backBlank + 110).x, at(backBlank + 10).x);
+    EXPECT_EQ(at(backBlank + 110).energon, at(backBlank + 10).energon);
+    const FakeHost::Picture* paused = game.PictureAt(backBlank + 61);
+    ASSERT_NE(paused, nullptr);
+    EXPECT_TRUE(HasPixel(*paused, 190, 210, 330, 250, kWhitePixel)) << "the label";
+    EXPECT_GT(at(backBlank + 140).x, at(backBlank + 110).x) << "the click let play go on";
+}
+
 TEST_F(PlayTest, TheMouseSteersDiagonallyAndTheMapScrollsNearTheEdgeOfTheView) {
     std::vector<PlayFrame> play;
     game.ClickAt(kClick);

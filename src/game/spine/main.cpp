@@ -77,5 +77,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::SetHost(&host);
+    zelto::Options.startMuted = line.noSound;
+    zelto::Options.mouseSensitivity = line.sensitivity;
     return zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
 }

@@ -123,6 +123,8 @@ int InitApplication() {
         FatalError(GameScreen.get(), "Could not create CDXInput object");
     } else if (GameInput->Create(AppInstance, MainWindow, 1) == 0) {
         FatalError(GameScreen.get(), "Could not create direct input object");
+    } else {
+        GameInput->MouseFactor = Options.mouseSensitivity;
     }
     SeedRandom(static_cast<std::uint32_t>(TimeOfDay()));
     LoadGame();
@@ -132,7 +134,10 @@ int InitApplication() {
 void LoadGame() {
     Fader = std::make_unique<ScreenFader>(GameScreen.get());
     GameSound.reset(new (std::nothrow) CDXSound());
-    if (!GameSound || GameSound->Create(MainWindow) == 0) {
+    if (GameSound && Options.startMuted) {
+        // Silent from the start: no sound device is opened, and no question asked without one.
+        GameSound->SetMuted(true);
+    } else if (!GameSound || GameSound->Create(MainWindow) == 0) {
         FatalError(GameScreen.get(), "Error setting up the CDXSound");
     }
     PickSound = LoadSound("Pick.WAV", "Cant load File Pick.WAV");
@@ -189,8 +194,9 @@ void RunFrame() {
         }
     }
     GameScreen->Back->Fill(0);
-    // A frame that held the thread (an instruction screen) and was asked to end shows nothing:
-    // the message loop takes the close request or the quit next.
+    // A paused frame shows its label on the front buffer instead; a frame that held the thread
+    // (an instruction screen) and was asked to end shows nothing: the message loop takes the
+    // close request or the quit next.
     if (!RunGameStep()) return;
     GameScreen->Flip(kFlipWaitForBlank, kFlipStretchToScreen, 0);
 }
@@ -212,6 +218,9 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                 RestoreLostSurfaces();
                 if (Timers) Timers->StartAll();
             }
+            // Play behind another application waits, shown as paused, until the player says
+            // to go on.
+            if (wParam == 0) PausePlay();
             AppActive = static_cast<std::int32_t>(wParam);
             return 0;
         case WM_SETCURSOR:

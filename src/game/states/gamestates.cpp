@@ -33,6 +33,9 @@ constexpr std::int32_t kStartScrollY = 240;
 constexpr std::int32_t kFinalScoreX = 265;
 constexpr std::int32_t kFinalScoreY = 360;
 constexpr std::int32_t kBestScoreY = 390;
+// Where "Paused" stands, over the middle of the map view.
+constexpr std::int32_t kPausedLabelX = 190;
+constexpr std::int32_t kPausedLabelY = 210;
 
 struct TextLine {
     std::int32_t x;
@@ -60,6 +63,20 @@ bool MouseButtonDown() {
     return GameInput && GameInput->GetKeyState(kKeyMouseLeft) != KeyUp;
 }
 
+// A key or button that went down at this frame's reading: held down, it counts once.
+bool JustPressed(std::uint32_t code) {
+    return GameInput && GameInput->GetKeyState(code) == KeyPressed;
+}
+
+bool PauseKeyPressed() {
+    return JustPressed('p') || JustPressed(kKeyPause);
+}
+
+// M silences all sound, or lets it be heard again, on every screen.
+void TakeMuteKey() {
+    if (GameSound && JustPressed('m')) GameSound->SetMuted(!GameSound->IsMuted());
+}
+
 // The credits go onto the front buffer, over the picture the last flip showed, in the device
 // context's default font.
 void DrawCredits() {
@@ -81,6 +98,36 @@ bool RunIntro() {
     }
     DrawCredits();
     return true;
+}
+
+// Writes "Paused" over the map onto the front buffer, over the last picture of play; false when
+// the front cannot take text (its memory was lost with the display).
+bool DrawPausedLabel() {
+    CDXSurface* front = GameScreen->Front;
+    if (front == nullptr) return false;
+    front->MakeFont("Script", 0, 40, 700);
+    if (front->GetDC() == nullptr) return false;
+    front->SelectFont();
+    front->DrawString(kPausedLabelX, kPausedLabelY, kWhite, "Paused");
+    front->ReleaseDC();
+    return true;
+}
+
+// Play resumes where it stopped: the timers count from now, and the mouse motion made while
+// paused sets no course.
+void ResumePlay() {
+    Paused = false;
+    RestoreLostSurfaces();
+    if (Timers) Timers->StartAll();
+    if (GameInput) GameInput->GetMousePos(&LastMouseX, &LastMouseY);
+}
+
+// A frame of held play shows the last picture of play with the label, one blank long: nothing
+// moves and no timer runs.
+bool ShowPaused() {
+    if (!DrawPausedLabel()) GameScreen->RestoreAll();
+    GameScreen->WaitVBlank();
+    return false;
 }
 
 bool RunPlaying() {
@@ -206,6 +253,7 @@ bool WaitForSpace() {
     while (GameInput->GetKeyState(kKeySpace) == KeyUp) {
         if (!TakeWaitingMessages()) return false;
         GameInput->Update();
+        TakeMuteKey();
         if (!DrawInstructions()) {
             // The display went away: bring the buffers back and let a blank pass, so the loop
             // neither spins nor stops writing once the display returns.
@@ -220,14 +268,29 @@ bool WaitForSpace() {
 
 bool RunGameStep() {
     if (!Status || !GameScreen || GameScreen->Back == nullptr) return true;
+    TakeMuteKey();
+    // The mouse steers in play only: on the title, Game Over and while paused the pointer is
+    // free in a window (the platform keeps it held in full screen).
     switch (Status->State) {
         case Intro:
+            SetPointerFree(true);
             return RunIntro();
         case Playing:
-            return RunPlaying();
+            // P or the Pause key holds play and lets it go on; a click lets it go on too.
+            if (PauseKeyPressed() || (Paused && JustPressed(kKeyMouseLeft))) {
+                if (Paused) {
+                    ResumePlay();
+                } else {
+                    Paused = true;
+                }
+            }
+            SetPointerFree(Paused);
+            return Paused ? ShowPaused() : RunPlaying();
         case Dying:
+            SetPointerFree(false);
             return RunDying();
         case GameOver:
+            SetPointerFree(true);
             return RunGameOver();
         default:
             return true;
@@ -247,7 +310,10 @@ bool StartStage() {
     if (GameMap) GameMap->SetScrollPosition(kStartScrollX, kStartScrollY);
     ComposeStartPicture();
     if (Fader) Fader->CrossFade(GameScreen->Front, GameScreen->Back);
+    // Nothing steers on the instruction screen: the pointer is free there.
+    SetPointerFree(true);
     if (!WaitForSpace()) return false;
+    SetPointerFree(false);
     ToggleParticle();
     CreateEnemies();
     ToggleEnemy();
@@ -258,6 +324,8 @@ bool StartStage() {
     // Energon and moves nothing.
     RestoreLostSurfaces();
     if (Timers) Timers->StartAll();
+    // Play starts running, even if the window left the front during the instruction screen.
+    Paused = false;
     // The first play frame steers by the mouse motion from now on: the motion read during the
     // instruction screen (and all before it) is no course the player gave.
     if (GameInput) GameInput->GetMousePos(&LastMouseX, &LastMouseY);
@@ -269,6 +337,10 @@ bool CompleteStage() {
     EnergonLevel = kStageStartEnergon;
     CriticalMass += kCriticalMassStep;
     return true;
+}
+
+void PausePlay() {
+    if (Status && Status->State == Playing) Paused = true;
 }
 
 void KillPlayer() {

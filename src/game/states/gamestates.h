@@ -7,9 +7,13 @@
 namespace zelto {
 
 // One frame of the current state, drawn into the back buffer between its clearing and the flip.
-// False when the program was asked to end while the frame held the thread (a close request or
-// the quit message waits in the queue): the frame is then not to be shown.
+// False when the back buffer is not to be shown: play is paused (the frame wrote its label onto
+// the front buffer and waited a blank), or the program was asked to end while the frame held
+// the thread (a close request or the quit message waits in the queue).
 bool RunGameStep();
+// Holds play (the window left the front while playing): the game shows "Paused" until the
+// player presses P or the Pause key, or clicks.
+void PausePlay();
 // Puts the play area in its start position, cross-fades into it and shows the instruction
 // screen until Space is down; then puts a particle in play and makes the enemies afresh, none
 // of them touching the player's start. False, with the rest left undone, when the program is

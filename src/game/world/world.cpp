@@ -40,6 +40,8 @@ std::int32_t EnergonLevel = 200;
 std::int32_t CriticalMass = 500;
 std::int32_t LastMouseX = 0;
 std::int32_t LastMouseY = 0;
+bool Paused = false;
+GameOptions Options;
 
 void ResetGlobals() {
     AppInstance = nullptr;
@@ -49,6 +51,7 @@ void ResetGlobals() {
     CriticalMass = 500;
     LastMouseX = 0;
     LastMouseY = 0;
+    Paused = false;
 }
 
 void RestoreLostSurfaces() {

@@ -17,6 +17,7 @@
 #include "cdxsprite.h"
 #include "cdxtile.h"
 #include "fmpmap.h"
+#include "game_options.h"
 #include "game_status.h"
 #include "score_file.h"
 #include "screenfader.h"
@@ -61,6 +62,10 @@ extern std::int32_t EnergonLevel;
 extern std::int32_t CriticalMass;
 extern std::int32_t LastMouseX;
 extern std::int32_t LastMouseY;
+// Play is held: by the player (P or the Pause key), or because the window left the front.
+extern bool Paused;
+// The run's options; unlike the globals above, ResetGlobals leaves them as the entry set them.
+extern GameOptions Options;
 
 // Puts every plain global (the window's handles, the Energon level, the critical mass, the
 // last mouse position) back to its value before start-up, so the program can run again in
