@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 #include "clock.h"
 #include "enemies.h"
@@ -100,17 +101,23 @@ bool RunIntro() {
     return true;
 }
 
-// Writes "Paused" over the map onto the front buffer, over the last picture of play; false when
-// the front cannot take text (its memory was lost with the display).
-bool DrawPausedLabel() {
+// Writes white lines in the bold "Script" face of the given height onto the front buffer, over
+// the picture the display shows; false when the front cannot take text (its memory was lost
+// with the display).
+bool WriteOnFront(std::int32_t fontHeight, std::initializer_list<TextLine> lines) {
     CDXSurface* front = GameScreen->Front;
     if (front == nullptr) return false;
-    front->MakeFont("Script", 0, 40, 700);
+    front->MakeFont("Script", 0, fontHeight, 700);
     if (front->GetDC() == nullptr) return false;
     front->SelectFont();
-    front->DrawString(kPausedLabelX, kPausedLabelY, kWhite, "Paused");
+    for (const TextLine& line : lines) front->DrawString(line.x, line.y, kWhite, line.text);
     front->ReleaseDC();
     return true;
+}
+
+// "Paused" over the map, over the last picture of play.
+bool DrawPausedLabel() {
+    return WriteOnFront(40, {{kPausedLabelX, kPausedLabelY, "Paused"}});
 }
 
 // Play resumes where it stopped: the timers count from now, and the mouse motion made while
@@ -217,18 +224,10 @@ void ComposeStartPicture() {
     if (GameMap && GameMap->Draw(back) != 0) GameMap->Restore();
 }
 
-// Writes the instruction lines onto the front buffer; false when the front cannot take text
-// (its memory was lost with the display).
+// Writes the instruction lines onto the front buffer; false as WriteOnFront.
 bool DrawInstructions() {
-    CDXSurface* front = GameScreen->Front;
-    if (front == nullptr) return false;
-    front->MakeFont("Script", 0, 20, 700);
-    if (front->GetDC() == nullptr) return false;
-    front->SelectFont();
-    front->DrawString(10, 190, kWhite, "Collect Energon Particles until you reach Critical Mass");
-    front->DrawString(150, 220, kWhite, "Space  to Continue.");
-    front->ReleaseDC();
-    return true;
+    return WriteOnFront(20, {{10, 190, "Collect Energon Particles until you reach Critical Mass"},
+                             {150, 220, "Space  to Continue."}});
 }
 
 // Handles the window's messages while the instruction screen holds the thread, as the message
