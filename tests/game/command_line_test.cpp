@@ -18,13 +18,13 @@ CommandLine ParseArguments(std::initializer_list<const char*> arguments) {
 
 }  // namespace
 
-TEST(CommandLineTest, NoOptionsRunFullScreenWithTheDataFoundAsUsual) {
+TEST(CommandLineTest, NoOptionsLeaveEveryChoiceToTheSettingsWithTheDataFoundAsUsual) {
     const CommandLine line = ParseArguments({});
     EXPECT_EQ(line.action, CommandLine::Action::kRun);
-    EXPECT_FALSE(line.startInWindow);
-    EXPECT_FALSE(line.integerScale);
+    EXPECT_FALSE(line.startInWindow.has_value());
+    EXPECT_FALSE(line.integerScale.has_value());
     EXPECT_FALSE(line.noSound);
-    EXPECT_EQ(line.sensitivity, 1.0f);
+    EXPECT_FALSE(line.sensitivity.has_value());
     EXPECT_TRUE(line.dataFolder.empty());
 }
 
@@ -40,18 +40,18 @@ TEST(CommandLineTest, WindowAndDataFolderInEitherOrderAndSpelling) {
     for (const CommandLine& line : {ParseArguments({"--window", "--data", "/opt/z"}),
                                     ParseArguments({"--data=/opt/z", "--window"})}) {
         EXPECT_EQ(line.action, CommandLine::Action::kRun);
-        EXPECT_TRUE(line.startInWindow);
+        EXPECT_EQ(line.startInWindow, true);
         EXPECT_EQ(line.dataFolder, "/opt/z");
     }
     // A later --data overrides an earlier one; a folder may start with a dash.
     EXPECT_EQ(ParseArguments({"--data", "a", "--data", "-b"}).dataFolder, "-b");
     // Of --window and --fullscreen the last one wins; --integer-scale leaves the mode alone.
-    EXPECT_FALSE(ParseArguments({"--window", "--fullscreen"}).startInWindow);
-    EXPECT_TRUE(ParseArguments({"--fullscreen", "--window"}).startInWindow);
+    EXPECT_EQ(ParseArguments({"--window", "--fullscreen"}).startInWindow, false);
+    EXPECT_EQ(ParseArguments({"--fullscreen", "--window"}).startInWindow, true);
     const CommandLine scaled = ParseArguments({"--window", "--integer-scale"});
-    EXPECT_TRUE(scaled.startInWindow);
-    EXPECT_TRUE(scaled.integerScale);
-    EXPECT_FALSE(ParseArguments({"--integer-scale"}).startInWindow);
+    EXPECT_EQ(scaled.startInWindow, true);
+    EXPECT_EQ(scaled.integerScale, true);
+    EXPECT_FALSE(ParseArguments({"--integer-scale"}).startInWindow.has_value());
 }
 
 TEST(CommandLineTest, HelpAndVersionAnswerAsSoonAsTheyAreSeen) {

@@ -24,6 +24,7 @@ protected:
     void SetUp() override { SetHost(&host); }
 
     void TearDown() override {
+        Options = GameOptions{};
         if (!dataFolder_.empty()) {
             fs::current_path(dataFolder_);
             fs::remove_all(copyFolder_);
@@ -159,11 +160,33 @@ TEST_F(GameSoundTest, MSilencesAllSoundAtOnceAndAgainLetsItBeHeard) {
     EXPECT_TRUE(loud(0, 10));
     EXPECT_FALSE(loud(12, 70));
     EXPECT_TRUE(loud(72, 90));
+    // What the run ends with is what the next run starts with.
+    EXPECT_FALSE(Options.muted);
+}
+
+TEST_F(GameSoundTest, AKeptMuteStartsSilentWithTheDeviceOpenAndMLetsItBeHeard) {
+    Options.muted = true;
+    host.KeepSound(true);
+    host.AtBlank(30, [](FakeHost& h) { h.SetKey(kScanM, true); });
+    host.AtBlank(36, [](FakeHost& h) { h.SetKey(kScanM, false); });
+    CloseAtBlank(60);
+    const int exitCode = Run();
+    const bool mutedAtTheEnd = Options.muted;
+    Options = GameOptions{};
+    EXPECT_EQ(exitCode, 0);
+    const auto& samples = host.MixedSound();
+    const std::size_t unmuted = 2 * 32 * (FakeHost::kSoundRate / 60);
+    ASSERT_GT(samples.size(), unmuted);
+    EXPECT_TRUE(std::all_of(samples.begin(), samples.begin() + unmuted / 2,
+                            [](std::int16_t sample) { return sample == 0; }));
+    EXPECT_TRUE(std::any_of(samples.begin() + unmuted, samples.end(),
+                            [](std::int16_t sample) { return sample != 0; }));
+    EXPECT_FALSE(mutedAtTheEnd);
 }
 
 TEST_F(GameSoundTest, StartingMutedOpensNoSoundDeviceAndAsksNothing) {
     host.RemoveSoundDevice();
-    Options.startMuted = true;
+    Options.noSound = true;
     CloseAtBlank(10);
     const int exitCode = Run();
     Options = GameOptions{};

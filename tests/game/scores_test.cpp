@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "score_file.h"
-#include "score_folder.h"
 #include "score_table.h"
+#include "xdg_folders.h"
 
 namespace {
 
@@ -54,20 +54,20 @@ protected:
     }
     void TearDown() override { fs::remove_all(scratch); }
 
-    ScoreFile File(ScoreFile::Writer writer = ScoreFile::WriteAll) {
+    ScoreFile File(KeptFileWriter writer = WriteAllBytes) {
         return ScoreFile(folder.string(), std::move(writer),
                          [this](const std::string& line) { warnings.push_back(line); });
     }
     fs::path Table() const { return folder / "scores"; }
-    std::vector<fs::path> DamagedTables() const {
+    // The files in the folder whose names start so.
+    std::vector<fs::path> FilesNamed(const std::string& start) const {
         std::vector<fs::path> found;
         for (const auto& item : fs::directory_iterator(folder)) {
-            if (item.path().filename().string().rfind("scores.damaged-", 0) == 0) {
-                found.push_back(item.path());
-            }
+            if (item.path().filename().string().rfind(start, 0) == 0) found.push_back(item.path());
         }
         return found;
     }
+    std::vector<fs::path> DamagedTables() const { return FilesNamed("scores.damaged-"); }
 
     fs::path scratch;
     fs::path folder;
@@ -156,14 +156,17 @@ TEST(ScoreTableTest, TextThatIsNotAWholeTableIsRefused) {
     EXPECT_FALSE(ScoreTable::Parse(std::string_view("zelto scores 1\n\0\n", 17)));
 }
 
-TEST(ScoreTableTest, TheFolderFollowsXdgDataHomeThenHome) {
-    EXPECT_EQ(ScoreFolder("/x/data", "/home/p"), "/x/data/zelto");
-    EXPECT_EQ(ScoreFolder("relative", "/home/p"), "/home/p/.local/share/zelto");
-    EXPECT_EQ(ScoreFolder("", "/home/p"), "/home/p/.local/share/zelto");
-    EXPECT_EQ(ScoreFolder(nullptr, "/home/p"), "/home/p/.local/share/zelto");
-    EXPECT_EQ(ScoreFolder(nullptr, nullptr), std::nullopt);
-    EXPECT_EQ(ScoreFolder("", ""), std::nullopt);
-    EXPECT_EQ(ScoreFolder("data", "home"), std::nullopt);
+TEST(ScoreTableTest, TheFoldersFollowTheXdgVariablesThenHome) {
+    EXPECT_EQ(KeptDataFolder("/x/data", "/home/p"), "/x/data/zelto");
+    EXPECT_EQ(KeptDataFolder("relative", "/home/p"), "/home/p/.local/share/zelto");
+    EXPECT_EQ(KeptDataFolder("", "/home/p"), "/home/p/.local/share/zelto");
+    EXPECT_EQ(KeptDataFolder(nullptr, "/home/p"), "/home/p/.local/share/zelto");
+    EXPECT_EQ(KeptDataFolder(nullptr, nullptr), std::nullopt);
+    EXPECT_EQ(KeptDataFolder("", ""), std::nullopt);
+    EXPECT_EQ(KeptDataFolder("data", "home"), std::nullopt);
+    EXPECT_EQ(KeptConfigFolder("/x/config", "/home/p"), "/x/config/zelto");
+    EXPECT_EQ(KeptConfigFolder("config", "/home/p"), "/home/p/.config/zelto");
+    EXPECT_EQ(KeptConfigFolder(nullptr, "relative"), std::nullopt);
 }
 
 TEST_F(ScoreFileTest, AMissingFolderAndTableStartANewTableThatLaterScoresJoin) {
@@ -174,7 +177,7 @@ TEST_F(ScoreFileTest, AMissingFolderAndTableStartANewTableThatLaterScoresJoin) {
     EXPECT_EQ(ReadFile(Table()),
               "zelto scores 1\n40 2026-12-09T11:00:00Z\n30 2026-12-09T10:00:00Z\n");
     EXPECT_TRUE(warnings.empty());
-    EXPECT_FALSE(fs::exists(folder / "scores.new"));
+    EXPECT_TRUE(FilesNamed("scores.new").empty());
 }
 
 TEST_F(ScoreFileTest, ADamagedTableIsKeptAsideWithOneWarningAndANewOneStarted) {
@@ -219,7 +222,7 @@ TEST_F(ScoreFileTest, AFailingWriteKeepsTheOldTableWithOneWarning) {
     const std::string old = ReadFile(Table());
     // A full disk: half the table goes out, then the disk refuses the rest.
     const auto fullDisk = [](int fd, std::string_view bytes) {
-        ScoreFile::WriteAll(fd, bytes.substr(0, bytes.size() / 2));
+        WriteAllBytes(fd, bytes.substr(0, bytes.size() / 2));
         errno = ENOSPC;
         return false;
     };
@@ -228,7 +231,7 @@ TEST_F(ScoreFileTest, AFailingWriteKeepsTheOldTableWithOneWarning) {
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("No space left on device"), std::string::npos) << warnings[0];
     EXPECT_EQ(ReadFile(Table()), old);
-    EXPECT_FALSE(fs::exists(folder / "scores.new"));
+    EXPECT_TRUE(FilesNamed("scores.new").empty());
 }
 
 TEST_F(ScoreFileTest, TwoGamesWritingAtOnceLoseNoScore) {

@@ -7,6 +7,8 @@ set -u
 game="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The user's own settings play no part.
+export XDG_CONFIG_HOME="$work/config"
 status=0
 fail() {
     echo "FAIL: $*"

@@ -6,6 +6,8 @@ set -u
 game="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The user's own settings play no part.
+export XDG_CONFIG_HOME="$work/config"
 env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
     "$game" --window >"$work/out" 2>"$work/err" </dev/null
 code=$?

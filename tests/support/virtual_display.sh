@@ -1,7 +1,9 @@
 # Sourced by the tests that run real programs under a virtual X server.
 # start_virtual_display SIZE: makes a scratch folder in $work (removed on exit), starts Xvfb at
 # SIZE (e.g. 1280x800x24) on a display it picks itself, and exports DISPLAY once the server
-# answers; exits 77 (skipped) where no X server can be started.
+# answers; exits 77 (skipped) where no X server can be started. The games started meanwhile
+# keep their settings in the scratch folder: each test starts from the defaults, whatever the
+# user running it has chosen.
 start_virtual_display() {
     if ! command -v Xvfb >/dev/null; then
         echo "SKIP: Xvfb is not installed, no X server to run on"
@@ -9,6 +11,7 @@ start_virtual_display() {
     fi
     work=$(mktemp -d)
     trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+    export XDG_CONFIG_HOME="$work/config"
     # The server chooses a free display and writes its number once it accepts connections, so
     # tests running side by side never share or race for one.
     # -noreset: by default the server starts itself over when its last client leaves, and a

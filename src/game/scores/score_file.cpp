@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,22 +16,6 @@ namespace {
 
 std::string ErrorText() {
     return std::strerror(errno);
-}
-
-// Makes the folder and its missing parents; true when it stands.
-bool MakeFolders(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        if (slash == std::string::npos) break;
-    }
-    struct stat status {};
-    if (stat(folder.c_str(), &status) != 0) return false;
-    if (!S_ISDIR(status.st_mode)) {
-        errno = ENOTDIR;
-        return false;
-    }
-    return true;
 }
 
 // Holds an exclusive lock on the lock file for as long as it lives.
@@ -64,7 +47,7 @@ private:
 
 }  // namespace
 
-ScoreFile::ScoreFile(std::string folder, Writer writer, Warner warn)
+ScoreFile::ScoreFile(std::string folder, KeptFileWriter writer, KeptFileWarner warn)
     : folder_(std::move(folder)), writer_(std::move(writer)), warn_(std::move(warn)) {}
 
 ScoreTable ScoreFile::Enter(const ScoreEntry& entry) {
@@ -93,29 +76,15 @@ ScoreTable ScoreFile::Enter(const ScoreEntry& entry) {
 
 ScoreFile::ReadResult ScoreFile::ReadTable(ScoreTable& table) {
     const std::string path = TablePath();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) return ReadResult::Table;
     std::string text;
-    bool readable = fd >= 0;
-    if (readable) {
-        char buffer[4096];
-        for (;;) {
-            const ssize_t count = read(fd, buffer, sizeof buffer);
-            if (count < 0 && errno == EINTR) continue;
-            if (count < 0) readable = false;
-            if (count <= 0 || text.size() > kLargestTable) break;
-            text.append(buffer, static_cast<std::size_t>(count));
-        }
-        const int error = errno;
-        close(fd);
-        errno = error;
-    }
-    if (!readable) {
+    const KeptFileRead read = ReadKeptFile(path, kLargestTable, text);
+    if (read == KeptFileRead::kMissing) return ReadResult::Table;
+    if (read == KeptFileRead::kUnreadable) {
         warn_("cannot read the best scores in " + path + " (" + ErrorText() +
               "): it is left as it is and this score is not kept");
         return ReadResult::Unreadable;
     }
-    if (text.size() <= kLargestTable) {
+    if (read == KeptFileRead::kRead) {
         if (std::optional<ScoreTable> parsed = ScoreTable::Parse(text)) {
             table = std::move(*parsed);
             return ReadResult::Table;
@@ -134,45 +103,11 @@ ScoreFile::ReadResult ScoreFile::ReadTable(ScoreTable& table) {
 
 void ScoreFile::WriteTable(const ScoreTable& table) {
     const std::string path = TablePath();
-    const std::string fresh = path + ".new";
-    int error = 0;
-    const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        error = errno;
-    } else {
-        if (!writer_(fd, table.Format()) || fsync(fd) != 0) error = errno;
-        if (close(fd) != 0 && error == 0) error = errno;
-        if (error == 0 && rename(fresh.c_str(), path.c_str()) != 0) error = errno;
-    }
+    const int error = ReplaceKeptFile(path, table.Format(), writer_);
     if (error != 0) {
-        unlink(fresh.c_str());
         warn_("cannot write the best scores to " + path + " (" + std::strerror(error) +
               "): the old table is kept");
-        return;
     }
-    // The rename itself is on the disk once the folder is.
-    const int folder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
-}
-
-bool ScoreFile::WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t count = write(fd, bytes.data(), bytes.size());
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) {
-            if (count == 0) errno = ENOSPC;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
-void ScoreFile::WarnOnStderr(const std::string& line) {
-    std::fprintf(stderr, "zelto: %s\n", line.c_str());
 }
 
 }  // namespace zelto

@@ -1,8 +1,8 @@
 #include "command_line.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <string_view>
+
+#include "settings.h"
 
 namespace zelto {
 
@@ -22,19 +22,6 @@ bool OptionValue(std::string_view option, int argc, const char* const argv[], in
     }
     if (i + 1 >= argc || argv[i + 1] == nullptr) return false;
     value = argv[++i];
-    return true;
-}
-
-// A sensitivity written as a plain decimal number within the allowed range.
-bool ReadSensitivity(std::string_view text, float& sensitivity) {
-    const std::string copy(text);
-    char* end = nullptr;
-    const float value = std::strtof(copy.c_str(), &end);
-    if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(value)) return false;
-    if (value < CommandLine::kLeastSensitivity || value > CommandLine::kMostSensitivity) {
-        return false;
-    }
-    sensitivity = value;
     return true;
 }
 
@@ -73,10 +60,12 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
         }
         if (argument == kSensitivityOption || argument.starts_with("--sensitivity=")) {
             std::string_view value;
+            float sensitivity = 1.0f;
             if (!OptionValue(kSensitivityOption, argc, argv, i, value) ||
-                !ReadSensitivity(value, line.sensitivity)) {
+                !Settings::ReadSensitivity(value, sensitivity)) {
                 return Refused("option '--sensitivity' needs a number from 0.1 to 10");
             }
+            line.sensitivity = sensitivity;
             continue;
         }
         if (argument == kDataOption || argument.starts_with("--data=")) {
@@ -110,14 +99,20 @@ const char* CommandLine::Usage() {
            "P to pause, M to mute, Escape to quit, Alt+Enter to switch between full\n"
            "screen and a window.\n"
            "\n"
-           "  --window         start in a 640 x 480 window instead of full screen\n"
+           "  --window         start in a window instead of full screen\n"
            "  --fullscreen     start full screen (the default; the last of the two wins)\n"
            "  --integer-scale  scale the picture by whole multiples only, black around it\n"
            "  --nosound        play silently, without opening a sound device\n"
            "  --sensitivity N  scale the mouse's steering by N (0.1 to 10, default 1)\n"
            "  --data DIR       read the game's data files from DIR\n"
            "  --help           show this help and end\n"
-           "  --version        show the version and end\n";
+           "  --version        show the version and end\n"
+           "\n"
+           "The window's mode and size and whether the sound is muted are kept in\n"
+           "$XDG_CONFIG_HOME/zelto/settings (~/.config/zelto/settings) when the game\n"
+           "ends, with the sensitivity and integer scaling that file sets; the options\n"
+           "above win over it for one run. The ten best scores are kept in\n"
+           "$XDG_DATA_HOME/zelto/scores (~/.local/share/zelto/scores).\n";
 }
 
 }  // namespace zelto

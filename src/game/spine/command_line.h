@@ -1,8 +1,10 @@
 #pragma once
 
 // The program's few options, read before start-up. The game itself reads no command line: these
-// only choose how the window starts and where the data files are.
+// only choose how the window starts, how it sounds and steers, and where the data files are.
+// An option left out leaves the kept settings' choice (see settings.h) in force.
 
+#include <optional>
 #include <string>
 
 namespace zelto {
@@ -16,15 +18,12 @@ struct CommandLine {
     };
 
     Action action = Action::kRun;
-    bool startInWindow = false;  // a 640 x 480 window instead of full screen
-    bool integerScale = false;   // the picture at whole multiples of its size only
-    bool noSound = false;        // start muted, without opening a sound device
-    float sensitivity = 1.0f;    // the mouse factor, from kLeastSensitivity to kMostSensitivity
-    std::string dataFolder;      // where the data files are; empty: found as usual
-    std::string refusal;         // what was wrong with the command line
-
-    static constexpr float kLeastSensitivity = 0.1f;
-    static constexpr float kMostSensitivity = 10.0f;
+    std::optional<bool> startInWindow;  // a window instead of full screen
+    std::optional<bool> integerScale;   // the picture at whole multiples of its size only
+    bool noSound = false;               // play silently, without opening a sound device
+    std::optional<float> sensitivity;   // the mouse factor, within the settings' limits
+    std::string dataFolder;             // where the data files are; empty: found as usual
+    std::string refusal;                // what was wrong with the command line
 
     // Reads the options left to right; --help and --version answer at once, as soon as they
     // are seen, and the first thing not understood refuses the whole line.

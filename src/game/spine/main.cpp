@@ -1,15 +1,20 @@
-// The process entry: reads the few options, moves into the folder that holds the data files,
-// installs the SDL host and runs the game.
+// The process entry: reads the few options and the kept settings, moves into the folder that
+// holds the data files, installs the SDL host and runs the game; then keeps what the run left.
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "command_line.h"
 #include "data_folder.h"
+#include "game_options.h"
 #include "sdl_host.h"
+#include "settings_file.h"
 #include "text_service.h"
 #include "window.h"
+#include "xdg_folders.h"
 #include "zelto.h"
 
 namespace {
@@ -45,6 +50,23 @@ bool EnterDataFolder(const zelto::CommandLine& line) {
     return true;
 }
 
+// The settings file in the user's configuration folder; none where neither XDG_CONFIG_HOME nor
+// HOME names one (the defaults then hold, and nothing is kept).
+std::unique_ptr<zelto::SettingsFile> OpenSettings() {
+    const std::optional<std::string> folder =
+        zelto::KeptConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (!folder) return nullptr;
+    return std::make_unique<zelto::SettingsFile>(*folder);
+}
+
+// The settings for this run: the kept ones, with what the command line says instead.
+zelto::Settings SettingsForRun(zelto::Settings settings, const zelto::CommandLine& line) {
+    if (line.startInWindow) settings.inWindow = *line.startInWindow;
+    if (line.integerScale) settings.integerScale = *line.integerScale;
+    if (line.sensitivity) settings.sensitivity = *line.sensitivity;
+    return settings;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,15 +91,35 @@ int main(int argc, char** argv) {
     platform::StartTextServiceEarly();
     if (!EnterDataFolder(line)) return 2;
 
+    const std::unique_ptr<zelto::SettingsFile> settingsFile = OpenSettings();
+    const zelto::Settings kept = settingsFile ? settingsFile->Load() : zelto::Settings{};
+    const zelto::Settings run = SettingsForRun(kept, line);
+
     using platform::SdlHost;
-    SdlHost host(line.startInWindow ? SdlHost::StartMode::kWindow : SdlHost::StartMode::kFullScreen,
-                 line.integerScale ? SdlHost::Scaling::kWholeMultiples : SdlHost::Scaling::kFit);
+    SdlHost host(run.inWindow ? SdlHost::StartMode::kWindow : SdlHost::StartMode::kFullScreen,
+                 run.integerScale ? SdlHost::Scaling::kWholeMultiples : SdlHost::Scaling::kFit,
+                 platform::POINT{run.windowWidth, run.windowHeight});
     if (!host.Ready()) {
         std::fprintf(stderr, "zelto: %s\n", host.StartError());
         return 1;
     }
     platform::SetHost(&host);
-    zelto::Options.startMuted = line.noSound;
-    zelto::Options.mouseSensitivity = line.sensitivity;
-    return zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    zelto::Options.noSound = line.noSound;
+    zelto::Options.muted = run.muted;
+    zelto::Options.mouseSensitivity = run.sensitivity;
+    const int exitCode = zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+
+    // The next run starts as this one ended: in its window mode and size, muted or not. An
+    // option given for this run alone (the sensitivity, integer scaling, --nosound) changes
+    // nothing kept.
+    if (settingsFile) {
+        zelto::Settings left = kept;
+        left.inWindow = host.InWindow();
+        const platform::POINT size = host.WindowSize();
+        left.windowWidth = size.x;
+        left.windowHeight = size.y;
+        if (!line.noSound) left.muted = zelto::Options.muted;
+        settingsFile->Save(left);
+    }
+    return exitCode;
 }

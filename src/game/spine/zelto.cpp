@@ -10,8 +10,8 @@
 #include "game_sheets.h"
 #include "player.h"
 #include "random.h"
-#include "score_folder.h"
 #include "window.h"
+#include "xdg_folders.h"
 
 using namespace platform;
 
@@ -35,7 +35,7 @@ std::unique_ptr<CDXSoundBuffer> LoadSound(const char* fileName, const char* mess
 // is told so once.
 void OpenScores() {
     const std::optional<std::string> folder =
-        ScoreFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        KeptDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (!folder) {
         std::fputs("zelto: neither XDG_DATA_HOME nor HOME names a folder: no scores are kept\n",
                    stderr);
@@ -134,11 +134,13 @@ int InitApplication() {
 void LoadGame() {
     Fader = std::make_unique<ScreenFader>(GameScreen.get());
     GameSound.reset(new (std::nothrow) CDXSound());
-    if (GameSound && Options.startMuted) {
+    if (GameSound && Options.noSound) {
         // Silent from the start: no sound device is opened, and no question asked without one.
         GameSound->SetMuted(true);
     } else if (!GameSound || GameSound->Create(MainWindow) == 0) {
         FatalError(GameScreen.get(), "Error setting up the CDXSound");
+    } else {
+        GameSound->SetMuted(Options.muted);
     }
     PickSound = LoadSound("Pick.WAV", "Cant load File Pick.WAV");
     SpawnSound = LoadSound("SPAWN.WAV", "Cant load File SPAWN.WAV");

@@ -75,7 +75,10 @@ bool PauseKeyPressed() {
 
 // M silences all sound, or lets it be heard again, on every screen.
 void TakeMuteKey() {
-    if (GameSound && JustPressed('m')) GameSound->SetMuted(!GameSound->IsMuted());
+    if (GameSound && !Options.noSound && JustPressed('m')) {
+        Options.muted = !Options.muted;
+        GameSound->SetMuted(Options.muted);
+    }
 }
 
 // The credits go onto the front buffer, over the picture the last flip showed, in the device

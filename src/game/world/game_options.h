@@ -6,9 +6,12 @@
 namespace zelto {
 
 struct GameOptions {
-    // Start with all sound silenced, without opening a sound device (so a machine without one
-    // asks nothing); M does nothing then.
-    bool startMuted = false;
+    // Play silently without opening a sound device (so a machine without one asks nothing); M
+    // does nothing then.
+    bool noSound = false;
+    // All sound silenced: set before start-up, switched by M, and read back as the run ends so
+    // that the next run starts the same.
+    bool muted = false;
     // Scales the mouse motion the game reads, through the input's own mouse factor; 1 steers as
     // the mouse moves.
     float mouseSensitivity = 1.0f;

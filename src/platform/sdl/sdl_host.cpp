@@ -20,8 +20,6 @@ namespace platform {
 namespace {
 
 constexpr int kRefreshRate = 60;
-constexpr int kWindowedWidth = 640;
-constexpr int kWindowedHeight = 480;
 // The sound output: 16-bit stereo at 44.1 kHz in periods of 512 frames (11.6 ms), so a sound
 // starts within one period of its play call.
 constexpr int kSoundRate = 44100;
@@ -123,6 +121,7 @@ struct SdlHost::State {
     int textureWidth = 0;
     int textureHeight = 0;
     bool fullScreen = true;
+    POINT windowSize{};
     Scaling scaling = Scaling::kFit;
     std::uint64_t blankPeriod = 0;  // performance counts per refresh
     // The first blank: the first wait for a blank finds the display at one (see
@@ -146,8 +145,10 @@ struct SdlHost::State {
     ShownPicture shown;
 };
 
-SdlHost::SdlHost(StartMode mode, Scaling scaling) : state_(std::make_unique<State>()) {
+SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize)
+    : state_(std::make_unique<State>()) {
     state_->fullScreen = mode == StartMode::kFullScreen;
+    state_->windowSize = windowSize;
     state_->scaling = scaling;
     if (!DisplayMayExist()) {
         state_->startError = kNoDisplay;
@@ -193,6 +194,27 @@ const char* SdlHost::StartError() const {
     return state_->startError.c_str();
 }
 
+bool SdlHost::InWindow() const {
+    return !state_->fullScreen;
+}
+
+POINT SdlHost::WindowSize() const {
+    return state_->windowSize;
+}
+
+void SdlHost::NoteWindowSize() {
+    if (state_->window == nullptr || state_->fullScreen) return;
+    // A window the window manager is making full screen by itself is not the player's size.
+    if ((SDL_GetWindowFlags(state_->window) &
+         (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) != 0) {
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(state_->window, &width, &height);
+    if (width > 0 && height > 0) state_->windowSize = POINT{width, height};
+}
+
 bool SdlHost::OpenWindow(const char* title, HICON icon) {
     if (!state_->ready || state_->window != nullptr) return false;
     // Under a bare X server without a window manager the window keeps the size it was made
@@ -203,9 +225,9 @@ bool SdlHost::OpenWindow(const char* title, HICON icon) {
             title, 0, 0, desktop.x, desktop.y,
             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
-        state_->window =
-            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowedWidth,
-                             kWindowedHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        state_->window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          state_->windowSize.x, state_->windowSize.y,
+                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     }
     if (state_->window == nullptr) return false;
     if (icon != nullptr) {
@@ -244,6 +266,7 @@ void SdlHost::ShowWindow() {
 }
 
 void SdlHost::CloseWindow() {
+    NoteWindowSize();
     if (state_->texture != nullptr) SDL_DestroyTexture(state_->texture);
     if (state_->renderer != nullptr) SDL_DestroyRenderer(state_->renderer);
     if (state_->window != nullptr) SDL_DestroyWindow(state_->window);
@@ -256,7 +279,7 @@ void SdlHost::CloseWindow() {
 POINT SdlHost::DesktopSize() {
     SDL_DisplayMode mode;
     if (!state_->ready || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-        return POINT{kWindowedWidth, kWindowedHeight};
+        return state_->windowSize;
     }
     return POINT{mode.w, mode.h};
 }
@@ -296,7 +319,7 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
                 events.push_back(HostEvent{HostEvent::Kind::CloseRequested});
                 break;
             case SDL_KEYDOWN:
-                // Alt+Enter switches between full screen and a 640 x 480 window; the program
+                // Alt+Enter switches between full screen and a window; the program
                 // sees nothing of it but perhaps a lost display.
                 if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) &&
                     event.key.repeat == 0 && state_->window != nullptr) {
@@ -329,9 +352,12 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
                         break;
                     // The window shows something else than the last picture, or nothing: the
                     // next picture is presented even if it is the same.
+                    case SDL_WINDOWEVENT_SIZE_CHANGED:
+                        NoteWindowSize();
+                        state_->shown.Forget();
+                        break;
                     case SDL_WINDOWEVENT_SHOWN:
                     case SDL_WINDOWEVENT_EXPOSED:
-                    case SDL_WINDOWEVENT_SIZE_CHANGED:
                     case SDL_WINDOWEVENT_RESTORED:
                         state_->shown.Forget();
                         break;
@@ -346,6 +372,7 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
 }
 
 void SdlHost::SwitchFullScreen(bool fullScreen) {
+    NoteWindowSize();
     state_->fullScreen = fullScreen;
     state_->shown.Forget();
     ApplyPointer();
@@ -358,7 +385,7 @@ void SdlHost::SwitchFullScreen(bool fullScreen) {
         SDL_SetWindowFullscreen(state_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         SDL_SetWindowFullscreen(state_->window, 0);
-        SDL_SetWindowSize(state_->window, kWindowedWidth, kWindowedHeight);
+        SDL_SetWindowSize(state_->window, state_->windowSize.x, state_->windowSize.y);
         SDL_SetWindowPosition(state_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
 }

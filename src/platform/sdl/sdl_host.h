@@ -2,7 +2,8 @@
 
 // The SDL host: a real window on the desktop, the 640 x 480 picture scaled into it with its
 // aspect kept and sharp pixels, a 60 Hz display paced by this host's own clock, real message
-// boxes. The window is full screen or a 640 x 480 window; Alt+Enter switches between the two.
+// boxes. The window is full screen or a window of the size asked for (640 x 480 by default, and
+// as the player resizes it); Alt+Enter switches between the two.
 
 #include <cstdint>
 #include <memory>
@@ -21,11 +22,18 @@ public:
     enum class Scaling { kFit, kWholeMultiples };
 
     // Starts SDL's video and event subsystems; Ready() tells whether that worked. The window
-    // opens full screen or as a 640 x 480 window, as the mode says.
-    explicit SdlHost(StartMode mode = StartMode::kFullScreen, Scaling scaling = Scaling::kFit);
+    // opens full screen or as a window of the given inner size, as the mode says; a window
+    // switched to from full screen gets that size too.
+    explicit SdlHost(StartMode mode = StartMode::kFullScreen, Scaling scaling = Scaling::kFit,
+                     POINT windowSize = POINT{640, 480});
     ~SdlHost() override;
     bool Ready() const;
     const char* StartError() const;
+    // What the player left: whether the picture is in a window rather than full screen, and the
+    // window's inner size as the player last had it (not maximized), also while full screen and
+    // after the window is closed.
+    bool InWindow() const;
+    POINT WindowSize() const;
 
     bool OpenWindow(const char* title, HICON icon) override;
     void ShowWindow() override;
@@ -57,6 +65,9 @@ public:
 
 private:
     void SwitchFullScreen(bool fullScreen);
+    // Notes the window's inner size while it is a plain window: not full screen, maximized or
+    // minimized.
+    void NoteWindowSize();
     // Sets SDL's relative mouse mode and cursor from the capture, the cursor, the pointer's
     // freedom and the window mode.
     void ApplyPointer();

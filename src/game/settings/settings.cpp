@@ -1,0 +1,120 @@
+#include "settings.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace zelto {
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+bool ReadYesNo(std::string_view text, bool& value) {
+    if (text == "yes") {
+        value = true;
+        return true;
+    }
+    if (text == "no") {
+        value = false;
+        return true;
+    }
+    return false;
+}
+
+bool ReadSide(std::string_view text, int& side) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return false;
+    if (value < Settings::kSmallestWindowSide || value > Settings::kLargestWindowSide) return false;
+    side = value;
+    return true;
+}
+
+// WIDTHxHEIGHT, each side within the window limits.
+bool ReadWindowSize(std::string_view text, int& width, int& height) {
+    const std::size_t cross = text.find('x');
+    if (cross == std::string_view::npos) return false;
+    int readWidth = 0;
+    int readHeight = 0;
+    if (!ReadSide(text.substr(0, cross), readWidth) ||
+        !ReadSide(text.substr(cross + 1), readHeight)) {
+        return false;
+    }
+    width = readWidth;
+    height = readHeight;
+    return true;
+}
+
+// Sets the key's value in the settings; false when the value is not one the key takes. Keys
+// this program does not know are passed over.
+bool ReadValue(std::string_view key, std::string_view value, Settings& settings) {
+    if (key == "window") return ReadYesNo(value, settings.inWindow);
+    if (key == "window-size") {
+        return ReadWindowSize(value, settings.windowWidth, settings.windowHeight);
+    }
+    if (key == "sensitivity") return Settings::ReadSensitivity(value, settings.sensitivity);
+    if (key == "integer-scale") return ReadYesNo(value, settings.integerScale);
+    if (key == "mute") return ReadYesNo(value, settings.muted);
+    return true;
+}
+
+const char* YesNo(bool value) {
+    return value ? "yes" : "no";
+}
+
+}  // namespace
+
+std::optional<Settings> Settings::Parse(std::string_view text, std::string& fault) {
+    Settings settings;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const std::size_t end = text.find('\n');
+        const std::string_view line =
+            Trimmed(text.substr(0, end == std::string_view::npos ? text.size() : end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty() || line.front() == '#') continue;
+        const std::size_t equals = line.find('=');
+        const std::string_view key =
+            Trimmed(equals == std::string_view::npos ? line : line.substr(0, equals));
+        if (equals == std::string_view::npos || key.empty() ||
+            !ReadValue(key, Trimmed(line.substr(equals + 1)), settings)) {
+            fault = "line " + std::to_string(lineNumber) + " reads '" + std::string(line) + "'";
+            return std::nullopt;
+        }
+    }
+    return settings;
+}
+
+std::string Settings::Format() const {
+    char sensitivityText[32];
+    const auto written =
+        std::to_chars(sensitivityText, sensitivityText + sizeof sensitivityText, sensitivity);
+    const std::string sensitivityWritten(sensitivityText, written.ptr);
+    return std::string(
+               "# zelto's settings, written as the game ends. Options on the command line\n"
+               "# win over them for one run.\n") +
+           "window = " + YesNo(inWindow) + "\n" + "window-size = " + std::to_string(windowWidth) +
+           "x" + std::to_string(windowHeight) + "\n" + "sensitivity = " + sensitivityWritten +
+           "\n" + "integer-scale = " + YesNo(integerScale) + "\n" + "mute = " + YesNo(muted) + "\n";
+}
+
+bool Settings::ReadSensitivity(std::string_view text, float& sensitivity) {
+    // from_chars reads the same whatever the locale, as the settings file must.
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value)) {
+        return false;
+    }
+    if (value < kLeastSensitivity || value > kMostSensitivity) return false;
+    sensitivity = value;
+    return true;
+}
+
+}  // namespace zelto

@@ -1,0 +1,47 @@
+#pragma once
+
+// The player's settings kept between runs, and their text: one `key = value` per line, blank
+// lines and lines starting with `#` ignored, keys this program does not know ignored (a newer
+// game may add some), a key given twice taking its last value:
+//
+//   window = no             yes: a window; no: full screen
+//   window-size = 640x480   the window's inner size when in a window
+//   sensitivity = 1         the mouse factor, 0.1 to 10
+//   integer-scale = no      yes: the picture at whole multiples of its size only
+//   mute = no               yes: start with all sound silenced (M still unmutes)
+//
+// A line without `=`, or a value that is not one of those, makes the whole text damaged.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelto {
+
+struct Settings {
+    bool inWindow = false;
+    int windowWidth = 640;
+    int windowHeight = 480;
+    float sensitivity = 1.0f;
+    bool integerScale = false;
+    bool muted = false;
+
+    static constexpr float kLeastSensitivity = 0.1f;
+    static constexpr float kMostSensitivity = 10.0f;
+    // A window side outside these is not a size this game leaves a window at.
+    static constexpr int kSmallestWindowSide = 64;
+    static constexpr int kLargestWindowSide = 16384;
+
+    // The settings the text holds, each missing key at its default; nothing, with `fault`
+    // naming the first bad line, when the text is damaged.
+    static std::optional<Settings> Parse(std::string_view text, std::string& fault);
+    // The text of these settings, every key written, with a heading that says what it is.
+    std::string Format() const;
+
+    // A plain decimal number from kLeastSensitivity to kMostSensitivity; false otherwise.
+    static bool ReadSensitivity(std::string_view text, float& sensitivity);
+
+    bool operator==(const Settings&) const = default;
+};
+
+}  // namespace zelto

@@ -1,0 +1,202 @@
+// The settings kept between runs: their text, and the file's behaviour when it is missing,
+// damaged or unreadable, when the disk refuses a write, and when two games end at once.
+
+#include "settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "settings_file.h"
+
+namespace {
+
+using namespace zelto;
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+Settings Played() {
+    Settings settings;
+    settings.inWindow = true;
+    settings.windowWidth = 1000;
+    settings.windowHeight = 750;
+    settings.sensitivity = 2.5f;
+    settings.integerScale = true;
+    settings.muted = true;
+    return settings;
+}
+
+}  // namespace
+
+TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
+    std::string fault;
+    EXPECT_EQ(Settings::Parse(Played().Format(), fault), Played());
+    EXPECT_EQ(Settings::Parse(Settings{}.Format(), fault), Settings{});
+    EXPECT_EQ(Settings::Parse("", fault), Settings{});
+
+    struct Row {
+        const char* text;
+        bool whole;
+    };
+    const Row rows[] = {
+        {"window = yes\n", true},
+        {"  window=no  \r\n# a comment\n\n", true},
+        {"window-size = 64x16384\n", true},
+        {"sensitivity = 0.1\nsensitivity = 10\n", true},
+        {"fullscreen-effects = lots\n", true},  // a key of a newer game
+        {"mute = yes", true},                   // no newline at the end
+        {"window = maybe\n", false},
+        {"window = Yes\n", false},
+        {"window\n", false},
+        {"= yes\n", false},
+        {"window-size = 800\n", false},
+        {"window-size = 800x\n", false},
+        {"window-size = 63x480\n", false},
+        {"window-size = 800x16385\n", false},
+        {"window-size = -800x600\n", false},
+        {"window-size = 99999999999x600\n", false},
+        {"sensitivity = 0\n", false},
+        {"sensitivity = 1,5\n", false},
+        {"sensitivity = nan\n", false},
+        {"integer-scale = 1\n", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(Settings::Parse(row.text, fault).has_value(), row.whole) << row.text;
+    }
+    ASSERT_FALSE(Settings::Parse("mute = no\nwindow = maybe\n", fault));
+    EXPECT_EQ(fault, "line 2 reads 'window = maybe'");
+}
+
+// A scratch folder of its own for each test, removed afterwards.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zelto-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        scratch = pattern;
+        folder = scratch / "config" / "zelto";
+    }
+    void TearDown() override { fs::remove_all(scratch); }
+
+    SettingsFile File(KeptFileWriter writer = WriteAllBytes) {
+        return SettingsFile(folder.string(), std::move(writer),
+                            [this](const std::string& line) { warnings.push_back(line); });
+    }
+    fs::path Path() const { return folder / "settings"; }
+    std::vector<fs::path> FilesNamed(const std::string& start) const {
+        std::vector<fs::path> found;
+        for (const auto& item : fs::directory_iterator(folder)) {
+            if (item.path().filename().string().rfind(start, 0) == 0) found.push_back(item.path());
+        }
+        return found;
+    }
+
+    fs::path scratch;
+    fs::path folder;
+    std::vector<std::string> warnings;
+};
+
+TEST_F(SettingsFileTest, AMissingFileMeansTheDefaultsAndASaveKeepsTheSettingsForTheNextRun) {
+    SettingsFile first = File();
+    EXPECT_EQ(first.Load(), Settings{});
+    first.Save(Played());
+    EXPECT_EQ(File().Load(), Played());
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(FilesNamed("settings.new").empty());
+}
+
+TEST_F(SettingsFileTest, ADamagedOrUnreadableFileGivesTheDefaultsAndIsPutAsideNotOverwritten) {
+    std::string tooLong;
+    while (tooLong.size() <= SettingsFile::kLargestFile) tooLong += "# a comment\n";
+    for (const std::string& damaged : {std::string("window = maybe\n"), tooLong}) {
+        fs::create_directories(folder);
+        std::ofstream(Path(), std::ios::binary) << damaged;
+        SettingsFile file = File();
+        EXPECT_EQ(file.Load(), Settings{});
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_NE(warnings[0].find("damaged"), std::string::npos) << warnings[0];
+        // Saving the same defaults still writes a new file, once the damaged one is aside.
+        file.Save(Settings{});
+        EXPECT_EQ(File().Load(), Settings{});
+        const std::vector<fs::path> aside = FilesNamed("settings.damaged-");
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(ReadFile(aside[0]), damaged);
+        EXPECT_EQ(warnings.size(), 1u);
+        fs::remove_all(folder);
+        warnings.clear();
+    }
+    // A folder where the file should be: it opens, but cannot be read.
+    fs::create_directories(Path());
+    std::ofstream(Path() / "inside") << "kept";
+    SettingsFile file = File();
+    EXPECT_EQ(file.Load(), Settings{});
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("cannot read"), std::string::npos) << warnings[0];
+    file.Save(Played());
+    EXPECT_EQ(File().Load(), Played());
+    const std::vector<fs::path> aside = FilesNamed("settings.damaged-");
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(ReadFile(aside[0] / "inside"), "kept");
+}
+
+TEST_F(SettingsFileTest, AFailingWriteKeepsTheOldSettingsWithOneWarning) {
+    File().Save(Played());
+    const std::string old = ReadFile(Path());
+    const auto fullDisk = [](int fd, std::string_view bytes) {
+        WriteAllBytes(fd, bytes.substr(0, bytes.size() / 2));
+        errno = ENOSPC;
+        return false;
+    };
+    SettingsFile file = File(fullDisk);
+    file.Load();
+    file.Save(Settings{});
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("No space left on device"), std::string::npos) << warnings[0];
+    EXPECT_EQ(ReadFile(Path()), old);
+    EXPECT_TRUE(FilesNamed("settings.new").empty());
+    // A folder that cannot be made: a file stands in its place.
+    warnings.clear();
+    fs::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+    File().Save(Played());
+    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(ReadFile(folder), "not a folder");
+}
+
+TEST_F(SettingsFileTest, TwoGamesEndingAtOnceLeaveTheSettingsOfOneOfThem) {
+    File().Save(Settings{});
+    // Each game saves its own settings over and over while the file is read: every reading is
+    // whole, one game's settings or the other's.
+    const auto saveMany = [this](const Settings& settings) {
+        for (int i = 0; i < 200; ++i) {
+            SettingsFile file(folder.string(), WriteAllBytes, [](const std::string&) {});
+            file.Save(settings);
+        }
+    };
+    std::thread first(saveMany, Settings{});
+    std::thread second(saveMany, Played());
+    for (int i = 0; i < 200; ++i) {
+        std::string fault;
+        const std::optional<Settings> read = Settings::Parse(ReadFile(Path()), fault);
+        if (!read) {
+            ADD_FAILURE() << "a reading was not whole: " << fault;
+            break;
+        }
+        EXPECT_TRUE(*read == Settings{} || *read == Played());
+    }
+    first.join();
+    second.join();
+    EXPECT_TRUE(FilesNamed("settings.new").empty());
+}
