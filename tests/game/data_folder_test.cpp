@@ -17,7 +17,8 @@ protected:
                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(root);
-        for (const char* folder : {"cwd", "prefix/bin", "prefix/share/zelto", "elsewhere"}) {
+        for (const char* folder : {"cwd", "prefix/bin", "prefix/share/zelto", "prefix/games",
+                                   "prefix/share/games/zelto", "elsewhere", "elsewhere-games"}) {
             std::filesystem::create_directories(root / folder);
         }
     }
@@ -27,8 +28,10 @@ protected:
         std::ofstream(root / folder / kDataSetMarker) << "FORM";
     }
     std::filesystem::path Found(const std::filesystem::path& executableFolder) {
-        return FindDataFolder(root / "cwd", DataFolderCandidates(executableFolder, "../share/zelto",
-                                                                 root / "elsewhere"));
+        return FindDataFolder(
+            root / "cwd",
+            DataFolderCandidates(executableFolder, {"../share/zelto", "../share/games/zelto"},
+                                 {root / "elsewhere", root / "elsewhere-games"}));
     }
 
     std::filesystem::path root;
@@ -56,6 +59,20 @@ TEST_F(DataFolderTest, AnInstallationIsFoundFromTheProgramThenWhereItWasInstalle
     EXPECT_EQ(Found({}), root / "elsewhere");
 }
 
+// The Debian package keeps the program in games and the data set in share/games/zelto; the
+// same program finds a data set in either layout, from either program folder.
+TEST_F(DataFolderTest, APackageKeepsTheDataInTheGamesFolders) {
+    PutDataSet("prefix/share/games/zelto");
+    EXPECT_EQ(Found(root / "prefix/games"), root / "prefix/share/games/zelto");
+    EXPECT_EQ(Found(root / "prefix/bin"), root / "prefix/share/games/zelto");
+    PutDataSet("prefix/share/zelto");
+    EXPECT_EQ(Found(root / "prefix/games"), root / "prefix/share/zelto");
+    std::filesystem::remove(root / "prefix/share/zelto" / kDataSetMarker);
+    std::filesystem::remove(root / "prefix/share/games/zelto" / kDataSetMarker);
+    PutDataSet("elsewhere-games");
+    EXPECT_EQ(Found(root / "prefix/games"), root / "elsewhere-games");
+}
+
 TEST_F(DataFolderTest, NoDataSetAnywhereStaysInTheCurrentFolder) {
     // A folder of that name is not the data set; start-up then names every file it misses.
     std::filesystem::create_directories(root / "prefix/bin" / kDataSetMarker);
@@ -65,8 +82,9 @@ TEST_F(DataFolderTest, NoDataSetAnywhereStaysInTheCurrentFolder) {
 
 TEST(DataFolderCandidatesTest, RelativeInstalledFoldersAreNotGuessedAt) {
     const std::vector<std::filesystem::path> candidates =
-        DataFolderCandidates("/usr/bin", "../share/zelto", "share/zelto");
-    ASSERT_EQ(candidates.size(), 2u);
-    EXPECT_EQ(candidates[0], "/usr/bin");
-    EXPECT_EQ(candidates[1], "/usr/share/zelto");
+        DataFolderCandidates("/usr/games", {"../share/zelto", "../share/games/zelto"},
+                             {"share/zelto", "/usr/share/games/zelto"});
+    const std::vector<std::filesystem::path> expected = {
+        "/usr/games", "/usr/share/zelto", "/usr/share/games/zelto", "/usr/share/games/zelto"};
+    EXPECT_EQ(candidates, expected);
 }

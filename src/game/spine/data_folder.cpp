@@ -24,17 +24,18 @@ std::filesystem::path FindDataFolder(const std::filesystem::path& current,
 
 std::vector<std::filesystem::path> DataFolderCandidates(
     const std::filesystem::path& executableFolder,
-    const std::filesystem::path& dataFolderFromExecutable,
-    const std::filesystem::path& installedDataFolder) {
+    const std::vector<std::filesystem::path>& dataFoldersFromExecutable,
+    const std::vector<std::filesystem::path>& installedDataFolders) {
     std::vector<std::filesystem::path> candidates;
     if (!executableFolder.empty()) {
         candidates.push_back(executableFolder);
-        if (!dataFolderFromExecutable.empty()) {
-            candidates.push_back((executableFolder / dataFolderFromExecutable).lexically_normal());
+        for (const std::filesystem::path& fromExecutable : dataFoldersFromExecutable) {
+            if (fromExecutable.empty()) continue;
+            candidates.push_back((executableFolder / fromExecutable).lexically_normal());
         }
     }
-    if (!installedDataFolder.empty() && installedDataFolder.is_absolute()) {
-        candidates.push_back(installedDataFolder);
+    for (const std::filesystem::path& installed : installedDataFolders) {
+        if (installed.is_absolute()) candidates.push_back(installed);
     }
     return candidates;
 }

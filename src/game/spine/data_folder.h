@@ -19,12 +19,13 @@ std::filesystem::path FindDataFolder(const std::filesystem::path& current,
 
 // Where the data set may be besides the current folder, in the order they are tried: the
 // executable's own folder (a build tree keeps the data beside the program), then the data
-// folder of an installation, first as seen from the executable (so an installation moved
-// elsewhere, or unpacked into a staging folder, still finds its data) and then where it was
-// installed. The installed folder counts only when it is absolute.
+// folders of the installation layouts (the GNU one of `cmake --install`, the games folders of
+// the Debian package), first as seen from the executable (so an installation moved elsewhere,
+// or unpacked into a staging folder, still finds its data) and then where they are installed.
+// Installed folders count only when they are absolute.
 std::vector<std::filesystem::path> DataFolderCandidates(
     const std::filesystem::path& executableFolder,
-    const std::filesystem::path& dataFolderFromExecutable,
-    const std::filesystem::path& installedDataFolder);
+    const std::vector<std::filesystem::path>& dataFoldersFromExecutable,
+    const std::vector<std::filesystem::path>& installedDataFolders);
 
 }  // namespace zelto

@@ -43,9 +43,12 @@ bool EnterDataFolder(const zelto::CommandLine& line) {
     }
     const std::filesystem::path current = std::filesystem::current_path(error);
     if (error) return true;
+    // The GNU layout of `cmake --install` first, then the games folders of the Debian package.
     const std::filesystem::path found = zelto::FindDataFolder(
-        current, zelto::DataFolderCandidates(ExecutableFolder(), ZELTO_DATA_FROM_EXECUTABLE,
-                                             ZELTO_INSTALLED_DATA_FOLDER));
+        current,
+        zelto::DataFolderCandidates(
+            ExecutableFolder(), {ZELTO_DATA_FROM_EXECUTABLE, ZELTO_GAMES_DATA_FROM_EXECUTABLE},
+            {ZELTO_INSTALLED_DATA_FOLDER, ZELTO_INSTALLED_GAMES_DATA_FOLDER}));
     if (found != current) std::filesystem::current_path(found, error);
     return true;
 }
