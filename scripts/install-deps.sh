@@ -18,8 +18,11 @@ test_packages=(
     libgtest-dev libbenchmark-dev
     # The virtual display, with the X core fonts that SDL's message boxes draw their text in.
     xvfb xfonts-base xdotool imagemagick sox
-    # xmessage: another window to give the keyboard to.
+    # xmessage: another window to give the keyboard to; xprop and xwininfo: what the window
+    # manager and the windows say of themselves.
     x11-utils
+    # A window manager, for playing in a window as on a desktop.
+    openbox
     # Validators of the installed desktop entry and AppStream metadata.
     desktop-file-utils appstream
 )

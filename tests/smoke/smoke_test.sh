@@ -12,14 +12,23 @@
 # Every wait polls for what the screen or a program shows, with a generous deadline: a busy
 # machine makes the test slower, not red. The screenshots of the last run are kept in the
 # folder given as the fourth argument.
+# With a fifth argument, window-manager, the whole game alone is played again as a player on a
+# desktop plays it, under a window manager (openbox), in a window: Alt+Enter at the intro puts
+# the game in a window; the pointer leaves the window on the intro, the instruction screen and
+# Game Over, and is held in it during play; P shows "Paused" over the map and the Energon level
+# stands still until P again; Game Over shows the final and the best score; the window is
+# resized before Escape, and a second run, without options, opens in a window of that size.
 # Skips (77) where no X server can be started or the tools to drive and look at it are missing.
 set -u
 probe="$1"
 game="$2"
 game_dir="$3"
 screenshots="$4"
+mode="${5:-full-screen}"
 
-for tool in xdotool import convert; do
+tools=(xdotool import convert)
+[ "$mode" = window-manager ] && tools+=(openbox xprop xwininfo)
+for tool in "${tools[@]}"; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed"
         exit 77
@@ -30,13 +39,30 @@ source "$(dirname "$0")/../support/game_screen.sh"
 
 # The game's 640 x 480 picture fills the screen's height, between black bars 80 pixels wide: a
 # small screen keeps each frame cheap for the game and each screenshot cheap for the test.
+# Under the window manager the screen has room for a 640 x 480 window and its frame, and the
+# picture's place is the window's (see enter_window).
 screen_width=800
 screen_height=480
-scale=$((screen_height / 480))
+[ "$mode" = window-manager ] && screen_height=600
+scale=1
 picture_left=$(((screen_width - 640 * scale) / 2))
+picture_top=0
 
 # The server picks a free display itself (see the support script).
 start_virtual_display "${screen_width}x${screen_height}x24"
+if [ "$mode" = window-manager ]; then
+    openbox >"$work/openbox.log" 2>&1 &
+    # The window manager is at work once it names itself on the root window.
+    start=$SECONDS
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        if ((SECONDS - start >= deadline_seconds)); then
+            echo "FAIL: the window manager did not start"
+            cat "$work/openbox.log"
+            exit 1
+        fi
+        sleep 0.2
+    done
+fi
 export SDL_AUDIODRIVER=dummy
 # Drivers that the real display stack loads and unloads leave allocations behind that the leak
 # checker can no longer even name; in a sanitized build this test checks behaviour only.
@@ -55,7 +81,7 @@ fail() {
 
 # screen_area X Y WIDTH HEIGHT: where a rectangle of the game's picture lies on the screen.
 screen_area() {
-    echo "$(($3 * scale))x$(($4 * scale))+$((picture_left + $1 * scale))+$(($2 * scale))"
+    echo "$(($3 * scale))x$(($4 * scale))+$((picture_left + $1 * scale))+$((picture_top + $2 * scale))"
 }
 
 # The places that tell what the screen shows, each with the colour that tells it and how far
@@ -84,9 +110,13 @@ places=(
     # Black in the map view, and the player's blue where each stage starts it.
     "view_black black 5 0 0 500 480"
     "player_at_start rgb(30,120,200) 15 246 236 40 40"
-    # "Game Over!" in red, " Click for another Game." in bright green.
+    # "Game Over!" in red, " Click for another Game." in bright green; the final and best
+    # scores in white under them.
     "game_over_red red 10 250 150 220 45"
     "game_over_green rgb(25,255,25) 10 150 250 300 40"
+    "final_scores white 8 265 360 150 55"
+    # "Paused" in white over the middle of the map view.
+    "paused_label white 8 190 212 130 40"
 )
 
 # Takes a screenshot and counts, in one pass over it, the pixels of each place's colour there
@@ -172,93 +202,96 @@ wait_for_line() {
 }
 
 
-# --- The SDL host: the picture's place on the screen and the pace of its frames. ---
+# The SDL host's own checks run full screen, without a window manager.
+if [ "$mode" = full-screen ]; then
+    # --- The SDL host: the picture's place on the screen and the pace of its frames. ---
 
-# The probe times 150 flips (2.5 s at 60 Hz) and then goes on showing its picture until it is
-# asked to close. Nothing else of the test runs meanwhile, so the load counted below is the
-# machine's.
-paced_frames=150
-"$probe" pace $paced_frames >"$work/probe.out" 2>&1 &
-probe_pid=$!
-cores=$(nproc)
-read -r load_before _ </proc/loadavg
-runnable_sum=0
-runnable_samples=0
-pace_start=$SECONDS
-until grep -q ' ms$' "$work/probe.out" || ! kill -0 $probe_pid 2>/dev/null ||
-    ((SECONDS - pace_start >= 3 * deadline_seconds)); do
-    # Tasks ready to run, less the one reading them.
-    runnable=$(sed -n 's/^procs_running //p' /proc/stat)
-    runnable_sum=$((runnable_sum + runnable - 1))
-    runnable_samples=$((runnable_samples + 1))
-    sleep 0.1
-done
-read -r load_after _ </proc/loadavg
-# The load average lags a minute behind a load that has just begun, so the runnable tasks
-# counted during the run weigh in too.
-runnable_mean=$(awk -v sum=$runnable_sum -v n=$runnable_samples 'BEGIN { printf "%.1f", n ? sum / n : 0 }')
-if awk -v a="$load_before" -v b="$load_after" -v r="$runnable_mean" -v c="$cores" \
-    'BEGIN { exit !(a >= c || b >= c || r >= c) }'; then
-    overloaded=yes
-else
-    overloaded=no
-fi
-echo "load average $load_before then $load_after, $runnable_mean tasks ready to run on average," \
-    "$cores cores: overloaded $overloaded"
-
-red_picture_shown() {
-    shows 1500 probe_red
-}
-if wait_for red_picture_shown; then
-    keep_screenshot probe
-    shows 1500 probe_border_top || fail "the picture's white border is missing at the top"
-    shows 1500 probe_border_bottom || fail "the picture's white border is missing at the bottom"
-    all_black "$((picture_left - 10))x${screen_height}+0+0" || fail "no black bar left of the picture"
-    all_black "$((picture_left - 10))x${screen_height}+$((screen_width - picture_left + 10))+0" ||
-        fail "no black bar right of the picture"
-else
-    fail "the probe's red picture does not fill the middle of the screen"
-fi
-kill -TERM $probe_pid 2>/dev/null
-wait_for_exit $probe_pid || fail "the probe did not end on a close request"
-[ "$exit_code" = 0 ] || fail "the probe ended with exit code $exit_code"
-cat "$work/probe.out"
-ms=$(sed -n 's/.* in \([0-9]*\) ms$/\1/p' "$work/probe.out")
-if [ -z "$ms" ]; then
-    fail "the probe did not time its frames"
-else
-    # The blanks come at 60 Hz, never faster, however idle the machine. The clock is read
-    # once the first flip has returned, anywhere within its blank period, so the frames timed
-    # span at least one period less than their number; it reads whole milliseconds at either
-    # end. At least 30 Hz is asked only of a machine that has a core free for the probe.
-    if [ "$ms" -lt $(((paced_frames - 1) * 1000 / 60 - 2)) ]; then
-        fail "$paced_frames frames in $ms ms: faster than 60 Hz"
+    # The probe times 150 flips (2.5 s at 60 Hz) and then goes on showing its picture until it is
+    # asked to close. Nothing else of the test runs meanwhile, so the load counted below is the
+    # machine's.
+    paced_frames=150
+    "$probe" pace $paced_frames >"$work/probe.out" 2>&1 &
+    probe_pid=$!
+    cores=$(nproc)
+    read -r load_before _ </proc/loadavg
+    runnable_sum=0
+    runnable_samples=0
+    pace_start=$SECONDS
+    until grep -q ' ms$' "$work/probe.out" || ! kill -0 $probe_pid 2>/dev/null ||
+        ((SECONDS - pace_start >= 3 * deadline_seconds)); do
+        # Tasks ready to run, less the one reading them.
+        runnable=$(sed -n 's/^procs_running //p' /proc/stat)
+        runnable_sum=$((runnable_sum + runnable - 1))
+        runnable_samples=$((runnable_samples + 1))
+        sleep 0.1
+    done
+    read -r load_after _ </proc/loadavg
+    # The load average lags a minute behind a load that has just begun, so the runnable tasks
+    # counted during the run weigh in too.
+    runnable_mean=$(awk -v sum=$runnable_sum -v n=$runnable_samples 'BEGIN { printf "%.1f", n ? sum / n : 0 }')
+    if awk -v a="$load_before" -v b="$load_after" -v r="$runnable_mean" -v c="$cores" \
+        'BEGIN { exit !(a >= c || b >= c || r >= c) }'; then
+        overloaded=yes
+    else
+        overloaded=no
     fi
-    if [ $overloaded = no ] && [ "$ms" -gt $((paced_frames * 1000 / 30)) ]; then
-        fail "$paced_frames frames in $ms ms: slower than 30 Hz on a machine with time to spare"
+    echo "load average $load_before then $load_after, $runnable_mean tasks ready to run on average," \
+        "$cores cores: overloaded $overloaded"
+
+    red_picture_shown() {
+        shows 1500 probe_red
+    }
+    if wait_for red_picture_shown; then
+        keep_screenshot probe
+        shows 1500 probe_border_top || fail "the picture's white border is missing at the top"
+        shows 1500 probe_border_bottom || fail "the picture's white border is missing at the bottom"
+        all_black "$((picture_left - 10))x${screen_height}+0+0" || fail "no black bar left of the picture"
+        all_black "$((picture_left - 10))x${screen_height}+$((screen_width - picture_left + 10))+0" ||
+            fail "no black bar right of the picture"
+    else
+        fail "the probe's red picture does not fill the middle of the screen"
     fi
-fi
+    kill -TERM $probe_pid 2>/dev/null
+    wait_for_exit $probe_pid || fail "the probe did not end on a close request"
+    [ "$exit_code" = 0 ] || fail "the probe ended with exit code $exit_code"
+    cat "$work/probe.out"
+    ms=$(sed -n 's/.* in \([0-9]*\) ms$/\1/p' "$work/probe.out")
+    if [ -z "$ms" ]; then
+        fail "the probe did not time its frames"
+    else
+        # The blanks come at 60 Hz, never faster, however idle the machine. The clock is read
+        # once the first flip has returned, anywhere within its blank period, so the frames timed
+        # span at least one period less than their number; it reads whole milliseconds at either
+        # end. At least 30 Hz is asked only of a machine that has a core free for the probe.
+        if [ "$ms" -lt $(((paced_frames - 1) * 1000 / 60 - 2)) ]; then
+            fail "$paced_frames frames in $ms ms: faster than 60 Hz"
+        fi
+        if [ $overloaded = no ] && [ "$ms" -gt $((paced_frames * 1000 / 30)) ]; then
+            fail "$paced_frames frames in $ms ms: slower than 30 Hz on a machine with time to spare"
+        fi
+    fi
 
-# --- Input through the SDL host: relative mouse motion and a click reach the engine. ---
+    # --- Input through the SDL host: relative mouse motion and a click reach the engine. ---
 
-"$probe" input >"$work/input.out" 2>&1 &
-probe_pid=$!
-if wait_for_line '^ready$' "$work/input.out" && window=$(wait_for_window probe); then
-    xdotool windowfocus "$window" 2>/dev/null
-    xdotool mousemove_relative -- 30 20
-    sleep 0.1
-    xdotool mousemove_relative -- 30 20
-    sleep 0.1
-    # The button stays down until the probe has seen it: the input is read once a frame.
-    xdotool mousedown 1
-    wait_for_exit $probe_pid || fail "the input probe did not end"
-    xdotool mouseup 1
-else
-    fail "the input probe did not get ready"
-    kill -KILL $probe_pid
+    "$probe" input >"$work/input.out" 2>&1 &
+    probe_pid=$!
+    if wait_for_line '^ready$' "$work/input.out" && window=$(wait_for_window probe); then
+        xdotool windowfocus "$window" 2>/dev/null
+        xdotool mousemove_relative -- 30 20
+        sleep 0.1
+        xdotool mousemove_relative -- 30 20
+        sleep 0.1
+        # The button stays down until the probe has seen it: the input is read once a frame.
+        xdotool mousedown 1
+        wait_for_exit $probe_pid || fail "the input probe did not end"
+        xdotool mouseup 1
+    else
+        fail "the input probe did not get ready"
+        kill -KILL $probe_pid
+    fi
+    cat "$work/input.out"
+    grep -q "mouse 60 40, left button seen" "$work/input.out" || fail "motion or click lost"
 fi
-cat "$work/input.out"
-grep -q "mouse 60 40, left button seen" "$work/input.out" || fail "motion or click lost"
 
 # --- The whole game. ---
 
@@ -336,15 +369,99 @@ energon_level_shown() {
     convert "$work/screen.ppm" -crop "$(screen_area 530 78 100 24)" +repage -format '%#' info:
 }
 
+# Under the window manager: Alt+Enter puts the game, started full screen, in a 640 x 480
+# window, where the picture is looked for from then on.
+enter_window() {
+    focus_window "$window"
+    press_keys alt Return
+    wait_for_window_size "$window" 640x480 || return 1
+    # xwininfo tells where the window's inside is on the screen, inside the window manager's
+    # frame.
+    local info
+    info=$(xwininfo -id "$window")
+    picture_left=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    picture_top=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    echo "the game is in a window at $picture_left,$picture_top"
+}
+
+# Where the pointer is, as X,Y.
+pointer_position() {
+    eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+    echo "${X:-0},${Y:-0}"
+}
+
+# expect_pointer_free SCREEN: the pointer can be moved out of the window, to the screen's corner;
+# then it goes back to the window's middle, where clicks are meant for the game.
+expect_pointer_free() {
+    local start=$SECONDS
+    until [ "$(pointer_position)" = 4,4 ]; do
+        if ((SECONDS - start >= deadline_seconds)); then
+            fail "$1: the pointer is held in the window, at $(pointer_position)"
+            return
+        fi
+        xdotool mousemove 4 4
+        sleep 0.2
+    done
+    echo "$1: the pointer left the window"
+    xdotool mousemove $((picture_left + 320)) $((picture_top + 240))
+}
+
+# expect_pointer_held SCREEN: moved towards the screen's corner, the pointer stays in the window
+# each time it is looked at.
+expect_pointer_held() {
+    local position x y
+    for _ in 1 2 3 4 5; do
+        xdotool mousemove 4 4
+        sleep 0.1
+        position=$(pointer_position)
+        x=${position%,*}
+        y=${position#*,}
+        if ((x < picture_left || x >= picture_left + 640 || y < picture_top ||
+            y >= picture_top + 480)); then
+            fail "$1: the pointer left the window, to $position"
+            return
+        fi
+    done
+    echo "$1: the pointer is held in the window"
+}
+
+paused_shown() {
+    shows 150 paused_label
+}
+paused_gone() {
+    ! paused_shown
+}
+
+# P shows "Paused" over play, and the Energon level stands still until P again lets play go on.
+check_pause() {
+    if ! repeat_until "press_keys p" paused_shown; then
+        keep_screenshot not_paused
+        fail "P did not show \"Paused\""
+        return
+    fi
+    keep_screenshot paused
+    local paused_level
+    paused_level=$(energon_level_shown)
+    # A second and a half of pause: the level would lose about ninety rads meanwhile in play.
+    sleep 1.5
+    take_screenshot
+    [ "$(energon_level_shown)" = "$paused_level" ] || fail "the Energon level changed while paused"
+    repeat_until "press_keys p" paused_gone || fail "P again did not let play go on"
+    echo "P paused play and let it go on"
+}
+
 (cd "$game_dir" && exec "$game") >"$work/game.out" 2>&1 &
 game_pid=$!
 if ! window=$(wait_for_window zelto); then
     fail "the game shows no window"
+elif [ "$mode" = window-manager ] && ! enter_window; then
+    fail "Alt+Enter did not put the game in a window"
 elif ! wait_for intro_shown; then
     keep_screenshot intro
     fail "no intro with its credits"
 else
     keep_screenshot intro
+    [ "$mode" = window-manager ] && expect_pointer_free "the intro"
     xdotool windowfocus "$window" 2>/dev/null
     repeat_until click intro_gone || fail "the intro stayed after a click"
 
@@ -356,6 +473,7 @@ else
     # a player who looks at another program for a moment does.
     instruction_screens=0
     play_frame_checked=no
+    pause_checked=no
     level_change_seen=no
     play_frame_problem="no play frame seen"
     state=none
@@ -381,12 +499,17 @@ else
         case $state in
             game_over)
                 keep_screenshot game_over
+                if [ "$mode" = window-manager ]; then
+                    shows 60 final_scores || fail "Game Over shows no final and best scores"
+                    expect_pointer_free "Game Over"
+                fi
                 break
                 ;;
             instructions)
                 instruction_screens=$((instruction_screens + 1))
                 if [ $instruction_screens -eq 1 ]; then
                     keep_screenshot instructions
+                    [ "$mode" = window-manager ] && expect_pointer_free "the instruction screen"
                     look_away_and_back "$window"
                 fi
                 [ $level_change_seen = no ] && play_frame_checked=no
@@ -409,6 +532,12 @@ else
                         keep_screenshot play
                         play_frame_level=$level
                         play_frame_checked=yes
+                        if [ "$mode" = window-manager ] && [ $pause_checked = no ]; then
+                            expect_pointer_held "play"
+                            check_pause
+                            pause_checked=yes
+                            state_since=$SECONDS
+                        fi
                     fi
                 elif [ $level_change_seen = no ] && [ "$level" != "$play_frame_level" ]; then
                     keep_screenshot play_later
@@ -431,6 +560,12 @@ else
     [ $play_frame_checked = yes ] || fail "no play frame as it should be: $play_frame_problem"
     [ $level_change_seen = yes ] || fail "the Energon level did not change in play"
 fi
+# A window of the player's own size, to be found again by the next run.
+kept_size=720x540
+if [ "$mode" = window-manager ] && kill -0 $game_pid 2>/dev/null; then
+    xdotool windowsize "$window" "${kept_size%x*}" "${kept_size#*x}"
+    wait_for_window_size "$window" $kept_size || fail "the window could not be resized"
+fi
 if kill -0 $game_pid 2>/dev/null; then
     # "Escape to Quit.", held until the game has ended.
     xdotool keydown Escape
@@ -440,6 +575,25 @@ if kill -0 $game_pid 2>/dev/null; then
     [ "$exit_code" = 0 ] || fail "the game ended with exit code $exit_code after Escape"
 fi
 cat "$work/game.out"
+
+# Under the window manager: the next run, without options, opens as the last one ended.
+if [ "$mode" = window-manager ]; then
+    echo "settings kept:"
+    cat "$XDG_CONFIG_HOME/zelto/settings"
+    (cd "$game_dir" && exec "$game") >"$work/game.out" 2>&1 &
+    game_pid=$!
+    if window=$(wait_for_window zelto); then
+        wait_for_window_size "$window" $kept_size ||
+            fail "the second run did not open in the window the first one left"
+        end_with_escape $game_pid "$window" || fail "Escape did not end the second run"
+    else
+        fail "the second run shows no window"
+        kill -KILL $game_pid
+    fi
+    cat "$work/game.out"
+    echo "the smoke test took $SECONDS s"
+    exit $status
+fi
 
 # --- Close requests (SIGTERM): on the intro, and on the instruction screen, which holds the
 # game until Space. Each must end the game within two seconds (more on a busy machine, see
