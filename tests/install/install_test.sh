@@ -36,6 +36,10 @@ done
 [ -x "$root/bin/zelto" ] || fail "the program is not executable"
 data_files=$(find "$root/share/zelto" -type f | wc -l)
 [ "$data_files" -eq 15 ] || fail "share/zelto holds $data_files files, not the fifteen data files"
+# The Debian package's layout is the package's alone.
+for folder in games share/games share/doc/zelto share/lintian; do
+    [ ! -e "$root/$folder" ] || fail "cmake --install made $folder, which only the package has"
+done
 
 for size in 32 64 128; do
     icon="$root/share/icons/hicolor/${size}x${size}/apps/zelto.png"
@@ -59,7 +63,8 @@ else
     echo "note: desktop-file-validate is not installed, the desktop entry is not validated"
 fi
 if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$root/share/metainfo/org.zelto.zelto.metainfo.xml" ||
+    appstreamcli validate --pedantic --no-net \
+        "$root/share/metainfo/org.zelto.zelto.metainfo.xml" ||
         fail "the AppStream metadata do not validate"
 else
     echo "note: appstreamcli is not installed, the AppStream metadata are not validated"
@@ -77,6 +82,7 @@ for tool in Xvfb xdotool import convert compare; do
     fi
 done
 start_virtual_display 1024x768x24
+trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work" "$staging"' EXIT
 export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 "$root/bin/zelto" >"$work/game.out" 2>&1 &

@@ -1,31 +1,41 @@
 #!/usr/bin/env bash
-# Builds the Debian package with `cpack -G DEB` and reads it back with dpkg-deb: its name,
-# section and run-time dependencies (SDL2, SDL2_ttf, fontconfig, the two font packages), and
-# the files it installs under /usr. The packed program answers --version. Skips (77) where
-# dpkg-deb is missing.
+# Builds the Debian package with `cpack -G DEB` and checks it as a distribution would: its name,
+# section, version (the changelog's latest) and run-time dependencies (SDL2, SDL2_ttf,
+# fontconfig, the two font packages); the program in /usr/games and its data in
+# /usr/share/games/zelto, nothing in the GNU layout's folders; the copyright file in Debian's
+# format with the LICENSE text; lintian with no error and no warning. Then dpkg installs it into
+# a staging root, where the program, started from an unrelated folder under a virtual X server,
+# shows its intro and ends with exit code 0 on Escape; purging it leaves no file behind.
+# Skips (77) where dpkg-deb is missing; lintian and the X server are used where installed.
 set -u
 build_dir="$1"
+source_dir="$2"
+title_picture="$3"
+
+source "$(dirname "$0")/../support/virtual_display.sh"
+source "$(dirname "$0")/../support/game_screen.sh"
 
 if ! command -v dpkg-deb >/dev/null; then
     echo "SKIP: dpkg-deb is not installed"
     exit 77
 fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 status=0
 fail() {
     echo "FAIL: $*"
     status=1
 }
 
-if ! cpack -G DEB -B "$work" --config "$build_dir/CPackConfig.cmake" >"$work/cpack.log" 2>&1; then
-    cat "$work/cpack.log"
+if ! cpack -G DEB -B "$scratch" --config "$build_dir/CPackConfig.cmake" >"$scratch/cpack.log" 2>&1
+then
+    cat "$scratch/cpack.log"
     echo "FAIL: cpack -G DEB failed"
     exit 1
 fi
-package=$(find "$work" -maxdepth 1 -name 'zelto_*.deb' | head -1)
+package=$(find "$scratch" -maxdepth 1 -name 'zelto_*.deb' | head -1)
 if [ -z "$package" ]; then
-    cat "$work/cpack.log"
+    cat "$scratch/cpack.log"
     echo "FAIL: no zelto_*.deb made"
     exit 1
 fi
@@ -43,16 +53,92 @@ for dependency in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fontconfig font
 done
 
 contents=$(dpkg-deb --contents "$package" | awk '{ print $NF }')
-for file in ./usr/bin/zelto ./usr/share/zelto/ZELTO.FMP ./usr/share/zelto/MAIN.BMP \
-    ./usr/share/zelto/Xplode.WAV ./usr/share/applications/zelto.desktop \
-    ./usr/share/metainfo/org.zelto.zelto.metainfo.xml \
+for file in ./usr/games/zelto ./usr/share/games/zelto/ZELTO.FMP \
+    ./usr/share/games/zelto/MAIN.BMP ./usr/share/games/zelto/Xplode.WAV \
+    ./usr/share/applications/zelto.desktop ./usr/share/metainfo/org.zelto.zelto.metainfo.xml \
     ./usr/share/icons/hicolor/{32x32,64x64,128x128}/apps/zelto.png \
-    ./usr/share/man/man6/zelto.6.gz; do
+    ./usr/share/man/man6/zelto.6.gz ./usr/share/doc/zelto/copyright \
+    ./usr/share/doc/zelto/changelog.Debian.gz; do
     grep -qxF "$file" <<<"$contents" || fail "the package does not hold $file"
 done
-data_files=$(grep -c '^\./usr/share/zelto/[^/]\+$' <<<"$contents")
+data_files=$(grep -c '^\./usr/share/games/zelto/[^/]\+$' <<<"$contents")
 [ "$data_files" -eq 15 ] || fail "the package holds $data_files data files, not 15"
+if grep -E '^\./usr/(bin|share/zelto)/' <<<"$contents"; then
+    fail "the package holds the GNU layout's folders above"
+fi
 
-dpkg-deb -x "$package" "$work/unpacked"
-"$work/unpacked/usr/bin/zelto" --version || fail "the packed program does not run"
+dpkg-deb -x "$package" "$scratch/unpacked"
+doc="$scratch/unpacked/usr/share/doc/zelto"
+# The package's version is the one its changelog names last.
+changelog_version=$(gzip -dc "$doc/changelog.Debian.gz" | sed -n '1s/^zelto (\([^)]*\)).*/\1/p')
+[ "$(field Version)" = "$changelog_version" ] ||
+    fail "the package's version $(field Version) is not the changelog's latest, $changelog_version"
+# The copyright file's MIT text, unindented, is LICENSE's permission text word for word.
+grep -qxF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    "$doc/copyright" || fail "the copyright file is not in Debian's machine-readable format"
+awk '/^License: MIT$/ { text = ""; next } { text = text $0 "\n" } END { printf "%s", text }' \
+    "$doc/copyright" | sed 's/^ //; s/^\.$//' >"$scratch/license-text"
+sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE" |
+    diff - "$scratch/license-text" || fail "the copyright file's licence text is not LICENSE's"
+
+if command -v lintian >/dev/null; then
+    # Overrides, each with its reason, are in packaging/lintian-overrides.
+    lintian --fail-on error,warning "$package" 2>&1 | grep -v 'running with root privileges'
+    [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian reports the errors or warnings above"
+else
+    echo "note: lintian is not installed, the package is not checked with it"
+fi
+
+# Installed by dpkg into a root of its own, whose empty database knows none of the libraries.
+root="$scratch/root"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status"
+dpkg_in_root=(dpkg --root="$root" --force-not-root --force-script-chrootless --log=/dev/null)
+if ! "${dpkg_in_root[@]}" --force-depends -i "$package" >"$scratch/dpkg.log" 2>&1; then
+    cat "$scratch/dpkg.log"
+    echo "FAIL: dpkg could not install the package"
+    exit 1
+fi
+[ -x "$root/usr/games/zelto" ] || fail "dpkg installed no /usr/games/zelto"
+
+# The installed program, started from a folder that has nothing to do with the game.
+started=no
+x_tools=yes
+for tool in Xvfb xdotool import convert compare; do
+    command -v "$tool" >/dev/null || x_tools=no
+done
+if [ $x_tools = yes ]; then
+    mkdir -p "$scratch/elsewhere"
+    cd "$scratch/elsewhere" || exit 1
+    start_virtual_display 1024x768x24
+    trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work" "$scratch"' EXIT
+    export SDL_AUDIODRIVER=dummy
+    export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+    "$root/usr/games/zelto" >"$scratch/game.out" 2>&1 &
+    game_pid=$!
+    if window=$(wait_for_window zelto); then
+        # 640 x 480 fills 1024 x 768 exactly.
+        wait_for_picture 1024x768+0+0 "$title_picture" || fail "the intro picture does not show"
+        end_with_escape $game_pid "$window" || fail "Escape did not end the packaged game"
+        echo "exit code $exit_code after Escape"
+        [ "$exit_code" = 0 ] || fail "exit code $exit_code"
+    else
+        fail "the packaged game opened no window"
+        kill -KILL $game_pid
+    fi
+    cat "$scratch/game.out"
+    cd "$scratch" || exit 1
+    started=yes
+else
+    echo "note: Xvfb, xdotool or ImageMagick is missing, the packaged program is not started"
+fi
+
+# Purged, the package leaves nothing but dpkg's own records.
+"${dpkg_in_root[@]}" --purge zelto >>"$scratch/dpkg.log" 2>&1 || fail "dpkg could not purge it"
+if left=$(find "$root" -mindepth 1 ! -path "$root/var" ! -path "$root/var/lib" \
+    ! -path "$root/var/lib/dpkg" ! -path "$root/var/lib/dpkg/*" | grep .); then
+    fail "purging left: $left"
+fi
+
+[ $status -eq 0 ] && [ $started = no ] && exit 77
 exit $status
