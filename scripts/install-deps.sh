@@ -23,8 +23,8 @@ test_packages=(
     x11-utils
     # A window manager, for playing in a window as on a desktop.
     openbox
-    # Validators of the installed desktop entry and AppStream metadata.
-    desktop-file-utils appstream
+    # Validators of the installed desktop entry and AppStream metadata, and of the Debian package.
+    desktop-file-utils appstream lintian
 )
 
 case "$profile" in
