@@ -225,6 +225,9 @@ bool SdlHost::OpenWindow(const char* title, HICON icon) {
             title, 0, 0, desktop.x, desktop.y,
             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
+        // A size kept from a larger display is cut to this one's.
+        state_->windowSize.x = std::min(state_->windowSize.x, desktop.x);
+        state_->windowSize.y = std::min(state_->windowSize.y, desktop.y);
         state_->window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           state_->windowSize.x, state_->windowSize.y,
                                           SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
