@@ -23,6 +23,7 @@
 #include "cdxscreen.h"
 #include "cdxtile.h"
 #include "fake_host.h"
+#include "processor_levels.h"
 #include "screenfader.h"
 #include "sprite_placements.h"
 
@@ -523,4 +524,10 @@ BENCHMARK(BM_PlainCopyOfTheFrame);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    bench::RunAtEveryProcessorLevel();
+    benchmark::Shutdown();
+    return 0;
+}

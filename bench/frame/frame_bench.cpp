@@ -34,6 +34,7 @@
 #include "pixel_format.h"
 #include "player.h"
 #include "present_convert.h"
+#include "processor_levels.h"
 #include "text_service.h"
 #include "zelto.h"
 
@@ -561,7 +562,7 @@ void MeasureInPlay(ConvertingHost& host) {
             current.problem = CompareFrames(host, sdl, current.flipped);
         }
         session = &current;
-        benchmark::RunSpecifiedBenchmarks();
+        bench::RunAtEveryProcessorLevel();
         session = nullptr;
     } else {
         std::fprintf(stderr, "frame_bench: the game is not in play\n");

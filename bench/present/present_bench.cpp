@@ -14,6 +14,7 @@
 #include "fake_host.h"
 #include "pixel_format.h"
 #include "present_convert.h"
+#include "processor_levels.h"
 
 using namespace cdx;
 
@@ -127,4 +128,10 @@ BENCHMARK(BM_MemsetFrame);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    bench::RunAtEveryProcessorLevel();
+    benchmark::Shutdown();
+    return 0;
+}

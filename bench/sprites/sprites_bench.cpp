@@ -18,6 +18,7 @@
 #include "cdxscreen.h"
 #include "cdxtile.h"
 #include "fake_host.h"
+#include "processor_levels.h"
 #include "sprite_placements.h"
 
 using namespace cdx;
@@ -255,4 +256,10 @@ BENCHMARK(BM_SdlBlitScaledKeyed);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    bench::RunAtEveryProcessorLevel();
+    benchmark::Shutdown();
+    return 0;
+}

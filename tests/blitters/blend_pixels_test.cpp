@@ -10,6 +10,7 @@
 
 #include "blend_reference.h"
 #include "pixel_blend.h"
+#include "processor_features.h"
 
 using namespace cdx;
 
@@ -136,12 +137,19 @@ TEST(BlendPixels, EveryOperationMatchesThePlainReferenceAtEveryDepth) {
     }
 }
 
-// Turns the sixteen-pixel steps off for as long as it lives.
-class EightPixelStepsOnly {
+// Caps the processor level in use for as long as it lives: the blends take the steps of that
+// level or a lower one.
+class LevelCap {
 public:
-    EightPixelStepsOnly() { AllowWidePixelSteps(false); }
-    ~EightPixelStepsOnly() { AllowWidePixelSteps(true); }
+    explicit LevelCap(platform::ProcessorLevel level) { platform::CapProcessorLevel(level); }
+    ~LevelCap() { platform::CapProcessorLevel(std::nullopt); }
+    LevelCap(const LevelCap&) = delete;
+    LevelCap& operator=(const LevelCap&) = delete;
 };
+
+bool LevelInUse(platform::ProcessorLevel level) {
+    return platform::ProcessorLevelInUse() >= level;
+}
 
 // Widths around the sixteen- and eight-pixel steps and their tails, with runs of transparent
 // weights and of keyed source pixels long enough to skip whole steps, on the 16-bit layouts.
@@ -177,26 +185,19 @@ TEST(BlendPixels, TheVectorStepsMatchThePlainReference) {
 }
 
 TEST(BlendPixels, TheEightPixelStepsMatchThePlainReferenceWhereWideOnesExist) {
-    if (!WidePixelStepsAvailable()) GTEST_SKIP() << "this processor takes eight-pixel steps";
-    const EightPixelStepsOnly narrow;
+    if (!LevelInUse(platform::ProcessorLevel::kAvx2)) GTEST_SKIP() << "eight-pixel steps only";
+    const LevelCap narrow(platform::ProcessorLevel::kSse2);
     ExpectVectorStepsMatchTheReference();
 }
 
-// Turns the 32-pixel masked steps off for as long as it lives, leaving the sixteen-pixel ones.
-class NoMaskedSteps {
-public:
-    NoMaskedSteps() { AllowMaskedPixelSteps(false); }
-    ~NoMaskedSteps() { AllowMaskedPixelSteps(true); }
-};
-
 TEST(BlendPixels, TheSixteenPixelStepsMatchThePlainReferenceWhereMaskedOnesExist) {
-    if (!MaskedPixelStepsAvailable()) GTEST_SKIP() << "this processor has no masked steps";
-    const NoMaskedSteps sixteen;
+    if (!LevelInUse(platform::ProcessorLevel::kAvx512)) GTEST_SKIP() << "no masked steps";
+    const LevelCap sixteen(platform::ProcessorLevel::kAvx2);
     ExpectVectorStepsMatchTheReference();
 }
 
 TEST(BlendPixels, EightPixelStepsMatchAtEveryWidth) {
-    const EightPixelStepsOnly narrow;
+    const LevelCap narrow(platform::ProcessorLevel::kSse2);
     for (const PixelLayout layout : {PixelLayout::Rgb555, PixelLayout::Rgb565}) {
         for (int width = 1; width <= 20; ++width) {
             const BlendCase blendCase(layout, Scene{width, 2, 2, 2}, 0x7C1F, 900 + width);

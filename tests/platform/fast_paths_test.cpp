@@ -1,5 +1,6 @@
 // The fast pixel paths of the display service against their plain per-pixel loops, bit for
-// bit: the vector colour-keyed copy and the typed stretch.
+// bit: the vector colour-keyed copy and the typed stretch; and the processor level that chooses
+// among the paths.
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,30 @@
 #include <vector>
 
 #include "pixel_blits.h"
+#include "processor_features.h"
 
 using namespace platform;
+
+TEST(ProcessorLevels, ACapLowersTheLevelInUseButNeverRaisesIt) {
+    for (const ProcessorLevel level :
+         {ProcessorLevel::kSse2, ProcessorLevel::kAvx2, ProcessorLevel::kAvx512}) {
+        EXPECT_EQ(ParseProcessorLevel(ProcessorLevelName(level)), level);
+    }
+    for (const char* name : {"", "AVX2", "avx", "avx512f", "sse2 ", "none"}) {
+        EXPECT_FALSE(ParseProcessorLevel(name)) << name;
+    }
+    const ProcessorLevel usable = ProcessorLevelInUse();
+    EXPECT_LE(usable, ProcessorLevelOffered());
+    CapProcessorLevel(ProcessorLevel::kSse2);
+    EXPECT_EQ(ProcessorLevelInUse(), ProcessorLevel::kSse2);
+    EXPECT_FALSE(ProcessorHasAvx2());
+    EXPECT_FALSE(ProcessorHasAvx512MaskedMoves());
+    CapProcessorLevel(ProcessorLevel::kAvx512);
+    EXPECT_EQ(ProcessorLevelInUse(), usable);
+    CapProcessorLevel(std::nullopt);
+    EXPECT_EQ(ProcessorLevelInUse(), usable);
+    EXPECT_EQ(ProcessorHasAvx2(), usable >= ProcessorLevel::kAvx2);
+}
 
 TEST(KeyedCopy, MatchesThePlainLoopForEveryPixelSizeWidthAndAlignment) {
     std::mt19937 random(2024);

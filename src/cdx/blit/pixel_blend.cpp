@@ -13,18 +13,22 @@ static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
+// The wider steps this build compiled and the processor level in use allows.
+bool SixteenPixelSteps() {
 #if defined(ZELTO_BLEND_AVX2)
-const bool kProcessorHasAvx2 = platform::ProcessorHasAvx2();
+    return platform::ProcessorHasAvx2();
 #else
-constexpr bool kProcessorHasAvx2 = false;
+    return false;
 #endif
+}
+
+bool MaskedSteps() {
 #if defined(ZELTO_BLEND_AVX512)
-const bool kProcessorHasAvx512 = platform::ProcessorHasAvx512MaskedMoves();
+    return platform::ProcessorHasAvx512MaskedMoves();
 #else
-constexpr bool kProcessorHasAvx512 = false;
+    return false;
 #endif
-bool wideStepsAllowed = true;
-bool maskedStepsAllowed = true;
+}
 
 // The walk over 24- or 32-bit rows, one pixel at a time over its three colour bytes.
 template <bool Keyed, class Op>
@@ -60,22 +64,6 @@ void WalkBytesKeyed(const BlendRects& rects, PixelLayout layout, const Op& op,
 
 }  // namespace
 
-bool WidePixelStepsAvailable() {
-    return kProcessorHasAvx2;
-}
-
-void AllowWidePixelSteps(bool allowed) {
-    wideStepsAllowed = allowed;
-}
-
-bool MaskedPixelStepsAvailable() {
-    return kProcessorHasAvx512;
-}
-
-void AllowMaskedPixelSteps(bool allowed) {
-    maskedStepsAllowed = allowed;
-}
-
 void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& blend) {
     if (rects.width <= 0 || rects.height <= 0) return;
     const int level = std::min<int>(blend.level, 256);
@@ -92,12 +80,8 @@ void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& 
         // A key wider than the pixel never matches: the walk then runs unkeyed.
         const bool keyed = blend.key.has_value() && *blend.key <= 0xFFFFu;
         const Key16 key{keyed, static_cast<std::uint16_t>(keyed ? *blend.key : 0)};
-        if (kProcessorHasAvx512 && maskedStepsAllowed && wideStepsAllowed) {
-            return Blend16Avx512(rects, layout, operation, level, key);
-        }
-        if (kProcessorHasAvx2 && wideStepsAllowed) {
-            return Blend16Avx2(rects, layout, operation, level, key);
-        }
+        if (MaskedSteps()) return Blend16Avx512(rects, layout, operation, level, key);
+        if (SixteenPixelSteps()) return Blend16Avx2(rects, layout, operation, level, key);
         return Blend16Baseline(rects, layout, operation, level, key);
     }
     switch (blend.operation) {

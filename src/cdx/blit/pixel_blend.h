@@ -54,16 +54,8 @@ struct PixelBlend {
     std::optional<std::uint32_t> key;
 };
 
+// Takes the widest steps the processor level in use allows (see processor_features.h): 32
+// pixels with masked moves (AVX-512), sixteen (AVX2), or eight (SSE2).
 void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& blend);
-
-// Whether the processor allows the sixteen-pixel steps. Tests turn them off to hold the
-// eight-pixel steps to the same references; they are on by default.
-bool WidePixelStepsAvailable();
-void AllowWidePixelSteps(bool allowed);
-// Whether the processor allows the 32-pixel masked steps (AVX-512), taken before the
-// sixteen-pixel ones when both are allowed. Tests turn them off to hold the sixteen-pixel
-// steps to the same references; they are on by default.
-bool MaskedPixelStepsAvailable();
-void AllowMaskedPixelSteps(bool allowed);
 
 }  // namespace cdx

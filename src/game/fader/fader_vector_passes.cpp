@@ -5,17 +5,9 @@
 
 namespace zelto {
 
-namespace {
-
-#if defined(ZELTO_FADER_AVX2)
-const bool kProcessorHasAvx2 = platform::ProcessorHasAvx2();
-#endif
-
-}  // namespace
-
 bool FaderAvx2StepsAvailable() {
 #if defined(ZELTO_FADER_AVX2)
-    return kProcessorHasAvx2;
+    return platform::ProcessorHasAvx2();
 #else
     return false;
 #endif

@@ -124,20 +124,13 @@ void CopyPixelsKeyedVector(ConstPixelSpan source, PixelSpan dest, int width, int
 }  // namespace
 #endif
 
-#if defined(ZELTO_KEYED_COPY_AVX512)
-namespace {
-
-const bool kProcessorHasMaskedMoves = ProcessorHasAvx512MaskedMoves();
-
-}  // namespace
-#endif
-
 void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int height,
                      int bytesPerPixel, std::uint32_t key) {
 #if defined(ZELTO_KEYED_COPY_AVX512)
     // Masked moves neither read nor write a destination pixel under a key pixel.
-    if (kProcessorHasMaskedMoves && KeyedCopyMasked(source, dest, width, height, bytesPerPixel,
-                                                    key & PixelValueMask(bytesPerPixel))) {
+    if (ProcessorHasAvx512MaskedMoves() &&
+        KeyedCopyMasked(source, dest, width, height, bytesPerPixel,
+                        key & PixelValueMask(bytesPerPixel))) {
         return;
     }
 #endif
