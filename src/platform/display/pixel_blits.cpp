@@ -6,10 +6,13 @@
 #include <emmintrin.h>
 #endif
 
+#if defined(ZELTO_KEYED_COPY_AVX2)
+#include "keyed_copy_avx2.h"
+#endif
 #if defined(ZELTO_KEYED_COPY_AVX512)
 #include "keyed_copy_avx512.h"
-#include "processor_features.h"
 #endif
+#include "processor_features.h"
 
 namespace platform {
 
@@ -131,6 +134,12 @@ void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int heigh
     if (ProcessorHasAvx512MaskedMoves() &&
         KeyedCopyMasked(source, dest, width, height, bytesPerPixel,
                         key & PixelValueMask(bytesPerPixel))) {
+        return;
+    }
+#endif
+#if defined(ZELTO_KEYED_COPY_AVX2)
+    if (ProcessorHasAvx2() && KeyedCopyAvx2(source, dest, width, height, bytesPerPixel,
+                                            key & PixelValueMask(bytesPerPixel))) {
         return;
     }
 #endif

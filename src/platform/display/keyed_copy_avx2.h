@@ -1,0 +1,19 @@
+#pragma once
+
+// The keyed copy in 32-byte steps, in a file of its own built for AVX2: pixel_blits.cpp
+// chooses it at run time on processors that have it and lack the masked moves of AVX-512.
+
+#include "pixel_blits.h"
+
+namespace platform {
+
+// CopyPixelsKeyed for pixels of 1, 2 or 4 bytes (others are refused: false, nothing written),
+// key already cut to the pixel's bits. Every step mixes the source and the destination under
+// the key's mask and stores the whole step: a destination pixel under a key pixel is written
+// back as it was. Branching around steps of key pixels only cost more on sprite frames, whose
+// mixes of key and picture follow no pattern the processor can foresee. A row's last bytes,
+// fewer than a step, go through the plain loop.
+bool KeyedCopyAvx2(ConstPixelSpan source, PixelSpan dest, int width, int height, int bytesPerPixel,
+                   std::uint32_t key);
+
+}  // namespace platform
