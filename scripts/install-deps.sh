@@ -12,7 +12,8 @@ set -euo pipefail
 profile="${1:-play}"
 play_packages=(
     cmake ninja-build make g++ pkg-config
-    libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev fonts-dejavu-core fonts-dancingscript
+    libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev libxxhash-dev zlib1g-dev
+    fonts-dejavu-core fonts-dancingscript
 )
 test_packages=(
     libgtest-dev libbenchmark-dev

@@ -1,7 +1,8 @@
 #pragma once
 
-// Faults a test host injects on purpose, and what it records of the sound service. Only the
-// fake host implements these; the display and sound services ask FaultsOf(host), which on a
+// Faults a test host injects on purpose, what it records of the sound service, and the sound
+// service's readings a recording host keeps. Only the fake host and the recording and replaying
+// hosts implement these; the display and sound services ask FaultsOf(host), which on a
 // real host answers that nothing is refused.
 
 #include "display_types.h"
@@ -45,6 +46,9 @@ public:
     virtual int RowPadding() { return 0; }
     virtual HRESULT SoundRestoreResult() { return 0; }
     virtual void NoteSoundEvent(const SoundEvent&) {}
+    // A sound buffer's status as the sound service found it; what the program is told. A host
+    // that records the program's readings keeps it, one that replays them answers the kept one.
+    virtual DWORD SoundStatusRead(DWORD status) { return status; }
 
 protected:
     ~FaultHooks() = default;

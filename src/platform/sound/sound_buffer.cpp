@@ -209,7 +209,9 @@ HRESULT SoundBuffer::GetStatus(DWORD* status) {
     DWORD bits = 0;
     if (playing_) bits |= DSBSTATUS_PLAYING | (looping_ ? DSBSTATUS_LOOPING : 0);
     if (lost_) bits |= DSBSTATUS_BUFFERLOST;
-    *status = bits;
+    // Whether a sound still plays depends on how far the output has pulled it: a reading of the
+    // machine, which a recording host keeps.
+    *status = FaultsOf(device_->host()).SoundStatusRead(bits);
     return DS_OK;
 }
 
