@@ -54,6 +54,18 @@ TEST(CommandLineTest, WindowAndDataFolderInEitherOrderAndSpelling) {
     EXPECT_FALSE(ParseArguments({"--integer-scale"}).startInWindow.has_value());
 }
 
+TEST(CommandLineTest, RecordAndReplayInEitherSpelling) {
+    EXPECT_EQ(ParseArguments({"--record", "game.zrec", "--window"}).recordFile, "game.zrec");
+    EXPECT_EQ(ParseArguments({"--record=-g"}).recordFile, "-g");
+    for (const CommandLine& line : {ParseArguments({"--replay", "g", "--verify"}),
+                                    ParseArguments({"--verify", "--replay=g"})}) {
+        EXPECT_EQ(line.action, CommandLine::Action::kRun);
+        EXPECT_EQ(line.replayFile, "g");
+        EXPECT_TRUE(line.verify);
+        EXPECT_TRUE(line.recordFile.empty());
+    }
+}
+
 TEST(CommandLineTest, HelpAndVersionAnswerAsSoonAsTheyAreSeen) {
     EXPECT_EQ(ParseArguments({"--help"}).action, CommandLine::Action::kShowHelp);
     EXPECT_EQ(ParseArguments({"-h"}).action, CommandLine::Action::kShowHelp);
@@ -90,6 +102,12 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
         {{"--sensitivity=10.5"}, "option '--sensitivity' needs a number from 0.1 to 10"},
         {{"--sensitivity", "-1"}, "option '--sensitivity' needs a number from 0.1 to 10"},
         {{"--sensitivity", "nan"}, "option '--sensitivity' needs a number from 0.1 to 10"},
+        {{"--record"}, "option '--record' needs a file"},
+        {{"--replay="}, "option '--replay' needs a file"},
+        {{"--verify"}, "option '--verify' needs '--replay FILE'"},
+        {{"--record", "a", "--verify"}, "option '--verify' needs '--replay FILE'"},
+        {{"--record=a", "--replay", "b"}, "options '--record' and '--replay' do not go together"},
+        {{"--replays", "b"}, "unknown option '--replays'"},
     };
     for (const Case& test : cases) {
         const CommandLine line = ParseArguments(test.arguments);
@@ -101,7 +119,8 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
 TEST(CommandLineTest, UsageNamesEveryOption) {
     const std::string usage = CommandLine::Usage();
     for (const char* option : {"--window", "--fullscreen", "--integer-scale", "--nosound",
-                               "--sensitivity N", "--data DIR", "--help", "--version"}) {
+                               "--sensitivity N", "--data DIR", "--record FILE",
+                               "--replay FILE", "--verify", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(usage.back(), '\n');

@@ -10,6 +10,8 @@ namespace {
 
 constexpr std::string_view kDataOption = "--data";
 constexpr std::string_view kSensitivityOption = "--sensitivity";
+constexpr std::string_view kRecordOption = "--record";
+constexpr std::string_view kReplayOption = "--replay";
 
 // The option's value: the argument after `=`, or the next one (moving i past it); false when
 // there is none.
@@ -82,17 +84,39 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
             line.dataFolder = folder;
             continue;
         }
+        if (argument == kRecordOption || argument.starts_with("--record=") ||
+            argument == kReplayOption || argument.starts_with("--replay=")) {
+            const bool record = argument.starts_with(kRecordOption);
+            const std::string_view option = record ? kRecordOption : kReplayOption;
+            std::string_view file;
+            if (!OptionValue(option, argc, argv, i, file) || file.empty()) {
+                return Refused("option '" + std::string(option) + "' needs a file");
+            }
+            (record ? line.recordFile : line.replayFile) = file;
+            continue;
+        }
+        if (argument == "--verify") {
+            line.verify = true;
+            continue;
+        }
         if (argument.starts_with("-")) {
             return Refused("unknown option '" + std::string(argument) + "'");
         }
         return Refused("unexpected argument '" + std::string(argument) + "'");
+    }
+    if (!line.recordFile.empty() && !line.replayFile.empty()) {
+        return Refused("options '--record' and '--replay' do not go together");
+    }
+    if (line.verify && line.replayFile.empty()) {
+        return Refused("option '--verify' needs '--replay FILE'");
     }
     return line;
 }
 
 const char* CommandLine::Usage() {
     return "usage: zelto [--window | --fullscreen] [--integer-scale] [--nosound]\n"
-           "             [--sensitivity N] [--data DIR]\n"
+           "             [--sensitivity N] [--data DIR] [--record FILE]\n"
+           "       zelto --replay FILE [--verify] [--data DIR]\n"
            "       zelto --help | --version\n"
            "\n"
            "A 2D arcade game: steer with the mouse, click to start, Space to go on,\n"
@@ -105,6 +129,11 @@ const char* CommandLine::Usage() {
            "  --nosound        play silently, without opening a sound device\n"
            "  --sensitivity N  scale the mouse's steering by N (0.1 to 10, default 1)\n"
            "  --data DIR       read the game's data files from DIR\n"
+           "  --record FILE    play and record the game into FILE\n"
+           "  --replay FILE    show the recorded game FILE at its pace (Escape ends it)\n"
+           "  --verify         with --replay: replay without a display, as fast as it\n"
+           "                   runs, and compare every picture and sound with the\n"
+           "                   recording; exit code 0 when all match, 1 otherwise\n"
            "  --help           show this help and end\n"
            "  --version        show the version and end\n"
            "\n"

@@ -23,6 +23,9 @@ struct CommandLine {
     bool noSound = false;               // play silently, without opening a sound device
     std::optional<float> sensitivity;   // the mouse factor, within the settings' limits
     std::string dataFolder;             // where the data files are; empty: found as usual
+    std::string recordFile;             // play and record the game into this file
+    std::string replayFile;             // play this recording back instead of a game
+    bool verify = false;                // check the replay without a display, as fast as it runs
     std::string refusal;                // what was wrong with the command line
 
     // Reads the options left to right; --help and --version answer at once, as soon as they

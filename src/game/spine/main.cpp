@@ -10,6 +10,7 @@
 #include "command_line.h"
 #include "data_folder.h"
 #include "game_options.h"
+#include "recorded_runs.h"
 #include "sdl_host.h"
 #include "settings_file.h"
 #include "text_service.h"
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<zelto::SettingsFile> settingsFile = OpenSettings();
     const zelto::Settings kept = settingsFile ? settingsFile->Load() : zelto::Settings{};
     const zelto::Settings run = SettingsForRun(kept, line);
+    // A replay keeps nothing: its options are the recorded ones, its scores its own.
+    if (!line.replayFile.empty()) return zelto::ReplayRecordedGame(line, run, ZELTO_VERSION);
 
     using platform::SdlHost;
     SdlHost host(run.inWindow ? SdlHost::StartMode::kWindow : SdlHost::StartMode::kFullScreen,
@@ -110,7 +113,14 @@ int main(int argc, char** argv) {
     zelto::Options.noSound = line.noSound;
     zelto::Options.muted = run.muted;
     zelto::Options.mouseSensitivity = run.sensitivity;
+    std::unique_ptr<platform::RecordingHost> recorder;
+    if (!line.recordFile.empty()) {
+        recorder = zelto::StartRecording(host, line.recordFile, ZELTO_VERSION);
+        if (!recorder) return 1;
+        platform::SetHost(recorder.get());
+    }
     const int exitCode = zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    if (recorder) zelto::FinishRecording(*recorder, line.recordFile);
 
     // The next run starts as this one ended: in its window mode and size, muted or not. An
     // option given for this run alone (the sensitivity, integer scaling, --nosound) changes
