@@ -1,5 +1,6 @@
 #include "present_convert.h"
 
+#include "channel_widening.h"
 #include "pixel_blits.h"
 #include "pixel_format.h"
 #include "present_convert_avx2.h"
@@ -51,29 +52,22 @@ void ConvertRowReference(const std::uint8_t* from, std::uint32_t* to, int width,
 }
 
 #if defined(__SSE2__)
-// Eight 16-bit pixels at a time: split the channels, widen each to eight bits, and interleave
-// them into two groups of four ARGB words.
-template <bool kFiveFiveFive>
-void ConvertRow16Sse2(const std::uint8_t* from, std::uint32_t* to, int width) {
-    const __m128i low5 = _mm_set1_epi16(0x1F);
-    const __m128i low6 = _mm_set1_epi16(0x3F);
+// Eight 16-bit pixels at a time, each channel widened by one multiply (channel_widening.h), then
+// interleaved into two groups of four ARGB words.
+void ConvertRow16Sse2(const std::uint8_t* from, std::uint32_t* to, int width, bool fiveFiveFive) {
+    const ChannelWidening& widen = fiveFiveFive ? kFiveFiveFive : kFiveSixFive;
+    const __m128i redMask = _mm_set1_epi16(static_cast<short>(widen.redMask));
+    const __m128i redFactor = _mm_set1_epi16(static_cast<short>(widen.redFactor));
+    const __m128i greenMask = _mm_set1_epi16(static_cast<short>(widen.greenMask));
+    const __m128i greenFactor = _mm_set1_epi16(static_cast<short>(widen.greenFactor));
+    const __m128i blueFactor = _mm_set1_epi16(static_cast<short>(widen.blueFactor));
     const __m128i alpha = _mm_set1_epi16(static_cast<short>(0xFF00));
     int x = 0;
     for (; x + 8 <= width; x += 8) {
         const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 2 * x));
-        __m128i r, g;
-        if constexpr (kFiveFiveFive) {
-            r = _mm_and_si128(_mm_srli_epi16(p, 10), low5);
-            g = _mm_and_si128(_mm_srli_epi16(p, 5), low5);
-            g = _mm_or_si128(_mm_slli_epi16(g, 3), _mm_srli_epi16(g, 2));
-        } else {
-            r = _mm_srli_epi16(p, 11);
-            g = _mm_and_si128(_mm_srli_epi16(p, 5), low6);
-            g = _mm_or_si128(_mm_slli_epi16(g, 2), _mm_srli_epi16(g, 4));
-        }
-        __m128i b = _mm_and_si128(p, low5);
-        r = _mm_or_si128(_mm_slli_epi16(r, 3), _mm_srli_epi16(r, 2));
-        b = _mm_or_si128(_mm_slli_epi16(b, 3), _mm_srli_epi16(b, 2));
+        const __m128i r = _mm_mulhi_epu16(_mm_and_si128(p, redMask), redFactor);
+        const __m128i g = _mm_mulhi_epu16(_mm_and_si128(p, greenMask), greenFactor);
+        const __m128i b = _mm_mulhi_epu16(_mm_slli_epi16(p, 11), blueFactor);
         const __m128i greenBlue = _mm_or_si128(_mm_slli_epi16(g, 8), b);
         const __m128i alphaRed = _mm_or_si128(alpha, r);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x),
@@ -81,7 +75,7 @@ void ConvertRow16Sse2(const std::uint8_t* from, std::uint32_t* to, int width) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x + 4),
                          _mm_unpackhi_epi16(greenBlue, alphaRed));
     }
-    ConvertRowReference(from + 2 * x, to + x, width - x, kFiveFiveFive ? 15 : 16, nullptr);
+    ConvertRowReference(from + 2 * x, to + x, width - x, fiveFiveFive ? 15 : 16, nullptr);
 }
 #endif
 
@@ -146,9 +140,9 @@ bool ConvertPictureToArgbWithSteps(ConversionSteps steps, const PresentedPicture
 #if defined(__SSE2__)
     ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
         if (depth == 15) {
-            ConvertRow16Sse2<true>(from, to, picture.width);
+            ConvertRow16Sse2(from, to, picture.width, true);
         } else {
-            ConvertRow16Sse2<false>(from, to, picture.width);
+            ConvertRow16Sse2(from, to, picture.width, false);
         }
     });
 #endif

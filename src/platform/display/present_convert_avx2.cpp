@@ -1,8 +1,6 @@
-// Sixteen 16-bit pixels at a time. Widening a channel of n bits to eight by repeating its top
-// bits is one multiply: with the channel's bits masked in place, the high half of the product
-// with the right constant is (c << (8 - n)) | (c >> (2n - 8)). A row's last pixels, fewer than
-// sixteen, go through the same step from a small staging buffer, so nothing is read or written
-// past the row.
+// Sixteen 16-bit pixels at a time, each channel widened by one multiply (channel_widening.h).
+// A row's last pixels, fewer than sixteen, go through the same step from a small staging
+// buffer, so nothing is read or written past the row.
 
 #include "present_convert_avx2.h"
 
@@ -10,21 +8,10 @@
 
 #include <cstring>
 
+#include "channel_widening.h"
+
 namespace platform {
 namespace {
-
-struct ChannelWidening {
-    std::uint16_t redMask, redFactor;
-    std::uint16_t greenMask, greenFactor;
-    // Blue sits in the low five bits in both layouts: shifted to the top, it widens with the
-    // factor of a 5-bit channel at the top.
-    std::uint16_t blueFactor;
-};
-
-// For a 5-bit channel at bit s, (c << s) * f >> 16 = c * 33 / 4 needs f = 33 << (14 - s); for
-// the 6-bit green of 5-6-5, c * 65 / 16 needs f = 65 << 7.
-constexpr ChannelWidening kFiveSixFive{0xF800, 33 << 3, 0x07E0, 65 << 7, 33 << 3};
-constexpr ChannelWidening kFiveFiveFive{0x7C00, 33 << 4, 0x03E0, 33 << 9, 33 << 3};
 
 void ConvertSixteen(const std::uint8_t* from, std::uint32_t* to, const ChannelWidening& widen) {
     __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
