@@ -65,6 +65,7 @@ bool LoadedRecording::Inflate(std::span<const std::uint8_t> compressed, std::str
                 problem = "is damaged: bytes follow its entries";
                 return false;
             }
+            streamEnded_ = true;
             return true;
         case Z_BUF_ERROR:
             return true;
@@ -110,8 +111,11 @@ std::optional<LoadedRecording> LoadedRecording::Parse(std::vector<std::uint8_t> 
                     problem = "is damaged: entries follow its end";
                     return std::nullopt;
                 }
-                recording.entriesEnd_ = decoder.Offset();
-                recording.whole_ = true;
+                // Whole only with the stream's own end and checksum; else cut like any other.
+                if (recording.streamEnded_) {
+                    recording.entriesEnd_ = decoder.Offset();
+                    recording.whole_ = true;
+                }
                 return recording;
             }
             continue;

@@ -42,6 +42,7 @@ private:
     std::size_t entriesEnd_ = 0;
     std::uint64_t frames_ = 0;
     bool whole_ = false;
+    bool streamEnded_ = false;  // the entries' stream ended, its checksum right
 };
 
 }  // namespace platform
