@@ -118,9 +118,9 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
 
 TEST(CommandLineTest, UsageNamesEveryOption) {
     const std::string usage = CommandLine::Usage();
-    for (const char* option : {"--window", "--fullscreen", "--integer-scale", "--nosound",
-                               "--sensitivity N", "--data DIR", "--record FILE",
-                               "--replay FILE", "--verify", "--help", "--version"}) {
+    for (const char* option :
+         {"--window", "--fullscreen", "--integer-scale", "--nosound", "--sensitivity N",
+          "--data DIR", "--record FILE", "--replay FILE", "--verify", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(usage.back(), '\n');
