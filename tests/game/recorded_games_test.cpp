@@ -17,6 +17,7 @@
 #include "key_codes.h"
 #include "loaded_recording.h"
 #include "recording_encoder.h"
+#include "recording_file.h"
 #include "recording_host.h"
 #include "replay_host.h"
 #include "run_conditions.h"
@@ -304,6 +305,21 @@ TEST(RecordingReaderTest, RefusesWhatIsNoRecordingSayingWhy) {
         EXPECT_EQ(problem, test.problem);
     }
     std::string problem;
+    // A megabyte of one-byte clock readings squeezed into a few kilobytes: a bomb.
+    const std::string bomb =
+        (std::filesystem::temp_directory_path() / ("zelto-bomb-" + std::to_string(::getpid())))
+            .string();
+    {
+        RecordingFile file;
+        ASSERT_TRUE(file.Open(bomb, header, problem));
+        file.Append(std::vector<std::uint8_t>(
+            1024 * 1024, static_cast<std::uint8_t>(EntryKind::Counter) | kEntryUnchanged));
+        ASSERT_TRUE(file.Finish(problem));
+    }
+    EXPECT_FALSE(LoadedRecording::Load(bomb, problem));
+    EXPECT_EQ(problem,
+              "the recording '" + bomb + "' inflates to more than a recording of its size holds");
+    std::filesystem::remove(bomb);
     EXPECT_FALSE(LoadedRecording::Load("/no/such/recording.zrec", problem));
     EXPECT_EQ(problem,
               "cannot open the recording '/no/such/recording.zrec' (missing, or not a file)");

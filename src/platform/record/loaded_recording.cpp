@@ -3,6 +3,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 #include "recording_decoder.h"
 #include "regular_file.h"
 
@@ -39,19 +41,22 @@ bool LoadedRecording::Inflate(std::span<const std::uint8_t> compressed, std::str
     stream.next_in = const_cast<Bytef*>(compressed.data());
     stream.avail_in = static_cast<uInt>(compressed.size());
     constexpr std::size_t kStep = 256 * 1024;
+    const std::size_t most =
+        std::min(kLargestEntries, kInflationMargin + kMostInflation * compressed.size());
     int result = Z_OK;
     while (result == Z_OK) {
-        if (entries_.size() >= kLargestEntries) {
+        if (entries_.size() >= most) {
             result = Z_MEM_ERROR;
             break;
         }
         const std::size_t done = entries_.size();
-        entries_.resize(done + kStep);
+        const std::size_t step = std::min(kStep, most - done);
+        entries_.resize(done + step);
         stream.next_out = entries_.data() + done;
-        stream.avail_out = static_cast<uInt>(kStep);
+        stream.avail_out = static_cast<uInt>(step);
         result = inflate(&stream, Z_SYNC_FLUSH);
-        entries_.resize(done + kStep - stream.avail_out);
-        // No input left and no output made: the stream was cut here.
+        entries_.resize(done + step - stream.avail_out);
+        // All input taken and the output not filled: the stream was cut here.
         if (result == Z_BUF_ERROR ||
             (result == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)) {
             result = Z_BUF_ERROR;
@@ -70,7 +75,7 @@ bool LoadedRecording::Inflate(std::span<const std::uint8_t> compressed, std::str
         case Z_BUF_ERROR:
             return true;
         case Z_MEM_ERROR:
-            problem = "inflates to more than a recording holds";
+            problem = "inflates to more than a recording of its size holds";
             return false;
         default:
             problem = "is damaged: its entries cannot be inflated past byte " +

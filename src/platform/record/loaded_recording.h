@@ -21,6 +21,12 @@ public:
     // No recording is larger, on the disk or inflated: a game of hours stays far below both.
     static constexpr std::uint64_t kLargestFile = 256ull * 1024 * 1024;
     static constexpr std::size_t kLargestEntries = 1024ull * 1024 * 1024;
+    // Nor does one inflate to more than this plus kMostInflation times its compressed size: the
+    // program's own recordings inflate 3 to 5 times on the SDL host, whose clocks never repeat,
+    // and up to 160 times for a game paused on the fake host for ten minutes, within the margin.
+    // More is a bomb, whose decoding would take long for nothing.
+    static constexpr std::size_t kInflationMargin = 256 * 1024;
+    static constexpr std::size_t kMostInflation = 128;
 
     static std::optional<LoadedRecording> Load(const std::string& path, std::string& problem);
     static std::optional<LoadedRecording> Parse(std::vector<std::uint8_t> bytes,

@@ -63,16 +63,16 @@ struct RecordedFrame {
     std::vector<SoundRequest> sounds;
 };
 
-// One decoded entry. The fields the kind uses are set; keyboard and joystick hold the whole
-// state after the reading.
+// One decoded entry. The fields the kind uses are set; keyboard and joystick point at the whole
+// state after the reading, kept by the decoder until its next entry.
 struct Entry {
     EntryKind kind = EntryKind::End;
     bool flag = false;       // the reading succeeded; in front; attached; opened; set
     std::int64_t value = 0;  // a clock, a frequency, an answer, a sound rate or status
     POINT size{};            // the desktop's size
-    std::array<std::uint8_t, 256> keyboard{};
+    const std::array<std::uint8_t, 256>* keyboard = nullptr;
     Host::MouseReading mouse;
-    std::array<std::uint8_t, 32> joystick{};
+    const std::array<std::uint8_t, 32>* joystick = nullptr;
     std::vector<HostEvent::Kind> events;
     std::vector<DisplayMode> modes;
     RecordedFrame frame;

@@ -22,6 +22,11 @@ bool RecordingDecoder::Byte(std::uint8_t& value) {
 }
 
 bool RecordingDecoder::Number(std::uint64_t& value) {
+    // Most numbers of a recording are changes small enough for one byte.
+    if (offset_ < bytes_.size() && bytes_[offset_] < 0x80) {
+        value = bytes_[offset_++];
+        return true;
+    }
     value = 0;
     for (int shift = 0; shift < 64; shift += 7) {
         std::uint8_t byte = 0;
@@ -199,11 +204,11 @@ RecordingDecoder::Result RecordingDecoder::ReadEntry(Entry& entry) {
     switch (entry.kind) {
         case EntryKind::Keyboard:
             read = !entry.flag || Changes(keyboard_.data(), keyboard_.size(), unchanged);
-            entry.keyboard = keyboard_;
+            entry.keyboard = &keyboard_;
             break;
         case EntryKind::Joystick:
             read = !entry.flag || Changes(joystick_.data(), joystick_.size(), unchanged);
-            entry.joystick = joystick_;
+            entry.joystick = &joystick_;
             break;
         case EntryKind::Mouse:
             read = !entry.flag || Mouse(entry, unchanged);

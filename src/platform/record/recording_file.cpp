@@ -64,7 +64,7 @@ void RecordingFile::Append(const std::vector<std::uint8_t>& bytes) {
 
 void RecordingFile::Flush() {
     lastWrite_ = std::chrono::steady_clock::now();
-    Deflate(Z_SYNC_FLUSH);
+    if (!pending_.empty()) Deflate(Z_SYNC_FLUSH);
 }
 
 void RecordingFile::Deflate(int flush) {

@@ -29,7 +29,7 @@ public:
               std::string& problem);
     // Adds entries, writing them out once a second has passed since the last write.
     void Append(const std::vector<std::uint8_t>& bytes);
-    // Writes out what is held now.
+    // Writes out what is held now, if anything.
     void Flush();
     // Writes the rest, flushes it to the disk and gives the file its name; false with the reason
     // when anything failed since the file was opened.

@@ -49,11 +49,9 @@ void RecordingHost::PollEvents(std::vector<HostEvent>& events) {
 }
 
 void RecordingHost::WaitForEvent() {
-    // The wait may be long: what was recorded so far goes to the file first.
-    if (recording_) {
-        file_.Append(encoder_.Take());
-        file_.Flush();
-    }
+    // The wait may be long: the pictures recorded so far go to the file first. The readings
+    // since the last picture wait for the next one, as a cut recording ends at its last picture.
+    if (recording_) file_.Flush();
     inner_.WaitForEvent();
 }
 

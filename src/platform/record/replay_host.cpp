@@ -189,7 +189,7 @@ bool ReplayHost::ReadKeyboard(std::uint8_t state[256]) {
         std::memset(state, 0, 256);
         return true;
     }
-    if (entry_.flag) std::memcpy(state, entry_.keyboard.data(), entry_.keyboard.size());
+    if (entry_.flag) std::memcpy(state, entry_.keyboard->data(), entry_.keyboard->size());
     return entry_.flag;
 }
 
@@ -208,7 +208,7 @@ bool ReplayHost::JoystickAttached() {
 
 bool ReplayHost::ReadJoystick(std::uint8_t buttons[32]) {
     if (!Next(EntryKind::Joystick)) return false;
-    if (entry_.flag) std::memcpy(buttons, entry_.joystick.data(), entry_.joystick.size());
+    if (entry_.flag) std::memcpy(buttons, entry_.joystick->data(), entry_.joystick->size());
     return entry_.flag;
 }
 
