@@ -46,6 +46,9 @@ public:
     virtual int RowPadding() { return 0; }
     virtual HRESULT SoundRestoreResult() { return 0; }
     virtual void NoteSoundEvent(const SoundEvent&) {}
+    // A sound the program asked to play or stop, told whatever the buffer was doing (a playing
+    // buffer asked to play plays on, and notes no event): what a recording compares.
+    virtual void NoteSoundRequest(const SoundEvent&) {}
     // A sound buffer's status as the sound service found it; what the program is told. A host
     // that records the program's readings keeps it, one that replays them answers the kept one.
     virtual DWORD SoundStatusRead(DWORD status) { return status; }

@@ -147,9 +147,13 @@ int RecordingHost::ShowMessageBox(HWND owner, const char* text, const char* capt
 }
 
 void RecordingHost::NoteSoundEvent(const SoundEvent& event) {
+    // What the buffers did (a sound finishing is told from the output's own thread) depends on
+    // the output's pace: not recorded.
     Faults().NoteSoundEvent(event);
-    // A sound that finishes is told from the output's own thread: not a request, not recorded.
-    if (!SoundNumbers::IsRequest(event)) return;
+}
+
+void RecordingHost::NoteSoundRequest(const SoundEvent& event) {
+    Faults().NoteSoundRequest(event);
     sounds_.push_back(soundNumbers_.RequestOf(event));
 }
 

@@ -68,6 +68,7 @@ public:
     int RowPadding() override { return Faults().RowPadding(); }
     HRESULT SoundRestoreResult() override { return Faults().SoundRestoreResult(); }
     void NoteSoundEvent(const SoundEvent& event) override;
+    void NoteSoundRequest(const SoundEvent& event) override;
     DWORD SoundStatusRead(DWORD status) override;
 
 private:

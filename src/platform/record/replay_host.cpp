@@ -266,7 +266,10 @@ int ReplayHost::ShowMessageBox(HWND, const char*, const char*, UINT type) {
 
 void ReplayHost::NoteSoundEvent(const SoundEvent& event) {
     FaultsOf(output_).NoteSoundEvent(event);
-    if (!SoundNumbers::IsRequest(event)) return;
+}
+
+void ReplayHost::NoteSoundRequest(const SoundEvent& event) {
+    FaultsOf(output_).NoteSoundRequest(event);
     sounds_.push_back(soundNumbers_.RequestOf(event));
 }
 

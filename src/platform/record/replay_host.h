@@ -87,6 +87,7 @@ public:
 
     HRESULT SoundRestoreResult() override { return FaultsOf(output_).SoundRestoreResult(); }
     void NoteSoundEvent(const SoundEvent& event) override;
+    void NoteSoundRequest(const SoundEvent& event) override;
     DWORD SoundStatusRead(DWORD status) override;
 
 private:

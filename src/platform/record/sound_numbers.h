@@ -14,11 +14,7 @@ namespace platform {
 
 class SoundNumbers {
 public:
-    // The request a sound event makes; only played and stopped sounds are requests (a sound that
-    // finishes does so on the output's own time).
-    static bool IsRequest(const SoundEvent& event) {
-        return event.kind == SoundEvent::Kind::Played || event.kind == SoundEvent::Kind::Stopped;
-    }
+    // The request, told as a played or stopped sound, with its sound's number.
     SoundRequest RequestOf(const SoundEvent& event);
 
 private:

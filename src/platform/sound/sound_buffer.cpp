@@ -183,7 +183,7 @@ void SoundBuffer::Lose() {
     lost_ = true;
 }
 
-void SoundBuffer::NoteEvent(SoundEvent::Kind kind) const {
+SoundEvent SoundBuffer::EventOf(SoundEvent::Kind kind) const {
     SoundEvent event;
     event.kind = kind;
     event.buffer = this;
@@ -193,7 +193,15 @@ void SoundBuffer::NoteEvent(SoundEvent::Kind kind) const {
     event.volume = volume_;
     event.frequency = EffectiveFrequency();
     event.position = HeardFrame() * format_.nBlockAlign;
-    FaultsOf(device_->host()).NoteSoundEvent(event);
+    return event;
+}
+
+void SoundBuffer::NoteEvent(SoundEvent::Kind kind) const {
+    FaultsOf(device_->host()).NoteSoundEvent(EventOf(kind));
+}
+
+void SoundBuffer::NoteRequest(SoundEvent::Kind kind) const {
+    FaultsOf(device_->host()).NoteSoundRequest(EventOf(kind));
 }
 
 HRESULT SoundBuffer::GetFormat(WAVEFORMATEX* format) {
@@ -267,6 +275,7 @@ HRESULT SoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
     const std::lock_guard guard(device_->MixLock());
     if (lost_) return DSERR_BUFFERLOST;
     looping_ = (flags & DSBPLAY_LOOPING) != 0;
+    NoteRequest(SoundEvent::Kind::Played);
     // A playing buffer plays on and only takes the new loop flag.
     if (playing_) return DS_OK;
     if (converted) voice_.swap(converted);
@@ -279,6 +288,7 @@ HRESULT SoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
 HRESULT SoundBuffer::Stop() {
     if (device_ == nullptr) return DSERR_UNINITIALIZED;
     const std::lock_guard guard(device_->MixLock());
+    NoteRequest(SoundEvent::Kind::Stopped);
     if (!playing_) return DS_OK;
     positionFrame_ = HeardFrame();
     playing_ = false;

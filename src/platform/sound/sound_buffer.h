@@ -88,6 +88,10 @@ private:
     std::unique_ptr<Voice> TakePreparedVoice();
     void StartVoiceAt(DWORD frame);
     void NoteEvent(SoundEvent::Kind kind) const;
+    // Tells the host what the program asked for, whatever the buffer was doing: whether it still
+    // plays depends on how far the output has pulled it, the request does not.
+    void NoteRequest(SoundEvent::Kind kind) const;
+    SoundEvent EventOf(SoundEvent::Kind kind) const;
 
     SoundDevice* device_;
     WAVEFORMATEX format_;
