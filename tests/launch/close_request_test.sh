@@ -120,8 +120,9 @@ expect_every_close() {
     [ $lost = 0 ] || status=1
 }
 
-expect_every_close "full-screen intro, 0.3 s or 3 s after it shows" soon_or_late
+# Each case names its window mode: a run starts in the mode the last one ended in.
+expect_every_close "full-screen intro, 0.3 s or 3 s after it shows" soon_or_late --fullscreen
 expect_every_close "intro in a window, 0.3 s or 1 s after it shows" soon_or_a_second --window
 # The instruction screen that follows the fade waits for Space and must hear the request too.
-expect_every_close "right after the click that starts the fade" click
+expect_every_close "right after the click that starts the fade" click --fullscreen
 exit $status
