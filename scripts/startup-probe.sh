@@ -2,7 +2,9 @@
 # Start-up probe: how long the game takes from its launch to its first picture on the screen,
 # next to a bare SDL program that opens the same window and renderer and presents one picture
 # (tools/startup_probe). Both run under one virtual X server (Xvfb, 800 x 600), in turns, RUNS
-# times each; the medians and their ratio are printed.
+# times each; the medians and their ratio are printed. As a guard it ends with 1 when the
+# game's median comes more than 100 ms after the bare program's: a player sees the title
+# within a tenth of a second of what SDL alone needs to show a window.
 #
 #     scripts/startup-probe.sh [BUILD_DIR] [RUNS]     (defaults: build/release, 5)
 #
@@ -90,3 +92,7 @@ echo "load average $load_after at the end"
 echo "bare SDL program: median $bare_median ms (all: $(sort -n "$work/bare" | paste -sd ' '))"
 echo "game:             median $game_median ms (all: $(sort -n "$work/game" | paste -sd ' '))"
 awk -v g="$game_median" -v b="$bare_median" 'BEGIN { printf "ratio game / bare: %.2f\n", g / b }'
+if awk -v g="$game_median" -v b="$bare_median" 'BEGIN { exit !(g - b > 100) }'; then
+    echo "startup-probe: the game's title comes more than 100 ms after the bare program's picture"
+    exit 1
+fi
