@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds the game in Release (build/release) and starts it; options
 # are handed to the game (./play.sh --window). A second run finds everything in place: it
 # checks the packages with one query, keeps the existing configuration, and builds only what

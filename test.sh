@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything and runs the whole test suite.
 #   ./test.sh             Release build in build/release (warnings are errors)
 #   ./test.sh --sanitize  address and undefined-behaviour sanitizers, in build/sanitize

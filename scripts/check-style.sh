@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The style checks of continuous integration, each with the command that mends what it finds:
 #   1. every C++ file follows .clang-format            (clang-format -i <file>)
 #   2. SDL is included only where it belongs: the platform layer, the tools, and the benchmarks,
 #      whose SDL rows are the anchors the engine is measured against
-#   3. the libFuzzer targets compile with clang        (build/fuzz-compile; they are not run)
+#   3. every source file (C++, CMake, shell, Python) starts with the licence's SPDX line, after
+#      a shebang where there is one                    (scripts/add-spdx-line.sh <file>)
+#   4. the libFuzzer targets compile with clang        (build/fuzz-compile; they are not run)
 # Warnings are errors in the test suite's own build (./test.sh), so that is not repeated here.
 # Run from anywhere; needs the "ci" profile of scripts/install-deps.sh.
 set -euo pipefail
@@ -20,6 +23,23 @@ if sdl_users=$(grep -lE '^\s*#\s*include\s*[<"](SDL2/)?SDL' "${sources[@]}" |
     grep -vE '^(src/platform|tools|bench)/'); then
     echo "check-style: SDL included outside src/platform, tools and bench:" >&2
     echo "$sdl_users" >&2
+    failed=1
+fi
+
+mapfile -t licensed < <(git ls-files '*.cpp' '*.h' '*.c' '*.sh' '*.py' '*.cmake' '*CMakeLists.txt')
+unlicensed=()
+for file in "${licensed[@]}"; do
+    [ -f "$file" ] || continue  # deleted in the work tree, not yet in the index
+    case "$file" in
+        *.cpp | *.h | *.c) spdx='// SPDX-License-Identifier: MIT' ;;
+        *) spdx='# SPDX-License-Identifier: MIT' ;;
+    esac
+    awk -v spdx="$spdx" 'NR == 1 && /^#!/ { next } { found = ($0 == spdx); exit } END { exit !found }' \
+        "$file" || unlicensed+=("$file")
+done
+if [ ${#unlicensed[@]} -gt 0 ]; then
+    echo "check-style: these files do not start with the SPDX line (scripts/add-spdx-line.sh):" >&2
+    printf '%s\n' "${unlicensed[@]}" >&2
     failed=1
 fi
 

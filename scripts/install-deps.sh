@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages a profile needs, when any is missing:
 #   scripts/install-deps.sh play   building and running the game (the default)
 #   scripts/install-deps.sh test   the above, plus the test suite's tools: GoogleTest, Google

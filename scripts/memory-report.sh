@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Memory report: starts the game under a virtual X server (Xvfb), measures the main thread's
 # processor use while the intro shows (the idle figure), drives it into play as a player does
 # (a click on the intro, Space on the instruction screen) and reports its resident memory from

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The soak: 100,000 blanks (28 minutes of game time) of the whole game played at random on the
 # fake host, with display and sound losses, under the address and undefined-behaviour
 # sanitizers. Configures and builds build/soaksan with -DZELTO_SOAK=ON and runs the test

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up probe: how long the game takes from its launch to its first picture on the screen,
 # next to a bare SDL program that opens the same window and renderer and presents one picture
 # (tools/startup_probe). Both run under one virtual X server (Xvfb, 800 x 600), in turns, RUNS

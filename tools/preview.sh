@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Renders the generated data set as PNG pictures for looking at: one contact sheet per sprite
 # sheet (frames enlarged, on a grey ground so the transparent key shows as a chequer-free
 # background), the title and panel, the whole map, and a sox report of every sound.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The software blends and shadows on a 640 x 480 16-bit surface, as 32 x 32 frames of the
 // generated SPIKE.BMP sheet at positions over the whole surface (some cut by its edges) and as
 // one full-surface draw of the title picture; next to SDL's nearest blits of the same pixels:

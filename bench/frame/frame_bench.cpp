@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One whole play frame of the game, headless on the fake host, against the same frame composed
 // with SDL2 as an SDL program would write it, in the same run.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing the game's 500 x 480 map view at an unaligned scroll position, against a plain copy
 // of the same number of bytes (500 x 480 pixels of 16 bits) in the same run.
 

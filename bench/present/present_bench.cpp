@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One presented frame: the 640 x 480 16-bit back buffer turned into the host's ARGB texture,
 // against a plain copy of the same bytes and SDL's own conversion of the same frame. Beside it
 // the clear that starts every play frame: the engine's colour fill of the 16-bit back buffer,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sprite frames of a real 40-frame sheet drawn onto a 640 x 480 16-bit surface: the engine's
 // colour-keyed copy and scaled copy, against SDL's blits of the same frames with the same
 // key (plain, and run-length accelerated) in the same run. Positions cover the whole surface

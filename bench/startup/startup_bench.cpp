@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's start-up: InitApplication (the screen, the input, every picture, sound and the map,
 // the actors, the timers and the gong's first play), headless on the fake host with the
 // generated data set. Only InitApplication is timed: the window is made before it and the game

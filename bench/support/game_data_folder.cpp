@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game_data_folder.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The game and its loaders read the data files by their bare names from the working folder;

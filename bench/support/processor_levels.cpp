@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "processor_levels.h"
 
 #include <benchmark/benchmark.h>

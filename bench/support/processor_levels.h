@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The benchmarks' runs at every processor level this machine offers: one machine measures what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sprite_placements.h"
 
 #include <cstdint>

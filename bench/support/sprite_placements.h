@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Where the sprite benchmarks draw their frames: the same pseudo-random placements for every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One HUD line drawn every frame: DrawString of 14 characters at height 20 onto a 16-bit
 // surface, against SDL2_ttf rendering the same text and SDL blitting it onto the same surface.
 

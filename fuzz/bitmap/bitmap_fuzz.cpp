@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as a bitmap: decoded on their own, then made into a surface by CreateFromFile as
 // the program's bitmap resource on the fake host's 16-bit display, keyed by its top-left pixel
 // and drawn once onto the back buffer with a keyed translucent blend. A picture that comes

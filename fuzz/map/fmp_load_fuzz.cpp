@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as a map file: parsed and checked on their own, then loaded through the map onto
 // the fake host's display, drawn at a few scroll positions, and restored.
 

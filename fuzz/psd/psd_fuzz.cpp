@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the PSD reader. A picture that comes back must be whole: its
 // working buffer exactly width x height pixels, every byte of it readable.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes as a WAV file to CDXSoundBuffer::Load on the fake host: the header at
 // its fixed offsets, the data length against the file, the buffer the service makes of it, and
 // then playing and mixing whatever was accepted. The first byte picks the number of copies and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "block_pixels.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The pixels of block graphics: the file's pixels (8-bit colour indices, 15-, 16-, 24- or

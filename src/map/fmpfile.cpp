@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fmpfile.h"
 
 #include <cstring>

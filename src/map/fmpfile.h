@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // FmpFile: the contents of a tile map file, read from the file's bytes without any platform

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // FmpMap: the tile map. It reads a map file (FmpFile), makes one surface in the display's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The order and geometry of the block copies that fill a map view: once round the border

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The blends and shadows over plain memory: every operation at every depth against a plain
 // per-channel reference (blend_reference.h), on odd and even widths, padded pitches and keyed
 // pixels mixed with unkeyed ones; and worked values computed by hand.

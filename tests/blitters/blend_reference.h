@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The blends and shadows pixel by pixel, channel by channel, written from each operation's

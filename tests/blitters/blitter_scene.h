@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A full screen on the fake host, rows padded so that nothing may take the pitch for width x

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mirrored draws: the display service's mirror, the pixel-by-pixel fall-back when the
 // service refuses, and the mirror correction of the clipping.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The blends and shadows drawn from sprite sheets onto the screen: clipping, locks, depths,
 // the alpha map's fall-back and the routing of the blit modes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cdxerror.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cdxscreen.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Readers for the generated files, written for the tests from the file layouts alone, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generator's own building blocks, where a fault would not show as a malformed file:
 // the elementary functions that everything is computed with, and the writers' refusals.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screen fader: its brightness tables against a full table per level built the plain way,
 // its passes (each kind of step) against a pixel-by-pixel walk over those full tables, the
 // cross-fade and the fade-out as the screen shows them (one step per refresh), and the game's

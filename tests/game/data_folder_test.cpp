@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data_folder.h"
 
 #include <gtest/gtest.h>

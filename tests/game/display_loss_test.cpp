@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The display taken away at every step of the game's longest holds (the cross-fade into a
 // stage, the instruction screen's waiting loop, the fade-outs): the game goes on or ends as it
 // would have, and the first picture of play afterwards is the very picture an undisturbed game

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game with its generated data set under the fake host: start-up loads ZELTO.FMP, and
 // frames of the running game draw the map into the back buffer at any scroll position; a
 // ZELTO.FMP that is a folder is reported and ends the game.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's own pictures through the whole program on the fake host: the title drawn in
 // mode 100, the generated sheets with their background keyed out, missing and damaged pictures
 // reported, and pictures of another size taken as they are.

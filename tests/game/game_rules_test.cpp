@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rules of play at their edges, each set up in a running game on the fake host: the
 // critical mass, the Energon floor, enemies and particles, the view's bounds, animation lists,
 // steering near the map's edge, and the order of the random draws that makes a seed fix a game.

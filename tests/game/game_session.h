@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A whole game run through WinMain on the fake host, with what a test needs to script it and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's sounds through the fake host: the device and the six sounds at start-up, the gong
 // at its end, missing sound files, and a machine without a sound device.
 

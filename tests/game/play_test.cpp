@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game played from the intro through the fake host: stage starts with their instruction
 // screen, steering and scrolling, particles, edges, enemies, the death sequence, Game Over and a
 // new game, Escape, and what a pause costs. Each test plays a real sequence through WinMain.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The best scores kept between runs: the table's text, where it is kept, and the file's
 // behaviour on a missing, damaged or unreadable table, a failing write, two games writing at
 // once and a game killed while it writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings kept between runs: their text, and the file's behaviour when it is missing,
 // damaged or unreadable, when the disk refuses a write, and when two games end at once.
 

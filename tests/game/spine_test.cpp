@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program from start to end through the fake host: start-up, the message loop, frames,
 // activation, loss of the display, and the orderly end.
 

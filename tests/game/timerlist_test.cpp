@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "timerlist.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The instruction screen's wait for Space as a desktop treats it (the focus going away and
 // coming back, a close request, Escape, a stream of window events), and a close request on
 // every screen of the game, each played through WinMain on the fake host.

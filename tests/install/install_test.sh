@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the game into a staging folder (DESTDIR) as `cmake --install` does for a user, checks
 # that everything a desktop needs is in its place and well-formed, and starts the installed
 # program from an unrelated folder under a virtual X server: it finds its installed data, shows

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package with `cpack -G DEB` and checks it as a distribution would: its name,
 # section, version (the changelog's latest) and run-time dependencies (SDL2, SDL2_ttf,
 # fontconfig, the two font packages); the program in /usr/games and its data in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A window manager's close request (WM_PROTOCOLS / WM_DELETE_WINDOW, as sent when the user
 # clicks the close button) ends the game with exit code 0 within two seconds, every time: on
 # the full-screen intro, where the mouse is captured for steering, sent soon and late after the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The program's options, as a person types them: --help and --version answer on the standard
 # output with exit code 0, anything not understood is refused on the error stream with the
 # usage and exit code 2, and a --data folder that does not exist is refused the same way. None

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Started where there is no display at all, the program says so in one line and ends with exit
 # code 1, rather than running blind on a driver that shows nothing; where a display is named but
 # does not answer, the line says which and why.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Asks a window to close the way a window manager does when the user clicks its close button:
 // a WM_PROTOCOLS ClientMessage carrying WM_DELETE_WINDOW, sent to the window with no event
 // mask, so that only the client that made the window receives it.

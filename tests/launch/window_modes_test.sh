@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The game as a person starts it from the repository root, under a virtual X server with no
 # window manager (which grants no size change but the program's own): it finds its data beside
 # the executable and shows the intro full screen, scaled with black bars; Alt+Enter shows the

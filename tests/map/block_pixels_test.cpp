@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Block pixels converted into display formats, the colour key composed into them, and the
 // 24-bit bitmap rows of the 8-bit display path. Plain functions over bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fmp_builder.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A small writer of map files for the tests: chunks by hand (for the file rules) and whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The map file rules: the chunk walk, the chunk readers, and the checks that refuse a file
 // whose sizes or references the map could not follow. All on bytes, without any host.
 

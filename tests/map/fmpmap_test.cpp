@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The map model on the fake host's display: loading and its refusals, the view rules, block
 // surfaces and their colour key, scrolling, drawing checked pixel by pixel against a picture of
 // the world composed straight from the file's description, and restoring lost blocks.

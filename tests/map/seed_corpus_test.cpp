@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the map loader fuzz target's seeds: small valid maps of every depth, with every kind
 // of chunk, and a few refused files, each loaded here first so the seeds stay what they claim.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "display_surface.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fast pixel paths of the display service against their plain per-pixel loops, bit for
 // bit: the vector colour-keyed copy and the typed stretch; and the processor level that chooses
 // among the paths.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The opaque runs of a keyed surface, held to the per-pixel key test, and the keyed copies
 // (along runs, and by masked vector moves) held bit for bit to the plain per-pixel copy,
 // with guard bytes around every rectangle.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pixel_memory.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "present_convert.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the screen shows, and when: flips, direct writes into the front buffer, and both.
 
 #include <gtest/gtest.h>

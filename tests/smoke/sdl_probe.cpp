@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives the SDL host for the smoke test, in one of two ways:
 //   sdl_probe pace FRAMES   shows a red 640 x 480 frame with a white border, times FRAMES flips
 //                           after the first and prints "FRAMES frames in MS ms", then goes on

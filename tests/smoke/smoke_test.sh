@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the real program and the SDL host under a virtual X server, as a player sees them:
 # - the picture is scaled into the screen with black bars, and frames come at 60 Hz;
 # - mouse motion and a click reach the engine;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The soak: the whole game played through WinMain on the fake host for 100,000 blanks (28
 // minutes of game time) by a random player, with the display lost every 500 blanks and the
 // sound buffers every 700. Built with the sanitizers it looks for memory faults, leaks and

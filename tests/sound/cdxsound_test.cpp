@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CDXSound and CDXSoundBuffer through the fake host: the device, loading WAV files at their
 // fixed offsets, copies and the choice of a free one, refusals of bad files, sound disabled.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checks the SDL host's sound output as SDL's disk audio driver wrote it (16-bit stereo at
 // 44.1 kHz, the format the host opens its device with):
 //   sdl_sound_check play FILE.wav HZ SECONDS   plays the file through the engine, then checks

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The SDL host's sound under a virtual X server, written to a file by SDL's disk audio driver:
 # WAVs made by sox in every PCM format play at their pitch and length, and the game's start-up
 # gong is in the game's output. Skips (77) where no X server can be started or sox is missing.

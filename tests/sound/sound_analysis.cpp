@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound_analysis.h"
 
 #include <cstdlib>

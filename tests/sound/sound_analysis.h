@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Reading a tone back out of mixed 16-bit stereo: where it starts and ends, and its pitch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sound service on the fake host: buffers in every PCM format mixed at their pitch and
 // length, frequency, pan and volume, loops and positions, duplicates, locks, refusals, loss.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wav_builder.h"
 
 #include <unistd.h>

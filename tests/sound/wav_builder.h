@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // WAV files for the sound tests: canonical 44-byte headers over given samples, tones, and files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bitmap service's own ways against its general ones, bit for bit: the direct decoding of
 // unpacked 24-bit and 8-bit files against SDL's loader, the unscaled copy onto a surface's
 // pixels against the per-pixel stretch, and pictures loaded by name and copied onto surfaces a

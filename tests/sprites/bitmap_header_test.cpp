@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bitmap header reader that judges every picture before SDL's decoder sees it: the header
 // kinds it reads, the sides a display surface can hold, depths and compressions that agree,
 // unpacked rows that are all there and packed pictures held to what their data can make.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bitmaps by name: resources before files, pictures at their own size in the display's
 // format, the reload after a loss with its debugger lines, and the default palette.
 

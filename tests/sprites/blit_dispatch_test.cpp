@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CDXSprite::Draw: the frame geometry, the scroll, and the routing of the blit modes.
 
 #include <gtest/gtest.h>

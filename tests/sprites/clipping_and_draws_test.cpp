@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Blit clipping and the display-service draws: rectangle arithmetic, clipped source columns
 // and rows, refusals, and the restore of a lost source.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures saved by ImageMagick, a writer no one here wrote, loaded by the engine and compared
 // pixel by pixel with ImageMagick's own decoding of the same files. Skipped where ImageMagick
 // is not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PSD reader: header rules, raw and run-length planes, defaults of missing channels, the
 // alpha map, and the refusals of broken data.
 

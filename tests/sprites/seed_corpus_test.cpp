@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the bitmap fuzz target's seeds: small pictures of every depth and compression the
 // decoder takes, in every header kind, and a few refused files, each decoded here first so the
 // seeds stay what they claim.

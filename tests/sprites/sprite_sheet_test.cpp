@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sprite sheets and sprites: the frame layout, the overlap test, creation and ownership.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "test_pictures.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Pictures the tests make themselves: Windows bitmap and PSD file images built byte by byte,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the tests that start the real game under a virtual X server (after
 # virtual_display.sh): finding its window, pressing keys the way a person does, and looking at
 # what the screen shows. Every wait polls with a generous deadline, for busy machines.

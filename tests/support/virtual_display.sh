@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the tests that run real programs under a virtual X server.
 # start_virtual_display SIZE: makes a scratch folder in $work (removed on exit), starts Xvfb at
 # SIZE (e.g. 1280x800x24) on a display it picks itself, and exports DISPLAY once the server

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window icon: the player's orb on a dark rounded tile, so the window and the game share a
 // face.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas.h"
 
 #include <algorithm>

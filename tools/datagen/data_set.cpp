@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data_set.h"
 
 #include <cstdio>

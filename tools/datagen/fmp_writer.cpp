@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fmp_writer.h"
 
 #include <stdexcept>

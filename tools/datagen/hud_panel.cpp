@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The display panel beside the map view. The game writes dark text at panel x 30 and
 // y 50, 80, 120, 150, 190, 220, 260 and 290: a label and its value per field, so the four
 // fields are light plates around those lines, framed, each with a coloured tab.

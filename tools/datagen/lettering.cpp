@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "lettering.h"
 
 #include <SDL.h>

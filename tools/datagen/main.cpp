@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // zelto-datagen: makes the game's data set (map, pictures, sounds), the window icon's source
 // file and the icon's PNG files for desktops. The output is the same, byte for byte, on every run.
 

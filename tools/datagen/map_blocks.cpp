@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The map's block graphics: a space station deck, its hull, patches of alien ground where the
 // deck has broken away, pipes and fittings. Textures that continue across block edges (ground,
 // deck plates) are made from noise that repeats every block, so neighbouring blocks meet

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "map_landscape.h"
 
 #include "map_blocks.h"

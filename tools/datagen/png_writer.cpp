@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "png_writer.h"
 
 #include <algorithm>

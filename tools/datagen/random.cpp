@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "random.h"
 
 #include "stable_math.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rgb_image.h"
 
 #include "stable_math.h"

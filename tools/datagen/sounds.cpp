@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The six sound effects, synthesised from oscillators, filtered noise and envelopes. Every
 // sound is brought to the same peak below full scale, so none clips.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sprite_kit.h"
 
 #include "stable_math.h"

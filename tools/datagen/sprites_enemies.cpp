@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four enemies. Each is painted from a phase in [0, 1) and a colour variant; frames 0 and 1
 // use phases half a cycle apart so that the game's two-frame animation shows the most movement.
 

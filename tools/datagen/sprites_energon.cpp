@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Energon particles: ten colours of a glowing, twinkling crystal of light. Each kind cycles
 // through four frames; the game also shows the following kind's first frame after the fourth,
 // so every kind's first frame is a small, nearly white flash that fits into any cycle.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player: a living energy orb circled by a ring, and its explosion.
 
 #include "pictures.h"

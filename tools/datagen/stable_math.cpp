@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stable_math.h"
 
 namespace datagen {

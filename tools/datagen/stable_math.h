@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Elementary functions built only from +, -, * and /, so that every build of the generator

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "synth.h"
 
 #include "stable_math.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The title picture: the logo over a starfield, a planet rising at the bottom, and a dark glass
 // plate in the middle on which the game writes its credit lines in white.
 

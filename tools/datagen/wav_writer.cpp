@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wav_writer.h"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The smallest SDL program that shows what the game's SDL host shows first: a 640 x 480
 // window made hidden and resizable at the centre of the screen, the renderer the host chooses
 // (platform/sdl/renderer_choice.h: software where GL would draw in software, accelerated

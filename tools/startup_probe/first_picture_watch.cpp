@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times a program from its launch to its first picture on an X screen, from outside it:
 //
 //     first_picture_watch [--timeout SECONDS] -- PROGRAM [ARGUMENTS...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The software blends: every routine clips once, locks both surfaces and hands the visible
 // rectangles to one walk over locked memory (pixel_blend), which the shadows share.
 

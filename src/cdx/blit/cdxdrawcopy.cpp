@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The draws that leave the pixel work to the display service: plain and colour-keyed copies,
 // and copies stretched by a factor or to a size about the frame's centre.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mirrored draws: one display-service copy with a mirror effect, or, when the service
 // refuses, the frame mirrored pixel by pixel through GetPixel and PutPixel.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The software shadows: the destination under the frame's rectangle darkened in place, by the
 // blends' walk; the keyed ones only under the frame's non-key pixels.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pixel_blend.h"
 
 #include <algorithm>

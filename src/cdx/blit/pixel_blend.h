@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The pixel work of the software blitters (blends and shadows) as plain functions over two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 15- and 16-bit walk in sixteen-pixel steps. This file alone is built with the
 // processor's AVX2 instructions allowed; pixel_blend.cpp calls it only when the processor has
 // them. A row's last eight to fifteen pixels take one eight-pixel step (the same SSE2 lanes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 15- and 16-bit walk in 32-pixel masked steps. This file alone is built with the
 // processor's AVX-512 instructions allowed (BW and VL for 16- and 8-bit lanes, BMI2 for the
 // lane masks); pixel_blend.cpp calls it only when the processor has them. Masked loads and

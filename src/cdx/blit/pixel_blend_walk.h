@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The per-pixel operations of the blends and shadows and the walk over 15- and 16-bit rows,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Pictures for surfaces: bitmaps by name (a resource of the program first, then a file) made

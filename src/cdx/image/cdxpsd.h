@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The PSD reader: flattened 8-bit RGB pictures, raw or run-length packed, as a 32-bit working

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // CDXInput: the keyboard, the mouse and a joystick gathered into one table of key states,

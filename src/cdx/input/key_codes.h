@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The key codes CDXInput::GetKeyState takes, and the keyboard scan codes they come from, named

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The four-state key model and the scan-code table, as plain code over the devices' raw bytes.

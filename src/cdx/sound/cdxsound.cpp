@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cdxsound.h"
 
 #include "cdxerror.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // CDXSound: the program's sound device. Until Create has made it, and when the machine has no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // CDXSoundBuffer: one sound effect, read from a WAV file into a static buffer of the sound

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The WAV file as the engine reads it: a fixed 44-byte header whose fields are taken at fixed

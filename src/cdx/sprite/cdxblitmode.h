@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The blit modes a sprite is drawn in. Two banks: a mode n below 100 draws every pixel of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cdxsprite.h"
 
 using namespace platform;

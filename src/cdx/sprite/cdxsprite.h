@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // CDXSprite: something drawn from a sprite sheet: a position, a velocity, a current frame, the

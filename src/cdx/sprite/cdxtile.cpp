@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cdxtile.h"
 
 using namespace platform;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // CDXTile: a sprite sheet, one picture cut into equal frames numbered row by row from the

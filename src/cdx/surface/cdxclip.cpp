@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Blit clipping: the part of a source rectangle and its destination position that lies
 // inside both surfaces' clip rectangles.
 

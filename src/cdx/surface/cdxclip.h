@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Rectangle clipping in 64 bits, so that a position plus a size never overflows before the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The three error reporters: a fatal message, a named display-service error, and a named

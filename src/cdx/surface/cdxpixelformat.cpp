@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cdxpixelformat.h"
 
 #include "pixel_format.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The pixel format record every software pixel path chooses its arithmetic by.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // CDXScreen: the display object, its modes and devices, the full-screen mode with its front

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // CDXSurface: the engine's pixel buffer on the display service, with the rectangles, colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text on surfaces: the surface's device context, its font, and strings drawn through them.
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // How a surface gets its picture back after the display took its memory away. The code that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Holds a CDXSurface locked for as long as it lives: Lock when made, Unlock on every way out.

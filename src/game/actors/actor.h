@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Actor: everything that moves in the game (the player, the enemies and the Energon particles).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The forty enemies: made afresh at every stage start at random places in the world, drawn

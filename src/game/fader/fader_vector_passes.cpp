@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fader_vector_passes.h"
 
 #include "fader_vector_walk.h"

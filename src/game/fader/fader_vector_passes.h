@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The fader's passes over rows of 15- and 16-bit pixels in vector steps: eight pixels with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fader's sixteen-pixel steps. This file alone is built with the processor's AVX2
 // instructions allowed; fader_vector_passes.cpp calls it only when the processor has them. A
 // row's last eight to fifteen pixels take one eight-pixel step (the SSE2 lanes, here in their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The fader's vector passes written once over a "lanes" type that says how wide a step is and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "screenfader.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // ScreenFader: the game's screen transitions in software on 15- and 16-bit pixels. Each of 32

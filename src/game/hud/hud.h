@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The heads-up display: the Energon level, the critical mass, the lives and the score, written

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "kept_file.h"
 
 #include <fcntl.h>

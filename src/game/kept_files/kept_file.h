@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The small text files the game keeps between runs (the best scores, the settings), read and

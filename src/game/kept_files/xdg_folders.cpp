@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xdg_folders.h"
 
 namespace zelto {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Where the game keeps its files between runs, as the XDG base directory rules say: the best

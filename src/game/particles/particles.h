@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Energon particles and the Energon level: fifteen particles made once at start-up, switched

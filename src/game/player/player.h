@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The player: its sheet and two frame lists (alive, dying), the mouse steering that keeps the

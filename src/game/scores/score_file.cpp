@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "score_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The file that keeps the best scores, in a folder of its own: `scores` holds the table (see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "score_table.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The table of the ten best scores, each with the date it was made, and its text form:

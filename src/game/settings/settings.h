@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The player's settings kept between runs, and their text: one `key = value` per line, blank

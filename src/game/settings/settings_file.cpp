@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings_file.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The file that keeps the player's settings: `settings` in its folder (see settings.h for its

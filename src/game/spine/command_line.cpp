@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "command_line.h"
 
 #include <string_view>

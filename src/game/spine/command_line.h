@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The program's few options, read before start-up. The game itself reads no command line: these

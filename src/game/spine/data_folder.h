@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Finding the game's data files. The game opens every file by its bare name in the current

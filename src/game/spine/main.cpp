@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process entry: reads the few options and the kept settings, moves into the folder that
 // holds the data files, installs the SDL host and runs the game; then keeps what the run left.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The spine of the program: start-up, the frame driver, the window procedure and the orderly

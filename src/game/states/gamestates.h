@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The step that runs one frame of the current state (kept in the world's status record), and

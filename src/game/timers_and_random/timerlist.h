@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Calls functions at fixed intervals of real time, measured on the high-resolution counter.

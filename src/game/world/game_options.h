@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the player chose for this run, outside the game's own rules: set by the program's entry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The game's sprite sheets, each loaded from a picture of the data set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The game's state record: the state that runs each frame, the stage, the lives, the score and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The world: every long-lived object of the game, each kept in a global that the parts of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Measures of the world that enemies and particles live in, and how many of each it holds.

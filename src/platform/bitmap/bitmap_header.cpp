@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bitmap_header.h"
 
 #include <algorithm>

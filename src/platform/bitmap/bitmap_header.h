@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The header of a Windows bitmap file image, read and judged before any decoder sees the file:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bitmap_service.h"
 
 #include <SDL.h>

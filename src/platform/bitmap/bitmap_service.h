@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The bitmap service: Windows bitmaps found by name among the program's own resources or as

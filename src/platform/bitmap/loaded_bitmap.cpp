@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "loaded_bitmap.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A picture loaded by name to be copied onto display surfaces. The common kinds (unpacked 24-bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "unpacked_bitmap.h"
 
 namespace platform {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The common kinds of bitmap file decoded straight from the file's bytes: unpacked 24-bit

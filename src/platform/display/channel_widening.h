@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // How the vector conversions of a 16-bit picture widen each channel to eight bits by repeating

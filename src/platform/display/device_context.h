@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A device context: drawing state for text on one display surface, held between a surface's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dib_blit.h"
 
 #include <algorithm>

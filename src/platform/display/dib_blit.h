@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The 8-bit display path of the window system's bitmap copy: a top-down 24-bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A display surface: a rectangle of pixels in plain memory owned by this layer, with its

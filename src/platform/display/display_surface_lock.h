@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Holds a display surface locked for as long as it lives, with the description Lock filled

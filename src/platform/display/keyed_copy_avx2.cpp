@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keyed_copy_avx2.h"
 
 #include <immintrin.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The keyed copy in 32-byte steps, in a file of its own built for AVX2: pixel_blits.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keyed_copy_avx512.h"
 
 #include <immintrin.h>

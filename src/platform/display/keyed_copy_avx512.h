@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The keyed copy with AVX-512 masked moves, in a file of its own built for AVX-512 (with

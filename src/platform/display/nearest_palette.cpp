@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nearest_palette.h"
 
 namespace platform {

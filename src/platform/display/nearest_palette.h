@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The palette entry nearest to a colour, for pictures drawn onto 8-bit surfaces.

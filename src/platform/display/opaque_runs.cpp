@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "opaque_runs.h"
 
 #include <algorithm>

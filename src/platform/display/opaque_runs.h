@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The opaque runs of a keyed surface: for every row of the whole surface, the stretches of

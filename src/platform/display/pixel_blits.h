@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The display service's pixel work as plain functions over memory: copies, colour-keyed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pixel_fill.h"
 
 #include "pixel_blits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Fills rectangles of 1, 2, 3 or 4-byte little-endian pixels with one value at the speed of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fill's walk in 32-byte stores. This file alone is built with the processor's AVX2
 // instructions allowed; pixel_fill.cpp calls it only when the processor has them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The fill's walk over rows, written once over a "lanes" type that says how wide a store is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Pixel formats of display surfaces, described the way the display service reports them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The pixel layouts of this platform's surfaces and what follows from each: the bytes a pixel

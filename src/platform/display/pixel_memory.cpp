@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pixel_memory.h"
 
 #include <sys/mman.h>

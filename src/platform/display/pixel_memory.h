@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The zeroed memory of a surface's pixels. A large block is mapped with all its pages made at

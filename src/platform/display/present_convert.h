@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Turns a presented picture (the primary surface in its own format) into the 32-bit ARGB

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sixteen 16-bit pixels at a time, each channel widened by one multiply (channel_widening.h).
 // A row's last pixels, fewer than sixteen, go through the same step from a small staging
 // buffer, so nothing is read or written past the row.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The presented picture's 16-pixel AVX2 steps. present_convert_avx2.cpp alone is built with

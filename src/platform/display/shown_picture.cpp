@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shown_picture.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The picture a window shows now, kept so that a host can leave out presenting a picture that

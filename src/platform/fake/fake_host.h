@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The fake host: a deterministic machine for tests. Its clock is virtual and advances 1/60 s

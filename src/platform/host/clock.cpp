@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock.h"
 
 #include "host.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The display service's vocabulary: result codes, flags and the records that cross its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Faults a test host injects on purpose, what it records of the sound service, and the sound

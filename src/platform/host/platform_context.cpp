@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform_context.h"
 
 #include <algorithm>

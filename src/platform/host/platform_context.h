@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the platform layer keeps for each host: the window system's state (classes, the window,

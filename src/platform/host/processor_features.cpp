@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "processor_features.h"
 
 #include <algorithm>

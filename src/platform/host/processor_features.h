@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the processor offers beyond the x86-64 baseline (SSE2), asked once per process, as three

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Outside files opened for reading only when they are regular files. Nothing else can be read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The window-system vocabulary the engine and the game are written in: handles, messages,

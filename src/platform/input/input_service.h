@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The input service: the keyboard, the mouse and the first attached joystick as devices that

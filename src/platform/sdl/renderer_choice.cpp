@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "renderer_choice.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Which of SDL's renderers shows the picture. The picture is one 640 x 480 texture scaled into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The SDL host: a real window on the desktop, the 640 x 480 picture scaled into it with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sdl_scancodes.h"
 
 #include <array>

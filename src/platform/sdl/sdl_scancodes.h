@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // SDL's key positions (USB usage codes) translated into PC set-1 scan codes, 0x80 added for

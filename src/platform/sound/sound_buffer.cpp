@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound_buffer.h"
 
 #include <SDL.h>

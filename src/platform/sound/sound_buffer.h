@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A static sound buffer of the sound service: PCM sample memory in the buffer's own format

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound_device.h"
 
 #include <algorithm>

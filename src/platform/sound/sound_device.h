@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The sound service: one sound device per program, the static buffers made through it, and the

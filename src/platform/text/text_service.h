@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The text service: fonts found by face name through fontconfig, glyphs from SDL2_ttf

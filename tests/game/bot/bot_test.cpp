@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bot: its steering in worlds that stand still, its rules of motion against the game's,
 // and whole games played from the intro through the fake host with the mouse alone, which
 // must mostly complete the first stage within five minutes of game time.

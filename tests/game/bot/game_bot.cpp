@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game_bot.h"
 
 #include "zelto.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A player for the game on the fake host: it clicks through the intro, presses Space on every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "steering_policy.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The bot's steering: from what it sees of one play frame (the player, the scroll position, the

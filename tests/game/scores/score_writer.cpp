@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Enters scores in the kept table of a folder, one after another, for the tests of two games
 // running at once and of a game killed while it writes:
 //
