@@ -70,6 +70,9 @@ recording="$work/game.zrec"
 game_pid=$!
 window=$(wait_for_window zelto) || { fail "no window"; kill $game_pid; exit 1; }
 wait_for_picture 640x480+0+0 "$title_picture" || fail "no intro"
+# The intro is held for three seconds before the click, so that the viewing at the recorded pace
+# shows it long enough for a screenshot on a slow machine to find it.
+sleep 3
 focus_window "$window"
 xdotool mousemove --window "$window" 320 240
 for _ in $(seq 10); do
