@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "cdxscreen.h"
 #include "display_types.h"
 #include "fake_host.h"
 #include "window.h"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cdxscreen.h"
 
+#include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -16,6 +18,9 @@ namespace {
 
 // The places in this module that report a display object that could not be made.
 constexpr int kLineDisplayObject = 217;
+
+// Fatal messages are formatted into 1024 bytes; a longer one is cut there.
+constexpr std::size_t kFatalMessageSize = 1024;
 
 }  // namespace
 
@@ -37,6 +42,21 @@ std::shared_ptr<DisplayPalette> LoadDefaultPalette(DisplayDevice& display) {
 const PALETTEENTRY* ScreenPalette(const CDXScreen* screen) {
     if (screen == nullptr || !screen->Palette) return nullptr;
     return screen->Palette->Entries();
+}
+
+void FatalError(CDXScreen* screen, const char* format, ...) {
+    char text[kFatalMessageSize];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof(text), format, arguments);
+    va_end(arguments);
+
+    HWND owner = nullptr;
+    if (screen != nullptr) {
+        if (screen->DirectDraw) screen->DirectDraw->FlipToGDISurface();
+        owner = screen->Wnd;
+    }
+    ReportFatalError(owner, text);
 }
 
 CDXScreen::CDXScreen() {

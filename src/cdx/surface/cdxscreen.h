@@ -93,4 +93,9 @@ std::shared_ptr<platform::DisplayPalette> LoadDefaultPalette(platform::DisplayDe
 // The entries that 8-bit pictures are matched against: the screen's palette, or null.
 const platform::PALETTEENTRY* ScreenPalette(const CDXScreen* screen);
 
+// The fatal error report over a screen: the formatted message (cut at 1023 characters) in an
+// error box owned by the screen's window, after the display shows the desktop's surface, and
+// the quit message (ReportFatalError in cdxerror.h). A null screen gives a box without owner.
+void FatalError(CDXScreen* screen, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
 }  // namespace cdx

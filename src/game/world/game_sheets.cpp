@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "game_sheets.h"
 
-#include "cdxerror.h"
+#include "cdxscreen.h"
 #include "world.h"
 
 namespace zelto {

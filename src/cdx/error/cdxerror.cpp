@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cdxerror.h"
 
-#include <cstdarg>
 #include <cstdio>
 
-#include "cdxscreen.h"
 #include "display_types.h"
 #include "window.h"
 
@@ -164,18 +162,7 @@ const char* DirectSoundErrorName(std::int32_t code) {
     return FindName(kDirectSoundNames, code);
 }
 
-void FatalError(CDXScreen* screen, const char* format, ...) {
-    char text[kMessageBufferSize];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof(text), format, arguments);
-    va_end(arguments);
-
-    HWND owner = nullptr;
-    if (screen != nullptr) {
-        if (screen->DirectDraw) screen->DirectDraw->FlipToGDISurface();
-        owner = screen->Wnd;
-    }
+void ReportFatalError(HWND owner, const char* text) {
     MessageBox(owner, text, "Error", MB_OK | MB_ICONERROR);
     PostQuitMessage(kReportedFailureExitCode);
 }
