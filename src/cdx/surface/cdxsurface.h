@@ -56,6 +56,10 @@ public:
     }
     void Restore();
 
+    // Starts making the fonts ready (the platform's font search) on a thread of its own and
+    // returns at once, so that the work overlaps the program's own start; the first MakeFont
+    // waits only for what is left. Called once, early, by a program that will write text.
+    static void StartTextEarly();
     // Text, in the order GetDC, MakeFont, SelectFont, DrawString per line, ReleaseDC. Colours
     // are the window system's 0x00BBGGRR values, not pixels.
     platform::HDC GetDC();

@@ -11,6 +11,10 @@ using namespace platform;
 
 namespace cdx {
 
+void CDXSurface::StartTextEarly() {
+    StartTextServiceEarly();
+}
+
 HDC CDXSurface::GetDC() {
     if (!Surface) return nullptr;
     HDC context = nullptr;

@@ -8,13 +8,13 @@
 #include <memory>
 #include <system_error>
 
+#include "cdxsurface.h"
 #include "command_line.h"
 #include "data_folder.h"
 #include "game_options.h"
 #include "recorded_runs.h"
 #include "sdl_host.h"
 #include "settings_file.h"
-#include "text_service.h"
 #include "window.h"
 #include "xdg_folders.h"
 #include "zelto.h"
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     // Fontconfig's first start reads the system's whole font configuration: begun now, it runs
     // beside SDL's own start and the game's loading, and the first text waits only for what is
     // left of it.
-    platform::StartTextServiceEarly();
+    cdx::CDXSurface::StartTextEarly();
     if (!EnterDataFolder(line)) return 2;
 
     const std::unique_ptr<zelto::SettingsFile> settingsFile = OpenSettings();
