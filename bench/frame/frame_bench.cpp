@@ -688,12 +688,12 @@ int main(int argc, char** argv) {
             return;
         }
         fake.SetMouseButton(kLeftMouseButton, false);
-        fake.SetKey(kScanSpace, true);
+        fake.SetKey(platform::kScanSpace, true);
         if (spaceSeenAt == 0 && GameInput && GameInput->GetKeyState(kKeySpace) != KeyUp) {
             spaceSeenAt = fake.Blank();
         }
         if (spaceSeenAt == 0 || fake.Blank() < spaceSeenAt + kBlanksIntoPlay) return;
-        fake.SetKey(kScanSpace, false);
+        fake.SetKey(platform::kScanSpace, false);
         measuring = true;
         fake.AtBlank(fake.Blank() + 1, [&host](platform::FakeHost&) { MeasureInPlay(host); });
     });

@@ -47,7 +47,8 @@ void Play(FakeHost& host) {
         const bool clickable =
             zelto::Status->State == zelto::Intro || zelto::Status->State == zelto::GameOver;
         h.SetMouseButton(0, clickable && h.Blank() % 60 < 6);
-        h.SetKey(cdx::kScanSpace, zelto::Status->State == zelto::Playing && h.Blank() % 60 < 6);
+        h.SetKey(platform::kScanSpace,
+                 zelto::Status->State == zelto::Playing && h.Blank() % 60 < 6);
         if (h.Blank() % kCourseBlanks == 0) {
             const int turn = static_cast<int>(h.Blank() / kCourseBlanks % 4);
             h.MoveMouse(turn < 2 ? 2 : -2, turn % 2 == 0 ? 1 : -1);

@@ -11,8 +11,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int kScanA = 0x1E;
-
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,10 +36,10 @@ TEST(KeyStates, ScanCodeTableHasItsHundredUniqueKeysAndPause) {
     }
     EXPECT_EQ(mapped, 101);
     EXPECT_EQ(table[kScanPause], kKeyPause);
-    EXPECT_EQ(table[0x1E], 97u);  // A is 'a', never 'A'
-    EXPECT_EQ(table[0x39], 32u);
-    EXPECT_EQ(table[0x01], 27u);
-    EXPECT_EQ(table[0xD3], 151u);
+    EXPECT_EQ(table[kScanA], 97u);  // A is 'a', never 'A'
+    EXPECT_EQ(table[kScanSpace], 32u);
+    EXPECT_EQ(table[kScanEscape], 27u);
+    EXPECT_EQ(table[kScanDelete], 151u);
 }
 
 TEST_F(InputTest, AHeldKeyIsPressedThenHeldThenReleasedThenUp) {

@@ -40,7 +40,7 @@ protected:
             if (playFrame_ >= 1) frame(playFrame_);
         });
         game.host.SetBlankLimit(kSpace + frames + 2000);
-        game.host.AtBlank(kSpace + frames, [](FakeHost& h) { h.SetKey(0x01, true); });
+        game.host.AtBlank(kSpace + frames, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
         EXPECT_EQ(game.Run(), 0);
     }
 

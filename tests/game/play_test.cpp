@@ -168,7 +168,7 @@ TEST_F(PlayTest, ALongWaitOnTheIntroAndTheInstructionScreenCostsNoEnergon) {
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted == 1) play.push_back(Snapshot(blank));
     });
-    game.host.AtBlank(kLateSpace + 100, [](FakeHost& h) { h.SetKey(0x01, true); });
+    game.host.AtBlank(kLateSpace + 100, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
     EXPECT_EQ(game.Run(), 0);
     ASSERT_GT(play.size(), 60u);
     // The drain begins with play: one rad per half second, none for the time before.

@@ -53,7 +53,7 @@ RecordingHeader TestHeader() {
 void ScriptShortGame(FakeHost& host, bool& spaceGiven) {
     host.AtBlank(60, [](FakeHost& h) { h.SetMouseButton(0, true); });
     host.AtBlank(60 + kPress, [](FakeHost& h) { h.SetMouseButton(0, false); });
-    host.AtBlank(500, [](FakeHost& h) { h.SetKey(cdx::kScanEscape, true); });
+    host.AtBlank(500, [](FakeHost& h) { h.SetKey(platform::kScanEscape, true); });
     host.AtEveryBlank([&spaceGiven, nextSpace = std::uint64_t{0}](FakeHost& h) mutable {
         const bool atRest = zelto::Player && zelto::Player->VelX == 0 && zelto::Player->VelY == 0;
         if (!zelto::Status || zelto::Status->State != zelto::Playing || !atRest ||
@@ -64,8 +64,8 @@ void ScriptShortGame(FakeHost& host, bool& spaceGiven) {
         // Past the fade the instruction screen waits for Space; then the course.
         const std::uint64_t b = h.Blank();
         nextSpace = b + 120;
-        h.AtBlank(b + 90, [](FakeHost& m) { m.SetKey(cdx::kScanSpace, true); });
-        h.AtBlank(b + 90 + kPress, [](FakeHost& m) { m.SetKey(cdx::kScanSpace, false); });
+        h.AtBlank(b + 90, [](FakeHost& m) { m.SetKey(platform::kScanSpace, true); });
+        h.AtBlank(b + 90 + kPress, [](FakeHost& m) { m.SetKey(platform::kScanSpace, false); });
         h.AtBlank(b + 100, [](FakeHost& m) { m.MoveMouse(1, -1); });
     });
 }
@@ -235,7 +235,7 @@ TEST(RecordingHostTest, AProgramAskingOutOfOrderIsStoppedAndAskedToClose) {
     picture.format.dwRGBBitCount = 16;
     {
         FakeHost machine;
-        machine.SetKey(cdx::kScanSpace, true);
+        machine.SetKey(platform::kScanSpace, true);
         RecordingHost recorder(machine);
         std::string problem;
         ASSERT_TRUE(recorder.Start(path, TestHeader(), problem));
@@ -253,7 +253,7 @@ TEST(RecordingHostTest, AProgramAskingOutOfOrderIsStoppedAndAskedToClose) {
     ReplayHost replay(machine, *recording, ReplayHost::Pace::Unpaced);
     replay.Present(picture);
     EXPECT_TRUE(replay.ReadKeyboard(keys));
-    EXPECT_EQ(keys[cdx::kScanSpace], 0x80);
+    EXPECT_EQ(keys[platform::kScanSpace], 0x80);
     // Asked for the clock where the window's front was recorded.
     replay.Milliseconds();
     EXPECT_EQ(replay.Result().kind, Kind::Differed);
@@ -263,7 +263,7 @@ TEST(RecordingHostTest, AProgramAskingOutOfOrderIsStoppedAndAskedToClose) {
               "window is in front");
     // From then on a quiet machine that asks the program, once, to close.
     EXPECT_TRUE(replay.ReadKeyboard(keys));
-    EXPECT_EQ(keys[cdx::kScanSpace], 0);
+    EXPECT_EQ(keys[platform::kScanSpace], 0);
     std::vector<HostEvent> events;
     replay.PollEvents(events);
     replay.PollEvents(events);

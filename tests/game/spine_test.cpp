@@ -137,7 +137,7 @@ TEST_F(SpineTest, RunsAgainInTheSameProcessFromAFreshStart) {
 }
 
 TEST_F(SpineTest, EscapeEndsTheGameWithNoFurtherFrame) {
-    host.AtBlank(20, [](FakeHost& h) { h.SetKey(0x01, true); });
+    host.AtBlank(20, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
     host.SetBlankLimit(200);
     EXPECT_EQ(Run(), 0);
     // Twenty frames, then the fade-out's thirty pictures and its black end, and no frame after

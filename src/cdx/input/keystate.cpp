@@ -24,24 +24,25 @@ const std::array<std::uint32_t, 256>& ScanCodeKeyCodes() {
             int scan = firstScan;
             for (std::uint32_t key : keys) codes[static_cast<std::size_t>(scan++)] = key;
         };
+        using namespace platform;
         run(kScanEscape, {kKeyEscape, '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '-', '=',
                           kKeyBackspace, kKeyTab});
-        run(0x10, {'q', 'w', 'e', 'r', 't', 'y', 'u', 'i', 'o', 'p', '[', ']', kKeyReturn, 130});
-        run(0x1E, {'a', 's', 'd', 'f', 'g', 'h', 'j', 'k', 'l', ';', '\'', '`', 128, '\\'});
-        run(0x2C,
+        run(kScanQ, {'q', 'w', 'e', 'r', 't', 'y', 'u', 'i', 'o', 'p', '[', ']', kKeyReturn, 130});
+        run(kScanA, {'a', 's', 'd', 'f', 'g', 'h', 'j', 'k', 'l', ';', '\'', '`', 128, '\\'});
+        run(kScanZ,
             {'z', 'x', 'c', 'v', 'b', 'n', 'm', ',', '.', '/', 129, 157, 132, kKeySpace, 173});
-        run(0x3B, {138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 172, 174});
-        run(0x47, {169, 170, 171, 158, 166, 167, 168, 159, 163, 164, 165, 162, 161});
-        run(0x57, {148, 149});
-        run(0x9C, {160, 131});
-        codes[0xB5] = 156;
-        codes[0xB7] = 175;
-        codes[0xB8] = 133;
+        run(kScanF1, {138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 172, 174});
+        run(kScanKeypad7, {169, 170, 171, 158, 166, 167, 168, 159, 163, 164, 165, 162, 161});
+        run(kScanF11, {148, 149});
+        run(kScanKeypadEnter, {160, 131});
+        codes[kScanKeypadDivide] = 156;
+        codes[kScanPrintScreen] = 175;
+        codes[kScanRightAlt] = 133;
         codes[kScanPause] = kKeyPause;
-        run(0xC7, {152, 136, 154});
-        codes[0xCB] = 134;
-        codes[0xCD] = 135;
-        run(0xCF, {153, 137, 155, 150, 151});
+        run(kScanHome, {152, 136, 154});
+        codes[kScanLeft] = 134;
+        codes[kScanRight] = 135;
+        run(kScanEnd, {153, 137, 155, 150, 151});
         return codes;
     }();
     return table;

@@ -8,11 +8,11 @@
 #include <thread>
 
 #include "picture_hash.h"
+#include "scan_codes.h"
 
 namespace platform {
 namespace {
 
-constexpr std::uint8_t kEscapeScanCode = 0x01;
 // The longest sleep between two looks at the viewer's window.
 constexpr std::uint32_t kViewerSlice = 20;
 
@@ -156,7 +156,7 @@ bool ReplayHost::ViewerWantsToStop() {
         if (event.kind == HostEvent::Kind::CloseRequested) return true;
     }
     std::uint8_t keys[256] = {};
-    return output_.ReadKeyboard(keys) && (keys[kEscapeScanCode] & 0x80) != 0;
+    return output_.ReadKeyboard(keys) && (keys[kScanEscape] & 0x80) != 0;
 }
 
 void ReplayHost::KeepPace(std::uint32_t milliseconds) {

@@ -38,7 +38,7 @@ void GameBot::OnBlank(platform::FakeHost& host) {
         case Playing:
             break;
         default:
-            host.SetKey(kScanSpace, false);
+            host.SetKey(platform::kScanSpace, false);
             return;
     }
     host.SetMouseButton(kLeftButton, false);
@@ -53,7 +53,7 @@ void GameBot::OnBlank(platform::FakeHost& host) {
     }
     // A stage start leaves the player at rest; any later course has both components set.
     const bool stageStart = Player->VelX == 0 && Player->VelY == 0;
-    host.SetKey(kScanSpace, stageStart);
+    host.SetKey(platform::kScanSpace, stageStart);
     Steer(host, stageStart);
 }
 

@@ -104,14 +104,14 @@ bool GameOverNewGame(const std::string& folder) {
         host.AtEveryBlank([&](FakeHost& h) {
             if (!zelto::Status) return;
             // Space held through play passes every instruction screen and does nothing else.
-            h.SetKey(cdx::kScanSpace, zelto::Status->State == zelto::Playing);
+            h.SetKey(platform::kScanSpace, zelto::Status->State == zelto::Playing);
             if (zelto::Status->State == zelto::GameOver && !gameOverSeen) {
                 gameOverSeen = true;
                 newGameClick = h.Blank() + 120;
                 Click(h, newGameClick);
             }
             if (newGameClick != 0 && h.Blank() == newGameClick + 600) {
-                Press(h, h.Blank() + 1, cdx::kScanEscape);
+                Press(h, h.Blank() + 1, platform::kScanEscape);
             }
         });
     });
@@ -140,7 +140,7 @@ bool FocusAndDisplay(const std::string& folder) {
             // The instruction screen loses the front and gets it back, then Space.
             Send(h, b + 30, HostEvent::Kind::FocusLost);
             Send(h, b + 90, HostEvent::Kind::FocusGained);
-            Press(h, b + 130, cdx::kScanSpace);
+            Press(h, b + 130, platform::kScanSpace);
             h.AtBlank(b + 140, [](FakeHost& m) { m.MoveMouse(1, -1); });
             // Play loses the front (and pauses), gets it back, and a click lets it go on.
             Send(h, b + 200, HostEvent::Kind::FocusLost);
@@ -148,7 +148,7 @@ bool FocusAndDisplay(const std::string& folder) {
             Click(h, b + 290);
             h.AtBlank(b + 310, [](FakeHost& m) { m.MoveMouse(-1, 1); });
             // Escape's fade to black, with the display lost within it.
-            Press(h, b + 400, cdx::kScanEscape);
+            Press(h, b + 400, platform::kScanEscape);
             Send(h, b + 403, HostEvent::Kind::DisplayLost);
         });
     });
