@@ -13,7 +13,6 @@ namespace platform {
 namespace {
 
 constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
-constexpr std::int64_t kRefreshRate = 60;
 
 // The time blank number `blank` begins: blanks fall at exact multiples of 1/60 s.
 std::int64_t BlankTime(std::uint64_t blank) {
@@ -31,8 +30,9 @@ std::uint32_t FakeHost::Picture::PixelAt(int x, int y) const {
 }
 
 FakeHost::FakeHost() {
-    modes_ = {{640, 480, 8},  {640, 480, 15}, {640, 480, 16}, {640, 480, 24},
-              {640, 480, 32}, {800, 600, 16}, {1024, 768, 16}};
+    // The SDL host's modes, so that the program sees the same list on either host; a test that
+    // needs a narrower one sets it (SetDisplayModes).
+    modes_ = OfferedDisplayModes();
     InstallFaultHooks(*this, this);
 }
 

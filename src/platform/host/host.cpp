@@ -16,6 +16,11 @@ Host::~Host() {
     if (currentHost == this) currentHost = nullptr;
 }
 
+std::vector<DisplayMode> OfferedDisplayModes() {
+    return {{640, 480, 8},  {640, 480, 15}, {640, 480, 16},  {640, 480, 24}, {640, 480, 32},
+            {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1024, 768, 32}};
+}
+
 void SetHost(Host* host) {
     currentHost = host;
 }

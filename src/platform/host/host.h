@@ -31,6 +31,13 @@ struct DisplayMode {
     int bitsPerPixel = 0;
 };
 
+// The modes every host offers the display service. Any of them can be shown, whatever the real
+// display: the picture is converted and scaled for it.
+std::vector<DisplayMode> OfferedDisplayModes();
+
+// The display's vertical blanks, in both hosts, come this many times a second.
+inline constexpr int kRefreshRate = 60;
+
 // Something the host saw happen to the window; the window system turns these into messages.
 struct HostEvent {
     enum class Kind {
@@ -75,7 +82,7 @@ public:
     virtual std::vector<DisplayMode> DisplayModes() = 0;
     virtual bool SetDisplayMode(const DisplayMode& mode) = 0;
     virtual void RestoreDisplayMode() = 0;
-    // Blocks until the start of the next vertical blank of the 60 Hz display.
+    // Blocks until the start of the next vertical blank (kRefreshRate a second).
     virtual void WaitForVerticalBlank() = 0;
     // Shows one picture; called right after a vertical blank began.
     virtual void Present(const PresentedPicture& picture) = 0;

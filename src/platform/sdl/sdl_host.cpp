@@ -20,7 +20,6 @@
 namespace platform {
 namespace {
 
-constexpr int kRefreshRate = 60;
 // The sound output: 16-bit stereo at 44.1 kHz in periods of 512 frames (11.6 ms), so a sound
 // starts within one period of its play call.
 constexpr int kSoundRate = 44100;
@@ -399,9 +398,7 @@ void SdlHost::WaitForEvent() {
 }
 
 std::vector<DisplayMode> SdlHost::DisplayModes() {
-    // Every mode is offered: the picture is converted and scaled for the real display.
-    return {{640, 480, 8},  {640, 480, 15}, {640, 480, 16},  {640, 480, 24}, {640, 480, 32},
-            {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1024, 768, 32}};
+    return OfferedDisplayModes();
 }
 
 bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
