@@ -86,16 +86,16 @@ TEST(BitmapHeader, ReadsTheInformationAndCoreHeaders) {
 }
 
 TEST(BitmapHeader, SidesRunFromOneToTheLargestDisplaySurface) {
-    EXPECT_TRUE(Read(WithWholeRows({kLargestBitmapSide, 1, 1, 0})));
-    EXPECT_TRUE(Read(WithWholeRows({1, kLargestBitmapSide, 1, 0})));
-    EXPECT_TRUE(Read(WithWholeRows({1, -kLargestBitmapSide, 1, 0})));
+    EXPECT_TRUE(Read(WithWholeRows({kLargestSurfaceSide, 1, 1, 0})));
+    EXPECT_TRUE(Read(WithWholeRows({1, kLargestSurfaceSide, 1, 0})));
+    EXPECT_TRUE(Read(WithWholeRows({1, -kLargestSurfaceSide, 1, 0})));
     const BmpFields refused[] = {
         {0, 1, 1, 0},
         {-1, 1, 1, 0},
-        {kLargestBitmapSide + 1, 1, 1, 0},
+        {kLargestSurfaceSide + 1, 1, 1, 0},
         {1, 0, 1, 0},
-        {1, kLargestBitmapSide + 1, 1, 0},
-        {1, -kLargestBitmapSide - 1, 1, 0},
+        {1, kLargestSurfaceSide + 1, 1, 0},
+        {1, -kLargestSurfaceSide - 1, 1, 0},
         {1, INT32_MIN, 1, 0},
         {INT32_MIN, 1, 1, 0},
         // What SDL's loader would allocate gigabytes for: 100000 x 100000 at 8 bits.

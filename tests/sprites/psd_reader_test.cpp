@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cdxpsd.h"
+#include "surface_limits.h"
 #include "test_pictures.h"
 
 using namespace cdx;
@@ -143,6 +144,13 @@ TEST(PsdReader, RefusesBrokenHeadersAndShortData) {
     // Sizes no working picture can be had for, whatever the data.
     EXPECT_TRUE(refused([](PsdFields& f) { f.width = 0xFFFFFFFF; }));
     EXPECT_TRUE(refused([](PsdFields& f) { f.height = 40000; }));
+    // A side the display service makes no surface for is refused whatever the data; one at its
+    // limit is read.
+    PsdFields wide = good;
+    wide.width = kLargestSurfaceSide;
+    EXPECT_TRUE(Decode(MakePsd(wide, Bytes(3 * kLargestSurfaceSide, 50))));
+    wide.width = kLargestSurfaceSide + 1;
+    EXPECT_FALSE(Decode(MakePsd(wide, Bytes(3 * (kLargestSurfaceSide + 1), 50))));
 
     // Raw data one byte short, and every shorter cut of the whole file.
     const Bytes whole = MakePsd(good, rgb);
@@ -168,9 +176,9 @@ TEST(PsdReader, RefusesBrokenHeadersAndShortData) {
     // The row count table itself missing.
     EXPECT_FALSE(Decode(MakePsd(packed, Bytes(5, 0))));
     // A huge picture claimed by a few bytes of runs is refused before any buffer is made.
-    packed.width = 30000;
-    packed.height = 30000;
-    EXPECT_FALSE(Decode(MakePsd(packed, Bytes(3 * 30000 * 2 + 4, 0x81))));
+    packed.width = kLargestSurfaceSide;
+    packed.height = kLargestSurfaceSide;
+    EXPECT_FALSE(Decode(MakePsd(packed, Bytes(3 * kLargestSurfaceSide * 2 + 4, 0x81))));
 }
 
 TEST_F(ScreenTest, PsdFilesBecomeSurfacesWithTheirAlphaMap) {

@@ -5,14 +5,13 @@
 #include <new>
 #include <optional>
 
+#include "surface_limits.h"
+
 namespace cdx {
 
 namespace {
 
 constexpr int kMostChannels = 24;
-// The format's own limit on either side; it keeps the working picture's byte count and the
-// engine's 32-bit rectangle arithmetic far from overflowing.
-constexpr std::uint32_t kLargestSide = 30000;
 // Planes taken from the file at most: further channels are not read.
 constexpr int kPlanesRead = 4;
 // The bytes of a working pixel (blue 0, green 1, red 2, alpha 3) in the order they take
@@ -76,7 +75,11 @@ std::optional<PsdHeader> ReadHeader(ByteReader& reader) {
     }
     const auto compression = reader.Number(2);
     if (!compression || *compression > 1) return std::nullopt;
-    if (*width < 1 || *height < 1 || *width > kLargestSide || *height > kLargestSide) {
+    // A side above the display service's limit makes no surface: such a picture is refused here,
+    // before its working picture is made.
+    using platform::kLargestSurfaceSide;
+    if (*width < 1 || *height < 1 || *width > kLargestSurfaceSide ||
+        *height > kLargestSurfaceSide) {
         return std::nullopt;
     }
     return PsdHeader{static_cast<int>(*channels), *width, *height, static_cast<int>(*compression)};

@@ -89,8 +89,8 @@ std::optional<BitmapHeader> ReadBitmapHeader(const std::uint8_t* bytes, std::siz
     // A negative height stands for rows stored from the top down.
     header.topDown = height < 0;
     if (header.topDown) height = -height;
-    if (header.width < 1 || header.width > kLargestBitmapSide || height < 1 ||
-        height > kLargestBitmapSide) {
+    if (header.width < 1 || header.width > kLargestSurfaceSide || height < 1 ||
+        height > kLargestSurfaceSide) {
         return std::nullopt;
     }
     header.height = static_cast<int>(height);

@@ -9,10 +9,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace platform {
+#include "surface_limits.h"
 
-// The display service makes no surface with a side above this.
-constexpr int kLargestBitmapSide = 16384;
+namespace platform {
 
 // The compression field of the information header.
 enum class BitmapCompression : std::uint32_t { None = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
@@ -37,7 +36,7 @@ constexpr std::uint64_t kPackedPixelsAlways = 256 * 256;
 constexpr std::uint64_t kPackedPixelsPerByte = 32;
 
 // The header of the file image bytes[0, size) when the picture it describes is one to decode:
-// the file and information headers present, sides from 1 to kLargestBitmapSide, 1, 4, 8, 16,
+// the file and information headers present, sides from 1 to kLargestSurfaceSide, 1, 4, 8, 16,
 // 24 or 32 bits per pixel with a compression that fits them, unpacked pixel data holding all
 // its rows, packed data (bottom-up only) within the budget above. Null otherwise.
 std::optional<BitmapHeader> ReadBitmapHeader(const std::uint8_t* bytes, std::size_t size);

@@ -27,10 +27,10 @@ struct SdlSurfaceFree {
 };
 using SdlSurfacePtr = std::unique_ptr<SDL_Surface, SdlSurfaceFree>;
 
-// The largest file a bitmap of kLargestBitmapSide x kLargestBitmapSide pixels at 32 bits can
+// The largest file a bitmap of kLargestSurfaceSide x kLargestSurfaceSide pixels at 32 bits can
 // take, with room for any header and colour table.
 constexpr std::uint64_t kLargestBitmapFile =
-    std::uint64_t{kLargestBitmapSide} * kLargestBitmapSide * 4 + 64 * 1024;
+    std::uint64_t{kLargestSurfaceSide} * kLargestSurfaceSide * 4 + 64 * 1024;
 
 // Takes the bitmap SDL decoded from stream (which this closes) in the Bitmap's byte order.
 std::unique_ptr<Bitmap> BitmapFromStream(SDL_RWops* stream) {

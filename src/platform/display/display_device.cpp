@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "pixel_format.h"
+#include "surface_limits.h"
 
 namespace platform {
 
@@ -133,11 +134,8 @@ HRESULT DisplayDevice::CreateSurface(DDSURFACEDESC2* desc,
         }
         request.width = static_cast<int>(desc->dwWidth);
         request.height = static_cast<int>(desc->dwHeight);
-        // Larger than any display surface the service would make, and out of range of the
-        // engine's 32-bit rectangle arithmetic.
-        constexpr int kLargestSide = 16384;
-        if (request.width <= 0 || request.height <= 0 || request.width > kLargestSide ||
-            request.height > kLargestSide) {
+        if (request.width <= 0 || request.height <= 0 || request.width > kLargestSurfaceSide ||
+            request.height > kLargestSurfaceSide) {
             return DDERR_INVALIDPARAMS;
         }
     }
