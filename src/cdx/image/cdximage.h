@@ -2,9 +2,9 @@
 #pragma once
 
 // Pictures for surfaces: bitmaps by name (a resource of the program first, then a file) made
-// into display surfaces or copied into them again after a loss, and the screen's default
-// palette. CDXSurface::CreateFromFile (here too) ties them to the engine's surfaces and
-// leaves each surface the reloader that brings its bitmap back.
+// into display surfaces or copied into them again after a loss. Plain code over the platform's
+// display and bitmap services: CDXSurface::CreateFromFile (the surface library) ties them to
+// the engine's surfaces and leaves each surface the reloader that brings its bitmap back.
 
 #include <cstdint>
 #include <memory>
@@ -16,12 +16,12 @@
 
 namespace cdx {
 
-// A new off-screen surface of the bitmap's own size holding the bitmap named name, with width
-// and height written out; null when there is no such bitmap or the service refuses the
-// surface.
+// A new surface with the creation caps given, of the bitmap's own size, holding the bitmap
+// named name, with width and height written out; null when there is no such bitmap or the
+// service refuses the surface.
 std::shared_ptr<platform::DisplaySurface> LoadBitmapSurface(
     platform::DisplayDevice& display, const char* name, std::int32_t& width, std::int32_t& height,
-    std::int32_t memoryType, const platform::PALETTEENTRY* palette = nullptr);
+    platform::DWORD caps, const platform::PALETTEENTRY* palette = nullptr);
 
 // Stretches bitmap, or its part at (x, y) of size dx x dy (0: the rest of the width or
 // height), over the whole surface. 0 when copied, the surface's refusal, or DDERR_GENERIC when
