@@ -13,7 +13,6 @@ using namespace zelto;
 constexpr int kPressBlanks = 6;
 constexpr int kHudLeft = 520;
 constexpr int kHudBandHeight = 25;
-constexpr int kScreenWidth = 640;
 
 }  // namespace
 
@@ -136,7 +135,7 @@ std::vector<std::uint32_t> GameSession::BackBand(int y) {
 std::vector<std::uint32_t> GameSession::ExpectedHudBand(int y, std::uint32_t colour,
                                                         const char* text) {
     CDXSurface scratch;
-    if (scratch.Create(GameScreen.get(), kScreenWidth, 480, 1) != 1) return {};
+    if (scratch.Create(GameScreen.get(), kScreenWidth, kScreenHeight, 1) != 1) return {};
     scratch.Fill(0);
     HudSprite->Draw(&scratch, 0, 0, CDXBlitMode::CopyKeyed);
     scratch.MakeFont("Script", 0, 20, 700);

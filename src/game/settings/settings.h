@@ -17,12 +17,14 @@
 #include <string>
 #include <string_view>
 
+#include "screen_measures.h"
+
 namespace zelto {
 
 struct Settings {
     bool inWindow = false;
-    int windowWidth = 640;
-    int windowHeight = 480;
+    int windowWidth = kScreenWidth;
+    int windowHeight = kScreenHeight;
     float sensitivity = 1.0f;
     bool integerScale = false;
     bool muted = false;

@@ -11,6 +11,7 @@
 #include "game_sheets.h"
 #include "player.h"
 #include "random.h"
+#include "screen_measures.h"
 #include "window.h"
 #include "xdg_folders.h"
 
@@ -112,12 +113,12 @@ int InitApplication() {
         FatalError(nullptr, "Could not create CDXScreen object");
         return 0;
     }
-    if (GameScreen->CheckMode(640, 480, 16) == 1) {
-        if (GameScreen->CreateFullScreen(MainWindow, 640, 480, 16, 0) == 0) {
-            FatalError(GameScreen.get(), "Could not set 640x480x16 video mode");
-        }
-    } else if (GameScreen->CreateFullScreen(MainWindow, 640, 480, 15, 0) == 0) {
-        FatalError(GameScreen.get(), "Could not set 640x480x15 video mode");
+    const int depth = GameScreen->CheckMode(kScreenWidth, kScreenHeight, kScreenDepth) == 1
+                          ? kScreenDepth
+                          : kFallbackScreenDepth;
+    if (GameScreen->CreateFullScreen(MainWindow, kScreenWidth, kScreenHeight, depth, 0) == 0) {
+        FatalError(GameScreen.get(), "Could not set %dx%dx%d video mode", kScreenWidth,
+                   kScreenHeight, depth);
     }
     GameInput.reset(new (std::nothrow) CDXInput());
     if (!GameInput) {
@@ -159,9 +160,9 @@ void LoadGame() {
     HudSheet = LoadGameSheet("HUD.BMP", 146, 476, 1);
     HudSprite = std::make_unique<CDXSprite>();
     HudSprite->Create(HudSheet.get());
-    HudSprite->PosX = 500;
+    HudSprite->PosX = kMapViewWidth;
     HudSprite->PosY = 0;
-    TitleSheet = LoadGameSheet("MAIN.BMP", 640, 480, 1);
+    TitleSheet = LoadGameSheet("MAIN.BMP", kScreenWidth, kScreenHeight, 1);
     TitleSprite = std::make_unique<CDXSprite>();
     TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
@@ -169,7 +170,7 @@ void LoadGame() {
     OpenScores();
     GameMap = std::make_unique<FmpMap>();
     GameMap->SetTransparentColor(0);
-    if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, 500, 480) == -1) {
+    if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, kMapViewWidth, kMapViewHeight) == -1) {
         FatalError(GameScreen.get(), "Failed to Load Zelto.fmp");
     }
     CreatePlayer();

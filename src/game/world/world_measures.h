@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "screen_measures.h"
+
 namespace zelto {
 
 constexpr int kParticleCount = 15;
@@ -14,9 +16,9 @@ constexpr int kEnemyCount = 40;
 constexpr std::int32_t kWorldWidth = 1280;
 constexpr std::int32_t kWorldHeight = 960;
 // The part of the world, from the scroll position, in which actors are shown and can touch
-// the player (both bounds inclusive).
+// the player (both bounds inclusive): the map's view, less a strip at its right edge.
 constexpr std::int32_t kViewTestWidth = 478;
-constexpr std::int32_t kViewTestHeight = 480;
+constexpr std::int32_t kViewTestHeight = kMapViewHeight;
 // Every actor is 32 x 32, and two actors touch when their positions differ by at most this much
 // along each axis (their frames' edges included).
 constexpr std::int32_t kContactDistance = 32;
