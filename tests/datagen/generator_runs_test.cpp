@@ -7,17 +7,13 @@
 #include <fstream>
 #include <string>
 
+#include "data_files.h"
 #include "file_readers.h"
 
 namespace datagen_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const kDataFiles[] = {"ZELTO.FMP",   "MAIN.BMP",   "HUD.BMP",   "ZELTO.BMP",
-                                  "SPIKE.BMP",   "CYBUD.BMP",  "SKULL.BMP", "JESTOID.BMP",
-                                  "ENERGON.BMP", "Pick.WAV",   "SPAWN.WAV", "GONG.WAV",
-                                  "GRUNT.WAV",   "Xplode.WAV", "MON.WAV"};
 
 // Runs the generator with the given arguments, its error output going to a file; returns the
 // exit status.
@@ -51,7 +47,7 @@ TEST_F(GeneratorRuns, TwoRunsWriteTheSameBytesAsTheBuild) {
                                (second / "icon.cpp").string() + "\"",
                            scratch_ / "log2"),
               0);
-    for (const char* name : kDataFiles) {
+    for (const char* name : zelto::kDataFiles) {
         const Bytes bytes = ReadFile((first / name).string());
         ASSERT_FALSE(bytes.empty()) << name;
         EXPECT_TRUE(bytes == ReadFile((second / name).string())) << name << " differs between runs";
@@ -59,8 +55,9 @@ TEST_F(GeneratorRuns, TwoRunsWriteTheSameBytesAsTheBuild) {
     }
     EXPECT_TRUE(ReadFile((first / "icon.cpp").string()) ==
                 ReadFile((second / "icon.cpp").string()));
-    // Exactly the fifteen files and the icon source, nothing else.
-    EXPECT_EQ(std::distance(fs::directory_iterator(first), fs::directory_iterator()), 16);
+    // Exactly the listed files and the icon source, nothing else.
+    EXPECT_EQ(std::distance(fs::directory_iterator(first), fs::directory_iterator()),
+              static_cast<std::ptrdiff_t>(zelto::kDataFileCount) + 1);
 }
 
 TEST_F(GeneratorRuns, BadArgumentsAreRefusedWithAMessage) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "appicon.h"
+#include "data_files.h"
 #include "file_readers.h"
 
 namespace datagen_test {
@@ -79,19 +80,23 @@ TEST_P(PictureFile, HasItsSizeAndAKeyCornerThatNoOtherPixelImitates) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllPictures, PictureFile,
-    testing::Values(PictureCase{"MAIN.BMP", 640, 480}, PictureCase{"HUD.BMP", 146, 476},
-                    PictureCase{"ZELTO.BMP", 320, 64}, PictureCase{"SPIKE.BMP", 320, 128},
-                    PictureCase{"CYBUD.BMP", 320, 128}, PictureCase{"SKULL.BMP", 320, 128},
-                    PictureCase{"JESTOID.BMP", 320, 128}, PictureCase{"ENERGON.BMP", 320, 128}),
-    [](const testing::TestParamInfo<PictureCase>& info) {
-        std::string name = info.param.name;
-        return name.substr(0, name.find('.'));
-    });
+INSTANTIATE_TEST_SUITE_P(AllPictures, PictureFile,
+                         testing::Values(PictureCase{zelto::kTitlePictureFile, 640, 480},
+                                         PictureCase{zelto::kHudPictureFile, 146, 476},
+                                         PictureCase{zelto::kPlayerSheetFile, 320, 64},
+                                         PictureCase{zelto::kSpikeSheetFile, 320, 128},
+                                         PictureCase{zelto::kCybudSheetFile, 320, 128},
+                                         PictureCase{zelto::kSkullSheetFile, 320, 128},
+                                         PictureCase{zelto::kJestoidSheetFile, 320, 128},
+                                         PictureCase{zelto::kEnergonSheetFile, 320, 128}),
+                         [](const testing::TestParamInfo<PictureCase>& info) {
+                             std::string name = info.param.name;
+                             return name.substr(0, name.find('.'));
+                         });
 
 TEST(SpriteSheets, EveryUsedFrameShowsSomethingAndTheFramesRoundTheEdgesAreClear) {
-    for (const char* name : {"SPIKE.BMP", "CYBUD.BMP", "SKULL.BMP", "JESTOID.BMP", "ENERGON.BMP"}) {
+    for (const char* name : {zelto::kSpikeSheetFile, zelto::kCybudSheetFile, zelto::kSkullSheetFile,
+                             zelto::kJestoidSheetFile, zelto::kEnergonSheetFile}) {
         const Bitmap sheet = LoadBitmap(name);
         for (int frame = 0; frame < 40; ++frame) {
             EXPECT_GT(VisiblePixels(sheet, frame), 40) << name << " frame " << frame;
@@ -103,7 +108,8 @@ TEST(SpriteSheets, EveryUsedFrameShowsSomethingAndTheFramesRoundTheEdgesAreClear
 }
 
 TEST(SpriteSheets, EnemiesAnimateAndDifferFromEachOther) {
-    const char* names[] = {"SPIKE.BMP", "CYBUD.BMP", "SKULL.BMP", "JESTOID.BMP"};
+    const char* names[] = {zelto::kSpikeSheetFile, zelto::kCybudSheetFile, zelto::kSkullSheetFile,
+                           zelto::kJestoidSheetFile};
     std::vector<Bitmap> sheets;
     for (const char* name : names) sheets.push_back(LoadBitmap(name));
     for (std::size_t i = 0; i < sheets.size(); ++i) {
@@ -116,7 +122,7 @@ TEST(SpriteSheets, EnemiesAnimateAndDifferFromEachOther) {
 }
 
 TEST(SpriteSheets, PlayerHasLifeAndDeathFramesAndNothingAtFrameSixty) {
-    const Bitmap sheet = LoadBitmap("ZELTO.BMP");
+    const Bitmap sheet = LoadBitmap(zelto::kPlayerSheetFile);
     for (int frame = 0; frame <= 9; ++frame) {
         EXPECT_GT(VisiblePixels(sheet, frame), 20) << "frame " << frame;
     }
@@ -129,7 +135,7 @@ TEST(SpriteSheets, PlayerHasLifeAndDeathFramesAndNothingAtFrameSixty) {
 }
 
 TEST(SpriteSheets, EnergonKindsHaveTheirOwnColours) {
-    const Bitmap sheet = LoadBitmap("ENERGON.BMP");
+    const Bitmap sheet = LoadBitmap(zelto::kEnergonSheetFile);
     std::set<std::tuple<int, int, int>> hues;
     for (int kind = 0; kind < 10; ++kind) {
         // Average colour of the kind's fullest frame.
@@ -150,11 +156,11 @@ TEST(SpriteSheets, EnergonKindsHaveTheirOwnColours) {
 }
 
 TEST(ScreenPictures, PanelIsLightUnderTheValuesTitleIsDarkUnderTheCredits) {
-    const Bitmap panel = LoadBitmap("HUD.BMP");
+    const Bitmap panel = LoadBitmap(zelto::kHudPictureFile);
     for (int y : {50, 80, 120, 150, 190, 220, 260, 290}) {
         EXPECT_GT(MeanBrightness(panel, 30, y, 90, 20), 180) << "panel text line at y " << y;
     }
-    const Bitmap title = LoadBitmap("MAIN.BMP");
+    const Bitmap title = LoadBitmap(zelto::kTitlePictureFile);
     // Screen positions of the credit lines; the picture is drawn 8 pixels to the right.
     const int credits[5][2] = {{320, 150}, {280, 180}, {300, 210}, {160, 250}, {300, 280}};
     for (const auto& line : credits) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "data_files.h"
 #include "file_readers.h"
 
 namespace datagen_test {
@@ -49,8 +50,9 @@ TEST_P(SoundFile, HeaderAgreesWithTheSamplesWhichAreShortCleanAndUnclipped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSounds, SoundFile,
-                         testing::Values("Pick.WAV", "SPAWN.WAV", "GONG.WAV", "GRUNT.WAV",
-                                         "Xplode.WAV", "MON.WAV"),
+                         testing::Values(zelto::kPickSoundFile, zelto::kSpawnSoundFile,
+                                         zelto::kGongSoundFile, zelto::kGruntSoundFile,
+                                         zelto::kExplodeSoundFile, zelto::kMonsterSoundFile),
                          [](const testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              return name.substr(0, name.find('.'));

@@ -27,16 +27,18 @@ if ! DESTDIR="$staging/root" cmake --install "$build_dir" >"$staging/install.log
     exit 1
 fi
 
-for file in bin/zelto \
-    share/zelto/{ZELTO.FMP,MAIN.BMP,HUD.BMP,ZELTO.BMP,SPIKE.BMP,CYBUD.BMP,SKULL.BMP} \
-    share/zelto/{JESTOID.BMP,ENERGON.BMP,Pick.WAV,SPAWN.WAV,GONG.WAV,GRUNT.WAV,Xplode.WAV} \
-    share/zelto/MON.WAV share/applications/zelto.desktop \
+# The data set's files, as the one list names them (the second word of each line).
+mapfile -t listed < <(sed -n 's/^k[A-Za-z0-9]*[[:space:]]\+\([^[:space:]]*\).*/\1/p' \
+    "$(dirname "$0")/../../data/data-files.txt")
+[ ${#listed[@]} -gt 0 ] || fail "data/data-files.txt names no file"
+for file in bin/zelto "${listed[@]/#/share/zelto/}" share/applications/zelto.desktop \
     share/metainfo/org.zelto.zelto.metainfo.xml share/man/man6/zelto.6.gz; do
     [ -s "$root/$file" ] || fail "$file is not installed"
 done
 [ -x "$root/bin/zelto" ] || fail "the program is not executable"
 data_files=$(find "$root/share/zelto" -type f | wc -l)
-[ "$data_files" -eq 15 ] || fail "share/zelto holds $data_files files, not the fifteen data files"
+[ "$data_files" -eq ${#listed[@]} ] ||
+    fail "share/zelto holds $data_files files, not the ${#listed[@]} data files"
 # The Debian package's layout is the package's alone.
 for folder in games share/games share/doc/zelto share/lintian; do
     [ ! -e "$root/$folder" ] || fail "cmake --install made $folder, which only the package has"
@@ -56,6 +58,11 @@ manual=$(gzip -dc "$root/share/man/man6/zelto.6.gz")
 for section in NAME SYNOPSIS OPTIONS FILES "EXIT STATUS"; do
     grep -q "^\.SH \"*$section" <<<"$manual" || fail "the manual page has no $section section"
 done
+# The FILES section names the data files the list names, no other and none missing.
+manual_files=$(sed -n '/^\.SH FILES/,/^Without/p' <<<"$manual" |
+    grep -o '[A-Za-z]*\.\(FMP\|BMP\|WAV\)' | sort -u)
+[ "$manual_files" = "$(printf '%s\n' "${listed[@]}" | sort -u)" ] ||
+    fail "the manual page's data files are not the list's:" $manual_files
 
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$root/share/applications/zelto.desktop" ||

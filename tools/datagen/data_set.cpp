@@ -9,6 +9,7 @@
 
 #include "bmp_writer.h"
 #include "byte_writer.h"
+#include "data_files.h"
 #include "fmp_writer.h"
 #include "map_landscape.h"
 #include "pictures.h"
@@ -25,22 +26,22 @@ void WriteDataSet(const std::string& folder) {
     auto write = [&](const char* name, const std::vector<std::uint8_t>& bytes) {
         WriteFileBytes((base / name).string(), bytes);
     };
-    // The game opens these names exactly as written, case included.
-    write("ZELTO.FMP", EncodeFmp(BuildWorldMap()));
-    write("MAIN.BMP", EncodeBmp(MakeTitlePicture()));
-    write("HUD.BMP", EncodeBmp(MakeHudPanel()));
-    write("ZELTO.BMP", EncodeBmp(MakePlayerSheet()));
-    write("SPIKE.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kSpike)));
-    write("CYBUD.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kCybud)));
-    write("SKULL.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kSkull)));
-    write("JESTOID.BMP", EncodeBmp(MakeEnemySheet(EnemyKind::kJestoid)));
-    write("ENERGON.BMP", EncodeBmp(MakeEnergonSheet()));
-    write("Pick.WAV", EncodeWav(MakePickSound()));
-    write("SPAWN.WAV", EncodeWav(MakeSpawnSound()));
-    write("GONG.WAV", EncodeWav(MakeGongSound()));
-    write("GRUNT.WAV", EncodeWav(MakeGruntSound()));
-    write("Xplode.WAV", EncodeWav(MakeExplodeSound()));
-    write("MON.WAV", EncodeWav(MakeMonsterSound()));
+    // Every file of the list (data/data-files.txt), by the names the game opens.
+    write(zelto::kMapFile, EncodeFmp(BuildWorldMap()));
+    write(zelto::kTitlePictureFile, EncodeBmp(MakeTitlePicture()));
+    write(zelto::kHudPictureFile, EncodeBmp(MakeHudPanel()));
+    write(zelto::kPlayerSheetFile, EncodeBmp(MakePlayerSheet()));
+    write(zelto::kSpikeSheetFile, EncodeBmp(MakeEnemySheet(EnemyKind::kSpike)));
+    write(zelto::kCybudSheetFile, EncodeBmp(MakeEnemySheet(EnemyKind::kCybud)));
+    write(zelto::kSkullSheetFile, EncodeBmp(MakeEnemySheet(EnemyKind::kSkull)));
+    write(zelto::kJestoidSheetFile, EncodeBmp(MakeEnemySheet(EnemyKind::kJestoid)));
+    write(zelto::kEnergonSheetFile, EncodeBmp(MakeEnergonSheet()));
+    write(zelto::kPickSoundFile, EncodeWav(MakePickSound()));
+    write(zelto::kSpawnSoundFile, EncodeWav(MakeSpawnSound()));
+    write(zelto::kGongSoundFile, EncodeWav(MakeGongSound()));
+    write(zelto::kGruntSoundFile, EncodeWav(MakeGruntSound()));
+    write(zelto::kExplodeSoundFile, EncodeWav(MakeExplodeSound()));
+    write(zelto::kMonsterSoundFile, EncodeWav(MakeMonsterSound()));
 }
 
 void WriteIconSource(const std::string& path) {

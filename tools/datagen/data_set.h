@@ -5,8 +5,9 @@
 
 namespace datagen {
 
-// Writes the game's fifteen data files (map, eight pictures, six sounds) into the folder,
-// creating it if needed. Throws std::runtime_error with a readable message on failure.
+// Writes every file of the data set (data/data-files.txt: the map, the pictures, the sounds)
+// into the folder, creating it if needed. Throws std::runtime_error with a readable message on
+// failure.
 void WriteDataSet(const std::string& folder);
 
 // Writes a C++ source file that defines the window icon's bitmap bytes (see appicon.h).

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "data_files.h"
 #include "game_sheets.h"
 #include "player.h"
 #include "random.h"
@@ -34,7 +35,7 @@ void SetParticleFrames(Actor& particle, int kind) {
 }  // namespace
 
 void CreateParticles() {
-    EnergonSheet = LoadGameSheet("ENERGON.BMP", 32, 32, 40);
+    EnergonSheet = LoadGameSheet(kEnergonSheetFile, 32, 32, 40);
     for (auto& slot : Particles) {
         const int kind = Random() % kKinds;
         auto particle = std::make_unique<Actor>();

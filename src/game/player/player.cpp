@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "data_files.h"
 #include "game_sheets.h"
 #include "world.h"
 
@@ -71,7 +72,7 @@ void SteerByMouse(Actor& player) {
 }  // namespace
 
 void CreatePlayer() {
-    PlayerSheet = LoadGameSheet("ZELTO.BMP", 32, 32, 10);
+    PlayerSheet = LoadGameSheet(kPlayerSheetFile, 32, 32, 10);
     Player = std::make_unique<Actor>();
     Player->Create(PlayerSheet.get());
     Player->PosX = kPlayerStartX;

@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "data_files.h"
+
 namespace zelto {
 
 // The file whose presence marks a folder as holding the data set: the map, which start-up
 // cannot do without.
-inline constexpr const char* kDataSetMarker = "ZELTO.FMP";
+inline constexpr const char* kDataSetMarker = kMapFile;
 
 // The folder to run in: the current one when it holds the data set, else the first of the
 // candidates that does, else the current one again (start-up then reports what is missing).

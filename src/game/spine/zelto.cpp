@@ -8,6 +8,7 @@
 #include "appicon.h"
 #include "cdxerror.h"
 #include "clock.h"
+#include "data_files.h"
 #include "game_sheets.h"
 #include "player.h"
 #include "random.h"
@@ -144,25 +145,25 @@ void LoadGame() {
     } else {
         GameSound->SetMuted(Options.muted);
     }
-    PickSound = LoadSound("Pick.WAV", "Cant load File Pick.WAV");
-    SpawnSound = LoadSound("SPAWN.WAV", "Cant load File SPAWN.WAV");
-    GongSound = LoadSound("GONG.WAV", "Cant load File GONG.WAV");
+    PickSound = LoadSound(kPickSoundFile, "Cant load File Pick.WAV");
+    SpawnSound = LoadSound(kSpawnSoundFile, "Cant load File SPAWN.WAV");
+    GongSound = LoadSound(kGongSoundFile, "Cant load File GONG.WAV");
     // The gong sounds as loading ends: the sounds are read first, so that its conversion to
     // the mixer's format runs beside the loading of the pictures instead of after it.
     GongSound->PrepareToPlay();
-    GruntSound = LoadSound("GRUNT.WAV", "Cant load File GRUNT.WAV");
-    ExplodeSound = LoadSound("Xplode.WAV", "Cant load File XPLODE.WAV");
-    MonsterSound = LoadSound("MON.WAV", "Cant load File MON.WAV");
-    SpikeSheet = LoadGameSheet("SPIKE.BMP", 32, 32, 40);
-    CybudSheet = LoadGameSheet("CYBUD.BMP", 32, 32, 40);
-    SkullSheet = LoadGameSheet("SKULL.BMP", 32, 32, 40);
-    JestoidSheet = LoadGameSheet("JESTOID.BMP", 32, 32, 40);
-    HudSheet = LoadGameSheet("HUD.BMP", 146, 476, 1);
+    GruntSound = LoadSound(kGruntSoundFile, "Cant load File GRUNT.WAV");
+    ExplodeSound = LoadSound(kExplodeSoundFile, "Cant load File XPLODE.WAV");
+    MonsterSound = LoadSound(kMonsterSoundFile, "Cant load File MON.WAV");
+    SpikeSheet = LoadGameSheet(kSpikeSheetFile, 32, 32, 40);
+    CybudSheet = LoadGameSheet(kCybudSheetFile, 32, 32, 40);
+    SkullSheet = LoadGameSheet(kSkullSheetFile, 32, 32, 40);
+    JestoidSheet = LoadGameSheet(kJestoidSheetFile, 32, 32, 40);
+    HudSheet = LoadGameSheet(kHudPictureFile, 146, 476, 1);
     HudSprite = std::make_unique<CDXSprite>();
     HudSprite->Create(HudSheet.get());
     HudSprite->PosX = kMapViewWidth;
     HudSprite->PosY = 0;
-    TitleSheet = LoadGameSheet("MAIN.BMP", kScreenWidth, kScreenHeight, 1);
+    TitleSheet = LoadGameSheet(kTitlePictureFile, kScreenWidth, kScreenHeight, 1);
     TitleSprite = std::make_unique<CDXSprite>();
     TitleSprite->Create(TitleSheet.get());
     Timers = std::make_unique<TimerList>();
@@ -170,7 +171,7 @@ void LoadGame() {
     OpenScores();
     GameMap = std::make_unique<FmpMap>();
     GameMap->SetTransparentColor(0);
-    if (GameMap->Create(GameScreen.get(), "ZELTO.FMP", 0, 0, kMapViewWidth, kMapViewHeight) == -1) {
+    if (GameMap->Create(GameScreen.get(), kMapFile, 0, 0, kMapViewWidth, kMapViewHeight) == -1) {
         FatalError(GameScreen.get(), "Failed to Load Zelto.fmp");
     }
     CreatePlayer();
