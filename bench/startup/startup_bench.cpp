@@ -45,10 +45,9 @@ void OpenWindow() {
 }
 
 // What the end of the program does after play: the game released as a close request releases
-// it, the rest of it, the window, and every message left in the queue.
+// it, the window, and every message left in the queue.
 void CloseGame() {
     platform::SendMessage(MainWindow, platform::WM_CLOSE, 0, 0);
-    ReleaseRemainingObjects();
     if (MainWindow != nullptr) platform::DestroyWindow(MainWindow);
     MainWindow = nullptr;
     platform::MSG message;

@@ -47,11 +47,6 @@ void OpenScores() {
     Scores = std::make_unique<ScoreFile>(*folder);
 }
 
-void ReleaseSound(std::unique_ptr<CDXSoundBuffer>& sound) {
-    if (sound) sound->Release();
-    sound.reset();
-}
-
 }  // namespace
 
 void RegisterGameResources() {
@@ -80,7 +75,8 @@ int WinMain(HINSTANCE instance, HINSTANCE, const char*, int showCommand) {
             WaitMessage();
         }
     }
-    ReleaseRemainingObjects();
+    // A close request released the game already; any other end of the loop releases it here.
+    ReleaseGame();
     if (MainWindow != nullptr) DestroyWindow(MainWindow);
     MainWindow = nullptr;
     return static_cast<int>(message.wParam);
@@ -237,25 +233,8 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ReleaseGame() {
-    if (GameInput) GameInput->Release();
+    // The input first: nothing is read while the game goes.
     GameInput.reset();
-    GameScreen.reset();
-    if (GameMap) GameMap->Destroy();
-    GameMap.reset();
-    Player.reset();
-    EnergonSheet.reset();
-    HudSheet.reset();
-    HudSprite.reset();
-    Timers.reset();
-    Status.reset();
-    ReleaseSound(PickSound);
-    ReleaseSound(GongSound);
-    ReleaseSound(SpawnSound);
-    Fader.reset();
-    GameSound.reset();
-}
-
-void ReleaseRemainingObjects() {
     // Sounds before the device they play on; the device closes the host's sound output.
     GruntSound.reset();
     MonsterSound.reset();
@@ -270,6 +249,8 @@ void ReleaseRemainingObjects() {
     Player.reset();
     PlayerSheet.reset();
     EnergonSheet.reset();
+    HudSprite.reset();
+    HudSheet.reset();
     TitleSprite.reset();
     TitleSheet.reset();
     JestoidSheet.reset();
@@ -279,10 +260,11 @@ void ReleaseRemainingObjects() {
     Scores.reset();
     Status.reset();
     Timers.reset();
+    // The map's blocks and the fader before the screen they draw on.
+    if (GameMap) GameMap->Destroy();
     GameMap.reset();
     Fader.reset();
     GameScreen.reset();
-    GameInput.reset();
 }
 
 }  // namespace zelto

@@ -21,9 +21,9 @@ void LoadGame();
 void RunFrame();
 platform::LRESULT WindowProc(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
                              platform::LPARAM lParam);
+// Releases every long-lived object of the game, in one order (what depends on another first),
+// on a close request and again as WinMain ends (where nothing is left after a close request).
 void ReleaseGame();
-// What ReleaseGame leaves to the end of the process, released at the end of WinMain.
-void ReleaseRemainingObjects();
 // The program's embedded resources (the window icon), registered before the window is made.
 void RegisterGameResources();
 
