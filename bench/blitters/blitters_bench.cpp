@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +31,6 @@ using namespace cdx;
 
 namespace {
 
-using zelto::FaderPicture;
-using zelto::FaderSteps;
 using zelto::ScreenFader;
 
 constexpr const char* kSheetFile = ZELTO_GAME_DIR "/SPIKE.BMP";
@@ -435,18 +432,17 @@ struct FaderScene {
         ready = older->Surface && work->Surface && title.Lock() == platform::DD_OK &&
                 older->Lock() == platform::DD_OK && work->Lock() == platform::DD_OK;
     }
-    static FaderPicture PictureOf(CDXSurface& surface) {
-        return FaderPicture{static_cast<std::uint8_t*>(surface.Desc.lpSurface),
-                            surface.Desc.lPitch};
+    static FadePicture PictureOf(CDXSurface& surface) {
+        return FadePicture{static_cast<std::uint8_t*>(surface.Desc.lpSurface), surface.Desc.lPitch};
     }
 };
 
-// The passes run the steps the fader chose for this processor (AVX2 where it has it); the rows
-// ending in Sse2 and Plain run the eight-pixel steps and the pixel-by-pixel table walk.
-void RunCrossFadePass(benchmark::State& state, std::optional<FaderSteps> steps) {
+// The passes run the fade walks of the processor level the row ends in; the rows ending in
+// Plain walk the brightness tables pixel by pixel instead.
+void RunCrossFadePass(benchmark::State& state, bool byMultipliers) {
     FaderScene scene;
     if (!scene.ready) return state.SkipWithError("the title could not be loaded");
-    if (steps) scene.fader->Steps = *steps;
+    scene.fader->WalkByMultipliers = byMultipliers;
     int step = 0;
     for (auto _ : state) {
         scene.fader->MixStep(step, FaderScene::PictureOf(*scene.older),
@@ -458,22 +454,18 @@ void RunCrossFadePass(benchmark::State& state, std::optional<FaderSteps> steps) 
     state.SetItemsProcessed(state.iterations() * 640 * 480);
 }
 void BM_FaderCrossFadePass(benchmark::State& state) {
-    RunCrossFadePass(state, std::nullopt);
+    RunCrossFadePass(state, true);
 }
 BENCHMARK(BM_FaderCrossFadePass);
-void BM_FaderCrossFadePassSse2(benchmark::State& state) {
-    RunCrossFadePass(state, FaderSteps::Sse2);
-}
-BENCHMARK(BM_FaderCrossFadePassSse2);
 void BM_FaderCrossFadePassPlain(benchmark::State& state) {
-    RunCrossFadePass(state, FaderSteps::Plain);
+    RunCrossFadePass(state, false);
 }
 BENCHMARK(BM_FaderCrossFadePassPlain);
 
-void RunFadeOutPass(benchmark::State& state, std::optional<FaderSteps> steps) {
+void RunFadeOutPass(benchmark::State& state, bool byMultipliers) {
     FaderScene scene;
     if (!scene.ready) return state.SkipWithError("the title could not be loaded");
-    if (steps) scene.fader->Steps = *steps;
+    scene.fader->WalkByMultipliers = byMultipliers;
     int level = 1;
     for (auto _ : state) {
         scene.fader->DarkenStep(level, FaderScene::PictureOf(scene.title),
@@ -484,15 +476,11 @@ void RunFadeOutPass(benchmark::State& state, std::optional<FaderSteps> steps) {
     state.SetItemsProcessed(state.iterations() * 640 * 480);
 }
 void BM_FaderFadeOutPass(benchmark::State& state) {
-    RunFadeOutPass(state, std::nullopt);
+    RunFadeOutPass(state, true);
 }
 BENCHMARK(BM_FaderFadeOutPass);
-void BM_FaderFadeOutPassSse2(benchmark::State& state) {
-    RunFadeOutPass(state, FaderSteps::Sse2);
-}
-BENCHMARK(BM_FaderFadeOutPassSse2);
 void BM_FaderFadeOutPassPlain(benchmark::State& state) {
-    RunFadeOutPass(state, FaderSteps::Plain);
+    RunFadeOutPass(state, false);
 }
 BENCHMARK(BM_FaderFadeOutPassPlain);
 
@@ -511,8 +499,8 @@ BENCHMARK(BM_FaderBuildTables)->Unit(benchmark::kMicrosecond);
 void BM_PlainCopyOfTheFrame(benchmark::State& state) {
     FaderScene scene;
     if (!scene.ready) return state.SkipWithError("the title could not be loaded");
-    const FaderPicture from = FaderScene::PictureOf(scene.title);
-    const FaderPicture to = FaderScene::PictureOf(*scene.work);
+    const FadePicture from = FaderScene::PictureOf(scene.title);
+    const FadePicture to = FaderScene::PictureOf(*scene.work);
     for (auto _ : state) {
         for (int y = 0; y < 480; ++y) {
             std::memcpy(to.pixels + y * to.pitch, from.pixels + y * from.pitch, 640 * 2);

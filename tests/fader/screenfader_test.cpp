@@ -10,9 +10,12 @@
 
 #include <bit>
 #include <memory>
+#include <optional>
 #include <random>
+#include <string>
 
 #include "fake_host.h"
+#include "processor_features.h"
 #include "zelto.h"
 
 using namespace platform;
@@ -64,7 +67,7 @@ struct Pixels {
     Pixels(int width, int height, int padding)
         : pitch(2 * width + padding),
           bytes(static_cast<std::size_t>(pitch) * static_cast<std::size_t>(height)) {}
-    FaderPicture Picture() { return FaderPicture{bytes.data(), pitch}; }
+    FadePicture Picture() { return FadePicture{bytes.data(), pitch}; }
     std::uint16_t At(int x, int y) const {
         std::uint16_t value;
         std::memcpy(&value, &bytes[static_cast<std::size_t>(y * pitch + 2 * x)], sizeof value);
@@ -89,11 +92,36 @@ struct PassShape {
 constexpr PassShape kPassShapes[] = {{1, 3, 2},  {7, 4, 6},   {8, 2, 0},  {15, 3, 2},
                                      {16, 2, 4}, {17, 5, 10}, {31, 4, 2}, {263, 250, 6}};
 
-// The kinds of step this machine can run, each tried by the pass tests.
-std::vector<FaderSteps> StepsToTry() {
-    std::vector<FaderSteps> steps{FaderSteps::Plain, FaderSteps::Sse2};
-    if (FaderAvx2StepsAvailable()) steps.push_back(FaderSteps::Avx2);
-    return steps;
+// The walks the pass tests try: the tables pixel by pixel, and the fade walks at each processor
+// level up to the one in use.
+struct PassWalk {
+    bool byMultipliers;
+    ProcessorLevel level;
+};
+
+std::vector<PassWalk> WalksToTry() {
+    std::vector<PassWalk> walks{{false, ProcessorLevel::kSse2}};
+    for (const ProcessorLevel level :
+         {ProcessorLevel::kSse2, ProcessorLevel::kAvx2, ProcessorLevel::kAvx512}) {
+        if (level <= ProcessorLevelInUse()) walks.push_back({true, level});
+    }
+    return walks;
+}
+
+// Runs the fader's passes by the walk, until the end of the scope.
+class WalkInUse {
+public:
+    WalkInUse(ScreenFader& fader, const PassWalk& walk) {
+        fader.WalkByMultipliers = walk.byMultipliers;
+        CapProcessorLevel(walk.level);
+    }
+    ~WalkInUse() { CapProcessorLevel(std::nullopt); }
+    WalkInUse(const WalkInUse&) = delete;
+    WalkInUse& operator=(const WalkInUse&) = delete;
+};
+
+std::string NameOf(const PassWalk& walk) {
+    return walk.byMultipliers ? ProcessorLevelName(walk.level) : "tables";
 }
 
 class FaderTest : public ::testing::TestWithParam<int> {
@@ -176,16 +204,15 @@ TEST_P(FaderTest, ChannelTablesGiveTheFullTableOfEveryLevel) {
                 << "level " << level << " value " << value;
         }
     }
-    // Both layouts are scaled in vector steps.
-    EXPECT_NE(fader->Steps, FaderSteps::Plain);
-    EXPECT_EQ(fader->Steps == FaderSteps::Avx2, FaderAvx2StepsAvailable());
+    // Both layouts are scaled by the fade walks.
+    EXPECT_TRUE(fader->WalkByMultipliers);
 }
 
 TEST_P(FaderTest, DarkenStepOfEveryKindMatchesTheFullTables) {
     std::mt19937 random(GetParam());
     const auto references = ReferenceTables(GetParam());
-    for (const FaderSteps steps : StepsToTry()) {
-        fader->Steps = steps;
+    for (const PassWalk& walk : WalksToTry()) {
+        const WalkInUse inUse(*fader, walk);
         for (const PassShape shape : kPassShapes) {
             // The area starts inside the picture, two columns and one row in.
             Pixels source(shape.width + 3, shape.height + 2, shape.padding);
@@ -211,8 +238,8 @@ TEST_P(FaderTest, DarkenStepOfEveryKindMatchesTheFullTables) {
                         const std::uint16_t expected =
                             inside ? reference[source.At(x, y)] : std::uint16_t{0xA5A5};
                         ASSERT_EQ(work.At(x, y), expected)
-                            << "steps " << static_cast<int>(steps) << " width " << shape.width
-                            << " level " << level << " at " << x << "," << y;
+                            << "walk " << NameOf(walk) << " width " << shape.width << " level "
+                            << level << " at " << x << "," << y;
                     }
                 }
                 // The row padding stays untouched.
@@ -229,8 +256,8 @@ TEST_P(FaderTest, DarkenStepOfEveryKindMatchesTheFullTables) {
 TEST_P(FaderTest, MixStepOfEveryKindMatchesTheFullTables) {
     std::mt19937 random(GetParam() + 100);
     const auto references = ReferenceTables(GetParam());
-    for (const FaderSteps steps : StepsToTry()) {
-        fader->Steps = steps;
+    for (const PassWalk& walk : WalksToTry()) {
+        const WalkInUse inUse(*fader, walk);
         for (const PassShape shape : kPassShapes) {
             Pixels older(shape.width, shape.height, shape.padding);
             Pixels newer(shape.width, shape.height, shape.padding + 4);
@@ -257,8 +284,8 @@ TEST_P(FaderTest, MixStepOfEveryKindMatchesTheFullTables) {
                         const auto expected = static_cast<std::uint16_t>(newTable[newer.At(x, y)] +
                                                                          oldTable[older.At(x, y)]);
                         ASSERT_EQ(work.At(x, y), expected)
-                            << "steps " << static_cast<int>(steps) << " width " << shape.width
-                            << " step " << step << " at " << x << "," << y;
+                            << "walk " << NameOf(walk) << " width " << shape.width << " step "
+                            << step << " at " << x << "," << y;
                     }
                     for (int b = 2 * shape.width; b < work.pitch; ++b) {
                         ASSERT_EQ(work.bytes[static_cast<std::size_t>(y * work.pitch + b)], 0xA5);

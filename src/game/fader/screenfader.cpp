@@ -22,9 +22,6 @@ constexpr double kFactors[ScreenFader::kLevels] = {
     0.00, 0.03, 0.06, 0.09, 0.13, 0.17, 0.21, 0.24, 0.27, 0.31, 0.34, 0.37, 0.41, 0.44, 0.47, 0.49,
     0.51, 0.53, 0.56, 0.59, 0.63, 0.66, 0.69, 0.73, 0.76, 0.79, 0.83, 0.87, 0.91, 0.94, 0.97, 1.00};
 
-// A multiplier is applied as floor(channel x multiplier / kUnit).
-constexpr std::uint64_t kUnit = 65536;
-
 std::uint16_t Load16(const std::uint8_t* at) {
     std::uint16_t value;
     std::memcpy(&value, at, sizeof value);
@@ -42,35 +39,36 @@ std::uint32_t LowestBit(std::uint32_t mask) {
 // The picture of a surface `lock` holds, as at least width x height 16-bit pixels. Nothing
 // when the lock failed or the memory is no such picture: the passes then never touch memory
 // they do not hold.
-std::optional<FaderPicture> LockedPicture(const SurfaceLock& lock, const CDXSurface& surface,
-                                          int width, int height) {
+std::optional<FadePicture> LockedPicture(const SurfaceLock& lock, const CDXSurface& surface,
+                                         int width, int height) {
     if (!lock.locked()) return std::nullopt;
     const DDSURFACEDESC2& desc = surface.Desc;
     if (desc.lpSurface == nullptr || desc.ddpfPixelFormat.dwRGBBitCount != 16 ||
         desc.dwWidth < static_cast<DWORD>(width) || desc.dwHeight < static_cast<DWORD>(height)) {
         return std::nullopt;
     }
-    return FaderPicture{static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch};
+    return FadePicture{static_cast<std::uint8_t*>(desc.lpSurface), desc.lPitch};
 }
 
 bool IsRunOfBits(std::uint32_t bits) {
     return bits != 0 && std::has_single_bit((bits >> LowestBit(bits)) + 1);
 }
 
-// The smallest multiplier m with floor(c x m / kUnit) == table[c] >> shift for every channel
-// value c up to `largest`; nothing when no m does.
-std::optional<std::uint32_t> MultiplierOf(
-    const std::array<std::uint16_t, ScreenFader::kChannelEntries>& table, std::uint32_t shift,
-    std::uint32_t largest) {
+// The multipliers m with FadeChannel(c, m) == table[c] >> shift for every channel value c up
+// to `largest`: those from low to high, none when low > high.
+struct MultiplierRange {
     std::uint64_t low = 0;
-    std::uint64_t high = 2 * kUnit;
+    std::uint64_t high = kFadeUnit;
+};
+
+void NarrowToTable(MultiplierRange& range,
+                   const std::array<std::uint16_t, ScreenFader::kChannelEntries>& table,
+                   std::uint32_t shift, std::uint32_t largest) {
     for (std::uint32_t c = 1; c <= largest; ++c) {
         const std::uint64_t scaled = table[c] >> shift;
-        low = std::max(low, (scaled * kUnit + c - 1) / c);
-        high = std::min(high, ((scaled + 1) * kUnit - 1) / c);
+        range.low = std::max(range.low, (scaled * kFadeUnit + c - 1) / c);
+        range.high = std::min(range.high, ((scaled + 1) * kFadeUnit - 1) / c);
     }
-    if (low > high) return std::nullopt;
-    return static_cast<std::uint32_t>(low);
 }
 
 }  // namespace
@@ -108,59 +106,49 @@ void ScreenFader::BuildTables() {
             tables.blue[value] = static_cast<std::uint16_t>(scaled);
         }
     }
-    if (BuildLaneLevels()) {
-        Steps = FaderAvx2StepsAvailable() ? FaderSteps::Avx2 : FaderSteps::Sse2;
-    }
+    WalkByMultipliers = BuildMultipliers();
 }
 
-bool ScreenFader::BuildLaneLevels() {
-    // The vector steps scale each field in place: the fields must be runs of bits that do not
-    // overlap, with blue at bit 0 (its product's high half then holds no fraction).
-    const FaderFields fields{static_cast<std::uint16_t>(0xFFFFu << RedShift),
-                             static_cast<std::uint16_t>(GreenMask),
-                             static_cast<std::uint16_t>(BlueMask)};
-    if (!IsRunOfBits(fields.red) || !IsRunOfBits(fields.green) || !IsRunOfBits(fields.blue) ||
-        (fields.blue & 1) == 0 || (fields.red & fields.green) != 0 ||
-        ((fields.red | fields.green) & fields.blue) != 0) {
+bool ScreenFader::BuildMultipliers() {
+    // The walks scale each field in place: the fields must be runs of bits that do not
+    // overlap, with blue at bit 0.
+    const FadeFields fields{static_cast<int>(RedShift), static_cast<std::uint16_t>(GreenMask),
+                            static_cast<std::uint16_t>(BlueMask)};
+    const auto red = static_cast<std::uint16_t>(0xFFFFu << RedShift);
+    if (!IsRunOfBits(red) || !IsRunOfBits(fields.greenMask) || !IsRunOfBits(fields.blueMask) ||
+        (fields.blueMask & 1) == 0 || (red & fields.greenMask) != 0 ||
+        ((red | fields.greenMask) & fields.blueMask) != 0) {
         return false;
     }
     for (int level = 0; level < kLevels; ++level) {
         const ChannelTables& tables = Tables[static_cast<std::size_t>(level)];
-        const auto red = MultiplierOf(tables.red, RedShift, 0xFFFFu >> RedShift);
-        const auto green = MultiplierOf(tables.green, GreenShift, GreenMask >> GreenShift);
-        const auto blue = MultiplierOf(tables.blue, 0, BlueMask);
-        // A multiplier of kUnit keeps its channel; one above would add to a kept channel,
-        // which the steps' OR of the fields cannot.
-        if (!red || !green || !blue || *red > kUnit || *green > kUnit || *blue > kUnit) {
-            return false;
-        }
-        const auto keep = [](std::uint32_t multiplier, std::uint16_t field) {
-            return static_cast<std::uint16_t>(multiplier == kUnit ? field : 0);
-        };
-        LaneLevels[static_cast<std::size_t>(level)] = FaderLaneLevel{
-            static_cast<std::uint16_t>(*red % kUnit), static_cast<std::uint16_t>(*green % kUnit),
-            static_cast<std::uint16_t>(*blue % kUnit),
-            static_cast<std::uint16_t>(keep(*red, fields.red) | keep(*green, fields.green) |
-                                       keep(*blue, fields.blue))};
+        MultiplierRange range;
+        NarrowToTable(range, tables.red, RedShift, 0xFFFFu >> RedShift);
+        NarrowToTable(range, tables.green, GreenShift, GreenMask >> GreenShift);
+        NarrowToTable(range, tables.blue, 0, BlueMask);
+        if (range.low > range.high) return false;
+        Multipliers[static_cast<std::size_t>(level)] = static_cast<std::uint32_t>(range.low);
     }
     Fields = fields;
     return true;
 }
 
-void ScreenFader::MixStep(int step, FaderPicture older, FaderPicture newer, FaderPicture work,
+void ScreenFader::MixStep(int step, FadePicture older, FadePicture newer, FadePicture work,
                           int width, int height) const {
     if (step < 0 || step >= kLevels || width <= 0 || height <= 0) return;
     const auto newLevel = static_cast<std::size_t>(step);
     const auto oldLevel = static_cast<std::size_t>(kLevels - 1 - step);
-    const int done = MixRows(Steps, Fields, LaneLevels[newLevel], LaneLevels[oldLevel], older,
-                             newer, work, width, height);
+    if (WalkByMultipliers) {
+        return MixPixels(Fields, Multipliers[newLevel], Multipliers[oldLevel], older, newer, work,
+                         width, height);
+    }
     const ChannelTables& newTables = Tables[newLevel];
     const ChannelTables& oldTables = Tables[oldLevel];
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* oldRow = older.pixels + y * older.pitch;
         const std::uint8_t* newRow = newer.pixels + y * newer.pitch;
         std::uint8_t* workRow = work.pixels + y * work.pitch;
-        for (int x = done; x < width; ++x) {
+        for (int x = 0; x < width; ++x) {
             Store16(workRow + 2 * x,
                     static_cast<std::uint16_t>(Faded(newTables, Load16(newRow + 2 * x)) +
                                                Faded(oldTables, Load16(oldRow + 2 * x))));
@@ -168,26 +156,28 @@ void ScreenFader::MixStep(int step, FaderPicture older, FaderPicture newer, Fade
     }
 }
 
-void ScreenFader::DarkenStep(int level, FaderPicture source, FaderPicture work,
+void ScreenFader::DarkenStep(int level, FadePicture source, FadePicture work,
                              const RECT& area) const {
     const int columns = area.right - area.left;
     const int rows = area.bottom - area.top;
     if (level < 0 || level >= kLevels || columns <= 0 || rows <= 0) return;
-    const FaderPicture from{source.pixels + area.top * source.pitch + 2 * area.left, source.pitch};
-    const FaderPicture to{work.pixels + area.top * work.pitch + 2 * area.left, work.pitch};
-    const int done = DarkenRows(Steps, Fields, LaneLevels[static_cast<std::size_t>(level)], from,
-                                to, columns, rows);
+    const FadePicture from{source.pixels + area.top * source.pitch + 2 * area.left, source.pitch};
+    const FadePicture to{work.pixels + area.top * work.pitch + 2 * area.left, work.pitch};
+    if (WalkByMultipliers) {
+        return DarkenPixels(Fields, Multipliers[static_cast<std::size_t>(level)], from, to, columns,
+                            rows);
+    }
     const ChannelTables& tables = Tables[static_cast<std::size_t>(level)];
     for (int y = 0; y < rows; ++y) {
         const std::uint8_t* sourceRow = from.pixels + y * from.pitch;
         std::uint8_t* workRow = to.pixels + y * to.pitch;
-        for (int x = done; x < columns; ++x) {
+        for (int x = 0; x < columns; ++x) {
             Store16(workRow + 2 * x, Faded(tables, Load16(sourceRow + 2 * x)));
         }
     }
 }
 
-void ScreenFader::ShowStep(FaderPicture work, int width, int height) {
+void ScreenFader::ShowStep(FadePicture work, int width, int height) {
     SurfaceLock frontLock(*Screen->Front);
     const auto front = LockedPicture(frontLock, *Screen->Front, width, height);
     if (!front) return;

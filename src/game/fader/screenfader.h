@@ -4,17 +4,17 @@
 // ScreenFader: the game's screen transitions in software on 15- and 16-bit pixels. Each of 32
 // brightness levels scales every channel of a pixel by one of 32 fixed factors; a level is
 // three small tables, one per channel, whose entries are the scaled channel already in place,
-// and a pixel's faded value is the three entries of its channels together. The passes scale
-// the channels of eight or sixteen pixels at a time by multipliers that give exactly those
-// tables. Every step is written into the screen's front buffer, which shows it at the next
-// refresh; a fade runs to its end before it returns.
+// and a pixel's faded value is the three entries of its channels together. The passes hand
+// each level to the engine's fade walks (fade_walks.h) as one multiplier that gives exactly
+// those tables. Every step is written into the screen's front buffer, which shows it at the
+// next refresh; a fade runs to its end before it returns.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "cdxscreen.h"
-#include "fader_vector_passes.h"
+#include "fade_walks.h"
 #include "win_types.h"
 
 namespace zelto {
@@ -55,11 +55,11 @@ public:
     }
     // One cross-fade step over width x height pixels: work = table step (newer) + table
     // 31 - step (older).
-    void MixStep(int step, FaderPicture older, FaderPicture newer, FaderPicture work, int width,
-                 int height) const;
+    void MixStep(int step, cdx::FadePicture older, cdx::FadePicture newer, cdx::FadePicture work,
+                 int width, int height) const;
     // One fade-out step: the pixels of work inside area (right and bottom exclusive, within
     // the picture) become table level of the same pixels of source; the rest keep theirs.
-    void DarkenStep(int level, FaderPicture source, FaderPicture work,
+    void DarkenStep(int level, cdx::FadePicture source, cdx::FadePicture work,
                     const platform::RECT& area) const;
 
     cdx::CDXScreen* Screen = nullptr;
@@ -68,17 +68,18 @@ public:
     std::uint32_t GreenMask = 0;  // in pixel position
     std::uint32_t BlueMask = 0;
     std::array<ChannelTables, kLevels> Tables{};
-    // The same levels as multipliers for the vector steps, and the channel fields they work on.
-    std::array<FaderLaneLevel, kLevels> LaneLevels{};
-    FaderFields Fields;
-    // AVX2 where the processor has it, else SSE2; plain when the tables could not be matched
-    // by multipliers. The tests set each in turn.
-    FaderSteps Steps = FaderSteps::Plain;
+    // The same levels as the fade walks' multipliers, and the channel fields they work on.
+    std::array<std::uint32_t, kLevels> Multipliers{};
+    cdx::FadeFields Fields;
+    // Whether the passes run the fade walks: when a multiplier gives every level's tables
+    // exactly. Otherwise, and when the tests clear it, they walk the tables pixel by pixel.
+    bool WalkByMultipliers = false;
 
 private:
     void BuildTables();
-    // The multipliers that give the built tables exactly; false when a channel has none.
-    bool BuildLaneLevels();
+    // The multiplier of each level that gives all three of its tables exactly; false when a
+    // level has none.
+    bool BuildMultipliers();
     // The index masks keep every look-up inside the tables whatever the layout; at 5-5-5 and
     // 5-6-5 they change no index.
     std::uint16_t Faded(const ChannelTables& tables, std::uint16_t value) const {
@@ -94,7 +95,7 @@ private:
                             int width, int height);
     // Copies width x height pixels of work into the front buffer, locked for just that copy
     // so that its unlock shows the step.
-    void ShowStep(FaderPicture work, int width, int height);
+    void ShowStep(cdx::FadePicture work, int width, int height);
 };
 
 }  // namespace zelto
