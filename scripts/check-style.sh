@@ -6,7 +6,10 @@
 #      whose SDL rows are the anchors the engine is measured against
 #   3. every source file (C++, CMake, shell, Python) starts with the licence's SPDX line, after
 #      a shebang where there is one                    (scripts/add-spdx-line.sh <file>)
-#   4. the libFuzzer targets compile with clang        (build/fuzz-compile; they are not run)
+#   4. every include under src/ follows the arrows between the libraries, which
+#      scripts/include-arrows.txt lists (the checker first proves on a fixture that it catches
+#      a wrong include)                                (mend the include, or the arrows and README)
+#   5. the libFuzzer targets compile with clang        (build/fuzz-compile; they are not run)
 # Warnings are errors in the test suite's own build (./test.sh), so that is not repeated here.
 # Run from anywhere; needs the "ci" profile of scripts/install-deps.sh.
 set -euo pipefail
@@ -40,6 +43,14 @@ done
 if [ ${#unlicensed[@]} -gt 0 ]; then
     echo "check-style: these files do not start with the SPDX line (scripts/add-spdx-line.sh):" >&2
     printf '%s\n' "${unlicensed[@]}" >&2
+    failed=1
+fi
+
+if ! python3 scripts/check-include-arrows.py --self-test; then
+    echo "check-style: the include checker misses a wrong include in its own fixture" >&2
+    failed=1
+elif ! python3 scripts/check-include-arrows.py; then
+    echo "check-style: the includes above break the arrows of scripts/include-arrows.txt" >&2
     failed=1
 fi
 

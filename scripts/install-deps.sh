@@ -6,7 +6,7 @@
 #                                  Benchmark, the virtual X server and what drives and checks it
 #   scripts/install-deps.sh fuzz   the above, plus clang and its sanitizer runtime for the
 #                                  libFuzzer targets
-#   scripts/install-deps.sh ci     the above, plus clang-format for the style checks
+#   scripts/install-deps.sh ci     the above, plus clang-format and python3 for the style checks
 # Uses sudo when not run as root. Tried on Debian 12.
 set -euo pipefail
 
@@ -33,7 +33,7 @@ case "$profile" in
     play) packages=("${play_packages[@]}") ;;
     test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
     fuzz) packages=("${play_packages[@]}" "${test_packages[@]}" clang) ;;
-    ci) packages=("${play_packages[@]}" "${test_packages[@]}" clang clang-format) ;;
+    ci) packages=("${play_packages[@]}" "${test_packages[@]}" clang clang-format python3) ;;
     *)
         echo "usage: $0 [play|test|fuzz|ci]" >&2
         exit 2
