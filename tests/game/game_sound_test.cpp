@@ -138,7 +138,7 @@ TEST_F(GameSoundTest, WithoutASoundDeviceTheAnswerNoEndsTheGameBeforeAnyFrame) {
 }
 
 TEST_F(GameSoundTest, MSilencesAllSoundAtOnceAndAgainLetsItBeHeard) {
-    constexpr std::size_t kFramesPerBlank = FakeHost::kSoundRate / 60;
+    constexpr std::size_t kFramesPerBlank = kSoundRate / kRefreshRate;
     const auto loud = [this](std::uint64_t from, std::uint64_t to) {
         const auto& samples = host.MixedSound();
         const std::size_t begin = std::min(samples.size(), 2 * from * kFramesPerBlank);
@@ -176,7 +176,7 @@ TEST_F(GameSoundTest, AKeptMuteStartsSilentWithTheDeviceOpenAndMLetsItBeHeard) {
     Options = GameOptions{};
     EXPECT_EQ(exitCode, 0);
     const auto& samples = host.MixedSound();
-    const std::size_t unmuted = 2 * 32 * (FakeHost::kSoundRate / 60);
+    const std::size_t unmuted = 2 * 32 * (kSoundRate / kRefreshRate);
     ASSERT_GT(samples.size(), unmuted);
     EXPECT_TRUE(std::all_of(samples.begin(), samples.begin() + unmuted / 2,
                             [](std::int16_t sample) { return sample == 0; }));

@@ -28,8 +28,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int kOutputRate = 44100;
-
 std::vector<std::uint8_t> ReadFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -77,8 +75,8 @@ int Play(const char* wav, double hz, double seconds) {
     sound.DirectSound.reset();  // closes the device, and SDL the output file
 
     const char* output = std::getenv("SDL_DISKAUDIOFILE");
-    const HeardTone left = ListenTo(ReadOutput(output), kOutputRate, 0);
-    const HeardTone right = ListenTo(ReadOutput(output), kOutputRate, 1);
+    const HeardTone left = ListenTo(ReadOutput(output), kSoundRate, 0);
+    const HeardTone right = ListenTo(ReadOutput(output), kSoundRate, 1);
     std::printf("%s: heard %.4f s at %.1f Hz (right %.4f s at %.1f Hz), status off after %u ms\n",
                 wav, left.seconds, left.hz, right.seconds, right.hz, playedMs);
     const bool good = left.found && right.found && std::fabs(left.seconds - seconds) < 0.01 &&
@@ -98,7 +96,7 @@ int Find(const char* outputPath, const char* wavPath) {
     std::memcpy(headerBytes, wav.data(), kWavHeaderSize);
     const WavHeader header = ReadWavHeader(headerBytes);
     if (header.channels != 1 || header.bitsPerSample != 16 ||
-        header.samplesPerSecond * 2 != kOutputRate) {
+        header.samplesPerSecond * 2 != kSoundRate) {
         std::fprintf(stderr, "%s: expected 16-bit mono at 22050 Hz\n", wavPath);
         return 1;
     }
@@ -136,9 +134,9 @@ int Find(const char* outputPath, const char* wavPath) {
             bestShift = shift;
         }
     }
-    const double heardSeconds = static_cast<double>(frames - onset) / kOutputRate;
+    const double heardSeconds = static_cast<double>(frames - onset) / kSoundRate;
     std::printf("%s found at %.3f s with correlation %.3f (shift %ld); %.2f s of output after it\n",
-                wavPath, static_cast<double>(onset) / kOutputRate, best, bestShift, heardSeconds);
+                wavPath, static_cast<double>(onset) / kSoundRate, best, bestShift, heardSeconds);
     return best > 0.9 && heardSeconds > 1.0 ? 0 : 1;
 }
 

@@ -68,9 +68,7 @@ protected:
         return buffer;
     }
 
-    HeardTone Heard(int channel = 0) {
-        return ListenTo(host.MixedSound(), FakeHost::kSoundRate, channel);
-    }
+    HeardTone Heard(int channel = 0) { return ListenTo(host.MixedSound(), kSoundRate, channel); }
 
     FakeHost host;
     std::shared_ptr<SoundDevice> device;

@@ -173,7 +173,6 @@ public:
 
     static constexpr std::int64_t kCounterFrequency = 10'000'000;  // 100 ns counts
     static constexpr std::int64_t kStartSeconds = 1'700'000'000;   // the default time of day
-    static constexpr int kSoundRate = 44100;
 
 private:
     // Takes in what the window system sent since the last time, as SDL's event pump does: the

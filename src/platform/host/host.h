@@ -38,6 +38,9 @@ std::vector<DisplayMode> OfferedDisplayModes();
 // The display's vertical blanks, in both hosts, come this many times a second.
 inline constexpr int kRefreshRate = 60;
 
+// The frames a second both hosts pull from the sound output (16-bit stereo).
+inline constexpr int kSoundRate = 44100;
+
 // Something the host saw happen to the window; the window system turns these into messages.
 struct HostEvent {
     enum class Kind {

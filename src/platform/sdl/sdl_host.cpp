@@ -20,9 +20,8 @@
 namespace platform {
 namespace {
 
-// The sound output: 16-bit stereo at 44.1 kHz in periods of 512 frames (11.6 ms), so a sound
-// starts within one period of its play call.
-constexpr int kSoundRate = 44100;
+// The sound output: 16-bit stereo at kSoundRate (44.1 kHz) in periods of 512 frames (11.6 ms), so
+// a sound starts within one period of its play call.
 constexpr Uint16 kSoundPeriodFrames = 512;
 // The wait for a blank sleeps until this long before it and watches the clock for the rest: a
 // sleep on an idle machine ends some tens of microseconds after its time.
