@@ -26,7 +26,6 @@ constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kBrightGreen = 0x19FF19;
 // Every completed stage raises the critical mass by this much.
 constexpr std::int32_t kCriticalMassStep = 200;
-constexpr std::int32_t kStageStartEnergon = 200;
 constexpr std::int32_t kTitleX = 8;
 // Where the map starts scrolled at every stage.
 constexpr std::int32_t kStartScrollX = 390;

@@ -19,6 +19,9 @@ constexpr std::int32_t kWorldHeight = 960;
 // the player (both bounds inclusive): the map's view, less a strip at its right edge.
 constexpr std::int32_t kViewTestWidth = 478;
 constexpr std::int32_t kViewTestHeight = kMapViewHeight;
+// The Energon every stage starts with, and the critical mass of the first stage.
+constexpr std::int32_t kStageStartEnergon = 200;
+constexpr std::int32_t kFirstCriticalMass = 500;
 // Every actor is 32 x 32, and two actors touch when their positions differ by at most this much
 // along each axis (their frames' edges included).
 constexpr std::int32_t kContactDistance = 32;
