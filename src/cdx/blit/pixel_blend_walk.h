@@ -398,8 +398,11 @@ void Walk16Masked(const BlendRects& rects, const Op& op, std::uint16_t key) {
 // steps of each lanes type in turn (widest first), then pairs. A keyed source pixel leaves its
 // destination pixel as it was.
 template <class C, bool Keyed, class Op, class... Lanes>
-void Walk16Stepped(const BlendRects& rects, const Op& op, std::uint16_t key) {
+void Walk16Stepped(const BlendRects& rects, const Op& givenOp, std::uint16_t key) {
     constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
+    // A copy of its own: the caller's could be written by a store into the destination as far
+    // as the compiler can tell, so its weight would be loaded again at every step.
+    const Op op = givenOp;
     const std::uint8_t* sourceRow = rects.source;
     std::uint8_t* destRow = rects.dest;
     const std::uint8_t* alphaRow = rects.alpha;

@@ -20,29 +20,37 @@ __m256i Broadcast(std::uint32_t key) {
     return _mm256_set1_epi32(static_cast<int>(key));
 }
 
+// One step of kPerStep pixels at offset bytes into both rows: pixels equal to the key keep
+// the destination's bytes, every other pixel takes the source's.
+template <int kBytesPerPixel>
+void CopyStep(const std::uint8_t* from, std::uint8_t* to, std::ptrdiff_t offset, __m256i keys) {
+    auto* at = reinterpret_cast<__m256i*>(to + offset);
+    const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + offset));
+    const __m256i keep = EqualToKey<kBytesPerPixel>(pixels, keys);
+    _mm256_storeu_si256(at, _mm256_blendv_epi8(pixels, _mm256_loadu_si256(at), keep));
+}
+
+// A step is idempotent: taken again over pixels it has already copied, it writes each of them
+// as it already is (a source pixel, or the destination's own under a key pixel). So a row's
+// last pixels, fewer than a step, are covered by one more step that ends at the row's end and
+// overlaps the one before it, instead of a plain loop. Rows narrower than one step (frames cut
+// by the edge of the target) go through the plain loop.
 template <int kBytesPerPixel>
 void CopyRows(ConstPixelSpan source, PixelSpan dest, int width, int height, std::uint32_t key) {
     constexpr int kPerStep = 32 / kBytesPerPixel;
+    if (width < kPerStep) {
+        CopyPixelsKeyedReference(source, dest, width, height, kBytesPerPixel, key);
+        return;
+    }
     const __m256i keys = Broadcast<kBytesPerPixel>(key);
-    const int stepColumns = width - width % kPerStep;
+    const std::ptrdiff_t lastStep = static_cast<std::ptrdiff_t>(width - kPerStep) * kBytesPerPixel;
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* from = source.first + static_cast<std::ptrdiff_t>(row) * source.pitch;
         std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(row) * dest.pitch;
-        int column = 0;
-        for (; column < stepColumns; column += kPerStep) {
-            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(column) * kBytesPerPixel;
-            auto* at = reinterpret_cast<__m256i*>(to + offset);
-            const __m256i pixels =
-                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + offset));
-            const __m256i keep = EqualToKey<kBytesPerPixel>(pixels, keys);
-            _mm256_storeu_si256(at, _mm256_blendv_epi8(pixels, _mm256_loadu_si256(at), keep));
+        for (std::ptrdiff_t offset = 0; offset < lastStep; offset += 32) {
+            CopyStep<kBytesPerPixel>(from, to, offset, keys);
         }
-        if (column < width) {
-            CopyPixelsKeyedReference(
-                ConstPixelSpan{from + static_cast<std::ptrdiff_t>(column) * kBytesPerPixel, 0},
-                PixelSpan{to + static_cast<std::ptrdiff_t>(column) * kBytesPerPixel, 0},
-                width - column, 1, kBytesPerPixel, key);
-        }
+        CopyStep<kBytesPerPixel>(from, to, lastStep, keys);
     }
 }
 

@@ -13,7 +13,8 @@ namespace platform {
 // the key's mask and stores the whole step: a destination pixel under a key pixel is written
 // back as it was. Branching around steps of key pixels only cost more on sprite frames, whose
 // mixes of key and picture follow no pattern the processor can foresee. A row's last bytes,
-// fewer than a step, go through the plain loop.
+// fewer than a step, take one more step that overlaps the one before; rows narrower than a
+// step go through the plain loop. The source and the destination must not overlap.
 bool KeyedCopyAvx2(ConstPixelSpan source, PixelSpan dest, int width, int height, int bytesPerPixel,
                    std::uint32_t key);
 

@@ -82,9 +82,8 @@ void CopyPixelsKeyedReference(ConstPixelSpan source, PixelSpan dest, int width, 
 namespace {
 
 // Vector compare and select, 16 bytes at a time: pixels equal to the key keep the
-// destination's bytes, every other pixel takes the source's. The row's last few pixels, fewer
-// than one vector, go through the plain loop. Pixel is the pixel's integer type (1, 2 or 4
-// bytes).
+// destination's bytes, every other pixel takes the source's. Pixel is the pixel's integer
+// type (1, 2 or 4 bytes).
 template <typename Pixel>
 __m128i EqualToKey(__m128i pixels, __m128i key) {
     if constexpr (sizeof(Pixel) == 1) return _mm_cmpeq_epi8(pixels, key);
@@ -100,28 +99,35 @@ __m128i Broadcast(std::uint32_t key) {
 }
 
 template <typename Pixel>
+void CopyKeyedStep(const std::uint8_t* from, std::uint8_t* to, std::ptrdiff_t offset,
+                   __m128i keys) {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + offset));
+    const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + offset));
+    const __m128i keep = EqualToKey<Pixel>(pixels, keys);
+    const __m128i mixed = _mm_or_si128(_mm_and_si128(keep, under), _mm_andnot_si128(keep, pixels));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + offset), mixed);
+}
+
+// A step taken again over pixels it has copied writes each as it already is, so a row's last
+// pixels, fewer than a vector, take one more step that ends at the row's end and overlaps the
+// one before. Rows narrower than a vector go through the plain loop.
+template <typename Pixel>
 void CopyPixelsKeyedVector(ConstPixelSpan source, PixelSpan dest, int width, int height,
                            std::uint32_t key) {
     constexpr int kPerVector = 16 / sizeof(Pixel);
+    if (width < kPerVector) {
+        CopyPixelsKeyedReference(source, dest, width, height, sizeof(Pixel), key);
+        return;
+    }
     const __m128i keys = Broadcast<Pixel>(key);
-    const int vectorColumns = width - width % kPerVector;
+    const std::ptrdiff_t lastStep = static_cast<std::ptrdiff_t>(width - kPerVector) * sizeof(Pixel);
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* from = source.first + static_cast<std::ptrdiff_t>(row) * source.pitch;
         std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(row) * dest.pitch;
-        int column = 0;
-        for (; column < vectorColumns; column += kPerVector) {
-            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(column) * sizeof(Pixel);
-            const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + offset));
-            const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + offset));
-            const __m128i keep = EqualToKey<Pixel>(pixels, keys);
-            const __m128i mixed =
-                _mm_or_si128(_mm_and_si128(keep, under), _mm_andnot_si128(keep, pixels));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + offset), mixed);
+        for (std::ptrdiff_t offset = 0; offset < lastStep; offset += 16) {
+            CopyKeyedStep<Pixel>(from, to, offset, keys);
         }
-        CopyPixelsKeyedReference(
-            ConstPixelSpan{from + static_cast<std::ptrdiff_t>(column) * sizeof(Pixel), 0},
-            PixelSpan{to + static_cast<std::ptrdiff_t>(column) * sizeof(Pixel), 0}, width - column,
-            1, sizeof(Pixel), key);
+        CopyKeyedStep<Pixel>(from, to, lastStep, keys);
     }
 }
 

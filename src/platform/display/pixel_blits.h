@@ -30,7 +30,7 @@ void WritePixel(std::uint8_t* at, int bytesPerPixel, std::uint32_t value);
 std::uint32_t PixelValueMask(int bytesPerPixel);
 
 void CopyPixels(ConstPixelSpan source, PixelSpan dest, int width, int height, int bytesPerPixel);
-// Copies every pixel that differs from key.
+// Copies every pixel that differs from key. The source and the destination must not overlap.
 void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int height,
                      int bytesPerPixel, std::uint32_t key);
 // The plain per-pixel loop that the fast keyed copy is held to, bit for bit.
