@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "pixel_layout.h"
+
 namespace cdx {
 
 namespace {
@@ -51,8 +53,8 @@ std::uint64_t FitChannel(std::uint32_t value, int bits, int width) {
 }
 
 std::uint64_t PlaceChannel(std::uint32_t value, int bits, std::uint32_t mask) {
-    const ChannelPlacement placement = PlacementOfMask(mask);
-    return (FitChannel(value, bits, placement.Width) << placement.Shift) & mask;
+    const platform::ChannelPlace place = platform::PlaceOfMask(mask);
+    return (FitChannel(value, bits, place.bits) << place.shift) & mask;
 }
 
 void StoreLittleEndian(std::uint8_t* at, std::uint32_t value, int bytes) {
@@ -73,20 +75,6 @@ void ForEachSourcePixel(const BlockSource& source, PixelOp op) {
 }
 
 }  // namespace
-
-ChannelPlacement PlacementOfMask(std::uint32_t mask) {
-    ChannelPlacement placement;
-    if (mask == 0) return placement;
-    while ((mask & 1) == 0) {
-        mask >>= 1;
-        ++placement.Shift;
-    }
-    while ((mask & 1) != 0) {
-        mask >>= 1;
-        ++placement.Width;
-    }
-    return placement;
-}
 
 bool IsBlockDepth(int depth) {
     return depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;

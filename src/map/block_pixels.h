@@ -20,14 +20,6 @@ struct BlockTargetFormat {
     std::uint32_t BlueMask = 0;
 };
 
-// Where a channel sits in a pixel: the position of its mask's lowest set bit and the number of
-// consecutive set bits from there (5-6-5 green: shift 5, width 6).
-struct ChannelPlacement {
-    int Shift = 0;
-    int Width = 0;
-};
-ChannelPlacement PlacementOfMask(std::uint32_t mask);
-
 // One block graphic of the file: width x height pixels of depth bits, rows packed without
 // padding. The palette (256 entries) gives the colours of 8-bit pixels.
 struct BlockSource {

@@ -44,17 +44,6 @@ std::uint32_t Word32(const Bytes& out, std::size_t at) {
 
 }  // namespace
 
-TEST(BlockPixels, MaskPlacementIsLowestBitAndRunLength) {
-    EXPECT_EQ(PlacementOfMask(0xF800).Shift, 11);
-    EXPECT_EQ(PlacementOfMask(0xF800).Width, 5);
-    EXPECT_EQ(PlacementOfMask(0x07E0).Shift, 5);
-    EXPECT_EQ(PlacementOfMask(0x07E0).Width, 6);
-    EXPECT_EQ(PlacementOfMask(0x001F).Shift, 0);
-    EXPECT_EQ(PlacementOfMask(0xFF000000).Shift, 24);
-    EXPECT_EQ(PlacementOfMask(0xFF000000).Width, 8);
-    EXPECT_EQ(PlacementOfMask(0).Width, 0);
-}
-
 TEST(BlockPixels, SixteenBitFileOnFiveSixFiveKeepsItsBits) {
     // Big-endian file words; the padded pitch leaves its spare bytes alone.
     const Bytes pixels = {0xF8, 0x00, 0x07, 0xE0, 0x12, 0x34, 0xAB, 0xCD};

@@ -6,7 +6,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "pixel_layout.h"
+
 using namespace platform;
+
+TEST(PixelLayout, MaskPlaceIsLowestBitAndRunLength) {
+    EXPECT_EQ(PlaceOfMask(0xF800).shift, 11);
+    EXPECT_EQ(PlaceOfMask(0xF800).bits, 5);
+    EXPECT_EQ(PlaceOfMask(0x07E0).shift, 5);
+    EXPECT_EQ(PlaceOfMask(0x07E0).bits, 6);
+    EXPECT_EQ(PlaceOfMask(0x001F).shift, 0);
+    EXPECT_EQ(PlaceOfMask(0xFF000000).shift, 24);
+    EXPECT_EQ(PlaceOfMask(0xFF000000).bits, 8);
+    EXPECT_EQ(PlaceOfMask(0).bits, 0);
+}
 
 TEST(PixelBlits, KeyComparesOnlyThePixelsOwnBits) {
     std::uint16_t source[2] = {0x1234, 0x5678};

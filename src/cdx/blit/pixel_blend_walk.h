@@ -9,6 +9,7 @@
 // at the end sits in an unnamed namespace: each of those two files gets its own copy, built
 // for its own instruction set, and the linker can never hand one file's copy to the other.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -48,21 +49,25 @@ inline void Store32(std::uint8_t* at, std::uint32_t value) {
     std::memcpy(at, &value, sizeof value);
 }
 
-// Where the channels of a 16-bit layout sit. Blue is bits 0-4 in both.
-struct Channels555 {
-    static constexpr unsigned kGreenMask = 0x1F;
-    static constexpr int kRedShift = 10;
+// Where the channels of a 16-bit layout sit, from the layout's masks. Blue is the low five
+// bits and red the top five of the colour bits in both layouts, which the vector steps rely on.
+template <PixelLayout L>
+struct Channels16 {
+    static constexpr platform::ChannelMasks kMasks = platform::MasksOfLayout(L);
+    static constexpr unsigned kGreenMask = kMasks.green >>
+                                           platform::PlaceOfMask(kMasks.green).shift;
+    static constexpr int kRedShift = platform::PlaceOfMask(kMasks.red).shift;
     // Clears the bit that a right shift by one moves out of each channel into the one below.
-    static constexpr std::uint16_t kHalfMask = 0x3DEF;
-    // Bit 15 is not a channel: a computed pixel has it clear.
-    static constexpr std::uint16_t kColourBits = 0x7FFF;
+    static constexpr std::uint16_t kHalfMask = static_cast<std::uint16_t>(
+        ((kMasks.red >> 1) & kMasks.red) | ((kMasks.green >> 1) & kMasks.green) |
+        ((kMasks.blue >> 1) & kMasks.blue));
+    // The colour bits; at 5-5-5 bit 15 is not a channel and a computed pixel has it clear.
+    static constexpr std::uint16_t kColourBits =
+        static_cast<std::uint16_t>(kMasks.red | kMasks.green | kMasks.blue);
+    static_assert(kMasks.blue == 0x1F && kRedShift + 5 == std::bit_width(kColourBits));
 };
-struct Channels565 {
-    static constexpr unsigned kGreenMask = 0x3F;
-    static constexpr int kRedShift = 11;
-    static constexpr std::uint16_t kHalfMask = 0x7BEF;
-    static constexpr std::uint16_t kColourBits = 0xFFFF;
-};
+using Channels555 = Channels16<PixelLayout::Rgb555>;
+using Channels565 = Channels16<PixelLayout::Rgb565>;
 
 // Applies channel(s, d) to blue, green and red of two 16-bit pixels and packs the results.
 template <class C, class ChannelFn>

@@ -61,29 +61,11 @@ std::unique_ptr<Bitmap> BitmapFromStream(SDL_RWops* stream) {
     return bitmap;
 }
 
-// Where one colour channel of a masked RGB format sits and how many bits it keeps.
-struct ChannelPlace {
-    int shift = 0;
-    int bits = 0;
-};
-
-ChannelPlace PlaceOfMask(DWORD mask) {
-    ChannelPlace place;
-    if (mask == 0) return place;
-    while ((mask & 1u) == 0) {
-        mask >>= 1;
-        ++place.shift;
-    }
-    while ((mask & 1u) != 0 && place.bits < 8) {
-        mask >>= 1;
-        ++place.bits;
-    }
-    return place;
-}
-
-std::uint32_t ChannelBits(std::uint8_t value, ChannelPlace place) {
+// A colour byte's top bits in a channel's place; a channel keeps eight bits at most.
+constexpr std::uint32_t ChannelBits(std::uint8_t value, ChannelPlace place) {
     if (place.bits == 0) return 0;
-    return static_cast<std::uint32_t>(value >> (8 - place.bits)) << place.shift;
+    const int bits = place.bits < 8 ? place.bits : 8;
+    return static_cast<std::uint32_t>(value >> (8 - bits)) << place.shift;
 }
 
 // Turns blue, green, red bytes into one pixel value of an 8-bit or masked RGB format.
@@ -124,18 +106,15 @@ private:
     std::unordered_map<std::uint32_t, std::uint8_t> nearest_;
 };
 
-// Blue, green, red bytes as one pixel of the two 16-bit layouts, each channel keeping its top
-// bits as PixelEncoder's channels do.
-struct EncodeRgb565 {
+// Blue, green, red bytes as one pixel of a 16-bit layout, each channel keeping its top bits as
+// PixelEncoder's channels do.
+template <PixelLayout Layout>
+struct Encode16 {
+    static constexpr ChannelMasks kMasks = MasksOfLayout(Layout);
     std::uint16_t operator()(const std::uint8_t* bgr) const {
-        return static_cast<std::uint16_t>(((bgr[2] >> 3) << 11) | ((bgr[1] >> 2) << 5) |
-                                          (bgr[0] >> 3));
-    }
-};
-struct EncodeRgb555 {
-    std::uint16_t operator()(const std::uint8_t* bgr) const {
-        return static_cast<std::uint16_t>(((bgr[2] >> 3) << 10) | ((bgr[1] >> 3) << 5) |
-                                          (bgr[0] >> 3));
+        return static_cast<std::uint16_t>(ChannelBits(bgr[2], PlaceOfMask(kMasks.red)) |
+                                          ChannelBits(bgr[1], PlaceOfMask(kMasks.green)) |
+                                          ChannelBits(bgr[0], PlaceOfMask(kMasks.blue)));
     }
 };
 
@@ -241,11 +220,11 @@ void StretchBitmapPixelsPerPixel(const Bitmap& bitmap, const RECT& part, PixelSp
 void CopyBitmapPixels(const Bitmap& bitmap, const RECT& part, PixelSpan dest,
                       const DDPIXELFORMAT& format, const PALETTEENTRY* palette) {
     if (HasMasks(format, PixelLayout::Rgb565)) {
-        EncodeRows16(bitmap, part, dest, EncodeRgb565{});
+        EncodeRows16(bitmap, part, dest, Encode16<PixelLayout::Rgb565>{});
         return;
     }
     if (HasMasks(format, PixelLayout::Rgb555)) {
-        EncodeRows16(bitmap, part, dest, EncodeRgb555{});
+        EncodeRows16(bitmap, part, dest, Encode16<PixelLayout::Rgb555>{});
         return;
     }
     const int width = part.right - part.left;

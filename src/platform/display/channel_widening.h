@@ -8,19 +8,34 @@
 
 #include <cstdint>
 
+#include "pixel_layout.h"
+
 namespace platform {
 
 struct ChannelWidening {
     std::uint16_t redMask, redFactor;
     std::uint16_t greenMask, greenFactor;
-    // Blue sits in the low five bits in both layouts: shifted to the top, it widens with the
-    // factor of a 5-bit channel at the top.
+    // Blue sits in the low bits in both layouts: shifted to the top, it widens with the factor
+    // of a channel of its width at the top.
     std::uint16_t blueFactor;
 };
 
 // For a 5-bit channel at bit s, (c << s) * f >> 16 = c * 33 / 4 needs f = 33 << (14 - s); for
-// the 6-bit green of 5-6-5, c * 65 / 16 needs f = 65 << 7.
-constexpr ChannelWidening kFiveSixFive{0xF800, 33 << 3, 0x07E0, 65 << 7, 33 << 3};
-constexpr ChannelWidening kFiveFiveFive{0x7C00, 33 << 4, 0x03E0, 33 << 9, 33 << 3};
+// a 6-bit one, c * 65 / 16 needs f = 65 << (12 - s).
+constexpr std::uint16_t WideningFactor(ChannelPlace place) {
+    return static_cast<std::uint16_t>(place.bits == 6 ? 65 << (12 - place.shift)
+                                                      : 33 << (14 - place.shift));
+}
+
+constexpr ChannelWidening WideningOfLayout(PixelLayout layout) {
+    const ChannelMasks masks = MasksOfLayout(layout);
+    const ChannelPlace blue = PlaceOfMask(masks.blue);
+    return {static_cast<std::uint16_t>(masks.red), WideningFactor(PlaceOfMask(masks.red)),
+            static_cast<std::uint16_t>(masks.green), WideningFactor(PlaceOfMask(masks.green)),
+            WideningFactor({16 - blue.bits, blue.bits})};
+}
+
+constexpr ChannelWidening kFiveSixFive = WideningOfLayout(PixelLayout::Rgb565);
+constexpr ChannelWidening kFiveFiveFive = WideningOfLayout(PixelLayout::Rgb555);
 
 }  // namespace platform

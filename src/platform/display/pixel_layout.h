@@ -6,6 +6,7 @@
 // is named by. The display service's format records, the engine's pixel format and the
 // software blitters all read their layout from here.
 
+#include <bit>
 #include <cstdint>
 #include <optional>
 
@@ -78,6 +79,19 @@ constexpr int PixelBytes(PixelLayout layout) {
 // The bytes of a pixel that hold its colour: all of them but the fourth byte of Bgrx32.
 constexpr int ColourBytes(PixelLayout layout) {
     return layout == PixelLayout::Bgrx32 ? 3 : PixelBytes(layout);
+}
+
+// Where one colour channel sits in a pixel: the position of its mask's lowest set bit and the
+// number of consecutive set bits from there (5-6-5 green: shift 5, 6 bits).
+struct ChannelPlace {
+    int shift = 0;
+    int bits = 0;
+};
+
+constexpr ChannelPlace PlaceOfMask(std::uint32_t mask) {
+    if (mask == 0) return {};
+    const int shift = std::countr_zero(mask);
+    return {shift, std::countr_one(mask >> shift)};
 }
 
 // Nothing for Palette8, whose pixels are indices, not colours.

@@ -4,6 +4,7 @@
 #include "channel_widening.h"
 #include "pixel_blits.h"
 #include "pixel_format.h"
+#include "pixel_layout.h"
 #include "present_convert_avx2.h"
 #include "processor_features.h"
 
@@ -16,11 +17,17 @@ namespace {
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
-std::uint32_t Widen5(std::uint32_t v) {
-    return (v << 3) | (v >> 2);
+// The channel of pixel under mask widened to eight bits by repeating its top bits.
+std::uint32_t WidenChannel(std::uint32_t pixel, std::uint32_t mask) {
+    const ChannelPlace place = PlaceOfMask(mask);
+    const std::uint32_t value = (pixel & mask) >> place.shift;
+    return (value << (8 - place.bits)) | (value >> (2 * place.bits - 8));
 }
-std::uint32_t Widen6(std::uint32_t v) {
-    return (v << 2) | (v >> 4);
+
+std::uint32_t WidenLayout(std::uint32_t pixel, PixelLayout layout) {
+    const ChannelMasks masks = MasksOfLayout(layout);
+    return kOpaque | (WidenChannel(pixel, masks.red) << 16) |
+           (WidenChannel(pixel, masks.green) << 8) | WidenChannel(pixel, masks.blue);
 }
 
 std::uint32_t Argb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
@@ -34,11 +41,9 @@ std::uint32_t ConvertPixel(std::uint32_t pixel, int depth, const PALETTEENTRY* p
             return Argb(palette[pixel & 0xFF].peRed, palette[pixel & 0xFF].peGreen,
                         palette[pixel & 0xFF].peBlue);
         case 15:
-            return Argb(Widen5((pixel >> 10) & 0x1F), Widen5((pixel >> 5) & 0x1F),
-                        Widen5(pixel & 0x1F));
+            return WidenLayout(pixel, PixelLayout::Rgb555);
         case 16:
-            return Argb(Widen5((pixel >> 11) & 0x1F), Widen6((pixel >> 5) & 0x3F),
-                        Widen5(pixel & 0x1F));
+            return WidenLayout(pixel, PixelLayout::Rgb565);
         default:
             return kOpaque | (pixel & 0x00FFFFFF);
     }
