@@ -307,14 +307,22 @@ const OpaqueRuns* DisplaySurface::KeyedRuns() {
     return opaqueRuns_ ? &*opaqueRuns_ : nullptr;
 }
 
+const OpaqueRuns* DisplaySurface::RunsWorthWalking() {
+    // Sprite frames average about eleven pixels a run, where vector compares win; a run of
+    // this many pixels or more is copied faster whole.
+    constexpr int kLongRun = 64;
+    if (bytesPerPixel_ == 3) return KeyedRuns();
+    if (keyedCopiesSinceWrite_ < 2) ++keyedCopiesSinceWrite_;
+    if (keyedCopiesSinceWrite_ < 2) return nullptr;
+    const OpaqueRuns* runs = KeyedRuns();
+    return runs != nullptr && runs->averageRunLength() >= kLongRun ? runs : nullptr;
+}
+
 void DisplaySurface::CopyKeyedFrom(DisplaySurface& source, const RECT& from,
                                    ConstPixelSpan fromSpan, PixelSpan dest) {
     const int width = from.right - from.left;
     const int height = from.bottom - from.top;
-    // Three-byte pixels have no vector compare: their runs, found once per write of the
-    // source, spare the per-pixel key test. Other sizes compare a vector at a time, which on
-    // small sprite frames beats walking their runs.
-    if (const OpaqueRuns* runs = bytesPerPixel_ == 3 ? source.KeyedRuns() : nullptr) {
+    if (const OpaqueRuns* runs = source.RunsWorthWalking()) {
         if (CopyOpaqueRuns(*runs, RunWindow{from.left, from.top, width, height}, fromSpan, dest)) {
             return;
         }

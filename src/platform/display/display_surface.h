@@ -85,10 +85,18 @@ private:
     bool ContainsRect(const RECT& rect) const;
     void AfterWrite();
     // A keyed copy of the rectangle from of source (whose pixels fromSpan points at) to dest:
-    // along the source's opaque runs where it has a table, else pixel by pixel.
+    // along the source's opaque runs where they pay, else a vector or a pixel at a time.
     void CopyKeyedFrom(DisplaySurface& source, const RECT& from, ConstPixelSpan fromSpan,
                        PixelSpan dest);
-    void ForgetOpaqueRuns() { opaqueRuns_.reset(); }
+    // The source's runs when a keyed copy from it should walk them: always for three-byte
+    // pixels, which have no vector compare; for other sizes only when the runs are long (a
+    // panel with a few holes: each run is one block copy) and from the second keyed copy after
+    // a write on, so that a surface written between its keyed copies never builds a table.
+    const OpaqueRuns* RunsWorthWalking();
+    void ForgetOpaqueRuns() {
+        opaqueRuns_.reset();
+        keyedCopiesSinceWrite_ = 0;
+    }
 
     std::shared_ptr<DisplayDevice> device_;
     int width_;
@@ -104,6 +112,7 @@ private:
     bool locked_ = false;
     // The runs for colorKey_, dropped at every write.
     std::optional<OpaqueRuns> opaqueRuns_;
+    int keyedCopiesSinceWrite_ = 0;
     std::vector<std::shared_ptr<DisplaySurface>> backBuffers_;
     // The primary of a back buffer's chain; a back buffer's restore restores the whole chain.
     std::weak_ptr<DisplaySurface> chainFront_;

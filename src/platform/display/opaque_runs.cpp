@@ -144,6 +144,10 @@ std::optional<OpaqueRuns> OpaqueRuns::Build(ConstPixelSpan pixels, int width, in
         }
     }
     table.rowFirst_.push_back(static_cast<std::uint32_t>(table.runs_.size()));
+    std::int64_t opaquePixels = 0;
+    for (const OpaqueRun& run : table.runs_) opaquePixels += run.length;
+    table.averageRunLength_ =
+        table.runs_.empty() ? 0 : static_cast<int>(opaquePixels / std::ssize(table.runs_));
     const int blocks = (width + kBlockColumns - 1) / kBlockColumns;
     table.blockFirst_.reserve(static_cast<std::size_t>(blocks) * static_cast<std::size_t>(height));
     for (int row = 0; row < height; ++row) {

@@ -38,6 +38,8 @@ public:
     int bytesPerPixel() const { return bytesPerPixel_; }
     std::uint32_t key() const { return key_; }
     std::uint32_t comparedBits() const { return comparedBits_; }
+    // The opaque pixels per run over the whole surface, rounded down (0 without runs).
+    int averageRunLength() const { return averageRunLength_; }
     // Every row's runs, row after row, left to right within a row.
     const OpaqueRun* runs() const { return runs_.data(); }
     // Row r's runs are runs()[rowFirst()[r]] up to runs()[rowFirst()[r + 1]]: height + 1
@@ -66,6 +68,7 @@ private:
     int bytesPerPixel_ = 0;
     std::uint32_t key_ = 0;
     std::uint32_t comparedBits_ = 0;
+    int averageRunLength_ = 0;
     std::vector<OpaqueRun> runs_;
     std::vector<std::uint32_t> rowFirst_;
     // Per row, per block of kBlockColumns columns: the index of the first run that ends right
