@@ -12,7 +12,7 @@ if ! command -v sox >/dev/null; then
     echo "SKIP: sox is not installed"
     exit 77
 fi
-source "$(dirname "$0")/../support/virtual_display.sh"
+source "$(dirname "$0")/../../support/virtual_display.sh"
 start_virtual_display 1024x768x24
 export SDL_AUDIODRIVER=disk
 status=0
