@@ -6,7 +6,6 @@
 #include <new>
 
 #include "appicon.h"
-#include "cdxerror.h"
 #include "clock.h"
 #include "data_files.h"
 #include "game_sheets.h"
