@@ -16,6 +16,7 @@
 
 #include "fake_host.h"
 #include "processor_features.h"
+#include "scan_codes.h"
 #include "zelto.h"
 
 using namespace platform;
@@ -438,7 +439,7 @@ TEST(FaderInTheGame, EscapeFadesToBlackBeforeTheEnd) {
     FakeHost host;
     SetHost(&host);
     host.SetPicturesKept(64);
-    host.AtBlank(20, [](FakeHost& h) { h.SetKey(0x01, true); });
+    host.AtBlank(20, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
     host.SetBlankLimit(200);
     EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0);
     EXPECT_EQ(Fader, nullptr);
