@@ -65,6 +65,21 @@ bool DisplayMayExist() {
     return false;
 }
 
+// SDL's video start-up connects to the desktop's session bus (for the screen saver and input
+// methods). Without a session bus address, the bus library would "autolaunch" one: it forks the
+// game, which has threads running by then, and reads the child's answer from a pipe until the
+// child exits. A child that hangs between the fork and its exec (a lock another thread held at
+// the fork) or a dbus-launch that never answers freezes the game before its first picture, and
+// one that works leaves a private bus behind that nothing else uses. With no address set, the
+// address of a bus that cannot exist is set instead: the connection fails at once, and SDL
+// goes on without a bus, as it would without one anywhere.
+void NeverAutolaunchASessionBus() {
+    const char* address = SDL_getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address == nullptr || address[0] == '\0') {
+        SDL_setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null", 1);
+    }
+}
+
 // The video drivers that a display variable points at, in the order SDL tries them.
 struct DisplayVariable {
     const char* name;
@@ -153,6 +168,7 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize)
         state_->startError = kNoDisplay;
         return;
     }
+    NeverAutolaunchASessionBus();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
         state_->startError = std::string("cannot open the display: ") + SDL_GetError();
         return;
