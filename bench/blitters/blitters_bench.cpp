@@ -97,13 +97,15 @@ void RunEngine(benchmark::State& state, Picture picture, EngineDraw draw) {
         return;
     }
     const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
-    const int perRow = scene.source.PixelWidth / kBlock;
+    std::vector<platform::RECT> rects;
+    for (const bench::FrameCell& c :
+         bench::FrameCells(kFrames, kBlock, scene.source.PixelWidth / kBlock)) {
+        rects.push_back(platform::RECT{c.left, c.top, c.left + kBlock, c.top + kBlock});
+    }
     for (auto _ : state) {
         for (const bench::SpritePlacement& p : placements) {
-            const int left = p.frame % perRow * kBlock;
-            const int top = p.frame / perRow * kBlock;
-            benchmark::DoNotOptimize(draw(scene.source, scene.target.get(), p.x, p.y,
-                                          platform::RECT{left, top, left + kBlock, top + kBlock}));
+            benchmark::DoNotOptimize(
+                draw(scene.source, scene.target.get(), p.x, p.y, rects[p.frame]));
         }
     }
     state.SetItemsProcessed(state.iterations() * kPlacements * kBlock * kBlock);
@@ -188,10 +190,10 @@ void RunSdl(benchmark::State& state, Picture picture, SdlBlend blend, Uint8 alph
         return;
     }
     const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
-    const int perRow = scene.source->w / kBlock;
+    const auto cells = bench::FrameCells(kFrames, kBlock, scene.source->w / kBlock);
     for (auto _ : state) {
         for (const bench::SpritePlacement& p : placements) {
-            SDL_Rect from{p.frame % perRow * kBlock, p.frame / perRow * kBlock, kBlock, kBlock};
+            SDL_Rect from{cells[p.frame].left, cells[p.frame].top, kBlock, kBlock};
             SDL_Rect to{p.x, p.y, kBlock, kBlock};
             benchmark::DoNotOptimize(SDL_BlitSurface(scene.source, &from, scene.target, &to));
         }

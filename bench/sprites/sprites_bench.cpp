@@ -32,8 +32,21 @@ constexpr int kBlock = 32;
 constexpr int kPlacements = 1024;
 constexpr float kScale = 1.5f;
 
-SDL_Rect FrameRect(int frame, int perRow) {
-    return SDL_Rect{frame % perRow * kBlock, frame / perRow * kBlock, kBlock, kBlock};
+// Every frame's rectangle on a sheet perRow frames wide, for each side's draws.
+std::vector<SDL_Rect> FrameRects(int perRow) {
+    std::vector<SDL_Rect> rects;
+    for (const bench::FrameCell& c : bench::FrameCells(kFrames, kBlock, perRow)) {
+        rects.push_back(SDL_Rect{c.left, c.top, kBlock, kBlock});
+    }
+    return rects;
+}
+
+std::vector<platform::RECT> EngineFrameRects(int perRow) {
+    std::vector<platform::RECT> rects;
+    for (const bench::FrameCell& c : bench::FrameCells(kFrames, kBlock, perRow)) {
+        rects.push_back(platform::RECT{c.left, c.top, c.left + kBlock, c.top + kBlock});
+    }
+    return rects;
 }
 
 // The engine on the fake host: a 16-bit screen, the sheet keyed by its top-left pixel, and a
@@ -85,12 +98,11 @@ void BM_EngineDrawCopyKeyed(benchmark::State& state) {
     EngineScene scene;
     if (!scene.ready) return state.SkipWithError("the generated sheet could not be loaded");
     const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
-    const int perRow = scene.sheet.PixelWidth / kBlock;
+    const auto rects = EngineFrameRects(scene.sheet.PixelWidth / kBlock);
     for (auto _ : state) {
         for (const bench::SpritePlacement& p : placements) {
-            const SDL_Rect r = FrameRect(p.frame, perRow);
-            benchmark::DoNotOptimize(scene.sheet.DrawCopyKeyed(
-                scene.target.get(), p.x, p.y, platform::RECT{r.x, r.y, r.x + r.w, r.y + r.h}));
+            benchmark::DoNotOptimize(
+                scene.sheet.DrawCopyKeyed(scene.target.get(), p.x, p.y, rects[p.frame]));
         }
     }
     state.SetItemsProcessed(state.iterations() * kPlacements);
@@ -101,10 +113,10 @@ void SdlBlitKeyed(benchmark::State& state, bool runLength) {
     SdlScene scene(runLength);
     if (!scene.Ready()) return state.SkipWithError("the generated sheet could not be loaded");
     const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
-    const int perRow = scene.sheet->w / kBlock;
+    const auto rects = FrameRects(scene.sheet->w / kBlock);
     for (auto _ : state) {
         for (const bench::SpritePlacement& p : placements) {
-            SDL_Rect from = FrameRect(p.frame, perRow);
+            SDL_Rect from = rects[p.frame];
             SDL_Rect to{p.x, p.y, kBlock, kBlock};
             benchmark::DoNotOptimize(SDL_BlitSurface(scene.sheet, &from, scene.target, &to));
         }
@@ -133,13 +145,13 @@ struct SdlPerFrameScene {
         SdlScene whole(false);
         if (!whole.Ready()) return;
         const Uint16 key = *static_cast<const Uint16*>(whole.sheet->pixels);
-        const int perRow = whole.sheet->w / kBlock;
+        const auto rects = FrameRects(whole.sheet->w / kBlock);
         for (int frame = 0; frame < kFrames; ++frame) {
             SDL_Surface* own =
                 SDL_CreateRGBSurfaceWithFormat(0, kBlock, kBlock, 16, SDL_PIXELFORMAT_RGB565);
             if (own == nullptr) return;
             frames.push_back(own);
-            const SDL_Rect from = FrameRect(frame, perRow);
+            const SDL_Rect& from = rects[frame];
             for (int row = 0; row < kBlock; ++row) {
                 std::memcpy(static_cast<Uint8*>(own->pixels) + row * own->pitch,
                             static_cast<const Uint8*>(whole.sheet->pixels) +
@@ -171,12 +183,10 @@ std::string KeyedCopiesDisagree(SdlPerFrameScene& sdl,
                                 const std::vector<bench::SpritePlacement>& placements) {
     EngineScene engine;
     if (!engine.ready) return "the generated sheet could not be loaded";
-    const int perRow = engine.sheet.PixelWidth / kBlock;
+    const auto rects = EngineFrameRects(engine.sheet.PixelWidth / kBlock);
     engine.target->Fill(kBackground);
     for (const bench::SpritePlacement& p : placements) {
-        const SDL_Rect r = FrameRect(p.frame, perRow);
-        engine.sheet.DrawCopyKeyed(engine.target.get(), p.x, p.y,
-                                   platform::RECT{r.x, r.y, r.x + r.w, r.y + r.h});
+        engine.sheet.DrawCopyKeyed(engine.target.get(), p.x, p.y, rects[p.frame]);
     }
     SDL_FillRect(sdl.target, nullptr, kBackground);
     sdl.DrawAll(placements);
@@ -224,13 +234,11 @@ void BM_EngineDrawScaledKeyed(benchmark::State& state) {
     EngineScene scene;
     if (!scene.ready) return state.SkipWithError("the generated sheet could not be loaded");
     const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
-    const int perRow = scene.sheet.PixelWidth / kBlock;
+    const auto rects = EngineFrameRects(scene.sheet.PixelWidth / kBlock);
     for (auto _ : state) {
         for (const bench::SpritePlacement& p : placements) {
-            const SDL_Rect r = FrameRect(p.frame, perRow);
-            benchmark::DoNotOptimize(scene.sheet.DrawScaledKeyed(
-                scene.target.get(), p.x, p.y, platform::RECT{r.x, r.y, r.x + r.w, r.y + r.h},
-                kScale));
+            benchmark::DoNotOptimize(
+                scene.sheet.DrawScaledKeyed(scene.target.get(), p.x, p.y, rects[p.frame], kScale));
         }
     }
     state.SetItemsProcessed(state.iterations() * kPlacements);
@@ -241,12 +249,12 @@ void BM_SdlBlitScaledKeyed(benchmark::State& state) {
     SdlScene scene(false);
     if (!scene.Ready()) return state.SkipWithError("the generated sheet could not be loaded");
     const auto placements = bench::SpritePlacements(kPlacements, kFrames, kBlock, 640, 480);
-    const int perRow = scene.sheet->w / kBlock;
+    const auto rects = FrameRects(scene.sheet->w / kBlock);
     const int scaled = static_cast<int>(kBlock * kScale);
     const int shift = (scaled - kBlock) / 2;
     for (auto _ : state) {
         for (const bench::SpritePlacement& p : placements) {
-            SDL_Rect from = FrameRect(p.frame, perRow);
+            SDL_Rect from = rects[p.frame];
             SDL_Rect to{p.x - shift, p.y - shift, scaled, scaled};
             benchmark::DoNotOptimize(SDL_BlitScaled(scene.sheet, &from, scene.target, &to));
         }

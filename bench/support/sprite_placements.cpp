@@ -24,4 +24,12 @@ std::vector<SpritePlacement> SpritePlacements(int count, int frames, int blockSi
     return placements;
 }
 
+std::vector<FrameCell> FrameCells(int frames, int blockSize, int perRow) {
+    std::vector<FrameCell> cells;
+    for (int frame = 0; frame < frames; ++frame) {
+        cells.push_back({frame % perRow * blockSize, frame / perRow * blockSize});
+    }
+    return cells;
+}
+
 }  // namespace bench

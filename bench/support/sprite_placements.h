@@ -20,4 +20,15 @@ struct SpritePlacement {
 std::vector<SpritePlacement> SpritePlacements(int count, int frames, int blockSize, int width,
                                               int height);
 
+// Where a sheet's frames lie: square cells of blockSize pixels, perRow to a row, left to right
+// and top to bottom.
+struct FrameCell {
+    int left;
+    int top;
+};
+
+// The cells of the first frames frames, worked out before the timing as a program keeps them,
+// so that a timed loop measures the draws and not the divisions that find a frame.
+std::vector<FrameCell> FrameCells(int frames, int blockSize, int perRow);
+
 }  // namespace bench
