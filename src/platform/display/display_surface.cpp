@@ -114,7 +114,10 @@ HRESULT DisplaySurface::Blt(const RECT* destRect, DisplaySurface* source, const 
 
     if (source == nullptr) return DDERR_INVALIDPARAMS;
     if (source->format_.dwRGBBitCount != format_.dwRGBBitCount) return DDERR_INVALIDPIXELFORMAT;
-    const RECT from = sourceRect != nullptr ? *sourceRect : WholeRect(*source);
+    // The caller's rectangle is read in place: its fields were just written one by one, and a
+    // copy of the whole would wait for those writes to reach memory.
+    const RECT whole = WholeRect(*source);
+    const RECT& from = sourceRect != nullptr ? *sourceRect : whole;
     if (!source->ContainsRect(from)) return DDERR_INVALIDRECT;
 
     StretchOptions options;
@@ -164,7 +167,10 @@ HRESULT DisplaySurface::BltFast(int x, int y, DisplaySurface* source, const RECT
     if (lost_ || source->lost_) return DDERR_SURFACELOST;
     if (locked_ || source->locked_) return DDERR_SURFACEBUSY;
     if (source->format_.dwRGBBitCount != format_.dwRGBBitCount) return DDERR_INVALIDPIXELFORMAT;
-    const RECT from = sourceRect != nullptr ? *sourceRect : WholeRect(*source);
+    // The caller's rectangle is read in place: its fields were just written one by one, and a
+    // copy of the whole would wait for those writes to reach memory.
+    const RECT whole = WholeRect(*source);
+    const RECT& from = sourceRect != nullptr ? *sourceRect : whole;
     if (!source->ContainsRect(from)) return DDERR_INVALIDRECT;
     const int width = from.right - from.left;
     const int height = from.bottom - from.top;

@@ -21,27 +21,24 @@ __m256i Broadcast(std::uint32_t key) {
 }
 
 // One step of kPerStep pixels at offset bytes into both rows: pixels equal to the key keep
-// the destination's bytes, every other pixel takes the source's.
+// the destination's bytes, every other pixel takes the source's. A step of key pixels alone
+// neither reads nor writes the destination.
 template <int kBytesPerPixel>
 void CopyStep(const std::uint8_t* from, std::uint8_t* to, std::ptrdiff_t offset, __m256i keys) {
     auto* at = reinterpret_cast<__m256i*>(to + offset);
     const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + offset));
     const __m256i keep = EqualToKey<kBytesPerPixel>(pixels, keys);
+    if (_mm256_movemask_epi8(keep) == -1) return;
     _mm256_storeu_si256(at, _mm256_blendv_epi8(pixels, _mm256_loadu_si256(at), keep));
 }
 
 // A step is idempotent: taken again over pixels it has already copied, it writes each of them
 // as it already is (a source pixel, or the destination's own under a key pixel). So a row's
 // last pixels, fewer than a step, are covered by one more step that ends at the row's end and
-// overlaps the one before it, instead of a plain loop. Rows narrower than one step (frames cut
-// by the edge of the target) go through the plain loop.
+// overlaps the one before it, instead of a plain loop.
 template <int kBytesPerPixel>
 void CopyRows(ConstPixelSpan source, PixelSpan dest, int width, int height, std::uint32_t key) {
     constexpr int kPerStep = 32 / kBytesPerPixel;
-    if (width < kPerStep) {
-        CopyPixelsKeyedReference(source, dest, width, height, kBytesPerPixel, key);
-        return;
-    }
     const __m256i keys = Broadcast<kBytesPerPixel>(key);
     const std::ptrdiff_t lastStep = static_cast<std::ptrdiff_t>(width - kPerStep) * kBytesPerPixel;
     for (int row = 0; row < height; ++row) {
@@ -58,6 +55,7 @@ void CopyRows(ConstPixelSpan source, PixelSpan dest, int width, int height, std:
 
 bool KeyedCopyAvx2(ConstPixelSpan source, PixelSpan dest, int width, int height, int bytesPerPixel,
                    std::uint32_t key) {
+    if (width * bytesPerPixel < 32) return false;
     switch (bytesPerPixel) {
         case 1:
             CopyRows<1>(source, dest, width, height, key);

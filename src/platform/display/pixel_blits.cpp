@@ -82,7 +82,8 @@ void CopyPixelsKeyedReference(ConstPixelSpan source, PixelSpan dest, int width, 
 namespace {
 
 // Vector compare and select, 16 bytes at a time: pixels equal to the key keep the
-// destination's bytes, every other pixel takes the source's. Pixel is the pixel's integer
+// destination's bytes, every other pixel takes the source's; a step of key pixels alone
+// neither reads nor writes the destination. Pixel is the pixel's integer
 // type (1, 2 or 4 bytes).
 template <typename Pixel>
 __m128i EqualToKey(__m128i pixels, __m128i key) {
@@ -102,8 +103,9 @@ template <typename Pixel>
 void CopyKeyedStep(const std::uint8_t* from, std::uint8_t* to, std::ptrdiff_t offset,
                    __m128i keys) {
     const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + offset));
-    const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + offset));
     const __m128i keep = EqualToKey<Pixel>(pixels, keys);
+    if (_mm_movemask_epi8(keep) == 0xFFFF) return;
+    const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + offset));
     const __m128i mixed = _mm_or_si128(_mm_and_si128(keep, under), _mm_andnot_si128(keep, pixels));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to + offset), mixed);
 }
@@ -136,22 +138,23 @@ void CopyPixelsKeyedVector(ConstPixelSpan source, PixelSpan dest, int width, int
 
 void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int height,
                      int bytesPerPixel, std::uint32_t key) {
+    key &= PixelValueMask(bytesPerPixel);
+    [[maybe_unused]] const ProcessorLevel level = ProcessorLevelInUse();
 #if defined(ZELTO_KEYED_COPY_AVX512)
     // Masked moves neither read nor write a destination pixel under a key pixel.
-    if (ProcessorHasAvx512MaskedMoves() &&
-        KeyedCopyMasked(source, dest, width, height, bytesPerPixel,
-                        key & PixelValueMask(bytesPerPixel))) {
+    if (level >= ProcessorLevel::kAvx512 &&
+        KeyedCopyMasked(source, dest, width, height, bytesPerPixel, key)) {
         return;
     }
 #endif
 #if defined(ZELTO_KEYED_COPY_AVX2)
-    if (ProcessorHasAvx2() && KeyedCopyAvx2(source, dest, width, height, bytesPerPixel,
-                                            key & PixelValueMask(bytesPerPixel))) {
+    // Rows narrower than its step take the 16-byte steps below.
+    if (level >= ProcessorLevel::kAvx2 &&
+        KeyedCopyAvx2(source, dest, width, height, bytesPerPixel, key)) {
         return;
     }
 #endif
 #if defined(__SSE2__)
-    key &= PixelValueMask(bytesPerPixel);
     switch (bytesPerPixel) {
         case 1:
             return CopyPixelsKeyedVector<std::uint8_t>(source, dest, width, height, key);
