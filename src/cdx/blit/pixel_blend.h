@@ -3,11 +3,11 @@
 
 // The pixel work of the software blitters (blends and shadows) as plain functions over two
 // rectangles of pixels in memory, each given by its top-left pixel and its pitch. One walk
-// serves every operation: 15- and 16-bit rows take a lone first pixel when the width is odd
-// and then whole pairs (sixteen pixels at a time where the processor has AVX2, eight where it
-// has SSE2), or, where it has AVX-512, whole rows in masked 32-pixel steps; 24- and 32-bit
-// rows go pixel by pixel over the three colour bytes. Nothing here checks rectangles: the
-// callers clip first.
+// serves every operation: 15- and 16-bit rows go in vector steps (sixteen pixels where the
+// processor has AVX2, eight where it has SSE2, the last step of a row ending at its end) and
+// rows narrower than a step in pairs, or, where the processor has AVX-512, in masked 32-pixel
+// steps; 24- and 32-bit rows go pixel by pixel over the three colour bytes. Nothing here checks
+// rectangles: the callers clip first.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The 15- and 16-bit walk in sixteen-pixel steps. This file alone is built with the
 // processor's AVX2 instructions allowed; pixel_blend.cpp calls it only when the processor has
-// them. A row's last eight to fifteen pixels take one eight-pixel step (the same SSE2 lanes,
-// here in their AVX encoding) before the pairs.
+// them. A rectangle narrower than sixteen pixels (a frame cut by an edge) takes eight-pixel
+// steps (the same SSE2 lanes, here in their AVX encoding) or pairs.
 
 #include <immintrin.h>
 

@@ -309,32 +309,54 @@ struct RowCursor {
     int left;
 };
 
-// Steps of V::kPixels pixels while that many are left. A step whose source pixels are all
-// keyed, or (at 5-6-5) whose weights are all zero, leaves its destination pixels exactly as
-// they are and is skipped without computing anything. At 5-5-5 a zero weight still clears
-// bit 15 of a computed pixel, so those steps are computed.
+// One step's pixels, read and worked out but not yet stored: the result, and whether the
+// step leaves its destination as it was (every source pixel keyed, or at 5-6-5 every weight
+// zero) and is not stored at all.
+template <class V>
+struct PendingStep {
+    typename V::Reg out;
+    bool unchanged;
+};
+
+// Reads V::kPixels pixels at offset bytes into the row (offset / 2 weight bytes) and works out
+// what they become; a keyed source pixel keeps its destination pixel. At 5-5-5 a zero weight
+// still clears bit 15 of a computed pixel, so those steps are computed.
 template <class C, bool Keyed, class Op, class V>
-void VectorSteps(RowCursor& at, const Op& op, std::uint16_t key) {
+PendingStep<V> ComputeStep(const RowCursor& row, std::ptrdiff_t offset, const Op& op,
+                           typename V::Reg keys) {
     constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
     constexpr bool kSkipsTransparent = Op::kUsesAlpha && C::kColourBits == 0xFFFF;
-    constexpr int kBytes = 2 * V::kPixels;
-    const typename V::Reg keys = V::Splat(key);
-    for (; at.left >= V::kPixels; at.left -= V::kPixels, at.source += kBytes, at.dest += kBytes) {
-        typename V::Reg weights = V::Splat(0);
-        if constexpr (Op::kUsesAlpha) {
-            const std::uint8_t* stepWeights = at.alpha;
-            at.alpha += V::kPixels;
-            if (kSkipsTransparent && V::WeightsAllZero(stepWeights)) continue;
-            weights = V::LoadWeights(stepWeights);
-        }
-        const typename V::Reg s = kNeedsSource ? V::Load(at.source) : V::Splat(0);
-        const typename V::Reg keyed = V::Equal(s, keys);
-        if (Keyed && V::AllSet(keyed)) continue;
-        const typename V::Reg d = V::Load(at.dest);
-        typename V::Reg out = op.template Pixels<C, V>(s, d, weights);
-        if constexpr (Keyed) out = V::Select(keyed, d, out);
-        V::Store(at.dest, out);
+    typename V::Reg weights = V::Splat(0);
+    if constexpr (Op::kUsesAlpha) {
+        const std::uint8_t* stepWeights = row.alpha + offset / 2;
+        if (kSkipsTransparent && V::WeightsAllZero(stepWeights)) return {weights, true};
+        weights = V::LoadWeights(stepWeights);
     }
+    const typename V::Reg s = kNeedsSource ? V::Load(row.source + offset) : V::Splat(0);
+    const typename V::Reg keyed = V::Equal(s, keys);
+    if (Keyed && V::AllSet(keyed)) return {s, true};
+    const typename V::Reg d = V::Load(row.dest + offset);
+    typename V::Reg out = op.template Pixels<C, V>(s, d, weights);
+    if constexpr (Keyed) out = V::Select(keyed, d, out);
+    return {out, false};
+}
+
+// A row of at least V::kPixels pixels in steps of that many from its start, and one more step
+// that ends at the row's end. That last step is read and worked out first, before any step of
+// the row is stored, and stored last: where it overlaps the step before, it computes the same
+// pixels from the same destination pixels and stores the same values, so a row of any width
+// needs neither narrower steps nor lone pixels. Reading it first also keeps every load of the
+// row ahead of the stores it overlaps, which a processor could not forward to it.
+template <class C, bool Keyed, class Op, class V>
+void RowInSteps(const RowCursor& row, const Op& op, typename V::Reg keys) {
+    constexpr std::ptrdiff_t kBytes = 2 * V::kPixels;
+    const std::ptrdiff_t lastStep = 2 * static_cast<std::ptrdiff_t>(row.left - V::kPixels);
+    const PendingStep<V> last = ComputeStep<C, Keyed, Op, V>(row, lastStep, op, keys);
+    for (std::ptrdiff_t offset = 0; offset < lastStep; offset += kBytes) {
+        const PendingStep<V> step = ComputeStep<C, Keyed, Op, V>(row, offset, op, keys);
+        if (!step.unchanged) V::Store(row.dest + offset, step.out);
+    }
+    if (!last.unchanged) V::Store(row.dest + lastStep, last.out);
 }
 
 // Lanes whose loads and stores take a mask of lanes (AVX-512).
@@ -399,61 +421,88 @@ void Walk16Masked(const BlendRects& rects, const Op& op, std::uint16_t key) {
     }
 }
 
-// The walk over 15- or 16-bit rows: the odd pixel of an odd-width row first, then vector
-// steps of each lanes type in turn (widest first), then pairs. A keyed source pixel leaves its
-// destination pixel as it was.
-template <class C, bool Keyed, class Op, class... Lanes>
-void Walk16Stepped(const BlendRects& rects, const Op& givenOp, std::uint16_t key) {
+// A row narrower than any vector step: pairs, then the odd last pixel. A keyed source pixel
+// leaves its destination pixel as it was.
+template <class C, bool Keyed, class Op>
+void RowInPairs(RowCursor at, const Op& op, std::uint16_t key) {
     constexpr bool kNeedsSource = Op::kReadsSource || Keyed;
-    // A copy of its own: the caller's could be written by a store into the destination as far
-    // as the compiler can tell, so its weight would be loaded again at every step.
-    const Op op = givenOp;
-    const std::uint8_t* sourceRow = rects.source;
-    std::uint8_t* destRow = rects.dest;
-    const std::uint8_t* alphaRow = rects.alpha;
-    // In registers for the whole walk, as in the masked walk.
+    for (; at.left >= 2; at.left -= 2, at.source += 4, at.dest += 4) {
+        const std::uint32_t sv = kNeedsSource ? Load32(at.source) : 0;
+        unsigned weights = 0;
+        if constexpr (Op::kUsesAlpha) {
+            weights = Load16(at.alpha);
+            at.alpha += 2;
+        }
+        const std::uint32_t dv = Load32(at.dest);
+        if constexpr (Keyed) {
+            const bool leftKeyed = (sv & 0xFFFF) == key;
+            const bool rightKeyed = (sv >> 16) == key;
+            if (leftKeyed && rightKeyed) continue;
+            std::uint32_t out = op.template Pair<C>(sv, dv, weights);
+            if (leftKeyed) out = (out & 0xFFFF0000u) | (dv & 0xFFFFu);
+            if (rightKeyed) out = (out & 0xFFFFu) | (dv & 0xFFFF0000u);
+            Store32(at.dest, out);
+        } else {
+            Store32(at.dest, op.template Pair<C>(sv, dv, weights));
+        }
+    }
+    if (at.left == 1) {
+        const std::uint16_t sv = kNeedsSource ? Load16(at.source) : 0;
+        const unsigned weight = Op::kUsesAlpha ? at.alpha[0] : 0;
+        if (!Keyed || sv != key) {
+            Store16(at.dest, op.template Pixel16<C>(sv, Load16(at.dest), weight));
+        }
+    }
+}
+
+// The rectangle's rows, each handed to rowFn as a cursor at its first pixel. The pitches and
+// the first row stay in registers for the whole walk, as in the masked walk.
+template <bool UsesAlpha, class RowFn>
+void ForEachRow(const BlendRects& rects, RowFn rowFn) {
+    RowCursor row{rects.source, rects.dest, rects.alpha, rects.width};
     const std::ptrdiff_t sourcePitch = rects.sourcePitch;
     const std::ptrdiff_t destPitch = rects.destPitch;
     const std::ptrdiff_t alphaPitch = rects.alphaPitch;
-    const int width = rects.width;
     const int height = rects.height;
-    for (int row = 0; row < height; ++row) {
-        RowCursor at{sourceRow, destRow, alphaRow, width};
-        if (at.left & 1) {
-            const std::uint16_t sv = kNeedsSource ? Load16(at.source) : 0;
-            const unsigned weight = Op::kUsesAlpha ? at.alpha[0] : 0;
-            if (!Keyed || sv != key) {
-                Store16(at.dest, op.template Pixel16<C>(sv, Load16(at.dest), weight));
-            }
-            at.source += 2;
-            at.dest += 2;
-            if constexpr (Op::kUsesAlpha) ++at.alpha;
-            --at.left;
-        }
-        (VectorSteps<C, Keyed, Op, Lanes>(at, op, key), ...);
-        for (; at.left >= 2; at.left -= 2, at.source += 4, at.dest += 4) {
-            const std::uint32_t sv = kNeedsSource ? Load32(at.source) : 0;
-            unsigned weights = 0;
-            if constexpr (Op::kUsesAlpha) {
-                weights = Load16(at.alpha);
-                at.alpha += 2;
-            }
-            const std::uint32_t dv = Load32(at.dest);
-            if constexpr (Keyed) {
-                const bool leftKeyed = (sv & 0xFFFF) == key;
-                const bool rightKeyed = (sv >> 16) == key;
-                if (leftKeyed && rightKeyed) continue;
-                std::uint32_t out = op.template Pair<C>(sv, dv, weights);
-                if (leftKeyed) out = (out & 0xFFFF0000u) | (dv & 0xFFFFu);
-                if (rightKeyed) out = (out & 0xFFFFu) | (dv & 0xFFFF0000u);
-                Store32(at.dest, out);
-            } else {
-                Store32(at.dest, op.template Pair<C>(sv, dv, weights));
-            }
-        }
-        sourceRow += sourcePitch;
-        destRow += destPitch;
-        if constexpr (Op::kUsesAlpha) alphaRow += alphaPitch;
+    for (int r = 0; r < height; ++r) {
+        rowFn(row);
+        row.source += sourcePitch;
+        row.dest += destPitch;
+        if constexpr (UsesAlpha) row.alpha += alphaPitch;
+    }
+}
+
+// The walk over 15- or 16-bit rows with the widest of the lanes (given widest first) that the
+// rectangle is as wide as, and in pairs when it is narrower than them all: every row of one
+// rectangle takes the same kind of walk.
+template <class C, bool Keyed, class Op, class... Lanes>
+void Walk16Stepped(const BlendRects& rects, const Op& op, std::uint16_t key);
+
+template <class C, bool Keyed, class Op>
+void Walk16InPairs(const BlendRects& rects, const Op& op, std::uint16_t key) {
+    ForEachRow<Op::kUsesAlpha>(
+        rects, [&](const RowCursor& row) { RowInPairs<C, Keyed, Op>(row, op, key); });
+}
+
+template <class C, bool Keyed, class Op, class Widest, class... Narrower>
+void Walk16InLanes(const BlendRects& rects, const Op& givenOp, std::uint16_t key) {
+    if (rects.width < Widest::kPixels) {
+        return Walk16Stepped<C, Keyed, Op, Narrower...>(rects, givenOp, key);
+    }
+    // A copy of its own: the caller's could be written by a store into the destination as far
+    // as the compiler can tell, so its weight would be loaded again at every step.
+    const Op op = givenOp;
+    const typename Widest::Reg keys = Widest::Splat(key);
+    ForEachRow<Op::kUsesAlpha>(
+        rects, [&](const RowCursor& row) { RowInSteps<C, Keyed, Op, Widest>(row, op, keys); });
+}
+
+template <class C, bool Keyed, class Op, class... Lanes>
+void Walk16Stepped(const BlendRects& rects, const Op& op, std::uint16_t key) {
+    if constexpr (sizeof...(Lanes) == 0) {
+        Walk16InPairs<C, Keyed, Op>(rects, op, key);
+    } else {
+        Walk16InLanes<C, Keyed, Op, Lanes...>(rects, op, key);
     }
 }
 

@@ -197,11 +197,16 @@ TEST(BlendPixels, TheSixteenPixelStepsMatchThePlainReferenceWhereMaskedOnesExist
     ExpectVectorStepsMatchTheReference();
 }
 
-TEST(BlendPixels, EightPixelStepsMatchAtEveryWidth) {
-    const LevelCap narrow(platform::ProcessorLevel::kSse2);
+// Every width up to two of the widest steps and more, at the level the suite runs at: the
+// last step of a row overlaps the one before by every amount, and rows narrower than a step
+// take the narrower steps or pairs.
+TEST(BlendPixels, VectorStepsMatchAtEveryWidth) {
     for (const PixelLayout layout : {PixelLayout::Rgb555, PixelLayout::Rgb565}) {
-        for (int width = 1; width <= 20; ++width) {
-            const BlendCase blendCase(layout, Scene{width, 2, 2, 2}, 0x7C1F, 900 + width);
+        for (int width = 1; width <= 70; ++width) {
+            BlendCase blendCase(layout, Scene{width, 2, 2, 2}, 0x7C1F, 900 + width);
+            // Cleared and keyed stretches in the middle of even rows and at the end of odd ones.
+            const int cleared = width % 2 == 0 ? width / 3 : width / 2;
+            blendCase.ClearAndKey(cleared, width % 2 == 0 ? width / 3 : width - cleared, 0x7C1F);
             for (const PixelOperation operation : kOperations) {
                 const PixelBlend blend{operation, 77, 0x7C1Fu};
                 ASSERT_EQ(blendCase.Blended(blend), blendCase.Reference(blend))
