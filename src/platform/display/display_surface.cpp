@@ -58,9 +58,8 @@ void DisplaySurface::AttachBackBuffers(std::vector<std::shared_ptr<DisplaySurfac
     for (auto& back : backBuffers_) back->chainFront_ = weak_from_this();
 }
 
-void DisplaySurface::AfterWrite() {
-    ForgetOpaqueRuns();
-    if (isPrimary()) device_->NoteFrontWritten();
+void DisplaySurface::NoteFrontWritten() {
+    device_->NoteFrontWritten();
 }
 
 void DisplaySurface::MarkLost() {
@@ -304,12 +303,10 @@ HRESULT DisplaySurface::ReleaseDC(HDC context) {
     return DD_OK;
 }
 
-const OpaqueRuns* DisplaySurface::KeyedRuns() {
+const OpaqueRuns* DisplaySurface::BuildKeyedRuns() {
     if (!colorKey_ || lost_ || locked_ || deviceContext_) return nullptr;
-    if (!opaqueRuns_) {
-        opaqueRuns_ = OpaqueRuns::Build(ConstPixelSpan{memory_.data(), pitch_}, width_, height_,
-                                        bytesPerPixel_, *colorKey_, PixelValueMask(bytesPerPixel_));
-    }
+    opaqueRuns_ = OpaqueRuns::Build(ConstPixelSpan{memory_.data(), pitch_}, width_, height_,
+                                    bytesPerPixel_, *colorKey_, PixelValueMask(bytesPerPixel_));
     return opaqueRuns_ ? &*opaqueRuns_ : nullptr;
 }
 

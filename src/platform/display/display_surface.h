@@ -73,8 +73,9 @@ public:
     // from the pixels as they are on the first call after any write into the surface (a copy
     // or fill into it, a lock, a device context, a restore, a flip or a new key) and kept
     // until the next one. Null without a key, while the surface is locked, holds a device
-    // context or is lost, and when it is wider than a table holds.
-    const OpaqueRuns* KeyedRuns();
+    // context or is lost, and when it is wider than a table holds. Inline while the table is
+    // kept: every write, lock, device context, loss and new key drops it.
+    const OpaqueRuns* KeyedRuns() { return opaqueRuns_ ? &*opaqueRuns_ : BuildKeyedRuns(); }
     // Moves each buffer of the flipping chain one place towards the front.
     void RotateChain();
     // The primary surface's back buffers, front to back of the flipping chain.
@@ -83,7 +84,13 @@ public:
 private:
     bool ChainBusy() const;
     bool ContainsRect(const RECT& rect) const;
-    void AfterWrite();
+    // Inline, as every draw into the surface ends here.
+    void AfterWrite() {
+        ForgetOpaqueRuns();
+        if (isPrimary()) NoteFrontWritten();
+    }
+    void NoteFrontWritten();
+    const OpaqueRuns* BuildKeyedRuns();
     // A keyed copy of the rectangle from of source (whose pixels fromSpan points at) to dest:
     // along the source's opaque runs where they pay, else a vector or a pixel at a time.
     void CopyKeyedFrom(DisplaySurface& source, const RECT& from, ConstPixelSpan fromSpan,

@@ -51,12 +51,22 @@ ProcessorLevel ProcessorLevelOffered() {
     return offered;
 }
 
-ProcessorLevel ProcessorLevelInUse() {
-    return std::min(EnvironmentLevel(), programCap.load(std::memory_order_relaxed));
+namespace processor_detail {
+
+std::atomic<int> levelInUse{-1};
+
+ProcessorLevel FindLevelInUse() {
+    const ProcessorLevel level =
+        std::min(EnvironmentLevel(), programCap.load(std::memory_order_relaxed));
+    levelInUse.store(static_cast<int>(level), std::memory_order_relaxed);
+    return level;
 }
+
+}  // namespace processor_detail
 
 void CapProcessorLevel(std::optional<ProcessorLevel> level) {
     programCap.store(level.value_or(ProcessorLevel::kAvx512), std::memory_order_relaxed);
+    processor_detail::FindLevelInUse();
 }
 
 const char* ProcessorLevelName(ProcessorLevel level) {
@@ -77,14 +87,6 @@ std::optional<ProcessorLevel> ParseProcessorLevel(std::string_view name) {
         if (name == ProcessorLevelName(level)) return level;
     }
     return std::nullopt;
-}
-
-bool ProcessorHasAvx2() {
-    return ProcessorLevelInUse() >= ProcessorLevel::kAvx2;
-}
-
-bool ProcessorHasAvx512MaskedMoves() {
-    return ProcessorLevelInUse() >= ProcessorLevel::kAvx512;
 }
 
 }  // namespace platform

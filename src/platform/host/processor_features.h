@@ -10,6 +10,7 @@
 // walks every lesser processor gets. A cap never claims more than the processor has. An unknown
 // value of the variable is refused with one line on the error stream and ignored.
 
+#include <atomic>
 #include <optional>
 #include <string_view>
 
@@ -24,17 +25,33 @@ enum class ProcessorLevel {
 
 // What the processor itself offers.
 ProcessorLevel ProcessorLevelOffered();
+
+namespace processor_detail {
+// The level in use as found last, or -1 before it is first asked for: kept ready for the
+// walks, which ask at every draw.
+extern std::atomic<int> levelInUse;
+ProcessorLevel FindLevelInUse();
+}  // namespace processor_detail
+
 // What the pixel walks may use now.
-ProcessorLevel ProcessorLevelInUse();
+inline ProcessorLevel ProcessorLevelInUse() {
+    const int known = processor_detail::levelInUse.load(std::memory_order_relaxed);
+    return known >= 0 ? static_cast<ProcessorLevel>(known) : processor_detail::FindLevelInUse();
+}
 // Caps the level in use from now on, under the environment's cap (nothing: the environment's
-// cap alone). For tests and benchmarks that compare the levels in one process.
+// cap alone). For tests and benchmarks that compare the levels in one process, called while
+// no other thread draws.
 void CapProcessorLevel(std::optional<ProcessorLevel> level);
 
 // "sse2", "avx2", "avx512", and back; nothing for any other text.
 const char* ProcessorLevelName(ProcessorLevel level);
 std::optional<ProcessorLevel> ParseProcessorLevel(std::string_view name);
 
-bool ProcessorHasAvx2();
-bool ProcessorHasAvx512MaskedMoves();
+inline bool ProcessorHasAvx2() {
+    return ProcessorLevelInUse() >= ProcessorLevel::kAvx2;
+}
+inline bool ProcessorHasAvx512MaskedMoves() {
+    return ProcessorLevelInUse() >= ProcessorLevel::kAvx512;
+}
 
 }  // namespace platform
