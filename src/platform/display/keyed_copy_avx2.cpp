@@ -32,6 +32,33 @@ void CopyStep(const std::uint8_t* from, std::uint8_t* to, std::ptrdiff_t offset,
     _mm256_storeu_si256(at, _mm256_blendv_epi8(pixels, _mm256_loadu_si256(at), keep));
 }
 
+// Rows of one or two steps (a sprite frame's): the row's first step and a step that ends at
+// the row's end, overlapping the first in rows narrower than two steps. A row whose steps hold
+// nothing but key pixels (a quarter of a sprite frame's rows) neither reads nor writes the
+// destination, for one branch a row; otherwise both steps are mixed with the destination
+// before either is stored, so that no read waits on an overlapping write, and the overlap is
+// written twice with the same pixels.
+template <int kBytesPerPixel>
+void CopyNarrowRows(ConstPixelSpan source, PixelSpan dest, std::ptrdiff_t lastStep, int height,
+                    __m256i keys) {
+    const std::uint8_t* from = source.first;
+    std::uint8_t* to = dest.first;
+    for (int row = 0; row < height; ++row, from += source.pitch, to += dest.pitch) {
+        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+        const __m256i last = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + lastStep));
+        const __m256i keepFirst = EqualToKey<kBytesPerPixel>(first, keys);
+        const __m256i keepLast = EqualToKey<kBytesPerPixel>(last, keys);
+        if (_mm256_movemask_epi8(_mm256_and_si256(keepFirst, keepLast)) == -1) continue;
+        auto* atFirst = reinterpret_cast<__m256i*>(to);
+        auto* atLast = reinterpret_cast<__m256i*>(to + lastStep);
+        const __m256i mixedFirst =
+            _mm256_blendv_epi8(first, _mm256_loadu_si256(atFirst), keepFirst);
+        const __m256i mixedLast = _mm256_blendv_epi8(last, _mm256_loadu_si256(atLast), keepLast);
+        _mm256_storeu_si256(atFirst, mixedFirst);
+        _mm256_storeu_si256(atLast, mixedLast);
+    }
+}
+
 // A step is idempotent: taken again over pixels it has already copied, it writes each of them
 // as it already is (a source pixel, or the destination's own under a key pixel). So a row's
 // last pixels, fewer than a step, are covered by one more step that ends at the row's end and
@@ -41,6 +68,7 @@ void CopyRows(ConstPixelSpan source, PixelSpan dest, int width, int height, std:
     constexpr int kPerStep = 32 / kBytesPerPixel;
     const __m256i keys = Broadcast<kBytesPerPixel>(key);
     const std::ptrdiff_t lastStep = static_cast<std::ptrdiff_t>(width - kPerStep) * kBytesPerPixel;
+    if (lastStep <= 32) return CopyNarrowRows<kBytesPerPixel>(source, dest, lastStep, height, keys);
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* from = source.first + static_cast<std::ptrdiff_t>(row) * source.pitch;
         std::uint8_t* to = dest.first + static_cast<std::ptrdiff_t>(row) * dest.pitch;
