@@ -2,6 +2,7 @@
 // The software blends: every routine clips once, locks both surfaces and hands the visible
 // rectangles to one walk over locked memory (pixel_blend), which the shadows share.
 
+#include "cdxclip.h"
 #include "cdxsurface.h"
 #include "pixel_blend.h"
 #include "pixel_format.h"

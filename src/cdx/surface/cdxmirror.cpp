@@ -2,6 +2,7 @@
 // The mirrored draws: one display-service copy with a mirror effect, or, when the service
 // refuses, the frame mirrored pixel by pixel through GetPixel and PutPixel.
 
+#include "cdxclip.h"
 #include "cdxsurface.h"
 #include "surface_lock.h"
 

@@ -102,6 +102,7 @@ public:
     void UpdatePixelFormat();
 
     // Cuts rect down to ClipRect; false, with rect untouched, when none of it lies inside.
+    // This and ClipBlit are defined inline in cdxclip.h.
     bool ClipToClipRect(platform::RECT& rect) const;
     // Called on the source: cuts srcRect and the position (x, y) where it lands on dest down
     // to the part inside both clip rectangles; false when nothing of it is visible.
