@@ -15,17 +15,17 @@ static_assert(std::endian::native == std::endian::little);
 namespace {
 
 // The wider steps this build compiled and the processor level in use allows.
-bool SixteenPixelSteps() {
+bool SixteenPixelSteps([[maybe_unused]] platform::ProcessorLevel level) {
 #if defined(ZELTO_BLEND_AVX2)
-    return platform::ProcessorHasAvx2();
+    return level >= platform::ProcessorLevel::kAvx2;
 #else
     return false;
 #endif
 }
 
-bool MaskedSteps() {
+bool MaskedSteps([[maybe_unused]] platform::ProcessorLevel level) {
 #if defined(ZELTO_BLEND_AVX512)
-    return platform::ProcessorHasAvx512MaskedMoves();
+    return level >= platform::ProcessorLevel::kAvx512;
 #else
     return false;
 #endif
@@ -81,8 +81,9 @@ void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& 
         // A key wider than the pixel never matches: the walk then runs unkeyed.
         const bool keyed = blend.key.has_value() && *blend.key <= 0xFFFFu;
         const Key16 key{keyed, static_cast<std::uint16_t>(keyed ? *blend.key : 0)};
-        if (MaskedSteps()) return Blend16Avx512(rects, layout, operation, level, key);
-        if (SixteenPixelSteps()) return Blend16Avx2(rects, layout, operation, level, key);
+        const platform::ProcessorLevel inUse = platform::ProcessorLevelInUse();
+        if (MaskedSteps(inUse)) return Blend16Avx512(rects, layout, operation, level, key);
+        if (SixteenPixelSteps(inUse)) return Blend16Avx2(rects, layout, operation, level, key);
         return Blend16Baseline(rects, layout, operation, level, key);
     }
     switch (blend.operation) {

@@ -47,11 +47,7 @@ void CapProcessorLevel(std::optional<ProcessorLevel> level);
 const char* ProcessorLevelName(ProcessorLevel level);
 std::optional<ProcessorLevel> ParseProcessorLevel(std::string_view name);
 
-inline bool ProcessorHasAvx2() {
-    return ProcessorLevelInUse() >= ProcessorLevel::kAvx2;
-}
-inline bool ProcessorHasAvx512MaskedMoves() {
-    return ProcessorLevelInUse() >= ProcessorLevel::kAvx512;
-}
+bool ProcessorHasAvx2();
+bool ProcessorHasAvx512MaskedMoves();
 
 }  // namespace platform
