@@ -82,9 +82,8 @@ void CopyPixelsKeyedReference(ConstPixelSpan source, PixelSpan dest, int width, 
 namespace {
 
 // Vector compare and select, 16 bytes at a time: pixels equal to the key keep the
-// destination's bytes, every other pixel takes the source's; a step of key pixels alone
-// neither reads nor writes the destination. Pixel is the pixel's integer
-// type (1, 2 or 4 bytes).
+// destination's bytes, every other pixel takes the source's. Pixel is the pixel's integer type
+// (1, 2 or 4 bytes).
 template <typename Pixel>
 __m128i EqualToKey(__m128i pixels, __m128i key) {
     if constexpr (sizeof(Pixel) == 1) return _mm_cmpeq_epi8(pixels, key);
@@ -99,6 +98,8 @@ __m128i Broadcast(std::uint32_t key) {
     return _mm_set1_epi32(static_cast<int>(key));
 }
 
+// One step at offset bytes into both rows; a step of key pixels alone neither reads nor writes
+// the destination.
 template <typename Pixel>
 void CopyKeyedStep(const std::uint8_t* from, std::uint8_t* to, std::ptrdiff_t offset,
                    __m128i keys) {
