@@ -214,6 +214,12 @@ platform::HRESULT Translucent(CDXTile& s, CDXSurface* d, int x, int y, platform:
 platform::HRESULT TranslucentKeyed(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
     return s.DrawTranslucentKeyed(d, x, y, r, kLevel);
 }
+// A weight other than the half blend's, which the translucent blend works out with a multiply
+// per channel: the destination keeps 96 / 256, the source 160 / 256.
+constexpr std::uint16_t kOtherLevel = 96;
+platform::HRESULT TranslucentKeyedOther(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
+    return s.DrawTranslucentKeyed(d, x, y, r, kOtherLevel);
+}
 platform::HRESULT AlphaMap(CDXTile& s, CDXSurface* d, int x, int y, platform::RECT r) {
     return s.DrawAlphaMap(d, x, y, r);
 }
@@ -374,6 +380,8 @@ const PerFrameAnchor kKeyedAlphaMod{
     SdlBlend::AlphaModKeyed,
     128,
     {{AverageKeyed, "DrawAverageKeyed"}, {TranslucentKeyed, "DrawTranslucentKeyed"}}};
+const PerFrameAnchor kKeyedAlphaModOther{
+    SdlBlend::AlphaModKeyed, 256 - kOtherLevel, {{TranslucentKeyedOther, "DrawTranslucentKeyed"}}};
 const PerFrameAnchor kPerPixelAlpha{SdlBlend::PerPixelAlpha, 255, {{AlphaMap, "DrawAlphaMap"}}};
 
 BENCHMARK_CAPTURE(RunEngine, AverageFrames, Picture::Sheet, Average);
@@ -390,6 +398,8 @@ BENCHMARK_CAPTURE(RunEngine, TranslucentKeyedScreen, Picture::Title, Translucent
 BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedRleFrames, Picture::Sheet, SdlBlend::AlphaModKeyed, 128);
 BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedRleScreen, Picture::Title, SdlBlend::AlphaModKeyed, 128);
 BENCHMARK_CAPTURE(RunSdl, AlphaModKeyedFramesPerFrameRle, kKeyedAlphaMod);
+BENCHMARK_CAPTURE(RunEngine, TranslucentKeyed96Frames, Picture::Sheet, TranslucentKeyedOther);
+BENCHMARK_CAPTURE(RunSdl, AlphaMod160KeyedFramesPerFrameRle, kKeyedAlphaModOther);
 
 BENCHMARK_CAPTURE(RunEngine, AlphaMapFrames, Picture::Sheet, AlphaMap);
 BENCHMARK_CAPTURE(RunEngine, AlphaMapScreen, Picture::Title, AlphaMap);

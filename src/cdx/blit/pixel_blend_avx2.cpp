@@ -32,6 +32,7 @@ struct Avx2Lanes {
     }
     static Reg And(Reg a, Reg b) { return _mm256_and_si256(a, b); }
     static Reg Or(Reg a, Reg b) { return _mm256_or_si256(a, b); }
+    static Reg Xor(Reg a, Reg b) { return _mm256_xor_si256(a, b); }
     static Reg Add(Reg a, Reg b) { return _mm256_add_epi16(a, b); }
     static Reg Sub(Reg a, Reg b) { return _mm256_sub_epi16(a, b); }
     static Reg MulLow(Reg a, Reg b) { return _mm256_mullo_epi16(a, b); }

@@ -39,6 +39,7 @@ struct Avx512Lanes {
     }
     static Reg And(Reg a, Reg b) { return _mm512_and_si512(a, b); }
     static Reg Or(Reg a, Reg b) { return _mm512_or_si512(a, b); }
+    static Reg Xor(Reg a, Reg b) { return _mm512_xor_si512(a, b); }
     static Reg Add(Reg a, Reg b) { return _mm512_add_epi16(a, b); }
     static Reg Sub(Reg a, Reg b) { return _mm512_sub_epi16(a, b); }
     static Reg MulLow(Reg a, Reg b) { return _mm512_mullo_epi16(a, b); }

@@ -208,9 +208,13 @@ TEST(BlendPixels, VectorStepsMatchAtEveryWidth) {
             const int cleared = width % 2 == 0 ? width / 3 : width / 2;
             blendCase.ClearAndKey(cleared, width % 2 == 0 ? width / 3 : width - cleared, 0x7C1F);
             for (const PixelOperation operation : kOperations) {
-                const PixelBlend blend{operation, 77, 0x7C1Fu};
-                ASSERT_EQ(blendCase.Blended(blend), blendCase.Reference(blend))
-                    << "operation " << static_cast<int>(operation) << " width " << width;
+                // 128 is the translucent blend's half blend, which has steps of its own.
+                for (const std::uint16_t level : {77, 128}) {
+                    const PixelBlend blend{operation, level, 0x7C1Fu};
+                    ASSERT_EQ(blendCase.Blended(blend), blendCase.Reference(blend))
+                        << "operation " << static_cast<int>(operation) << " width " << width
+                        << " level " << level;
+                }
             }
         }
     }
