@@ -205,11 +205,6 @@ std::uint32_t CDXSurface::GetPixel(std::int32_t x, std::int32_t y) {
     return ReadPixel(at, PixelBytes(*layout));
 }
 
-HRESULT CDXSurface::AfterDraw(HRESULT result) {
-    if (result == DDERR_SURFACELOST) Restore();
-    return result;
-}
-
 HRESULT CDXSurface::BlitRect(CDXSurface* dest) {
     if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
     return AfterDraw(dest->Surface->Blt(&DestRect, Surface.get(), &SrcRect, DDBLT_WAIT, nullptr));

@@ -204,7 +204,10 @@ private:
     platform::HRESULT DrawMirrored(CDXSurface* dest, std::int32_t x, std::int32_t y,
                                    platform::RECT srcRect, bool upDown, bool keyed);
     // A draw's result: a lost surface is restored (this, the source) and the code returned.
-    platform::HRESULT AfterDraw(platform::HRESULT result);
+    platform::HRESULT AfterDraw(platform::HRESULT result) {
+        if (result == platform::DDERR_SURFACELOST) Restore();
+        return result;
+    }
     void SetWholeRects();
 };
 
