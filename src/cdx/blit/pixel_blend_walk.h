@@ -563,8 +563,8 @@ void Blend16With(const BlendRects& rects, PixelLayout layout, PixelOperation ope
         case PixelOperation::Average:
             return Walk16Layout<AverageOp, Lanes...>(rects, layout, AverageOp{}, key);
         case PixelOperation::Translucent:
-            // Half of each is the most used weight and takes a handful of instructions a step
-            // instead of a multiply per channel.
+            // Weight 128, the half blend, takes a handful of instructions a step instead of a
+            // multiply per channel.
             if (weight == 128)
                 return Walk16Layout<HalfBlendOp, Lanes...>(rects, layout, HalfBlendOp{}, key);
             return Walk16Layout<TranslucentOp, Lanes...>(rects, layout, TranslucentOp{weight}, key);
