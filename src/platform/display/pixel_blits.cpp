@@ -99,6 +99,11 @@ __m128i Broadcast(std::uint32_t key) {
     return _mm_set1_epi32(static_cast<int>(key));
 }
 
+// The destination's pixels where keep is set (the key pixels), the source's elsewhere.
+inline __m128i MixUnderKey(__m128i keep, __m128i under, __m128i pixels) {
+    return _mm_or_si128(_mm_and_si128(keep, under), _mm_andnot_si128(keep, pixels));
+}
+
 // One step at offset bytes into both rows; a step of key pixels alone neither reads nor writes
 // the destination.
 template <typename Pixel>
@@ -108,8 +113,7 @@ void CopyKeyedStep(const std::uint8_t* from, std::uint8_t* to, std::ptrdiff_t of
     const __m128i keep = EqualToKey<Pixel>(pixels, keys);
     if (_mm_movemask_epi8(keep) == 0xFFFF) return;
     const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + offset));
-    const __m128i mixed = _mm_or_si128(_mm_and_si128(keep, under), _mm_andnot_si128(keep, pixels));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + offset), mixed);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + offset), MixUnderKey(keep, under, pixels));
 }
 
 // Rows of 64 bytes or fewer (a sprite frame's): four steps a row, at 0, 16 and 32 bytes and one
@@ -139,8 +143,7 @@ void CopyNarrowRows(ConstPixelSpan source, PixelSpan dest, std::ptrdiff_t lastSt
         for (int i = 0; i < 4; ++i) {
             const __m128i under =
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + offsets[i]));
-            mixed[i] =
-                _mm_or_si128(_mm_and_si128(keep[i], under), _mm_andnot_si128(keep[i], pixels[i]));
+            mixed[i] = MixUnderKey(keep[i], under, pixels[i]);
         }
         for (int i = 0; i < 4; ++i) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(to + offsets[i]), mixed[i]);
