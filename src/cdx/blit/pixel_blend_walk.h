@@ -367,20 +367,27 @@ PendingStep<V> ComputeStep(const RowCursor& row, std::ptrdiff_t offset, const Op
 }
 
 // A row of at least V::kPixels pixels in steps of that many from its start, and one more step
-// that ends at the row's end. That last step is read and worked out first, before any step of
-// the row is stored, and stored last: where it overlaps the step before, it computes the same
-// pixels from the same destination pixels and stores the same values, so a row of any width
-// needs neither narrower steps nor lone pixels. Reading it first also keeps every load of the
-// row ahead of the stores it overlaps, which a processor could not forward to it.
+// that ends at the row's end. That last step may overlap the one before it: both are read and
+// worked out before either is stored, so where they overlap the last step computes the same
+// pixels from the same destination pixels and stores the same values, and a row of any width
+// needs neither narrower steps nor lone pixels; their loads also stay ahead of the store they
+// overlap, which a processor could not forward to them. Every other step is read and stored in
+// order from the row's start. A row read from its end first made the memory's prefetching lose
+// the stream at every row: over a whole screen the walk ran nearly half as long again.
 template <class C, bool Keyed, class Op, class V>
 void RowInSteps(const RowCursor& row, const Op& op, typename V::Reg keys) {
     constexpr std::ptrdiff_t kBytes = 2 * V::kPixels;
     const std::ptrdiff_t lastStep = 2 * static_cast<std::ptrdiff_t>(row.left - V::kPixels);
-    const PendingStep<V> last = ComputeStep<C, Keyed, Op, V>(row, lastStep, op, keys);
-    for (std::ptrdiff_t offset = 0; offset < lastStep; offset += kBytes) {
+    // The step before the last. A row one step wide takes its only step twice, from the same
+    // destination pixels, with the same outcome.
+    const std::ptrdiff_t beforeLast = lastStep > 0 ? (lastStep - 1) / kBytes * kBytes : 0;
+    for (std::ptrdiff_t offset = 0; offset < beforeLast; offset += kBytes) {
         const PendingStep<V> step = ComputeStep<C, Keyed, Op, V>(row, offset, op, keys);
         if (!step.unchanged) V::Store(row.dest + offset, step.out);
     }
+    const PendingStep<V> before = ComputeStep<C, Keyed, Op, V>(row, beforeLast, op, keys);
+    const PendingStep<V> last = ComputeStep<C, Keyed, Op, V>(row, lastStep, op, keys);
+    if (!before.unchanged) V::Store(row.dest + beforeLast, before.out);
     if (!last.unchanged) V::Store(row.dest + lastStep, last.out);
 }
 
