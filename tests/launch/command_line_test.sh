@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The program's options, as a person types them: --help and --version answer on the standard
-# output with exit code 0, anything not understood is refused on the error stream with the
-# usage and exit code 2, and a --data folder that does not exist is refused the same way. None
-# of these opens a window.
+# output with exit code 0 (not 0 when it cannot be written), anything not understood is refused
+# on the error stream with the usage and exit code 2, without echoing a long argument whole, and
+# a --data folder that does not exist is refused the same way. None of these opens a window.
 set -u
 game="$1"
 work=$(mktemp -d)
@@ -34,9 +34,28 @@ for help in --help -h; do
     [ -z "$err" ] || fail "$help wrote to the error stream: $err"
 done
 
-run --version
-[ "$code" -eq 0 ] || fail "--version ended with $code"
-[[ "$out" =~ ^zelto\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed: $out"
+for version in --version -v -V; do
+    run "$version"
+    [ "$code" -eq 0 ] || fail "$version ended with $code"
+    [[ "$out" =~ ^zelto\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$version printed: $out"
+done
+
+# An answer that cannot be written is no answer: a script must not take it for one.
+for answer in --help --version; do
+    env -u DISPLAY "$game" "$answer" >/dev/full 2>"$work/err"
+    code=$?
+    [ "$code" -ne 0 ] || fail "$answer into a full disk ended with 0"
+    grep -q "cannot write" "$work/err" || fail "$answer into a full disk said: $(cat "$work/err")"
+done
+
+# An argument as long as the system allows is not echoed back whole.
+long=$(printf 'x%.0s' $(seq 5000))
+run --window "--$long"
+[ "$code" -eq 2 ] || fail "a long unknown option ended with $code, not 2"
+[ "$(head -n 1 "$work/err" | wc -c)" -lt 300 ] || fail "a long unknown option was echoed whole"
+run --data "$work/$long"
+[ "$code" -eq 2 ] || fail "a long missing --data folder ended with $code, not 2"
+[ "$(wc -c <"$work/err")" -lt 400 ] || fail "a long --data folder was echoed whole"
 
 for wrong in --full-screen -x extra --data; do
     run --window "$wrong"

@@ -28,6 +28,10 @@ bool OptionValue(std::string_view option, int argc, const char* const argv[], in
     return true;
 }
 
+// Past this many bytes a value from the command line is cut in a refusal: an argument can be
+// as long as the system lets it be, and echoed whole it would bury the message.
+constexpr std::size_t kLongestShownValue = 256;
+
 CommandLine Refused(std::string why) {
     CommandLine refused;
     refused.action = CommandLine::Action::kRefuse;
@@ -45,7 +49,7 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
             line.action = Action::kShowHelp;
             return line;
         }
-        if (argument == "--version") {
+        if (argument == "--version" || argument == "-v" || argument == "-V") {
             line.action = Action::kShowVersion;
             return line;
         }
@@ -101,9 +105,9 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
             continue;
         }
         if (argument.starts_with("-")) {
-            return Refused("unknown option '" + std::string(argument) + "'");
+            return Refused("unknown option '" + ShownValue(argument) + "'");
         }
-        return Refused("unexpected argument '" + std::string(argument) + "'");
+        return Refused("unexpected argument '" + ShownValue(argument) + "'");
     }
     if (!line.recordFile.empty() && !line.replayFile.empty()) {
         return Refused("options '--record' and '--replay' do not go together");
@@ -112,6 +116,14 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
         return Refused("option '--verify' needs '--replay FILE'");
     }
     return line;
+}
+
+std::string ShownValue(std::string_view value) {
+    if (value.size() <= kLongestShownValue) return std::string(value);
+    // Cut at the start of a character: no UTF-8 sequence is left broken at the cut.
+    std::size_t cut = kLongestShownValue;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(value.substr(0, cut)) + "...";
 }
 
 const char* CommandLine::Usage() {
@@ -135,8 +147,8 @@ const char* CommandLine::Usage() {
            "  --verify         with --replay: replay without a display, as fast as it\n"
            "                   runs, and compare every picture and sound with the\n"
            "                   recording; exit code 0 when all match, 1 otherwise\n"
-           "  --help           show this help and end\n"
-           "  --version        show the version and end\n"
+           "  --help           show this help and end (-h too)\n"
+           "  --version        show the version and end (-v and -V too)\n"
            "\n"
            "The window's mode and size and whether the sound is muted are kept in\n"
            "$XDG_CONFIG_HOME/zelto/settings (~/.config/zelto/settings) when the game\n"

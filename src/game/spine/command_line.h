@@ -7,15 +7,18 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zelto {
 
 struct CommandLine {
     enum class Action {
-        kRun,          // start the game
-        kShowHelp,     // print the usage to the standard output and end with 0
-        kShowVersion,  // print the version and end with 0
-        kRefuse,       // print the refusal and the usage to the error stream and end with 2
+        kRun,  // start the game
+        // Print the usage, or the version, to the standard output and end with 0; with 1, after
+        // a line on the error stream, when the output cannot be written.
+        kShowHelp,
+        kShowVersion,
+        kRefuse,  // print the refusal and the usage to the error stream and end with 2
     };
 
     Action action = Action::kRun;
@@ -36,5 +39,9 @@ struct CommandLine {
     // The usage text, ending in a newline.
     static const char* Usage();
 };
+
+// A value from the command line as a refusal shows it: whole up to 256 bytes, else its first
+// 256 bytes (less, not to split a character) and "...".
+std::string ShownValue(std::string_view value);
 
 }  // namespace zelto

@@ -2,10 +2,13 @@
 // The process entry: reads the few options and the kept settings, moves into the folder that
 // holds the data files, installs the SDL host and runs the game; then keeps what the run left.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <system_error>
 
 #include "cdxsurface.h"
@@ -38,7 +41,7 @@ bool EnterDataFolder(const zelto::CommandLine& line) {
         std::filesystem::current_path(line.dataFolder, error);
         if (error) {
             std::fprintf(stderr, "zelto: cannot use the data folder '%s': %s\n",
-                         line.dataFolder.c_str(), error.message().c_str());
+                         zelto::ShownValue(line.dataFolder).c_str(), error.message().c_str());
             return false;
         }
         return true;
@@ -53,6 +56,18 @@ bool EnterDataFolder(const zelto::CommandLine& line) {
             {ZELTO_INSTALLED_DATA_FOLDER, ZELTO_INSTALLED_GAMES_DATA_FOLDER}));
     if (found != current) std::filesystem::current_path(found, error);
     return true;
+}
+
+// Writes text to the standard output and closes it; false, after a line on the error stream,
+// when it could not all be written (a full disk, a closed pipe): the caller then ends with 1,
+// so that a script sees that the answer it asked for is not there.
+bool PrintAnswer(const std::string& text) {
+    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    const int writeError = errno;
+    if (std::fclose(stdout) == 0 && written) return true;
+    std::fprintf(stderr, "zelto: cannot write to the standard output: %s\n",
+                 std::strerror(written ? errno : writeError));
+    return false;
 }
 
 // The settings file in the user's configuration folder; none where neither XDG_CONFIG_HOME nor
@@ -79,11 +94,9 @@ int main(int argc, char** argv) {
     const CommandLine line = CommandLine::Parse(argc, argv);
     switch (line.action) {
         case CommandLine::Action::kShowHelp:
-            std::fputs(CommandLine::Usage(), stdout);
-            return 0;
+            return PrintAnswer(CommandLine::Usage()) ? 0 : 1;
         case CommandLine::Action::kShowVersion:
-            std::printf("zelto %s\n", ZELTO_VERSION);
-            return 0;
+            return PrintAnswer(std::string("zelto ") + ZELTO_VERSION + "\n") ? 0 : 1;
         case CommandLine::Action::kRefuse:
             std::fprintf(stderr, "zelto: %s\n%s", line.refusal.c_str(), CommandLine::Usage());
             return 2;

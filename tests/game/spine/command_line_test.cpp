@@ -71,6 +71,8 @@ TEST(CommandLineTest, HelpAndVersionAnswerAsSoonAsTheyAreSeen) {
     EXPECT_EQ(ParseArguments({"--help"}).action, CommandLine::Action::kShowHelp);
     EXPECT_EQ(ParseArguments({"-h"}).action, CommandLine::Action::kShowHelp);
     EXPECT_EQ(ParseArguments({"--window", "--version"}).action, CommandLine::Action::kShowVersion);
+    EXPECT_EQ(ParseArguments({"-v"}).action, CommandLine::Action::kShowVersion);
+    EXPECT_EQ(ParseArguments({"-V", "--help"}).action, CommandLine::Action::kShowVersion);
     EXPECT_EQ(ParseArguments({"--version", "--help"}).action, CommandLine::Action::kShowVersion);
     // Read left to right: what comes before is judged first.
     EXPECT_EQ(ParseArguments({"--bogus", "--help"}).action, CommandLine::Action::kRefuse);
@@ -115,6 +117,19 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstandAndSaysWhat) {
         EXPECT_EQ(line.action, CommandLine::Action::kRefuse) << test.refusal;
         EXPECT_EQ(line.refusal, test.refusal);
     }
+}
+
+// An argument of any length is refused without burying the message: past 256 bytes it is cut,
+// at the start of a character, and "..." says so.
+TEST(CommandLineTest, ALongArgumentIsCutInItsRefusal) {
+    const std::string exact = "--" + std::string(254, 'x');
+    EXPECT_EQ(ParseArguments({exact.c_str()}).refusal, "unknown option '" + exact + "'");
+    const std::string longer = exact + "yz";
+    EXPECT_EQ(ParseArguments({longer.c_str()}).refusal, "unknown option '" + exact + "...'");
+    // A two-byte character across the cut is left out whole.
+    const std::string accented = std::string(255, 'a') + "\xC3\xA9" + std::string(4000, 'b');
+    EXPECT_EQ(ParseArguments({accented.c_str()}).refusal,
+              "unexpected argument '" + std::string(255, 'a') + "...'");
 }
 
 TEST(CommandLineTest, UsageNamesEveryOption) {
