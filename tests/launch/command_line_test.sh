@@ -3,7 +3,8 @@
 # The program's options, as a person types them: --help and --version answer on the standard
 # output with exit code 0 (not 0 when it cannot be written), anything not understood is refused
 # on the error stream with the usage and exit code 2, without echoing a long argument whole, and
-# a --data folder that does not exist is refused the same way. None of these opens a window.
+# a --data folder that does not exist is refused the same way; a file named by --replay is found
+# from the folder the program starts in. None of these opens a window.
 set -u
 game="$1"
 work=$(mktemp -d)
@@ -67,6 +68,16 @@ done
 run --data "$work/no such folder"
 [ "$code" -eq 2 ] || fail "a missing --data folder ended with $code, not 2"
 [[ "$err" == *"no such folder"* ]] || fail "a missing --data folder was not named: $err"
+
+# A file named on the command line is found from the folder the program was started in, not
+# from the data folder it reads its files in: this one is no recording, and says so.
+mkdir "$work/start"
+printf 'no recording' >"$work/start/game.zrec"
+cd "$work/start" || exit 1
+run --replay game.zrec --verify
+cd - >/dev/null || exit 1
+[ "$code" -eq 1 ] || fail "a replay of a file that is no recording ended with $code, not 1"
+[[ "$err" == *"not a recording"* ]] || fail "the file in the start folder was not read: $err"
 
 [ $status -eq 0 ] && echo "options behave as documented"
 exit $status

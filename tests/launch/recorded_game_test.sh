@@ -3,8 +3,10 @@
 # A game played on the SDL host under a virtual X server and recorded with --record replays
 # without a display (--replay FILE --verify, the fake host) with every picture's hash and sound
 # request as recorded: the intro's click, Space on the instruction screen, steering into a
-# corner until a life is lost, Space on the next instruction screen, Escape. Then the recording
-# is shown again in a window at its pace (--replay FILE), and Escape ends the viewing with 0.
+# corner until a life is lost, Space on the next instruction screen, Escape. The recording and
+# the data folder are named relative to the folder the game starts in, which is not the data
+# folder. Then the recording is shown again in a window at its pace (--replay FILE), and Escape
+# ends the viewing with 0.
 # Skips (77) where no X server can be started or the tools to drive and look at it are missing.
 set -u
 game="$1"
@@ -65,8 +67,10 @@ space_into_play() {
     return 1
 }
 
+# The recording is named as a person in the folder would name it: relative to the folder the game
+# starts in, not to the data folder it reads from.
 recording="$work/game.zrec"
-(cd "$work" && "$game" --window --record "$recording") >"$work/game.log" 2>&1 &
+(cd "$work" && "$game" --window --record game.zrec) >"$work/game.log" 2>&1 &
 game_pid=$!
 window=$(wait_for_window zelto) || { fail "no window"; kill $game_pid; exit 1; }
 wait_for_picture 640x480+0+0 "$title_picture" || fail "no intro"
@@ -99,8 +103,11 @@ cat "$work/game.log"
 [ -f "$recording" ] || { fail "no recording"; exit 1; }
 echo "recording: $(stat -c %s "$recording") bytes"
 
-# Checked without a display, as fast as it runs: every picture and sound as recorded.
-(cd "$work" && env -u DISPLAY "$game" --replay "$recording" --verify) >"$work/verify.log" 2>&1
+# Checked without a display, as fast as it runs: every picture and sound as recorded. The
+# recording and the data folder are named relative to the folder the check starts in.
+data_from_work=$(realpath --relative-to="$work" "$(dirname "$title_picture")")
+(cd "$work" && env -u DISPLAY "$game" --replay game.zrec --verify --data "$data_from_work") \
+    >"$work/verify.log" 2>&1
 code=$?
 cat "$work/verify.log"
 [ $code -eq 0 ] || fail "the replay ended with $code"

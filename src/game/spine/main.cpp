@@ -58,6 +58,18 @@ bool EnterDataFolder(const zelto::CommandLine& line) {
     return true;
 }
 
+// The paths the command line names, taken from the folder the program was started in: made
+// absolute before the program moves into its data folder. Where the start folder cannot be
+// told (it was removed), they stay as given.
+void MakePathsAbsolute(zelto::CommandLine& line) {
+    for (std::string* path : {&line.dataFolder, &line.recordFile, &line.replayFile}) {
+        if (path->empty()) continue;
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(*path, error);
+        if (!error) *path = absolute.string();
+    }
+}
+
 // Writes text to the standard output and closes it; false, after a line on the error stream,
 // when it could not all be written (a full disk, a closed pipe): the caller then ends with 1,
 // so that a script sees that the answer it asked for is not there.
@@ -91,7 +103,7 @@ zelto::Settings SettingsForRun(zelto::Settings settings, const zelto::CommandLin
 
 int main(int argc, char** argv) {
     using zelto::CommandLine;
-    const CommandLine line = CommandLine::Parse(argc, argv);
+    CommandLine line = CommandLine::Parse(argc, argv);
     switch (line.action) {
         case CommandLine::Action::kShowHelp:
             return PrintAnswer(CommandLine::Usage()) ? 0 : 1;
@@ -107,6 +119,7 @@ int main(int argc, char** argv) {
     // beside SDL's own start and the game's loading, and the first text waits only for what is
     // left of it.
     cdx::CDXSurface::StartTextEarly();
+    MakePathsAbsolute(line);
     if (!EnterDataFolder(line)) return 2;
 
     const std::unique_ptr<zelto::SettingsFile> settingsFile = OpenSettings();
