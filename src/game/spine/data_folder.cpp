@@ -23,6 +23,16 @@ std::filesystem::path FindDataFolder(const std::filesystem::path& current,
     return current;
 }
 
+bool HoldsAnyDataFile(const std::filesystem::path& folder) {
+    for (const char* name : kDataFiles) {
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(folder / name, error))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::filesystem::path> DataFolderCandidates(
     const std::filesystem::path& executableFolder,
     const std::vector<std::filesystem::path>& dataFoldersFromExecutable,

@@ -20,6 +20,10 @@ inline constexpr const char* kDataSetMarker = kMapFile;
 std::filesystem::path FindDataFolder(const std::filesystem::path& current,
                                      const std::vector<std::filesystem::path>& candidates);
 
+// Whether the folder holds anything by the name of one of the game's data files. Start-up names
+// a folder that holds none once, instead of each file it misses.
+bool HoldsAnyDataFile(const std::filesystem::path& folder);
+
 // Where the data set may be besides the current folder, in the order they are tried: the
 // executable's own folder (a build tree keeps the data beside the program), then the data
 // folders of the installation layouts (the GNU one of `cmake --install`, the games folders of

@@ -3,11 +3,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "appicon.h"
 #include "clock.h"
 #include "data_files.h"
+#include "data_folder.h"
 #include "game_sheets.h"
 #include "player.h"
 #include "random.h"
@@ -130,6 +133,17 @@ int InitApplication() {
 }
 
 void LoadGame() {
+    // A folder without a single one of the data files is not the game's: it is named once,
+    // before anything is loaded, rather than in a report for each file.
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    if (!HoldsAnyDataFile(error ? std::filesystem::path(".") : folder)) {
+        FatalError(GameScreen.get(),
+                   "The game's data files (%s and %zu more) are not in the folder '%s'.\n"
+                   "Name the folder that holds them with --data DIR.",
+                   kMapFile, kDataFileCount - 1, error ? "." : folder.c_str());
+        return;
+    }
     Fader = std::make_unique<ScreenFader>(GameScreen.get());
     GameSound.reset(new (std::nothrow) CDXSound());
     if (GameSound && Options.noSound) {

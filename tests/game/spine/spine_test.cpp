@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "cdxerror.h"
 #include "fake_host.h"
+#include "test_pictures.h"
 #include "zelto.h"
 
 using namespace platform;
@@ -156,4 +160,34 @@ TEST_F(SpineTest, AnInputDeviceThatCannotBeAcquiredIsReported) {
     EXPECT_EQ(host.MessageBoxes()[0].text, "Could not create direct input object");
     // The report showed the front buffer for its box; no frame ran.
     EXPECT_EQ(host.Blank(), 0u);
+}
+
+// A folder that holds none of the data files (a mistyped --data, a program started away from
+// its data) is named in one report, before anything is loaded. A folder with one data file in
+// it is the game's, missing the others: each of those is reported on its own.
+TEST_F(SpineTest, AFolderWithoutAnyDataFileIsNamedOnceBeforeAnythingIsLoaded) {
+    const std::filesystem::path gameFolder = std::filesystem::current_path();
+    const testpictures::ScratchFolder folder;
+    std::ofstream(folder.Path("notes.txt")) << "not a data file";
+    std::filesystem::current_path(folder.Path(""));
+    const int exitCode = Run();
+    std::filesystem::current_path(gameFolder);
+    EXPECT_EQ(exitCode, kReportedFailureExitCode);
+    ASSERT_EQ(host.MessageBoxes().size(), 1u);
+    const std::string& text = host.MessageBoxes()[0].text;
+    EXPECT_EQ(host.MessageBoxes()[0].type, MB_OK | MB_ICONERROR);
+    std::string quotedFolder = "'";
+    quotedFolder += std::filesystem::canonical(folder.Path("")).string();
+    quotedFolder += "'";
+    EXPECT_NE(text.find(quotedFolder), std::string::npos) << text;
+    EXPECT_EQ(host.Blank(), 0u);
+
+    std::filesystem::copy_file(gameFolder / "MON.WAV", folder.Path("MON.WAV"));
+    FakeHost second;
+    SetHost(&second);
+    std::filesystem::current_path(folder.Path(""));
+    EXPECT_EQ(Run(), kReportedFailureExitCode);
+    std::filesystem::current_path(gameFolder);
+    ASSERT_EQ(second.MessageBoxes().size(), 14u);
+    EXPECT_EQ(second.MessageBoxes()[0].text, "Cant load File Pick.WAV");
 }
