@@ -2,13 +2,20 @@
 #include "sdl_host.h"
 
 #include <SDL.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
+#include <mutex>
 #include <string>
 
 #include "present_convert.h"
@@ -124,6 +131,58 @@ int SDLCALL NotePresses(void* latch, SDL_Event* event) {
     return 1;
 }
 
+// SIGINT and SIGTERM ask the program to end. The host takes them itself rather than through
+// SDL's handlers, which only queue a quit event: while a message box is shown, SDL runs the
+// box's own loop, which never looks at that queue, so the box would outlive any number of
+// signals. Outside a box a signal is counted, and the next PollEvents turns it into a close
+// request, as SDL's quit event was. While a box is shown the handler ends the process at once
+// with _exit, which is safe in a signal handler; nothing in the box's loop can be unwound from
+// there. The exit code is the one the box's Escape answer leads to: a report ends the program
+// with 1, and so does No to the question whether to go on without sound.
+constexpr int kExitCodeOfAnEndedBox = 1;
+std::atomic<int> endSignals{0};
+std::atomic<bool> boxShown{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "the signal handler may only touch lock-free atomics");
+
+void NoteEndSignal(int) {
+    if (boxShown.load()) _exit(kExitCodeOfAnEndedBox);
+    endSignals.fetch_add(1);
+}
+
+constexpr int kEndSignals[] = {SIGINT, SIGTERM};
+
+// SDL shows an X11 message box from a child process of its own, which it forks for the box and
+// waits for. A game ended while the box is shown would leave that child, and the box, behind:
+// the child forked while a box is shown asks the system to kill it when the game ends. It runs
+// between fork and SDL's code, where only system calls are safe.
+pid_t gameProcess = 0;
+
+void TieBoxProcessToTheGame() {
+    if (!boxShown.load()) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // The game may have ended before the tie was made.
+    if (getppid() != gameProcess) _exit(kExitCodeOfAnEndedBox);
+}
+
+// Takes SIGINT and SIGTERM from SDL; the state before is kept in previous, to be put back.
+void TakeEndSignals(struct sigaction (&previous)[std::size(kEndSignals)]) {
+    static std::once_flag forkHandlerSet;
+    std::call_once(forkHandlerSet,
+                   [] { pthread_atfork(nullptr, nullptr, TieBoxProcessToTheGame); });
+    gameProcess = getpid();
+    // A signal ignored from the start stays ignored, as the shell meant it for a job in the
+    // background.
+    struct sigaction action {};
+    action.sa_handler = NoteEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
+        sigaction(kEndSignals[i], nullptr, &previous[i]);
+        if (previous[i].sa_handler != SIG_IGN) sigaction(kEndSignals[i], &action, nullptr);
+    }
+}
+
 }  // namespace
 
 struct SdlHost::State {
@@ -155,6 +214,13 @@ struct SdlHost::State {
     bool focusAwaited = false;
     SDL_AudioDeviceID soundDevice = 0;
     PressLatch presses;
+    // The end signals already turned into close requests.
+    int endSignalsSeen = 0;
+    // A message box was closed without an answer: the program is on its way out, and no further
+    // box is shown.
+    bool boxClosed = false;
+    // How the end signals were handled before this host took them.
+    struct sigaction previousActions[std::size(kEndSignals)] = {};
     // What the window shows: a picture equal to it is not presented again.
     ShownPicture shown;
 };
@@ -169,6 +235,7 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize)
         return;
     }
     NeverAutolaunchASessionBus();
+    SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
         state_->startError = std::string("cannot open the display: ") + SDL_GetError();
         return;
@@ -186,6 +253,8 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize)
         }
     }
     state_->ready = true;
+    state_->endSignalsSeen = endSignals.load();
+    TakeEndSignals(state_->previousActions);
     SDL_AddEventWatch(NotePresses, &state_->presses);
     state_->blankPeriod = SDL_GetPerformanceFrequency() / kRefreshRate;
     state_->startCounter = SDL_GetPerformanceCounter();
@@ -198,6 +267,9 @@ SdlHost::~SdlHost() {
     if (state_->ready) {
         SDL_DelEventWatch(NotePresses, &state_->presses);
         SDL_Quit();
+        for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
+            sigaction(kEndSignals[i], &state_->previousActions[i], nullptr);
+        }
     }
 }
 
@@ -330,6 +402,11 @@ void SdlHost::ApplyPointer() {
 }
 
 void SdlHost::PollEvents(std::vector<HostEvent>& events) {
+    const int signals = endSignals.load();
+    if (signals != state_->endSignalsSeen) {
+        state_->endSignalsSeen = signals;
+        events.push_back(HostEvent{HostEvent::Kind::CloseRequested});
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
@@ -409,7 +486,11 @@ void SdlHost::SwitchFullScreen(bool fullScreen) {
 }
 
 void SdlHost::WaitForEvent() {
-    if (state_->ready) SDL_WaitEventTimeout(nullptr, 100);
+    // An end signal not yet turned into a close request is not waited on; one that comes during
+    // the wait is seen at the latest when its tenth of a second is up.
+    if (state_->ready && endSignals.load() == state_->endSignalsSeen) {
+        SDL_WaitEventTimeout(nullptr, 100);
+    }
 }
 
 std::vector<DisplayMode> SdlHost::DisplayModes() {
@@ -607,6 +688,16 @@ int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, U
     // a run without a screen keeps it.
     std::fprintf(stderr, "%s: %s\n", caption, text);
     const bool yesNo = (type & MB_YESNO) != 0;
+    // A box the player closed without answering, or an end signal, asked the program to end: a
+    // box from then on is answered as its Escape key would, without being shown. The flag goes
+    // up before the signals are looked at: one that comes later ends the process in its handler,
+    // one that came before is seen here.
+    const int escapeAnswer = yesNo ? IDNO : IDOK;
+    boxShown.store(true);
+    if (state_->boxClosed || endSignals.load() != state_->endSignalsSeen) {
+        boxShown.store(false);
+        return escapeAnswer;
+    }
     SDL_MessageBoxButtonData okButton{
         SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
         "OK"};
@@ -622,7 +713,14 @@ int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, U
     box.numbuttons = yesNo ? 2 : 1;
     box.buttons = yesNo ? yesNoButtons : &okButton;
     int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed < 0) return 0;
+    const bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+    boxShown.store(false);
+    if (!shown) return 0;
+    // SDL answers -1 for a box whose window was closed.
+    if (pressed < 0) {
+        state_->boxClosed = true;
+        return escapeAnswer;
+    }
     return pressed;
 }
 
