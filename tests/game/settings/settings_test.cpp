@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 // The settings kept between runs: their text, and the file's behaviour when it is missing,
-// damaged or unreadable, when the disk refuses a write, and when two games end at once.
+// damaged, unreadable or not a regular file, when the disk refuses a write, when two games end
+// at once and when games killed while writing left their new files behind.
 
 #include "settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -38,6 +43,16 @@ Settings Played() {
     settings.muted = true;
     return settings;
 }
+
+// Ends the test program, a failure, should a step wait for more than a minute: the open of a
+// FIFO that waits for a writer waits for ever.
+class HangGuard {
+public:
+    HangGuard() { alarm(60); }
+    ~HangGuard() { alarm(0); }
+    HangGuard(const HangGuard&) = delete;
+    HangGuard& operator=(const HangGuard&) = delete;
+};
 
 }  // namespace
 
@@ -138,9 +153,9 @@ TEST_F(SettingsFileTest, ADamagedOrUnreadableFileGivesTheDefaultsAndIsPutAsideNo
         fs::remove_all(folder);
         warnings.clear();
     }
-    // A folder where the file should be: it opens, but cannot be read.
-    fs::create_directories(Path());
-    std::ofstream(Path() / "inside") << "kept";
+    // A link to itself: it cannot be opened.
+    fs::create_directories(folder);
+    fs::create_symlink("settings", Path());
     SettingsFile file = File();
     EXPECT_EQ(file.Load(), Settings{});
     ASSERT_EQ(warnings.size(), 1u);
@@ -149,7 +164,43 @@ TEST_F(SettingsFileTest, ADamagedOrUnreadableFileGivesTheDefaultsAndIsPutAsideNo
     EXPECT_EQ(File().Load(), Played());
     const std::vector<fs::path> aside = FilesNamed("settings.damaged-");
     ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(ReadFile(aside[0] / "inside"), "kept");
+    EXPECT_EQ(fs::read_symlink(aside[0]), "settings");
+}
+
+TEST_F(SettingsFileTest, AFifoOrAFolderInTheFilesPlaceIsDamagedAndNeverWaitedOn) {
+    struct Row {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        std::function<bool(const fs::path&)> stands;
+    };
+    const Row rows[] = {
+        {"a FIFO", [](const fs::path& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
+         [](const fs::path& path) { return fs::is_fifo(path); }},
+        {"a folder",
+         [](const fs::path& path) {
+             fs::create_directories(path);
+             std::ofstream(path / "inside") << "kept";
+         },
+         [](const fs::path& path) { return ReadFile(path / "inside") == "kept"; }},
+    };
+    const HangGuard guard;
+    for (const Row& row : rows) {
+        fs::create_directories(folder);
+        row.make(Path());
+        SettingsFile file = File();
+        EXPECT_EQ(file.Load(), Settings{}) << row.what;
+        ASSERT_EQ(warnings.size(), 1u) << row.what;
+        EXPECT_NE(warnings[0].find("damaged (not a regular file)"), std::string::npos)
+            << warnings[0];
+        file.Save(Played());
+        EXPECT_EQ(File().Load(), Played()) << row.what;
+        const std::vector<fs::path> aside = FilesNamed("settings.damaged-");
+        ASSERT_EQ(aside.size(), 1u) << row.what;
+        EXPECT_TRUE(row.stands(aside[0])) << row.what;
+        EXPECT_EQ(warnings.size(), 1u) << row.what;
+        fs::remove_all(folder);
+        warnings.clear();
+    }
 }
 
 TEST_F(SettingsFileTest, AFailingWriteKeepsTheOldSettingsWithOneWarning) {
@@ -180,9 +231,13 @@ TEST_F(SettingsFileTest, TwoGamesEndingAtOnceLeaveTheSettingsOfOneOfThem) {
     File().Save(Settings{});
     // Each game saves its own settings over and over while the file is read: every reading is
     // whole, one game's settings or the other's.
-    const auto saveMany = [this](const Settings& settings) {
+    // A game that cleared away the other's new file as one left by a killed game would make
+    // the other's rename fail.
+    std::atomic<int> warned{0};
+    const auto saveMany = [this, &warned](const Settings& settings) {
         for (int i = 0; i < 200; ++i) {
-            SettingsFile file(folder.string(), WriteAllBytes, [](const std::string&) {});
+            SettingsFile file(folder.string(), WriteAllBytes,
+                              [&warned](const std::string&) { ++warned; });
             file.Save(settings);
         }
     };
@@ -199,5 +254,23 @@ TEST_F(SettingsFileTest, TwoGamesEndingAtOnceLeaveTheSettingsOfOneOfThem) {
     }
     first.join();
     second.join();
+    EXPECT_EQ(warned, 0);
     EXPECT_TRUE(FilesNamed("settings.new").empty());
+}
+
+TEST_F(SettingsFileTest, NewFilesLeftByKilledGamesAreRemovedAtTheNextSaveAndNothingElse) {
+    File().Save(Played());
+    const std::string left[] = {"settings.new-Ab12Cd", "settings.new-000000"};
+    const std::string others[] = {"settings.new-Ab12C", "settings.new-Ab12Cde",
+                                  "settings.new-Ab_2Cd", "scores.new-Ab12Cd", "settings.damaged-1"};
+    for (const std::string& name : left) std::ofstream(folder / name) << "cut short";
+    for (const std::string& name : others) std::ofstream(folder / name) << "not ours";
+    // The settings are the same: nothing is written, and the left files go all the same.
+    SettingsFile file = File();
+    EXPECT_EQ(file.Load(), Played());
+    file.Save(Played());
+    for (const std::string& name : left) EXPECT_FALSE(fs::exists(folder / name)) << name;
+    for (const std::string& name : others) EXPECT_TRUE(fs::exists(folder / name)) << name;
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(File().Load(), Played());
 }
