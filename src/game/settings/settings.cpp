@@ -51,6 +51,27 @@ bool ReadWindowSize(std::string_view text, int& width, int& height) {
     return true;
 }
 
+// A line as a warning shows it: a damaged file may hold anything, and a terminal takes escape
+// sequences in it as commands (a new title, a cleared screen).
+std::string ShownLine(std::string_view line) {
+    constexpr char kHexDigits[] = "0123456789abcdef";
+    std::string shown;
+    for (const char character : line) {
+        const auto byte = static_cast<unsigned char>(character);
+        std::string piece;
+        if (byte == '\\') {
+            piece = "\\\\";
+        } else if (byte >= 0x20 && byte < 0x7f) {
+            piece = std::string(1, character);
+        } else {
+            piece = {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0xf]};
+        }
+        if (shown.size() + piece.size() > Settings::kLongestShownLine) return shown + "...";
+        shown += piece;
+    }
+    return shown;
+}
+
 // Sets the key's value in the settings; false when the value is not one the key takes. Keys
 // this program does not know are passed over.
 bool ReadValue(std::string_view key, std::string_view value, Settings& settings) {
@@ -85,7 +106,7 @@ std::optional<Settings> Settings::Parse(std::string_view text, std::string& faul
             Trimmed(equals == std::string_view::npos ? line : line.substr(0, equals));
         if (equals == std::string_view::npos || key.empty() ||
             !ReadValue(key, Trimmed(line.substr(equals + 1)), settings)) {
-            fault = "line " + std::to_string(lineNumber) + " reads '" + std::string(line) + "'";
+            fault = "line " + std::to_string(lineNumber) + " reads '" + ShownLine(line) + "'";
             return std::nullopt;
         }
     }

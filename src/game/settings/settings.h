@@ -36,8 +36,11 @@ struct Settings {
     static constexpr int kLargestWindowSide = 16384;
 
     // The settings the text holds, each missing key at its default; nothing, with `fault`
-    // naming the first bad line, when the text is damaged.
+    // naming the first bad line, when the text is damaged. The line is shown safe for a
+    // terminal: bytes other than printable ASCII as \xHH, a backslash as \\, and cut with
+    // "..." after kLongestShownLine characters.
     static std::optional<Settings> Parse(std::string_view text, std::string& fault);
+    static constexpr std::size_t kLongestShownLine = 80;
     // The text of these settings, every key written, with a heading that says what it is.
     std::string Format() const;
 

@@ -95,6 +95,25 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
     EXPECT_EQ(fault, "line 2 reads 'window = maybe'");
 }
 
+TEST(SettingsTest, ADamagedLineIsShownWithoutItsControlBytesAndCutShort) {
+    // A new title and a cleared screen, had they reached a terminal.
+    std::string fault;
+    ASSERT_FALSE(Settings::Parse("window = \x1b]0;TITLE\x07\x1b[2J\n", fault));
+    EXPECT_EQ(fault, "line 1 reads 'window = \\x1b]0;TITLE\\x07\\x1b[2J'");
+    ASSERT_FALSE(Settings::Parse("mute = \\\xe9\n", fault));
+    EXPECT_EQ(fault, "line 1 reads 'mute = \\\\\\xe9'");
+    // A line of 200 characters shows its first 80, and says that there is more.
+    const std::string longLine = "mute = " + std::string(193, 'y');
+    ASSERT_FALSE(Settings::Parse(longLine, fault));
+    EXPECT_EQ(fault, "line 1 reads '" + longLine.substr(0, Settings::kLongestShownLine) + "...'");
+    EXPECT_EQ(Settings::kLongestShownLine, 80u);
+    // An escape is shown whole or not at all.
+    ASSERT_FALSE(Settings::Parse("mute = " + std::string(69, 'y') + "\x01\x02", fault));
+    EXPECT_EQ(fault, "line 1 reads 'mute = " + std::string(69, 'y') + "\\x01...'");
+    ASSERT_FALSE(Settings::Parse("mute = " + std::string(71, 'y') + "\x01", fault));
+    EXPECT_EQ(fault, "line 1 reads 'mute = " + std::string(71, 'y') + "...'");
+}
+
 // A scratch folder of its own for each test, removed afterwards.
 class SettingsFileTest : public ::testing::Test {
 protected:
