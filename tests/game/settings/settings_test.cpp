@@ -41,6 +41,7 @@ Settings Played() {
     settings.sensitivity = 2.5f;
     settings.integerScale = true;
     settings.muted = true;
+    settings.windowPosition = WindowPosition{-1920, 24};
     return settings;
 }
 
@@ -70,6 +71,7 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
         {"window = yes\n", true},
         {"  window=no  \r\n# a comment\n\n", true},
         {"window-size = 64x16384\n", true},
+        {"window-position = -32767,32767\n", true},
         {"sensitivity = 0.1\nsensitivity = 10\n", true},
         {"fullscreen-effects = lots\n", true},  // a key of a newer game
         {"mute = yes", true},                   // no newline at the end
@@ -83,6 +85,11 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
         {"window-size = 800x16385\n", false},
         {"window-size = -800x600\n", false},
         {"window-size = 99999999999x600\n", false},
+        {"window-position = 32768,0\n", false},
+        {"window-position = 0,-32768\n", false},
+        {"window-position = 10\n", false},
+        {"window-position = 10,\n", false},
+        {"window-position = 10x20\n", false},
         {"sensitivity = 0\n", false},
         {"sensitivity = 1,5\n", false},
         {"sensitivity = nan\n", false},
@@ -93,6 +100,9 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
     }
     ASSERT_FALSE(Settings::Parse("mute = no\nwindow = maybe\n", fault));
     EXPECT_EQ(fault, "line 2 reads 'window = maybe'");
+    // Only a window that was somewhere has its position written.
+    EXPECT_EQ(Settings{}.Format().find("window-position"), std::string::npos);
+    EXPECT_NE(Played().Format().find("window-position = -1920,24\n"), std::string::npos);
 }
 
 TEST(SettingsTest, ADamagedLineIsShownWithoutItsControlBytesAndCutShort) {
