@@ -1,16 +1,61 @@
 // SPDX-License-Identifier: MIT
 #include "kept_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 namespace zelto {
+
+namespace {
+
+// The suffix ReplaceKeptFile adds to a kept file's name for its new file, before the six
+// letters and digits mkostemp puts in place of XXXXXX.
+constexpr std::string_view kNewFileSuffix = ".new-";
+constexpr std::size_t kNewFileMarks = 6;
+
+// The folder of a path, with its slash, or "." for a bare name.
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+bool IsNewFileName(std::string_view name, std::string_view start) {
+    if (name.size() != start.size() + kNewFileMarks || name.substr(0, start.size()) != start) {
+        return false;
+    }
+    for (const char mark : name.substr(start.size())) {
+        const bool letterOrDigit = (mark >= 'a' && mark <= 'z') || (mark >= 'A' && mark <= 'Z') ||
+                                   (mark >= '0' && mark <= '9');
+        if (!letterOrDigit) return false;
+    }
+    return true;
+}
+
+// Calls `found` with the open folder and the name of each new file of `path` in it, until it
+// returns false.
+void ForEachNewFile(const std::string& path,
+                    const std::function<bool(int folderFd, const char* name)>& found) {
+    const std::size_t slash = path.rfind('/');
+    const std::string start =
+        (slash == std::string::npos ? path : path.substr(slash + 1)) + std::string(kNewFileSuffix);
+    DIR* folder = opendir(FolderOf(path).c_str());
+    if (folder == nullptr) return;
+    while (const dirent* entry = readdir(folder)) {
+        if (IsNewFileName(entry->d_name, start) && !found(dirfd(folder), entry->d_name)) break;
+    }
+    closedir(folder);
+}
+
+}  // namespace
 
 bool WriteAllBytes(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -46,8 +91,23 @@ bool MakeFolders(const std::string& folder) {
 
 KeptFileRead ReadKeptFile(const std::string& path, std::size_t largest, std::string& text) {
     text.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK lets the open of a FIFO return at once, writer or not; O_NOCTTY keeps a
+    // terminal from becoming the program's controlling terminal.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? KeptFileRead::kMissing : KeptFileRead::kUnreadable;
+    // The type is taken from the descriptor, so the file checked is the file read. Reads of a
+    // regular file never wait, O_NONBLOCK or not.
+    struct stat status {};
+    if (fstat(fd, &status) != 0) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return KeptFileRead::kUnreadable;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        close(fd);
+        return KeptFileRead::kNotRegular;
+    }
     KeptFileRead result = KeptFileRead::kRead;
     char buffer[4096];
     for (;;) {
@@ -68,7 +128,7 @@ KeptFileRead ReadKeptFile(const std::string& path, std::size_t largest, std::str
 }
 
 int ReplaceKeptFile(const std::string& path, std::string_view bytes, const KeptFileWriter& writer) {
-    const std::string pattern = path + ".new-XXXXXX";
+    const std::string pattern = path + std::string(kNewFileSuffix) + "XXXXXX";
     std::vector<char> fresh(pattern.begin(), pattern.end());
     fresh.push_back('\0');
     const int fd = mkostemp(fresh.data(), O_CLOEXEC);
@@ -83,14 +143,48 @@ int ReplaceKeptFile(const std::string& path, std::string_view bytes, const KeptF
         return error;
     }
     // The rename itself is on the disk once the folder is.
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folderFd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         fsync(folderFd);
         close(folderFd);
     }
     return 0;
+}
+
+KeptFileLock::KeptFileLock(const std::string& lockPath)
+    : fd_(open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+    if (fd_ < 0) return;
+    while (flock(fd_, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            const int error = errno;
+            close(fd_);
+            fd_ = -1;
+            errno = error;
+            return;
+        }
+    }
+}
+
+KeptFileLock::~KeptFileLock() {
+    if (fd_ >= 0) close(fd_);
+}
+
+bool HasLeftNewFiles(const std::string& path) {
+    bool any = false;
+    ForEachNewFile(path, [&any](int, const char*) {
+        any = true;
+        return false;
+    });
+    return any;
+}
+
+void RemoveLeftNewFiles(const std::string& path) {
+    // A name that cannot be removed stays for the next write to try again; nothing depends on
+    // it being gone.
+    ForEachNewFile(path, [](int folderFd, const char* name) {
+        unlinkat(folderFd, name, 0);
+        return true;
+    });
 }
 
 }  // namespace zelto

@@ -6,7 +6,8 @@
 // size no kept file comes near, and replaced whole by writing a new file beside it (a name of
 // its own for each writer, so that two games writing at once never write into one file),
 // flushing it to the disk and renaming it over the old one, so the path holds the old text or
-// the new one whatever happens meanwhile.
+// the new one whatever happens meanwhile. Only a regular file is read: a FIFO, a device or a
+// folder in its place is told apart without waiting on it, as a file this program never wrote.
 
 #include <functional>
 #include <string>
@@ -33,10 +34,33 @@ enum class KeptFileRead {
     kMissing,     // there is no such file
     kUnreadable,  // it cannot be opened or read (errno says why)
     kTooLarge,    // larger than the limit: not a file this program wrote
+    kNotRegular,  // a folder, FIFO, device or socket: not a file this program wrote
 };
 
-// Reads the file into `text`.
+// Reads the file into `text`. The open never waits: without O_NONBLOCK, opening a FIFO would
+// wait for a writer that may never come, before the game has a window to say so.
 KeptFileRead ReadKeptFile(const std::string& path, std::size_t largest, std::string& text);
+
+// Holds an exclusive lock on the lock file (made when missing) for as long as it lives: every
+// writer of a kept file holds its lock while its new file exists, so that another game can
+// tell the new files of writers killed before their rename from those still being written.
+class KeptFileLock {
+public:
+    explicit KeptFileLock(const std::string& lockPath);
+    ~KeptFileLock();
+    KeptFileLock(const KeptFileLock&) = delete;
+    KeptFileLock& operator=(const KeptFileLock&) = delete;
+    // False, with errno set, when the lock file could not be opened or locked.
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// Whether the folder of `path` holds new files `path.new-XXXXXX` that no rename took over.
+bool HasLeftNewFiles(const std::string& path);
+// Removes them. Only under the file's lock: a writer that holds it may own one.
+void RemoveLeftNewFiles(const std::string& path);
 
 // Replaces the file's content with the bytes through a new file `path.new-XXXXXX`; 0, or the
 // errno of the step that failed, in which case the old file is left as it was and the new one

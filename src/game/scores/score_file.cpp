@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "score_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,33 +15,6 @@ std::string ErrorText() {
     return std::strerror(errno);
 }
 
-// Holds an exclusive lock on the lock file for as long as it lives.
-class LockHold {
-public:
-    explicit LockHold(const std::string& path)
-        : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
-        if (fd_ < 0) return;
-        while (flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                const int error = errno;
-                close(fd_);
-                fd_ = -1;
-                errno = error;
-                return;
-            }
-        }
-    }
-    ~LockHold() {
-        if (fd_ >= 0) close(fd_);
-    }
-    LockHold(const LockHold&) = delete;
-    LockHold& operator=(const LockHold&) = delete;
-    bool Held() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
 }  // namespace
 
 ScoreFile::ScoreFile(std::string folder, KeptFileWriter writer, KeptFileWarner warn)
@@ -59,7 +28,7 @@ ScoreTable ScoreFile::Enter(const ScoreEntry& entry) {
         table.Enter(entry);
         return table;
     }
-    const LockHold lock(folder_ + "/scores.lock");
+    const KeptFileLock lock(folder_ + "/scores.lock");
     if (!lock.Held()) {
         warn_("cannot lock the best scores in " + folder_ + " (" + ErrorText() +
               "): this score is not kept");
@@ -71,6 +40,8 @@ ScoreTable ScoreFile::Enter(const ScoreEntry& entry) {
         return table;
     }
     table.Enter(entry);
+    // New files of games killed while they wrote; under the lock, none is another's own.
+    RemoveLeftNewFiles(TablePath());
     WriteTable(table);
     return table;
 }
@@ -91,13 +62,16 @@ ScoreFile::ReadResult ScoreFile::ReadTable(ScoreTable& table) {
             return ReadResult::Table;
         }
     }
+    // A folder, FIFO or device in the table's place is no table either.
+    const std::string damage =
+        read == KeptFileRead::kNotRegular ? " are damaged (not a regular file)" : " are damaged";
     const std::string aside = path + ".damaged-" + std::to_string(std::time(nullptr));
     if (rename(path.c_str(), aside.c_str()) != 0) {
-        warn_("the best scores in " + path + " are damaged and cannot be put aside (" +
-              ErrorText() + "): it is left as it is and this score is not kept");
+        warn_("the best scores in " + path + damage + " and cannot be put aside (" + ErrorText() +
+              "): it is left as it is and this score is not kept");
         return ReadResult::Unreadable;
     }
-    warn_("the best scores in " + path + " are damaged: kept aside as " + aside +
+    warn_("the best scores in " + path + damage + ": kept aside as " + aside +
           ", a new table is started");
     return ReadResult::Table;
 }

@@ -5,9 +5,11 @@
 // score_table.h), `scores.lock` is what games running at once lock around reading, merging and
 // writing it. A new table is written beside it, flushed to the disk and renamed over the old
 // one (see kept_file.h), so the file holds the old table or the new one whatever happens
-// meanwhile. A table that cannot be parsed is kept aside as `scores.damaged-<seconds since 1970>`
-// and a new one is started; a table that cannot be read is left as it is. Every trouble is told in
-// one warning line and costs the score being entered, never the table.
+// meanwhile; the new files of games killed before their rename are removed at the next entry,
+// under the lock. A table that cannot be parsed, or anything but a regular file in its place, is
+// kept aside as `scores.damaged-<seconds since 1970>` and a new one is started; a table that
+// cannot be read is left as it is. Every trouble is told in one warning line and costs the score
+// being entered, never the table.
 
 #include <functional>
 #include <string>

@@ -51,6 +51,51 @@ bool ReadWindowSize(std::string_view text, int& width, int& height) {
     return true;
 }
 
+bool ReadCoordinate(std::string_view text, int& coordinate) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return false;
+    if (value < -Settings::kFarthestWindowPosition || value > Settings::kFarthestWindowPosition) {
+        return false;
+    }
+    coordinate = value;
+    return true;
+}
+
+// X,Y, each within the window system's coordinates.
+bool ReadWindowPosition(std::string_view text, std::optional<WindowPosition>& position) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) return false;
+    WindowPosition read;
+    if (!ReadCoordinate(text.substr(0, comma), read.x) ||
+        !ReadCoordinate(text.substr(comma + 1), read.y)) {
+        return false;
+    }
+    position = read;
+    return true;
+}
+
+// A line as a warning shows it: a damaged file may hold anything, and a terminal takes escape
+// sequences in it as commands (a new title, a cleared screen).
+std::string ShownLine(std::string_view line) {
+    constexpr char kHexDigits[] = "0123456789abcdef";
+    std::string shown;
+    for (const char character : line) {
+        const auto byte = static_cast<unsigned char>(character);
+        std::string piece;
+        if (byte == '\\') {
+            piece = "\\\\";
+        } else if (byte >= 0x20 && byte < 0x7f) {
+            piece = std::string(1, character);
+        } else {
+            piece = {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0xf]};
+        }
+        if (shown.size() + piece.size() > Settings::kLongestShownLine) return shown + "...";
+        shown += piece;
+    }
+    return shown;
+}
+
 // Sets the key's value in the settings; false when the value is not one the key takes. Keys
 // this program does not know are passed over.
 bool ReadValue(std::string_view key, std::string_view value, Settings& settings) {
@@ -58,6 +103,7 @@ bool ReadValue(std::string_view key, std::string_view value, Settings& settings)
     if (key == "window-size") {
         return ReadWindowSize(value, settings.windowWidth, settings.windowHeight);
     }
+    if (key == "window-position") return ReadWindowPosition(value, settings.windowPosition);
     if (key == "sensitivity") return Settings::ReadSensitivity(value, settings.sensitivity);
     if (key == "integer-scale") return ReadYesNo(value, settings.integerScale);
     if (key == "mute") return ReadYesNo(value, settings.muted);
@@ -85,7 +131,7 @@ std::optional<Settings> Settings::Parse(std::string_view text, std::string& faul
             Trimmed(equals == std::string_view::npos ? line : line.substr(0, equals));
         if (equals == std::string_view::npos || key.empty() ||
             !ReadValue(key, Trimmed(line.substr(equals + 1)), settings)) {
-            fault = "line " + std::to_string(lineNumber) + " reads '" + std::string(line) + "'";
+            fault = "line " + std::to_string(lineNumber) + " reads '" + ShownLine(line) + "'";
             return std::nullopt;
         }
     }
@@ -97,12 +143,17 @@ std::string Settings::Format() const {
     const auto written =
         std::to_chars(sensitivityText, sensitivityText + sizeof sensitivityText, sensitivity);
     const std::string sensitivityWritten(sensitivityText, written.ptr);
+    const std::string positionLine =
+        windowPosition ? "window-position = " + std::to_string(windowPosition->x) + "," +
+                             std::to_string(windowPosition->y) + "\n"
+                       : std::string();
     return std::string(
                "# zelto's settings, written as the game ends. Options on the command line\n"
                "# win over them for one run.\n") +
            "window = " + YesNo(inWindow) + "\n" + "window-size = " + std::to_string(windowWidth) +
-           "x" + std::to_string(windowHeight) + "\n" + "sensitivity = " + sensitivityWritten +
-           "\n" + "integer-scale = " + YesNo(integerScale) + "\n" + "mute = " + YesNo(muted) + "\n";
+           "x" + std::to_string(windowHeight) + "\n" + positionLine +
+           "sensitivity = " + sensitivityWritten + "\n" + "integer-scale = " + YesNo(integerScale) +
+           "\n" + "mute = " + YesNo(muted) + "\n";
 }
 
 bool Settings::ReadSensitivity(std::string_view text, float& sensitivity) {

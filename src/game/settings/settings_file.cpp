@@ -31,6 +31,12 @@ Settings SettingsFile::Load() {
                   "before new settings are written");
             putAside_ = true;
             return Settings{};
+        case KeptFileRead::kNotRegular:
+            warn_("the settings in " + path +
+                  " are damaged (not a regular file): the defaults are used, and the file is put "
+                  "aside before new settings are written");
+            putAside_ = true;
+            return Settings{};
         case KeptFileRead::kRead:
             break;
     }
@@ -45,12 +51,23 @@ Settings SettingsFile::Load() {
 void SettingsFile::Save(const Settings& settings) {
     const std::string path = Path();
     const std::string text = settings.Format();
-    if (!putAside_ && text == loadedText_) return;
+    const bool changed = putAside_ || text != loadedText_;
+    // Unchanged settings are not written; the new files of games killed while they wrote are
+    // still cleared away.
+    if (!changed && !HasLeftNewFiles(path)) return;
     if (!MakeFolders(folder_)) {
         warn_("cannot make the folder " + folder_ + " for the settings (" + std::strerror(errno) +
               "): they are not kept");
         return;
     }
+    const KeptFileLock lock(folder_ + "/settings.lock");
+    if (!lock.Held()) {
+        warn_("cannot lock the settings in " + folder_ + " (" + std::strerror(errno) +
+              "): they are not kept");
+        return;
+    }
+    RemoveLeftNewFiles(path);
+    if (!changed) return;
     if (putAside_) {
         const std::string aside = path + ".damaged-" + std::to_string(std::time(nullptr));
         if (rename(path.c_str(), aside.c_str()) != 0 && errno != ENOENT) {

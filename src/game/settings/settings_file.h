@@ -5,8 +5,11 @@
 // text). A missing file means the defaults. A file that cannot be read or parsed gives one
 // warning line and the defaults; it is never overwritten: when the settings are next saved it
 // is first put aside as `settings.damaged-<seconds since 1970>`, and nothing is written when it
-// cannot be. A file is replaced whole (see kept_file.h), so it holds the old settings or the new
-// ones whatever happens meanwhile; of two games ending at once, the later one's stay.
+// cannot be. Anything but a regular file in its place (a FIFO, a device, a folder) is damaged
+// so. A file is replaced whole (see kept_file.h), so it holds the old settings or the new ones
+// whatever happens meanwhile; of two games ending at once, the later one's stay. Games saving at
+// once take turns through `settings.lock`, under which the new files of games killed while they
+// wrote are removed.
 
 #include <string>
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -129,9 +130,13 @@ int main(int argc, char** argv) {
     if (!line.replayFile.empty()) return zelto::ReplayRecordedGame(line, run, ZELTO_VERSION);
 
     using platform::SdlHost;
+    std::optional<platform::POINT> windowPosition;
+    if (run.windowPosition) {
+        windowPosition = platform::POINT{run.windowPosition->x, run.windowPosition->y};
+    }
     SdlHost host(run.inWindow ? SdlHost::StartMode::kWindow : SdlHost::StartMode::kFullScreen,
                  run.integerScale ? SdlHost::Scaling::kWholeMultiples : SdlHost::Scaling::kFit,
-                 platform::POINT{run.windowWidth, run.windowHeight});
+                 platform::POINT{run.windowWidth, run.windowHeight}, windowPosition);
     if (!host.Ready()) {
         std::fprintf(stderr, "zelto: %s\n", host.StartError());
         return 1;
@@ -149,8 +154,8 @@ int main(int argc, char** argv) {
     const int exitCode = zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     if (recorder) zelto::FinishRecording(*recorder, line.recordFile);
 
-    // The next run starts as this one ended: in its window mode and size, muted or not. An
-    // option given for this run alone (the sensitivity, integer scaling, --nosound) changes
+    // The next run starts as this one ended: in its window mode, size and place, muted or not.
+    // An option given for this run alone (the sensitivity, integer scaling, --nosound) changes
     // nothing kept.
     if (settingsFile) {
         zelto::Settings left = kept;
@@ -158,6 +163,9 @@ int main(int argc, char** argv) {
         const platform::POINT size = host.WindowSize();
         left.windowWidth = size.x;
         left.windowHeight = size.y;
+        if (const std::optional<platform::POINT> place = host.WindowPosition()) {
+            left.windowPosition = zelto::WindowPosition{place->x, place->y};
+        }
         if (!line.noSound) left.muted = zelto::Options.muted;
         settingsFile->Save(left);
     }

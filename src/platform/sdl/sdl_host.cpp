@@ -183,6 +183,29 @@ void TakeEndSignals(struct sigaction (&previous)[std::size(kEndSignals)]) {
     }
 }
 
+// Where a window of the given inner size opens: at the position where it lies wholly on one
+// connected display there, else centred. A position kept from a display that is gone, or from
+// a larger one, would leave the window where the player cannot see it.
+POINT WindowPlace(const std::optional<POINT>& position, POINT size) {
+    const POINT centred{static_cast<std::int32_t>(SDL_WINDOWPOS_CENTERED),
+                        static_cast<std::int32_t>(SDL_WINDOWPOS_CENTERED)};
+    if (!position) return centred;
+    const int displays = SDL_GetNumVideoDisplays();
+    for (int display = 0; display < displays; ++display) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display, &bounds) != 0) continue;
+        // In 64 bits: a kept position is any 32-bit number.
+        const std::int64_t left = position->x;
+        const std::int64_t top = position->y;
+        if (left >= bounds.x && top >= bounds.y &&
+            left + size.x <= std::int64_t{bounds.x} + bounds.w &&
+            top + size.y <= std::int64_t{bounds.y} + bounds.h) {
+            return *position;
+        }
+    }
+    return centred;
+}
+
 }  // namespace
 
 struct SdlHost::State {
@@ -195,6 +218,7 @@ struct SdlHost::State {
     int textureHeight = 0;
     bool fullScreen = true;
     POINT windowSize{};
+    std::optional<POINT> windowPosition;
     Scaling scaling = Scaling::kFit;
     std::uint64_t blankPeriod = 0;  // performance counts per refresh
     // The first blank: the first wait for a blank finds the display at one (see
@@ -225,10 +249,12 @@ struct SdlHost::State {
     ShownPicture shown;
 };
 
-SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize)
+SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize,
+                 std::optional<POINT> windowPosition)
     : state_(std::make_unique<State>()) {
     state_->fullScreen = mode == StartMode::kFullScreen;
     state_->windowSize = windowSize;
+    state_->windowPosition = windowPosition;
     state_->scaling = scaling;
     if (!DisplayMayExist()) {
         state_->startError = kNoDisplay;
@@ -289,7 +315,11 @@ POINT SdlHost::WindowSize() const {
     return state_->windowSize;
 }
 
-void SdlHost::NoteWindowSize() {
+std::optional<POINT> SdlHost::WindowPosition() const {
+    return state_->windowPosition;
+}
+
+void SdlHost::NoteWindowPlace() {
     if (state_->window == nullptr || state_->fullScreen) return;
     // A window the window manager is making full screen by itself is not the player's size.
     if ((SDL_GetWindowFlags(state_->window) &
@@ -300,6 +330,19 @@ void SdlHost::NoteWindowSize() {
     int height = 0;
     SDL_GetWindowSize(state_->window, &width, &height);
     if (width > 0 && height > 0) state_->windowSize = POINT{width, height};
+    // SDL reports the inner corner, but a window made or moved to a place has its frame's corner
+    // put there by the window manager: the frame's corner is noted, so that a window put back
+    // where it was noted stands where it stood.
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(state_->window, &x, &y);
+    int top = 0;
+    int left = 0;
+    if (SDL_GetWindowBordersSize(state_->window, &top, &left, nullptr, nullptr) != 0) {
+        top = 0;
+        left = 0;
+    }
+    state_->windowPosition = POINT{x - left, y - top};
 }
 
 bool SdlHost::OpenWindow(const char* title, HICON icon) {
@@ -315,9 +358,10 @@ bool SdlHost::OpenWindow(const char* title, HICON icon) {
         // A size kept from a larger display is cut to this one's.
         state_->windowSize.x = std::min(state_->windowSize.x, desktop.x);
         state_->windowSize.y = std::min(state_->windowSize.y, desktop.y);
-        state_->window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          state_->windowSize.x, state_->windowSize.y,
-                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        const POINT place = WindowPlace(state_->windowPosition, state_->windowSize);
+        state_->window =
+            SDL_CreateWindow(title, place.x, place.y, state_->windowSize.x, state_->windowSize.y,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     }
     if (state_->window == nullptr) return false;
     if (icon != nullptr) {
@@ -356,7 +400,7 @@ void SdlHost::ShowWindow() {
 }
 
 void SdlHost::CloseWindow() {
-    NoteWindowSize();
+    NoteWindowPlace();
     if (state_->texture != nullptr) SDL_DestroyTexture(state_->texture);
     if (state_->renderer != nullptr) SDL_DestroyRenderer(state_->renderer);
     if (state_->window != nullptr) SDL_DestroyWindow(state_->window);
@@ -445,10 +489,13 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
                     case SDL_WINDOWEVENT_ENTER:
                         events.push_back(HostEvent{HostEvent::Kind::CursorEntered});
                         break;
+                    case SDL_WINDOWEVENT_MOVED:
+                        NoteWindowPlace();
+                        break;
                     // The window shows something else than the last picture, or nothing: the
                     // next picture is presented even if it is the same.
                     case SDL_WINDOWEVENT_SIZE_CHANGED:
-                        NoteWindowSize();
+                        NoteWindowPlace();
                         state_->shown.Forget();
                         break;
                     case SDL_WINDOWEVENT_SHOWN:
@@ -467,7 +514,7 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
 }
 
 void SdlHost::SwitchFullScreen(bool fullScreen) {
-    NoteWindowSize();
+    NoteWindowPlace();
     state_->fullScreen = fullScreen;
     state_->shown.Forget();
     ApplyPointer();
@@ -481,7 +528,8 @@ void SdlHost::SwitchFullScreen(bool fullScreen) {
     } else {
         SDL_SetWindowFullscreen(state_->window, 0);
         SDL_SetWindowSize(state_->window, state_->windowSize.x, state_->windowSize.y);
-        SDL_SetWindowPosition(state_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        const POINT place = WindowPlace(state_->windowPosition, state_->windowSize);
+        SDL_SetWindowPosition(state_->window, place.x, place.y);
     }
 }
 

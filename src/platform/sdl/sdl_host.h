@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host.h"
@@ -24,9 +25,13 @@ public:
 
     // Starts SDL's video and event subsystems; Ready() tells whether that worked. The window
     // opens full screen or as a window of the given inner size, as the mode says; a window
-    // switched to from full screen gets that size too.
+    // switched to from full screen gets that size too. A window opens with its top-left corner
+    // (its frame's, where the window manager draws one) at the given desktop position, or,
+    // switched to again, where the player last had it, if a window of its inner size there
+    // lies wholly on one connected display; else centred.
     explicit SdlHost(StartMode mode = StartMode::kFullScreen, Scaling scaling = Scaling::kFit,
-                     POINT windowSize = POINT{640, 480});
+                     POINT windowSize = POINT{640, 480},
+                     std::optional<POINT> windowPosition = std::nullopt);
     ~SdlHost() override;
     bool Ready() const;
     const char* StartError() const;
@@ -35,6 +40,9 @@ public:
     // after the window is closed.
     bool InWindow() const;
     POINT WindowSize() const;
+    // Where the window's top-left corner (its frame's) was as the player last had it (not
+    // maximized), or, when it never was a window, the position given at the start.
+    std::optional<POINT> WindowPosition() const;
 
     bool OpenWindow(const char* title, HICON icon) override;
     void ShowWindow() override;
@@ -66,9 +74,9 @@ public:
 
 private:
     void SwitchFullScreen(bool fullScreen);
-    // Notes the window's inner size while it is a plain window: not full screen, maximized or
-    // minimized.
-    void NoteWindowSize();
+    // Notes the window's inner size and position while it is a plain window: not full screen,
+    // maximized or minimized.
+    void NoteWindowPlace();
     // Sets SDL's relative mouse mode and cursor from the capture, the cursor, the pointer's
     // freedom and the window mode.
     void ApplyPointer();

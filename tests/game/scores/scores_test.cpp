@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The best scores kept between runs: the table's text, where it is kept, and the file's
-// behaviour on a missing, damaged or unreadable table, a failing write, two games writing at
-// once and a game killed while it writes.
+// behaviour on a missing, damaged or unreadable table, anything but a regular file in its
+// place, a failing write, two games writing at once and a game killed while it writes.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,6 +44,16 @@ std::string ReadFile(const fs::path& path) {
 void WriteFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
+
+// Ends the test program, a failure, should a step wait for more than a minute: the open of a
+// FIFO that waits for a writer waits for ever.
+class HangGuard {
+public:
+    HangGuard() { alarm(60); }
+    ~HangGuard() { alarm(0); }
+    HangGuard(const HangGuard&) = delete;
+    HangGuard& operator=(const HangGuard&) = delete;
+};
 
 // A scratch folder of its own for each test, removed afterwards.
 class ScoreFileTest : public ::testing::Test {
@@ -202,12 +213,12 @@ TEST_F(ScoreFileTest, ADamagedTableIsKeptAsideWithOneWarningAndANewOneStarted) {
 }
 
 TEST_F(ScoreFileTest, AnUnreadableTableIsLeftAsItIsWithOneWarning) {
-    // A folder where the table should be: it opens, but cannot be read or replaced.
-    fs::create_directories(Table());
-    WriteFile(Table() / "inside", "kept");
+    // A link to itself where the table should be: it cannot be opened.
+    fs::create_directories(folder);
+    fs::create_symlink("scores", Table());
     EXPECT_EQ(ScoresOf(File().Enter({5, "2026-12-09T10:00:00Z"})), std::vector<std::int32_t>{5});
     EXPECT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(ReadFile(Table() / "inside"), "kept");
+    EXPECT_EQ(fs::read_symlink(Table()), "scores");
     EXPECT_TRUE(DamagedTables().empty());
     // A folder that cannot be made: a file stands in its place.
     warnings.clear();
@@ -216,6 +227,46 @@ TEST_F(ScoreFileTest, AnUnreadableTableIsLeftAsItIsWithOneWarning) {
     EXPECT_EQ(ScoresOf(File().Enter({6, "2026-12-09T10:00:00Z"})), std::vector<std::int32_t>{6});
     EXPECT_EQ(warnings.size(), 1u);
     EXPECT_EQ(ReadFile(folder), "not a folder");
+}
+
+TEST_F(ScoreFileTest, AFifoOrAFolderInTheTablesPlaceIsKeptAsideWithoutWaitingOnIt) {
+    fs::create_directories(folder);
+    ASSERT_EQ(mkfifo(Table().c_str(), 0644), 0);
+    {
+        const HangGuard guard;
+        EXPECT_EQ(ScoresOf(File().Enter({5, "2026-12-09T10:00:00Z"})),
+                  std::vector<std::int32_t>{5});
+    }
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("damaged (not a regular file)"), std::string::npos) << warnings[0];
+    EXPECT_EQ(ReadFile(Table()), "zelto scores 1\n5 2026-12-09T10:00:00Z\n");
+    std::vector<fs::path> aside = DamagedTables();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_TRUE(fs::is_fifo(aside[0]));
+    // A folder: put aside with what it holds.
+    fs::remove_all(folder);
+    warnings.clear();
+    fs::create_directories(Table());
+    WriteFile(Table() / "inside", "kept");
+    EXPECT_EQ(ScoresOf(File().Enter({6, "2026-12-09T10:00:00Z"})), std::vector<std::int32_t>{6});
+    EXPECT_EQ(warnings.size(), 1u);
+    aside = DamagedTables();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(ReadFile(aside[0] / "inside"), "kept");
+}
+
+TEST_F(ScoreFileTest, NewFilesLeftByKilledGamesAreRemovedAtTheNextEntryAndNothingElse) {
+    File().Enter({30, "2026-12-09T10:00:00Z"});
+    const std::string left[] = {"scores.new-Ab12Cd", "scores.new-000000"};
+    const std::string others[] = {"scores.new-Ab12C", "scores.new-Ab12Cde", "scores.new-Ab_2Cd",
+                                  "settings.new-Ab12Cd", "scores.damaged-1"};
+    for (const std::string& name : left) WriteFile(folder / name, "zelto scores 1\n");
+    for (const std::string& name : others) WriteFile(folder / name, "not ours");
+    EXPECT_EQ(ScoresOf(File().Enter({40, "2026-12-09T11:00:00Z"})),
+              (std::vector<std::int32_t>{40, 30}));
+    for (const std::string& name : left) EXPECT_FALSE(fs::exists(folder / name)) << name;
+    for (const std::string& name : others) EXPECT_TRUE(fs::exists(folder / name)) << name;
+    EXPECT_TRUE(warnings.empty());
 }
 
 TEST_F(ScoreFileTest, AFailingWriteKeepsTheOldTableWithOneWarning) {
@@ -280,4 +331,7 @@ TEST_F(ScoreFileTest, AGameKilledWhileWritingLeavesTheOldTableOrTheNew) {
         before = after;
     }
     EXPECT_TRUE(DamagedTables().empty());
+    // Each run cleared away the new files of the runs killed before it: only the last run's
+    // may be left.
+    EXPECT_LE(FilesNamed("scores.new-").size(), 1u);
 }

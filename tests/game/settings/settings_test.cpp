@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 // The settings kept between runs: their text, and the file's behaviour when it is missing,
-// damaged or unreadable, when the disk refuses a write, and when two games end at once.
+// damaged, unreadable or not a regular file, when the disk refuses a write, when two games end
+// at once and when games killed while writing left their new files behind.
 
 #include "settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -36,8 +41,19 @@ Settings Played() {
     settings.sensitivity = 2.5f;
     settings.integerScale = true;
     settings.muted = true;
+    settings.windowPosition = WindowPosition{-1920, 24};
     return settings;
 }
+
+// Ends the test program, a failure, should a step wait for more than a minute: the open of a
+// FIFO that waits for a writer waits for ever.
+class HangGuard {
+public:
+    HangGuard() { alarm(60); }
+    ~HangGuard() { alarm(0); }
+    HangGuard(const HangGuard&) = delete;
+    HangGuard& operator=(const HangGuard&) = delete;
+};
 
 }  // namespace
 
@@ -55,6 +71,7 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
         {"window = yes\n", true},
         {"  window=no  \r\n# a comment\n\n", true},
         {"window-size = 64x16384\n", true},
+        {"window-position = -32767,32767\n", true},
         {"sensitivity = 0.1\nsensitivity = 10\n", true},
         {"fullscreen-effects = lots\n", true},  // a key of a newer game
         {"mute = yes", true},                   // no newline at the end
@@ -68,6 +85,11 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
         {"window-size = 800x16385\n", false},
         {"window-size = -800x600\n", false},
         {"window-size = 99999999999x600\n", false},
+        {"window-position = 32768,0\n", false},
+        {"window-position = 0,-32768\n", false},
+        {"window-position = 10\n", false},
+        {"window-position = 10,\n", false},
+        {"window-position = 10x20\n", false},
         {"sensitivity = 0\n", false},
         {"sensitivity = 1,5\n", false},
         {"sensitivity = nan\n", false},
@@ -78,6 +100,28 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
     }
     ASSERT_FALSE(Settings::Parse("mute = no\nwindow = maybe\n", fault));
     EXPECT_EQ(fault, "line 2 reads 'window = maybe'");
+    // Only a window that was somewhere has its position written.
+    EXPECT_EQ(Settings{}.Format().find("window-position"), std::string::npos);
+    EXPECT_NE(Played().Format().find("window-position = -1920,24\n"), std::string::npos);
+}
+
+TEST(SettingsTest, ADamagedLineIsShownWithoutItsControlBytesAndCutShort) {
+    // A new title and a cleared screen, had they reached a terminal.
+    std::string fault;
+    ASSERT_FALSE(Settings::Parse("window = \x1b]0;TITLE\x07\x1b[2J\n", fault));
+    EXPECT_EQ(fault, "line 1 reads 'window = \\x1b]0;TITLE\\x07\\x1b[2J'");
+    ASSERT_FALSE(Settings::Parse("mute = \\\xe9\n", fault));
+    EXPECT_EQ(fault, "line 1 reads 'mute = \\\\\\xe9'");
+    // A line of 200 characters shows its first 80, and says that there is more.
+    const std::string longLine = "mute = " + std::string(193, 'y');
+    ASSERT_FALSE(Settings::Parse(longLine, fault));
+    EXPECT_EQ(fault, "line 1 reads '" + longLine.substr(0, Settings::kLongestShownLine) + "...'");
+    EXPECT_EQ(Settings::kLongestShownLine, 80u);
+    // An escape is shown whole or not at all.
+    ASSERT_FALSE(Settings::Parse("mute = " + std::string(69, 'y') + "\x01\x02", fault));
+    EXPECT_EQ(fault, "line 1 reads 'mute = " + std::string(69, 'y') + "\\x01...'");
+    ASSERT_FALSE(Settings::Parse("mute = " + std::string(71, 'y') + "\x01", fault));
+    EXPECT_EQ(fault, "line 1 reads 'mute = " + std::string(71, 'y') + "...'");
 }
 
 // A scratch folder of its own for each test, removed afterwards.
@@ -138,9 +182,9 @@ TEST_F(SettingsFileTest, ADamagedOrUnreadableFileGivesTheDefaultsAndIsPutAsideNo
         fs::remove_all(folder);
         warnings.clear();
     }
-    // A folder where the file should be: it opens, but cannot be read.
-    fs::create_directories(Path());
-    std::ofstream(Path() / "inside") << "kept";
+    // A link to itself: it cannot be opened.
+    fs::create_directories(folder);
+    fs::create_symlink("settings", Path());
     SettingsFile file = File();
     EXPECT_EQ(file.Load(), Settings{});
     ASSERT_EQ(warnings.size(), 1u);
@@ -149,7 +193,43 @@ TEST_F(SettingsFileTest, ADamagedOrUnreadableFileGivesTheDefaultsAndIsPutAsideNo
     EXPECT_EQ(File().Load(), Played());
     const std::vector<fs::path> aside = FilesNamed("settings.damaged-");
     ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(ReadFile(aside[0] / "inside"), "kept");
+    EXPECT_EQ(fs::read_symlink(aside[0]), "settings");
+}
+
+TEST_F(SettingsFileTest, AFifoOrAFolderInTheFilesPlaceIsDamagedAndNeverWaitedOn) {
+    struct Row {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        std::function<bool(const fs::path&)> stands;
+    };
+    const Row rows[] = {
+        {"a FIFO", [](const fs::path& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
+         [](const fs::path& path) { return fs::is_fifo(path); }},
+        {"a folder",
+         [](const fs::path& path) {
+             fs::create_directories(path);
+             std::ofstream(path / "inside") << "kept";
+         },
+         [](const fs::path& path) { return ReadFile(path / "inside") == "kept"; }},
+    };
+    const HangGuard guard;
+    for (const Row& row : rows) {
+        fs::create_directories(folder);
+        row.make(Path());
+        SettingsFile file = File();
+        EXPECT_EQ(file.Load(), Settings{}) << row.what;
+        ASSERT_EQ(warnings.size(), 1u) << row.what;
+        EXPECT_NE(warnings[0].find("damaged (not a regular file)"), std::string::npos)
+            << warnings[0];
+        file.Save(Played());
+        EXPECT_EQ(File().Load(), Played()) << row.what;
+        const std::vector<fs::path> aside = FilesNamed("settings.damaged-");
+        ASSERT_EQ(aside.size(), 1u) << row.what;
+        EXPECT_TRUE(row.stands(aside[0])) << row.what;
+        EXPECT_EQ(warnings.size(), 1u) << row.what;
+        fs::remove_all(folder);
+        warnings.clear();
+    }
 }
 
 TEST_F(SettingsFileTest, AFailingWriteKeepsTheOldSettingsWithOneWarning) {
@@ -180,9 +260,13 @@ TEST_F(SettingsFileTest, TwoGamesEndingAtOnceLeaveTheSettingsOfOneOfThem) {
     File().Save(Settings{});
     // Each game saves its own settings over and over while the file is read: every reading is
     // whole, one game's settings or the other's.
-    const auto saveMany = [this](const Settings& settings) {
+    // A game that cleared away the other's new file as one left by a killed game would make
+    // the other's rename fail.
+    std::atomic<int> warned{0};
+    const auto saveMany = [this, &warned](const Settings& settings) {
         for (int i = 0; i < 200; ++i) {
-            SettingsFile file(folder.string(), WriteAllBytes, [](const std::string&) {});
+            SettingsFile file(folder.string(), WriteAllBytes,
+                              [&warned](const std::string&) { ++warned; });
             file.Save(settings);
         }
     };
@@ -199,5 +283,23 @@ TEST_F(SettingsFileTest, TwoGamesEndingAtOnceLeaveTheSettingsOfOneOfThem) {
     }
     first.join();
     second.join();
+    EXPECT_EQ(warned, 0);
     EXPECT_TRUE(FilesNamed("settings.new").empty());
+}
+
+TEST_F(SettingsFileTest, NewFilesLeftByKilledGamesAreRemovedAtTheNextSaveAndNothingElse) {
+    File().Save(Played());
+    const std::string left[] = {"settings.new-Ab12Cd", "settings.new-000000"};
+    const std::string others[] = {"settings.new-Ab12C", "settings.new-Ab12Cde",
+                                  "settings.new-Ab_2Cd", "scores.new-Ab12Cd", "settings.damaged-1"};
+    for (const std::string& name : left) std::ofstream(folder / name) << "cut short";
+    for (const std::string& name : others) std::ofstream(folder / name) << "not ours";
+    // The settings are the same: nothing is written, and the left files go all the same.
+    SettingsFile file = File();
+    EXPECT_EQ(file.Load(), Played());
+    file.Save(Played());
+    for (const std::string& name : left) EXPECT_FALSE(fs::exists(folder / name)) << name;
+    for (const std::string& name : others) EXPECT_TRUE(fs::exists(folder / name)) << name;
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(File().Load(), Played());
 }

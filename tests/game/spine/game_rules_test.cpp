@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The rules of play at their edges, each set up in a running game on the fake host: the
-// critical mass, the Energon floor, enemies and particles, the view's bounds, animation lists,
-// steering near the map's edge, and the order of the random draws that makes a seed fix a game.
+// critical mass, the Energon floor and drain, enemies and particles, the enemies kept off the
+// player's start, the view's bounds, animation lists, steering near the map's edge, and the
+// order of the random draws that makes a seed fix a game.
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,35 @@ TEST_F(RulesTest, AnEnergonLevelBelowZeroCostsALifeAndZeroDoesNot) {
     EXPECT_EQ(stateAtZero, Playing);
     EXPECT_EQ(livesAtMinusOne, 2);
     EXPECT_EQ(stateAtMinusOne, Dying);
+}
+
+TEST_F(RulesTest, TheEnergonDrainsOneRadForEveryWholeHalfSecond) {
+    // Play at 60 frames a second cannot tell 499 ms from 500: the drain's clock is set back by
+    // a given time instead, just before a frame runs, and that frame's drain is read.
+    struct Row {
+        std::int64_t milliseconds;
+        std::int32_t drained;
+    };
+    const Row rows[] = {{499, 0}, {500, 1}, {501, 1}, {999, 1}, {1000, 2}, {1500, 3}};
+    constexpr int kFramesPerRow = 10;
+    std::vector<std::int32_t> drained;
+    Play(200, [&](int frame) {
+        const std::size_t row = static_cast<std::size_t>(frame / kFramesPerRow);
+        if (row == 0 || row > std::size(rows)) return;
+        if (frame % kFramesPerRow == 0) {
+            for (TimerEntry& entry : Timers->Entries) {
+                if (entry.Callback != DrainEnergon) continue;
+                entry.LastCount = game.host.PerformanceCounter() -
+                                  rows[row - 1].milliseconds * Timers->Frequency / 1000;
+            }
+            EnergonLevel = 300;
+        }
+        if (frame % kFramesPerRow == 1) drained.push_back(300 - EnergonLevel);
+    });
+    ASSERT_EQ(drained.size(), std::size(rows));
+    for (std::size_t i = 0; i < drained.size(); ++i) {
+        EXPECT_EQ(drained[i], rows[i].drained) << rows[i].milliseconds << " ms";
+    }
 }
 
 TEST_F(RulesTest, TwoTouchingEnemiesCostTwoLivesAndTheExplosionSoundsOnce) {
@@ -294,6 +324,53 @@ constexpr std::int32_t kKeptAway = 64;
 bool NearTheStart(const Place& enemy) {
     return std::abs(enemy.x - kStartX) <= kKeptAway && std::abs(enemy.y - kStartY) <= kKeptAway;
 }
+
+}  // namespace
+
+TEST_F(RulesTest, EnemiesWithinSixtyFourOfTheStartOnBothAxesAreMovedSidewaysOutOfIt) {
+    // The start is (640, 480); an enemy moved goes to x 575 (left of 640) or 705, its y kept.
+    struct Row {
+        std::int32_t x;
+        std::int32_t y;
+        std::int32_t keptX;
+    };
+    const Row rows[] = {
+        {640, 480, 705},       // on it: to the right
+        {639, 480, 575},       // left of it by one: to the left
+        {640 - 64, 480, 575},  // 64 away on either axis is moved
+        {640 + 64, 480, 705},  //
+        {600, 480 - 64, 575},  //
+        {700, 480 + 64, 705},  //
+        {704, 416, 705},       // and so is the square's corner
+        {640 - 65, 480, 575},  // 65 away stays
+        {640 + 65, 480, 705},  //
+        {600, 480 - 65, 600},  //
+        {700, 480 + 65, 700},  //
+        {100, 100, 100},       // far away
+    };
+    std::vector<std::int32_t> xs;
+    std::vector<std::int32_t> ys;
+    Play(10, [&](int frame) {
+        if (frame != 2) return;
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            Enemies[i]->WorldX = rows[i].x;
+            Enemies[i]->WorldY = rows[i].y;
+        }
+        KeepEnemiesAwayFrom(kStartX, kStartY);
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            xs.push_back(Enemies[i]->WorldX);
+            ys.push_back(Enemies[i]->WorldY);
+        }
+        GameSession::ClearEnemies();
+    });
+    ASSERT_EQ(xs.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(xs[i], rows[i].keptX) << "from (" << rows[i].x << ", " << rows[i].y << ")";
+        EXPECT_EQ(ys[i], rows[i].y) << "from (" << rows[i].x << ", " << rows[i].y << ")";
+    }
+}
+
+namespace {
 
 Draws ExpectedDraws(std::int64_t seed) {
     SeedRandom(static_cast<std::uint32_t>(seed));
