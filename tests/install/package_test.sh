@@ -4,7 +4,8 @@
 # section, version (the changelog's latest) and run-time dependencies (SDL2, SDL2_ttf,
 # fontconfig, the two font packages); the program in /usr/games and its data in
 # /usr/share/games/zelto, nothing in the GNU layout's folders; the copyright file in Debian's
-# format with the LICENSE text; lintian with no error and no warning. Then dpkg installs it into
+# format with the LICENSE text; the icons at every size and scalable; lintian with no error and
+# no warning. Then dpkg installs it into
 # a staging root, where the program, started from an unrelated folder under a virtual X server,
 # shows its intro and ends with exit code 0 on Escape; purging it leaves no file behind.
 # Skips (77) where dpkg-deb is missing; lintian and the X server are used where installed.
@@ -57,7 +58,8 @@ contents=$(dpkg-deb --contents "$package" | awk '{ print $NF }')
 for file in ./usr/games/zelto ./usr/share/games/zelto/ZELTO.FMP \
     ./usr/share/games/zelto/MAIN.BMP ./usr/share/games/zelto/Xplode.WAV \
     ./usr/share/applications/zelto.desktop ./usr/share/metainfo/org.zelto.zelto.metainfo.xml \
-    ./usr/share/icons/hicolor/{32x32,64x64,128x128}/apps/zelto.png \
+    ./usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/zelto.png \
+    ./usr/share/icons/hicolor/scalable/apps/zelto.svg \
     ./usr/share/man/man6/zelto.6.gz ./usr/share/doc/zelto/copyright \
     ./usr/share/doc/zelto/changelog.Debian.gz; do
     grep -qxF "$file" <<<"$contents" || fail "the package does not hold $file"
