@@ -67,7 +67,7 @@ elif command -v xmllint >/dev/null; then
 fi
 
 manual=$(gzip -dc "$root/share/man/man6/zelto.6.gz")
-for section in NAME SYNOPSIS OPTIONS FILES "EXIT STATUS"; do
+for section in NAME SYNOPSIS OPTIONS FILES "EXIT STATUS" "SEE ALSO"; do
     grep -q "^\.SH \"*$section" <<<"$manual" || fail "the manual page has no $section section"
 done
 # The FILES section names the data files the list names, no other and none missing.
