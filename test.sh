@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything and runs the whole test suite.
-#   ./test.sh             Release build in build/release (warnings are errors)
+#   ./test.sh             Release build in build/release (warnings are errors), with Debian's
+#                         hardening flags, as the Debian package is built
 #   ./test.sh --sanitize  address and undefined-behaviour sanitizers, in build/sanitize
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
 
 build=build/release
-# Tests and benchmarks on, also in a build folder that ./play.sh configured without them.
-options=(-DCMAKE_BUILD_TYPE=Release -DZELTO_BUILD_TESTS=ON -DZELTO_BUILD_BENCH=ON -DZELTO_WERROR=ON)
+# Tests and benchmarks on, also in a build folder that ./play.sh configured without them; the
+# package the suite makes and checks is hardened as the one users get.
+options=(-DCMAKE_BUILD_TYPE=Release -DZELTO_BUILD_TESTS=ON -DZELTO_BUILD_BENCH=ON -DZELTO_WERROR=ON
+    -DZELTO_HARDENING=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build=build/sanitize
     options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZE=ON -DZELTO_BUILD_TESTS=ON

@@ -25,8 +25,9 @@ test_packages=(
     x11-utils
     # A window manager, for playing in a window as on a desktop.
     openbox
-    # Validators of the installed desktop entry and AppStream metadata, and of the Debian package.
-    desktop-file-utils appstream lintian
+    # Validators of the installed desktop entry and AppStream metadata, and of the Debian package;
+    # dpkg-buildflags, for the hardening flags the package is built with.
+    desktop-file-utils appstream lintian dpkg-dev
 )
 
 case "$profile" in

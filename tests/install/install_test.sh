@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs the game into a staging folder (DESTDIR) as `cmake --install` does for a user, checks
-# that everything a desktop needs is in its place and well-formed, and starts the installed
-# program from an unrelated folder under a virtual X server: it finds its installed data, shows
-# the intro picture, and Escape ends it with exit code 0. The validators and the X server are
+# that everything a desktop needs is in its place and well-formed (the icons at every size and
+# the scalable one among them), and starts the installed program from an unrelated folder under
+# a virtual X server: it finds its installed data, shows the intro picture, and Escape ends it
+# with exit code 0. The validators and the X server are
 # used where installed; without an X server the start is skipped (77) after the file checks.
 set -u
 build_dir="$1"
@@ -44,18 +45,29 @@ for folder in games share/games share/doc/zelto share/lintian; do
     [ ! -e "$root/$folder" ] || fail "cmake --install made $folder, which only the package has"
 done
 
-for size in 32 64 128; do
+# The icon at each size: the tile's rounded corner (nearly) transparent, its middle opaque.
+for size in 16 32 48 64 128 256; do
     icon="$root/share/icons/hicolor/${size}x${size}/apps/zelto.png"
     if [ ! -s "$icon" ]; then
         fail "no ${size} pixel icon"
     elif command -v identify >/dev/null; then
         seen=$(identify -format '%m %wx%h' "$icon")
         [ "$seen" = "PNG ${size}x${size}" ] || fail "the ${size} pixel icon is $seen"
+        middle=$((size / 2))
+        alphas=$(identify -format "%[fx:p{0,0}.a < 0.1] %[fx:p{$middle,$middle}.a]" "$icon")
+        [ "$alphas" = "1 1" ] || fail "the ${size} pixel icon's corner and middle are not as drawn"
     fi
 done
+# The vector drawing beside them, for any other size.
+svg="$root/share/icons/hicolor/scalable/apps/zelto.svg"
+if [ ! -s "$svg" ]; then
+    fail "no scalable icon"
+elif command -v xmllint >/dev/null; then
+    [ "$(xmllint --xpath 'name(/*)' "$svg")" = svg ] || fail "the scalable icon is not an SVG drawing"
+fi
 
 manual=$(gzip -dc "$root/share/man/man6/zelto.6.gz")
-for section in NAME SYNOPSIS OPTIONS FILES "EXIT STATUS"; do
+for section in NAME SYNOPSIS OPTIONS FILES "EXIT STATUS" "SEE ALSO"; do
     grep -q "^\.SH \"*$section" <<<"$manual" || fail "the manual page has no $section section"
 done
 # The FILES section names the data files the list names, no other and none missing.

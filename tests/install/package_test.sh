@@ -4,7 +4,11 @@
 # section, version (the changelog's latest) and run-time dependencies (SDL2, SDL2_ttf,
 # fontconfig, the two font packages); the program in /usr/games and its data in
 # /usr/share/games/zelto, nothing in the GNU layout's folders; the copyright file in Debian's
-# format with the LICENSE text; lintian with no error and no warning. Then dpkg installs it into
+# format with the LICENSE text; the icons at every size and scalable; lintian with no error and
+# no warning. From the package build (-DZELTO_HARDENING=ON, as ./test.sh configures it) the
+# program must be hardened as Debian's flags make it: position-independent, its relocations
+# read-only (RELRO) and bound at start (BIND_NOW), fortified C library calls, and no hardening
+# tag from lintian even at its pedantic and info levels. Then dpkg installs it into
 # a staging root, where the program, started from an unrelated folder under a virtual X server,
 # shows its intro and ends with exit code 0 on Escape; purging it leaves no file behind.
 # Skips (77) where dpkg-deb is missing; lintian and the X server are used where installed.
@@ -57,7 +61,8 @@ contents=$(dpkg-deb --contents "$package" | awk '{ print $NF }')
 for file in ./usr/games/zelto ./usr/share/games/zelto/ZELTO.FMP \
     ./usr/share/games/zelto/MAIN.BMP ./usr/share/games/zelto/Xplode.WAV \
     ./usr/share/applications/zelto.desktop ./usr/share/metainfo/org.zelto.zelto.metainfo.xml \
-    ./usr/share/icons/hicolor/{32x32,64x64,128x128}/apps/zelto.png \
+    ./usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/zelto.png \
+    ./usr/share/icons/hicolor/scalable/apps/zelto.svg \
     ./usr/share/man/man6/zelto.6.gz ./usr/share/doc/zelto/copyright \
     ./usr/share/doc/zelto/changelog.Debian.gz; do
     grep -qxF "$file" <<<"$contents" || fail "the package does not hold $file"
@@ -82,13 +87,34 @@ awk '/^License: MIT$/ { text = ""; next } { text = text $0 "\n" } END { printf "
 sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE" |
     diff - "$scratch/license-text" || fail "the copyright file's licence text is not LICENSE's"
 
+# The package build is hardened; another build's package is checked for all but that.
+hardened=$(sed -n 's/^ZELTO_HARDENING:BOOL=//p' "$build_dir/CMakeCache.txt")
+if [ "$hardened" = ON ]; then
+    program="$scratch/unpacked/usr/games/zelto"
+    readelf -h "$program" | grep -qE '^ *Type: +DYN' || fail "the program is not position-independent"
+    readelf -l "$program" | grep -q 'GNU_RELRO' || fail "the program has no RELRO segment"
+    readelf -d "$program" | grep -qE '\((FLAGS|FLAGS_1)\).*\b(BIND_NOW|NOW)\b' ||
+        fail "the program's symbols are not bound at start (no BIND_NOW)"
+    readelf --dyn-syms -W "$program" | grep -qE ' __[a-z0-9_]+_chk(@|$)' ||
+        fail "the program calls no fortified C library function"
+else
+    echo "note: not the package build (ZELTO_HARDENING is not ON), its hardening is not checked"
+fi
+
 if command -v lintian >/dev/null; then
-    # Overrides, each with its reason, are in packaging/lintian-overrides.
-    lintian --fail-on error,warning "$package" 2>&1 | grep -v 'running with root privileges'
-    if [ "${PIPESTATUS[0]}" -eq 0 ]; then
+    # Overrides, each with its reason, are in packaging/lintian-overrides. Every tag is shown,
+    # down to the pedantic and info levels; only errors and warnings fail here.
+    lintian --pedantic -I --fail-on error,warning "$package" 2>&1 |
+        grep -v 'running with root privileges' >"$scratch/lintian.log"
+    lintian_status=${PIPESTATUS[0]}
+    cat "$scratch/lintian.log"
+    if [ "$lintian_status" -eq 0 ]; then
         echo "lintian: no error, no warning"
     else
         fail "lintian reports the errors or warnings above"
+    fi
+    if [ "$hardened" = ON ] && grep -E '^[A-Z]: .*hardening-' "$scratch/lintian.log"; then
+        fail "lintian finds the package's program not hardened (above)"
     fi
 else
     echo "note: lintian is not installed, the package is not checked with it"

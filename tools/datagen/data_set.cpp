@@ -71,10 +71,10 @@ void WriteIconPngs(const std::string& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) throw std::runtime_error("cannot create folder " + folder + ": " + error.message());
-    const Canvas icon = PaintAppIcon();
-    for (int scale : {1, 2, 4}) {
-        const std::string name = "zelto-" + std::to_string(icon.Width() * scale) + ".png";
-        WriteFileBytes((std::filesystem::path(folder) / name).string(), EncodePng(icon, scale));
+    for (int size : kAppIconSizes) {
+        const std::string name = "zelto-" + std::to_string(size) + ".png";
+        WriteFileBytes((std::filesystem::path(folder) / name).string(),
+                       EncodePng(AppIconAtSize(size)));
     }
 }
 

@@ -13,8 +13,8 @@ void WriteDataSet(const std::string& folder);
 // Writes a C++ source file that defines the window icon's bitmap bytes (see appicon.h).
 void WriteIconSource(const std::string& path);
 
-// Writes the window icon as PNG files for desktops, zelto-32.png, zelto-64.png and
-// zelto-128.png, into the folder (creating it if needed).
+// Writes the window icon as PNG files for desktops, zelto-N.png for each size N of
+// kAppIconSizes (pictures.h), into the folder (creating it if needed).
 void WriteIconPngs(const std::string& folder);
 
 // Writes the whole world map as one 1280 x 960 bitmap, for looking at.

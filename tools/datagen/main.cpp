@@ -17,7 +17,7 @@ void PrintUsage() {
                  "[--icon-png FOLDER] [--map-preview FILE.bmp]\n"
                  "  --out FOLDER            write the fifteen game data files into FOLDER\n"
                  "  --icon-source FILE.cpp  write the window icon as a C++ source file\n"
-                 "  --icon-png FOLDER       write the icon as 32, 64 and 128 pixel PNG files\n"
+                 "  --icon-png FOLDER       write the icon as PNG files of 16 to 256 pixels\n"
                  "  --map-preview FILE.bmp  write the whole world map as one picture\n");
 }
 

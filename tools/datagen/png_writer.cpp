@@ -72,9 +72,9 @@ void Chunk(ByteWriter& out, std::string_view type, const std::vector<std::uint8_
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const Canvas& canvas, int scale) {
-    const int width = canvas.Width() * scale;
-    const int height = canvas.Height() * scale;
+std::vector<std::uint8_t> EncodePng(const Canvas& canvas) {
+    const int width = canvas.Width();
+    const int height = canvas.Height();
     ByteWriter header;
     header.U32BE(static_cast<std::uint32_t>(width));
     header.U32BE(static_cast<std::uint32_t>(height));
@@ -89,7 +89,7 @@ std::vector<std::uint8_t> EncodePng(const Canvas& canvas, int scale) {
     for (int y = 0; y < height; ++y) {
         rows.push_back(0);
         for (int x = 0; x < width; ++x) {
-            const Canvas::Pixel& pixel = canvas.At(x / scale, y / scale);
+            const Canvas::Pixel& pixel = canvas.At(x, y);
             const std::uint8_t alpha =
                 static_cast<std::uint8_t>(FloorToInt(Clamp(pixel.alpha, 0.0, 1.0) * 255.0 + 0.5));
             // A fully transparent pixel says nothing of its colour.

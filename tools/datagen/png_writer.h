@@ -8,10 +8,9 @@
 
 namespace datagen {
 
-// A PNG file image of the canvas, each pixel a scale x scale block, so larger icons keep the
-// very pixels of the small one: 8-bit RGB with alpha, not interlaced, the rows unfiltered in
+// A PNG file image of the canvas: 8-bit RGB with alpha, not interlaced, the rows unfiltered in
 // stored (uncompressed) deflate blocks. Icons are small, so plain storage costs little and
 // needs no compressor.
-std::vector<std::uint8_t> EncodePng(const Canvas& canvas, int scale);
+std::vector<std::uint8_t> EncodePng(const Canvas& canvas);
 
 }  // namespace datagen

@@ -2,6 +2,7 @@
 #include "cdxsurface.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <optional>
 
@@ -21,6 +22,17 @@ namespace {
 // Lock and Unlock restore a lost surface and try again; a display that stays lost after this
 // many restores is reported to the caller instead of holding the program forever.
 constexpr int kLossRetries = 100;
+
+// The rectangle of source's size whose top-left corner is (x, y), worked out in 64 bits; none
+// when an edge lies beyond the 32-bit range, where no surface reaches.
+std::optional<RECT> PlacedRect(std::int32_t x, std::int32_t y, const RECT& source) {
+    const std::int64_t right = std::int64_t{x} + source.right - source.left;
+    const std::int64_t bottom = std::int64_t{y} + source.bottom - source.top;
+    if (right < INT32_MIN || right > INT32_MAX || bottom < INT32_MIN || bottom > INT32_MAX) {
+        return std::nullopt;
+    }
+    return RECT{x, y, static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+}
 
 }  // namespace
 
@@ -272,18 +284,22 @@ HRESULT CDXSurface::BlitScaled(std::int32_t x, std::int32_t y, float factor, CDX
 
 HRESULT CDXSurface::BlitMirroredH(std::int32_t x, std::int32_t y, CDXSurface* dest) {
     if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    // A rectangle that cannot be written lies outside the destination: refused as such.
+    const std::optional<RECT> to = PlacedRect(x, y, SrcRect);
+    if (!to) return DDERR_INVALIDRECT;
     DDBLTFX effects;
     effects.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
-    RECT to{x, y, x + (SrcRect.right - SrcRect.left), y + (SrcRect.bottom - SrcRect.top)};
-    return dest->Surface->Blt(&to, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_DDFX, &effects);
+    return dest->Surface->Blt(&*to, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_DDFX, &effects);
 }
 
 HRESULT CDXSurface::BlitMirroredV(std::int32_t x, std::int32_t y, CDXSurface* dest) {
     if (dest == nullptr || !dest->Surface || !Surface) return DDERR_INVALIDPARAMS;
+    // A rectangle that cannot be written lies outside the destination: refused as such.
+    const std::optional<RECT> to = PlacedRect(x, y, SrcRect);
+    if (!to) return DDERR_INVALIDRECT;
     DDBLTFX effects;
     effects.dwDDFX = DDBLTFX_MIRRORUPDOWN;
-    RECT to{x, y, x + (SrcRect.right - SrcRect.left), y + (SrcRect.bottom - SrcRect.top)};
-    return dest->Surface->Blt(&to, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_DDFX, &effects);
+    return dest->Surface->Blt(&*to, Surface.get(), &SrcRect, DDBLT_WAIT | DDBLT_DDFX, &effects);
 }
 
 }  // namespace cdx
