@@ -44,13 +44,14 @@ struct TextLine {
     const char* text;
 };
 
-// The intro's credits, written over the title picture's glass plate.
+// The intro's credits, written over the title picture's glass plate. The places are fixed, so
+// each line is worded to the width that centres it on the plate's middle, screen x 381.
 constexpr TextLine kCredits[] = {
     {320, 150, "A Zelto production"},
-    {280, 180, "Game, engine and data set"},
-    {300, 210, "made by our own studio"},
-    {160, 250, "Steer with the mouse, gather Energon, avoid the rest"},
-    {300, 280, "Escape quits at any time"},
+    {280, 180, "Game, engine, pictures, sounds"},
+    {300, 210, "made by one small studio"},
+    {160, 250, "Steer with the mouse, gather the Energon, and keep clear of the rest"},
+    {300, 280, "P pauses, M mutes sound"},
 };
 
 // A life is gone, to an enemy's touch or to an empty Energon level: the death sequence.
