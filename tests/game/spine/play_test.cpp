@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "game_session.h"
 #include "player.h"
@@ -450,6 +451,47 @@ TEST_F(PlayTest, APickedParticleGivesTenRadsAndThreePointsShownInThatFramesHud) 
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(GameSession::HudBand(*shown, GameSession::kScoreRow), expectedScore);
     EXPECT_EQ(GameSession::HudBand(*shown, GameSession::kLevelRow), expectedLevel);
+}
+
+TEST_F(PlayTest, TheHudWritesItsLabelsAndValuesAsTheseStringsTrailingBlanksIncluded) {
+    // The x, y, colour and text of each string the back buffer was given, in order.
+    using Line = std::tuple<int, int, std::uint32_t, std::string>;
+    const auto panel = [](const char* level, const char* lives) {
+        return std::vector<Line>{
+            {530, 50, 0x191919, "Energon Level"},  {530, 80, 0x19191E, level},
+            {530, 120, 0x191919, "Critical Mass"}, {530, 150, 0x191919, "500  "},
+            {530, 190, 0x191919, "Lives"},         {530, 220, 0x191919, lives},
+            {530, 260, 0x191919, "Score"},         {530, 290, 0x191919, "1234  "},
+        };
+    };
+    bool levelSet = false;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([&](int stage) {
+        GameSession::ClearEnemies();
+        if (stage != 1) return;
+        Status->Score = 1234;
+        game.host.KeepText(true);
+    });
+    // After the first play frame's panel the level is below 0: the next frame takes a life and
+    // still shows the level.
+    game.EveryBlank([&](std::uint64_t) {
+        if (!levelSet && game.host.KeptText().size() >= 8) {
+            EnergonLevel = -7;
+            levelSet = true;
+        }
+    });
+    // The lost life's death sequence leads to an instruction screen, which a close request ends.
+    game.CloseAt(kSpace + 60);
+    EXPECT_EQ(game.Run(), 0);
+    std::vector<Line> written;
+    for (const auto& r : game.host.KeptText()) {
+        if (!r.onPrimary) written.emplace_back(r.x, r.y, r.colour, r.text);
+    }
+    ASSERT_GE(written.size(), 16u);
+    EXPECT_EQ(std::vector<Line>(written.begin(), written.begin() + 8), panel("200 rads ", "3  "));
+    EXPECT_EQ(std::vector<Line>(written.begin() + 8, written.begin() + 16),
+              panel("-7 rads ", "2  "));
 }
 
 TEST_F(PlayTest, RubbingEdgesGruntsAndCostsARadPerEdgeAndFrame) {
