@@ -116,8 +116,8 @@ places=(
     "game_over_red red 10 250 150 220 45"
     "game_over_green rgb(25,255,25) 10 150 250 300 40"
     "final_scores white 8 265 360 150 55"
-    # "Paused" in white over the middle of the map view.
-    "paused_label white 8 190 212 130 40"
+    # "Paused" in white in the middle of the map view.
+    "paused_label white 8 200 220 100 40"
 )
 
 # Takes a screenshot and counts, in one pass over it, the pixels of each place's colour there

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <initializer_list>
 
 #include "clock.h"
 #include "enemies.h"
 #include "hud.h"
+#include "labels.h"
 #include "particles.h"
 #include "player.h"
 #include "window.h"
@@ -34,9 +34,6 @@ constexpr std::int32_t kStartScrollY = 240;
 constexpr std::int32_t kFinalScoreX = 265;
 constexpr std::int32_t kFinalScoreY = 360;
 constexpr std::int32_t kBestScoreY = 390;
-// Where "Paused" stands, over the middle of the map view.
-constexpr std::int32_t kPausedLabelX = 190;
-constexpr std::int32_t kPausedLabelY = 210;
 
 struct TextLine {
     std::int32_t x;
@@ -52,6 +49,17 @@ constexpr TextLine kCredits[] = {
     {300, 210, "made by one small studio"},
     {160, 250, "Steer with the mouse, gather the Energon, and keep clear of the rest"},
     {300, 280, "P pauses, M mutes sound"},
+};
+
+// A stage is being started (its cross-fade and instruction screen hold the thread): play is
+// not running yet, so leaving the front does not pause it.
+bool stageStarting = false;
+
+struct StageStarting {
+    StageStarting() { stageStarting = true; }
+    ~StageStarting() { stageStarting = false; }
+    StageStarting(const StageStarting&) = delete;
+    StageStarting& operator=(const StageStarting&) = delete;
 };
 
 // A life is gone, to an enemy's touch or to an empty Energon level: the death sequence.
@@ -74,11 +82,12 @@ bool PauseKeyPressed() {
     return JustPressed('p') || JustPressed(kKeyPause);
 }
 
-// M silences all sound, or lets it be heard again, on every screen.
+// M silences all sound, or lets it be heard again, on every screen, and says which for a while.
 void TakeMuteKey() {
     if (GameSound && !Options.noSound && JustPressed('m')) {
         Options.muted = !Options.muted;
         GameSound->SetMuted(Options.muted);
+        ShowSoundState();
     }
 }
 
@@ -105,23 +114,30 @@ bool RunIntro() {
     return true;
 }
 
-// Writes white lines in the bold "Script" face of the given height onto the front buffer, over
-// the picture the display shows; false when the front cannot take text (its memory was lost
-// with the display).
-bool WriteOnFront(std::int32_t fontHeight, std::initializer_list<TextLine> lines) {
+// Writes onto the front buffer, over the picture the display shows, in one hold of its context
+// (the display shows each writing at the next blank): the screen's own text, then the sound
+// label while it lasts. False when the front cannot take text (its memory was lost with the
+// display).
+bool WriteOnFront(void (*writeText)(CDXSurface& front)) {
     CDXSurface* front = GameScreen->Front;
     if (front == nullptr) return false;
-    front->MakeFont("Script", 0, fontHeight, 700);
-    if (front->GetDC() == nullptr) return false;
-    front->SelectFont();
-    for (const TextLine& line : lines) front->DrawString(line.x, line.y, kWhite, line.text);
+    PrepareSoundLabelOnFront(*front);
+    if (front->GetDC() == nullptr) {
+        ForgetSoundLabelOnFront();
+        return false;
+    }
+    writeText(*front);
+    DrawSoundLabelOnFront(*front);
     front->ReleaseDC();
     return true;
 }
 
-// "Paused" over the map, over the last picture of play.
+// "Paused" in the middle of the map view, over the last picture of play.
 bool DrawPausedLabel() {
-    return WriteOnFront(40, {{kPausedLabelX, kPausedLabelY, "Paused"}});
+    return WriteOnFront([](CDXSurface& front) {
+        SelectLabelFont(front);
+        DrawCentred(front, "Paused", kPausedLabelCentreX, kPausedLabelTop);
+    });
 }
 
 // Play resumes where it stopped: the timers count from now, and the mouse motion made while
@@ -230,8 +246,13 @@ void ComposeStartPicture() {
 
 // Writes the instruction lines onto the front buffer; false as WriteOnFront.
 bool DrawInstructions() {
-    return WriteOnFront(20, {{10, 190, "Collect Energon Particles until you reach Critical Mass"},
-                             {150, 220, "Space  to Continue."}});
+    return WriteOnFront([](CDXSurface& front) {
+        front.MakeFont("Script", 0, 20, 700);
+        front.SelectFont();
+        front.DrawString(10, 190, kWhite,
+                         "Collect Energon Particles until you reach Critical Mass");
+        front.DrawString(150, 220, kWhite, "Space  to Continue.");
+    });
 }
 
 // Handles the window's messages while the instruction screen holds the thread, as the message
@@ -267,11 +288,8 @@ bool WaitForSpace() {
     return true;
 }
 
-}  // namespace
-
-bool RunGameStep() {
-    if (!Status || !GameScreen || GameScreen->Back == nullptr) return true;
-    TakeMuteKey();
+// One frame of the current state; false as RunGameStep.
+bool RunState() {
     // The mouse steers in play only: on the title, Game Over and while paused the pointer is
     // free in a window (the platform keeps it held in full screen).
     switch (Status->State) {
@@ -300,7 +318,18 @@ bool RunGameStep() {
     }
 }
 
+}  // namespace
+
+bool RunGameStep() {
+    if (!Status || !GameScreen || GameScreen->Back == nullptr) return true;
+    TakeMuteKey();
+    if (!RunState()) return false;
+    DrawSoundLabelOnBack(*GameScreen->Back);
+    return true;
+}
+
 bool StartStage() {
+    const StageStarting starting;
     if (GongSound) GongSound->Play(0, 0, 0);
     if (GameInput) GameInput->Update();
     EnergonLevel = kStageStartEnergon;
@@ -313,6 +342,7 @@ bool StartStage() {
     if (GameMap) GameMap->SetScrollPosition(kStartScrollX, kStartScrollY);
     ComposeStartPicture();
     if (Fader) Fader->CrossFade(GameScreen->Front, GameScreen->Back);
+    ForgetSoundLabelOnFront();
     // Nothing steers on the instruction screen: the pointer is free there.
     SetPointerFree(true);
     if (!WaitForSpace()) return false;
@@ -343,7 +373,10 @@ bool CompleteStage() {
 }
 
 void PausePlay() {
-    if (Status && Status->State == Playing) Paused = true;
+    if (!Status || Status->State != Playing || stageStarting || !GameScreen) return;
+    Paused = true;
+    // No frame runs while the window is behind: the label is written now and shown at once.
+    if (DrawPausedLabel()) GameScreen->WaitVBlank();
 }
 
 void KillPlayer() {

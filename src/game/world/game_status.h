@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The game's state record: the state that runs each frame, the stage, the lives, the score and
-// the best score shown on the Game Over screen.
+// The game's state record: the state that runs each frame, the stage, the lives, the score,
+// the best score shown on the Game Over screen, and how long the sound's state stays shown.
 
 #include <cstdint>
 
@@ -22,6 +22,8 @@ struct GameStatus {
     std::int32_t Score = 0;
     // The best final score known: the kept table's and this run's games'.
     std::int32_t Best = 0;
+    // Frames the sound's state ("Sound off", "Sound on") stays shown after M.
+    std::int32_t SoundLabelFrames = 0;
 };
 
 // Lives at the start of a game.

@@ -183,8 +183,9 @@ TEST_F(PlayTest, ALongWaitOnTheIntroAndTheInstructionScreenCostsNoEnergon) {
 TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
     std::vector<PlayFrame> play;
     std::uint64_t lostAt = 0;
-    std::uint64_t picturesWhenLost = 0;
+    std::uint64_t picturesBehind = 0;
     std::uint64_t picturesWhenBack = 0;
+    std::vector<FakeHost::Picture> lastTwo;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
     game.AtStageStart([](int) { GameSession::ClearEnemies(); });
@@ -193,8 +194,12 @@ TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
         play.push_back(Snapshot(blank));
         if (play.size() == 40) {
             lostAt = blank;
-            picturesWhenLost = game.host.PictureCount();
             game.host.QueueEvent(HostEvent::Kind::FocusLost);
+        }
+        if (lostAt != 0 && blank == lostAt + 5) {
+            picturesBehind = game.host.PictureCount();
+            const auto& pictures = game.host.Pictures();
+            lastTwo.assign(pictures.end() - 2, pictures.end());
         }
         // Twenty seconds behind another application.
         if (lostAt != 0 && blank == lostAt + 1200) {
@@ -205,7 +210,25 @@ TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
     game.PressEscapeAt(kSpace + 1400);
     EXPECT_EQ(game.Run(), 0);
     ASSERT_NE(picturesWhenBack, 0u);
-    EXPECT_LE(picturesWhenBack, picturesWhenLost + 1) << "no frame while in the back";
+    EXPECT_EQ(picturesWhenBack, picturesBehind) << "no frame while in the back";
+    // At once, the last picture of play shows "Paused" written over it, in the middle of the
+    // map view: the pixels that turned white are the label's.
+    ASSERT_EQ(lastTwo.size(), 2u);
+    EXPECT_LE(lastTwo[1].blank, lostAt + 2);
+    int left = 640, right = -1, top = 480, bottom = -1;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if (lastTwo[1].PixelAt(x, y) != kWhitePixel || lastTwo[0].PixelAt(x, y) == kWhitePixel)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    ASSERT_GT(right - left, 60) << "the label";
+    EXPECT_NEAR(left + right, kMapViewWidth, 6) << left << ".." << right;
+    EXPECT_NEAR(top + bottom, kMapViewHeight, 24) << top << ".." << bottom;
     const auto before = std::find_if(play.begin(), play.end(),
                                      [&](const PlayFrame& f) { return f.blank == lostAt; });
     const auto after = std::find_if(play.begin(), play.end(),
@@ -286,6 +309,67 @@ TEST_F(PlayTest, PHoldsTheWorldAndItsTimersUntilPressedAgain) {
     EXPECT_EQ(resumed->x - (resumed - 1)->x, 1);
     EXPECT_EQ(resumed->y - (resumed - 1)->y, 1);
     EXPECT_EQ((resumed + 25)->energon, play[41].energon);
+}
+
+TEST_F(PlayTest, MShowsTheSoundsStateForASecondOverPlayAndOverThePausedPictureAndTakesItAway) {
+    std::uint64_t playStart = 0;
+    std::uint64_t pausedBeforeM = 0;
+    std::uint64_t pausedWithLabel = 0;
+    std::uint64_t pausedAfterLabel = 0;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    const auto press = [this](std::uint64_t blank, int scanCode) {
+        game.host.AtBlank(blank, [scanCode](FakeHost& h) { h.SetKey(scanCode, true); });
+        game.host.AtBlank(blank + 6, [scanCode](FakeHost& h) { h.SetKey(scanCode, false); });
+    };
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1 || playStart != 0) return;
+        playStart = blank;
+        game.host.KeepText(true);
+        // M in play, P a few seconds later, and M again while paused.
+        press(blank + 10, kScanM);
+        press(blank + 100, kScanP);
+        pausedBeforeM = blank + 120;
+        press(blank + 130, kScanM);
+        pausedWithLabel = blank + 150;
+        pausedAfterLabel = blank + 230;
+        for (const std::uint64_t b : {pausedBeforeM, pausedWithLabel, pausedAfterLabel}) {
+            game.KeepPictureAt(b);
+        }
+    });
+    game.PressEscapeAt(kSpace + 300);
+    EXPECT_EQ(game.Run(), 0);
+    std::vector<FakeHost::TextRecord> off;
+    std::vector<FakeHost::TextRecord> on;
+    for (const auto& record : game.host.KeptText()) {
+        if (record.colour != 0xFFFFFF) continue;  // the labels' shadows
+        if (record.text == "Sound off") off.push_back(record);
+        if (record.text == "Sound on") on.push_back(record);
+    }
+    // A second's frames of play show "Sound off" in the map view, under where "Paused" stands.
+    ASSERT_EQ(off.size(), 60u);
+    for (const auto& record : off) {
+        EXPECT_FALSE(record.onPrimary);
+        EXPECT_EQ(record.y, 270);
+        EXPECT_EQ(record.x, off[0].x);
+    }
+    EXPECT_LT(off[0].x, kMapViewWidth / 2);
+    EXPECT_GT(off.back().blank - off[0].blank, 55u);
+    // While paused, "Sound on" is written over the held picture, at the same place, as long,
+    // and then taken away: the held picture is as it was before M.
+    ASSERT_EQ(on.size(), 60u);
+    EXPECT_TRUE(on[0].onPrimary);
+    EXPECT_EQ(on[0].y, 270);
+    const FakeHost::Picture* before = game.PictureAt(pausedBeforeM);
+    const FakeHost::Picture* with = game.PictureAt(pausedWithLabel);
+    const FakeHost::Picture* after = game.PictureAt(pausedAfterLabel);
+    ASSERT_TRUE(before && with && after);
+    EXPECT_TRUE(HasPixel(*before, 190, 225, 310, 255, kWhitePixel)) << "Paused";
+    EXPECT_NE(with->pixels, before->pixels);
+    EXPECT_TRUE(HasPixel(*with, 170, 275, 330, 305, kWhitePixel)) << "Sound on";
+    EXPECT_EQ(after->pixels, before->pixels);
+    EXPECT_FALSE(Options.muted);
 }
 
 TEST_F(PlayTest, ThePointerIsFreeWhereNothingSteersAndHeldInPlay) {
