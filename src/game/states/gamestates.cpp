@@ -2,7 +2,9 @@
 #include "gamestates.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
+#include <vector>
 
 #include "clock.h"
 #include "enemies.h"
@@ -24,16 +26,30 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kBrightGreen = 0x19FF19;
+constexpr std::uint32_t kPaleGrey = 0xC8C8C8;
+constexpr std::uint32_t kYellow = 0x30D8FF;
+// The game's plain face, which the text service also gives text written without a font.
+constexpr const char* kPlainFace = "DejaVu Sans";
 // Every completed stage raises the critical mass by this much.
 constexpr std::int32_t kCriticalMassStep = 200;
 constexpr std::int32_t kTitleX = 8;
 // Where the map starts scrolled at every stage.
 constexpr std::int32_t kStartScrollX = 390;
 constexpr std::int32_t kStartScrollY = 240;
-// Where the Game Over screen shows the final and the best score.
-constexpr std::int32_t kFinalScoreX = 265;
+// Where the Game Over screen shows the final and the best score, under its lines on the left,
+// and the best five kept beside them: rank, score (its last digit at the score column's right
+// edge) and date.
+constexpr std::int32_t kFinalScoreX = 160;
 constexpr std::int32_t kFinalScoreY = 360;
 constexpr std::int32_t kBestScoreY = 390;
+constexpr std::size_t kScoresListed = 5;
+constexpr std::int32_t kListRankX = 350;
+constexpr std::int32_t kListScoreRight = 470;
+constexpr std::int32_t kListDateX = 490;
+constexpr std::int32_t kListTop = kFinalScoreY;
+constexpr std::int32_t kListRowHeight = 22;
+// The date's day, without the time: YYYY-MM-DD.
+constexpr std::size_t kDayLength = 10;
 
 struct TextLine {
     std::int32_t x;
@@ -177,22 +193,45 @@ bool RunPlaying() {
 // so it stands even when no table can be kept.
 void EnterFinalScore() {
     Status->Best = std::max(Status->Best, Status->Score);
+    Status->BestScores.clear();
+    Status->OwnEntry = -1;
     if (!Scores) return;
-    const ScoreTable table = Scores->Enter({Status->Score, UtcDate(TimeOfDay())});
+    const ScoreEntry own{Status->Score, UtcDate(TimeOfDay())};
+    const ScoreTable table = Scores->Enter(own);
     Status->Best = std::max(Status->Best, table.Best());
+    const std::vector<ScoreEntry>& entries = table.Entries();
+    for (std::size_t rank = 0; rank < entries.size() && rank < kScoresListed; ++rank) {
+        if (entries[rank].score == own.score && entries[rank].date == own.date) {
+            Status->OwnEntry = static_cast<std::int32_t>(rank);
+        }
+        Status->BestScores.push_back(entries[rank]);
+    }
 }
 
-// The final score and the best one, under the Game Over screen's lines in the panel's size.
+// The final score and the best one, under the Game Over screen's lines in the plain face at the
+// panel's size, and beside them the best five kept, the game's own entry in yellow.
 void DrawFinalScores(CDXSurface& back) {
-    char score[32];
-    char best[32];
-    std::snprintf(score, sizeof score, "Score: %i", Status->Score);
-    std::snprintf(best, sizeof best, "Best: %i", Status->Best);
-    back.MakeFont("Script", 0, 20, 700);
+    char text[64];
     if (back.GetDC() == nullptr) return;
+    back.MakeFont(kPlainFace, 0, 20, 700);
     back.SelectFont();
-    back.DrawString(kFinalScoreX, kFinalScoreY, kWhite, score);
-    back.DrawString(kFinalScoreX, kBestScoreY, kWhite, best);
+    std::snprintf(text, sizeof text, "Score: %i", Status->Score);
+    back.DrawString(kFinalScoreX, kFinalScoreY, kWhite, text);
+    std::snprintf(text, sizeof text, "Best: %i", Status->Best);
+    back.DrawString(kFinalScoreX, kBestScoreY, kWhite, text);
+    back.MakeFont(kPlainFace, 0, 20, 400);
+    back.SelectFont();
+    for (std::size_t rank = 0; rank < Status->BestScores.size(); ++rank) {
+        const ScoreEntry& entry = Status->BestScores[rank];
+        const std::int32_t y = kListTop + static_cast<std::int32_t>(rank) * kListRowHeight;
+        const std::uint32_t colour =
+            static_cast<std::int32_t>(rank) == Status->OwnEntry ? kYellow : kPaleGrey;
+        std::snprintf(text, sizeof text, "%zu.", rank + 1);
+        back.DrawString(kListRankX, y, colour, text);
+        std::snprintf(text, sizeof text, "%i", entry.score);
+        back.DrawString(kListScoreRight - back.TextWidth(text), y, colour, text);
+        back.DrawString(kListDateX, y, colour, entry.date.substr(0, kDayLength).c_str());
+    }
     back.ReleaseDC();
 }
 

@@ -101,6 +101,43 @@ private:
     std::optional<std::string> old_;
 };
 
+// The band of the Game Over screen's final score line: which pixels are white.
+constexpr RECT kScoreLineBand{150, 355, 340, 385};
+
+std::vector<bool> WhiteInk(const FakeHost::Picture& picture) {
+    std::vector<bool> ink;
+    for (int y = kScoreLineBand.top; y < kScoreLineBand.bottom; ++y) {
+        for (int x = kScoreLineBand.left; x < kScoreLineBand.right; ++x) {
+            ink.push_back(picture.PixelAt(x, y) == kWhitePixel);
+        }
+    }
+    return ink;
+}
+
+// The same band of the final score line alone on black, as the game's plain face (DejaVu Sans,
+// bold, the panel values' height 20) writes it; only while the game runs (from within a blank
+// hook).
+std::vector<bool> ScoreLineInk(const std::string& text) {
+    std::vector<bool> ink;
+    CDXSurface scratch;
+    if (scratch.Create(GameScreen.get(), kScreenWidth, kScreenHeight, 1) != 1) return ink;
+    scratch.Fill(0);
+    scratch.MakeFont("DejaVu Sans", 0, 20, 700);
+    if (scratch.GetDC() != nullptr) {
+        scratch.SelectFont();
+        scratch.DrawString(160, 360, 0xFFFFFF, text.c_str());
+        scratch.ReleaseDC();
+    }
+    if (scratch.Lock() != DD_OK) return ink;
+    for (int y = kScoreLineBand.top; y < kScoreLineBand.bottom; ++y) {
+        for (int x = kScoreLineBand.left; x < kScoreLineBand.right; ++x) {
+            ink.push_back(scratch.GetPixel(x, y) == kWhitePixel);
+        }
+    }
+    scratch.Unlock();
+    return ink;
+}
+
 class PlayTest : public ::testing::Test {
 protected:
     GameSession game;
@@ -682,6 +719,7 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
     std::vector<PlayFrame> frames;
     std::vector<std::uint32_t> expectedLives;
     std::vector<std::uint32_t> shownLives;
+    std::vector<bool> expectedScoreInk;
     std::uint64_t lastLifeBlank = 0;
     std::uint64_t gameOverBlank = 0;
     game.ClickAt(kClick);
@@ -714,6 +752,11 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
             game.KeepPictureAt(blank + kFadeBlanks + 10);
             finalScore = Status->Score;
             shownBest = Status->Best;
+            game.host.KeepText(true);
+        }
+        if (gameOverBlank != 0 && blank == gameOverBlank + kFadeBlanks + 20) {
+            game.host.KeepText(false);
+            expectedScoreInk = ScoreLineInk("Score: " + std::to_string(finalScore));
         }
         // A click on the Game Over screen, then Space on the new game's instruction screen.
         if (gameOverBlank != 0 && blank == gameOverBlank + 60) game.ClickAt(blank + 1);
@@ -743,11 +786,28 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
     EXPECT_TRUE(HasPixel(*over, 250, 150, 450, 200, kRedPixel));
     EXPECT_TRUE(HasPixel(*over, 150, 250, 600, 290, kGreenPixel)) << "the green Click line";
     EXPECT_FALSE(HasPixel(*over, 150, 220, 400, 245, kWhitePixel)) << "no Space to Continue";
-    // Under them the final score and the best kept, in white; the table holds the game's score.
-    EXPECT_TRUE(HasPixel(*over, 250, 360, 450, 385, kWhitePixel)) << "Score";
-    EXPECT_TRUE(HasPixel(*over, 250, 390, 450, 415, kWhitePixel)) << "Best";
+    // Under them the final score and the best kept, in white, and beside them the kept table:
+    // rank, score and day, the game's own entry in yellow.
+    EXPECT_EQ(WhiteInk(*over), expectedScoreInk) << "Score, in the plain face at the panel's size";
+    EXPECT_TRUE(HasPixel(*over, 150, 390, 340, 415, kWhitePixel)) << "Best";
     EXPECT_GE(finalScore, 42);
     EXPECT_EQ(shownBest, 1000);
+    const std::string today = UtcDate(FakeHost::kStartSeconds).substr(0, 10);
+    using Line = std::tuple<int, std::uint32_t, std::string>;
+    std::vector<Line> written;
+    for (const auto& r : game.host.KeptText()) {
+        if (r.y >= 350) written.emplace_back(r.y, r.colour, r.text);
+        if (written.size() == 8) break;
+    }
+    const std::string finalText = std::to_string(finalScore);
+    EXPECT_EQ(written, (std::vector<Line>{{360, 0xFFFFFF, "Score: " + finalText},
+                                          {390, 0xFFFFFF, "Best: 1000"},
+                                          {360, 0xC8C8C8, "1."},
+                                          {360, 0xC8C8C8, "1000"},
+                                          {360, 0xC8C8C8, "2026-01-01"},
+                                          {382, 0x30D8FF, "2."},
+                                          {382, 0x30D8FF, finalText},
+                                          {382, 0x30D8FF, today}}));
     const std::optional<ScoreTable> kept = ScoreTable::Parse(dataHome.Table());
     ASSERT_TRUE(kept);
     ASSERT_EQ(kept->Entries().size(), 2u);
