@@ -112,12 +112,12 @@ places=(
     "view_black black 5 0 0 500 480"
     "player_at_start rgb(30,120,200) 15 246 236 40 40"
     # "Game Over!" in red, " Click for another Game." in bright green; the final and best
-    # scores in white under them.
+    # scores in white under them on the left.
     "game_over_red red 10 250 150 220 45"
     "game_over_green rgb(25,255,25) 10 150 250 300 40"
-    "final_scores white 8 265 360 150 55"
-    # "Paused" in white over the middle of the map view.
-    "paused_label white 8 190 212 130 40"
+    "final_scores white 8 160 360 150 55"
+    # "Paused" in white in the middle of the map view.
+    "paused_label white 8 200 220 100 40"
 )
 
 # Takes a screenshot and counts, in one pass over it, the pixels of each place's colour there

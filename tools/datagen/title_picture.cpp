@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The title picture: the logo over a starfield, a planet rising at the bottom, and a dark glass
 // plate in the middle on which the game writes its credit lines in white.
+//
+// The game draws the picture 8 pixels right of the screen's left edge: the screen's first 8
+// columns stay black and the picture's last 8 are never seen. So the picture is laid out for
+// the screen: its columns 632 to 639 hold only black, its left and right edges fade to black
+// (the black strip reads as the frame's edge), and what is centred is centred on the screen.
+
+#include <algorithm>
 
 #include "lettering.h"
 #include "pictures.h"
@@ -12,10 +19,18 @@ namespace {
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
+// Where the game draws the picture, and the picture's columns the screen shows.
+constexpr int kShownFrom = 8;
+constexpr int kShownWidth = kWidth - kShownFrom;
+// The screen's middle column, in the picture.
+constexpr double kScreenCentre = 320 - kShownFrom;
+// How far in from the shown edges the picture darkens to black.
+constexpr double kEdgeFade = 16;
 
-// The game draws the picture 8 pixels right of the screen's edge and writes its credits at
-// screen x 160 to about 620, y 150 to 300; the plate covers that with a margin.
-constexpr Box kCreditPlate{138, 136, 628, 308};
+// The game writes its five credit lines in white at screen x 160 to 320 and y 150 to 296, each
+// worded to be centred on one column, screen x 381; the plate covers them with a margin and is
+// centred on that column.
+constexpr Box kCreditPlate{138, 136, 608, 308};
 
 void PaintSky(Canvas& canvas) {
     ForEachPixel(canvas, {0, 0, kWidth, kHeight}, [](int x, int y, Canvas::Pixel& pixel) {
@@ -45,7 +60,7 @@ void PaintSky(Canvas& canvas) {
 }
 
 void PaintPlanet(Canvas& canvas) {
-    const double cx = 330;
+    const double cx = kScreenCentre;
     const double cy = 1010;
     const double radius = 640;
     Glow(canvas, cx, cy, radius + 40, Colour{60, 160, 255}, 0.6);
@@ -85,7 +100,7 @@ void PaintCreditPlate(Canvas& canvas) {
 
 void PaintLogo(Canvas& canvas) {
     const TextMask letters = RenderText("DejaVu Sans:bold", 118, "ZELTO");
-    const int left = 328 - letters.width / 2;
+    const int left = static_cast<int>(kScreenCentre) - letters.width / 2;
     const int top = -6;
     const TextMask halo = Dilate(letters, 10);
     const TextMask outline = Dilate(letters, 4);
@@ -110,14 +125,15 @@ void PaintLogo(Canvas& canvas) {
     });
     const TextMask tagline =
         RenderText("DejaVu Sans:bold", 15, "COLLECT  THE  ENERGON  -  REACH  CRITICAL  MASS");
-    DrawMask(canvas, tagline, 328 - tagline.width / 2, 114, [](double, double) {
-        return Colour{150, 215, 255};
-    });
+    DrawMask(canvas, tagline, static_cast<int>(kScreenCentre) - tagline.width / 2, 114,
+             [](double, double) {
+                 return Colour{150, 215, 255};
+             });
 }
 
 void PaintPrompt(Canvas& canvas) {
     const TextMask prompt = RenderText("DejaVu Sans:bold", 22, "CLICK  TO  BEGIN");
-    const int left = 328 - prompt.width / 2;
+    const int left = static_cast<int>(kScreenCentre) - prompt.width / 2;
     const int top = 420;
     DrawMask(
         canvas, Dilate(prompt, 5), left - 5, top - 5,
@@ -126,6 +142,18 @@ void PaintPrompt(Canvas& canvas) {
         },
         0.75);
     DrawMask(canvas, prompt, left, top, [](double, double) { return Colour{255, 220, 120}; });
+}
+
+// Darkens the shown part towards black over kEdgeFade pixels at its left and right edges, and
+// blackens the columns the screen never shows.
+void PaintEdges(Canvas& canvas) {
+    ForEachPixel(canvas, {0, 0, kWidth, kHeight}, [](int x, int, Canvas::Pixel& pixel) {
+        const double centre = x + 0.5;
+        const double inside = std::min(centre, kShownWidth - centre);
+        if (inside >= kEdgeFade) return;
+        const double keep = inside <= 0 ? 0.0 : SmoothStep(0.0, kEdgeFade, inside);
+        pixel.colour = Scale(pixel.colour, keep);
+    });
 }
 
 }  // namespace
@@ -137,6 +165,7 @@ RgbImage MakeTitlePicture() {
     PaintCreditPlate(canvas);
     PaintLogo(canvas);
     PaintPrompt(canvas);
+    PaintEdges(canvas);
     RgbImage picture = Flatten(canvas, Colour{0, 0, 0});
     picture.At(0, 0) = kTransparentKey;
     return picture;

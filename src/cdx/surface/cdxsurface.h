@@ -71,6 +71,9 @@ public:
     // Draws text up to its first zero byte with a transparent background.
     platform::BOOL DrawString(std::int32_t x, std::int32_t y, std::uint32_t colour,
                               const char* text);
+    // The width in pixels DrawString's pen moves by for text in the held context's font (the
+    // default font before SelectFont); 0 without a context.
+    std::int32_t TextWidth(const char* text);
 
     // The colour key becomes the surface's top-left pixel.
     void SetColorKey();

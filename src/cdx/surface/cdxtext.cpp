@@ -52,4 +52,13 @@ BOOL CDXSurface::DrawString(std::int32_t x, std::int32_t y, std::uint32_t colour
     return TextOut(DC, x, y, text, static_cast<int>(std::strlen(text)));
 }
 
+std::int32_t CDXSurface::TextWidth(const char* text) {
+    POINT size;
+    if (DC == nullptr || text == nullptr ||
+        GetTextExtentPoint32(DC, text, static_cast<int>(std::strlen(text)), &size) == 0) {
+        return 0;
+    }
+    return size.x;
+}
+
 }  // namespace cdx

@@ -2,12 +2,14 @@
 #include "gamestates.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
-#include <initializer_list>
+#include <vector>
 
 #include "clock.h"
 #include "enemies.h"
 #include "hud.h"
+#include "labels.h"
 #include "particles.h"
 #include "player.h"
 #include "window.h"
@@ -24,19 +26,30 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kBrightGreen = 0x19FF19;
+constexpr std::uint32_t kPaleGrey = 0xC8C8C8;
+constexpr std::uint32_t kYellow = 0x30D8FF;
+// The game's plain face, which the text service also gives text written without a font.
+constexpr const char* kPlainFace = "DejaVu Sans";
 // Every completed stage raises the critical mass by this much.
 constexpr std::int32_t kCriticalMassStep = 200;
 constexpr std::int32_t kTitleX = 8;
 // Where the map starts scrolled at every stage.
 constexpr std::int32_t kStartScrollX = 390;
 constexpr std::int32_t kStartScrollY = 240;
-// Where the Game Over screen shows the final and the best score.
-constexpr std::int32_t kFinalScoreX = 265;
+// Where the Game Over screen shows the final and the best score, under its lines on the left,
+// and the best five kept beside them: rank, score (its last digit at the score column's right
+// edge) and date.
+constexpr std::int32_t kFinalScoreX = 160;
 constexpr std::int32_t kFinalScoreY = 360;
 constexpr std::int32_t kBestScoreY = 390;
-// Where "Paused" stands, over the middle of the map view.
-constexpr std::int32_t kPausedLabelX = 190;
-constexpr std::int32_t kPausedLabelY = 210;
+constexpr std::size_t kScoresListed = 5;
+constexpr std::int32_t kListRankX = 350;
+constexpr std::int32_t kListScoreRight = 470;
+constexpr std::int32_t kListDateX = 490;
+constexpr std::int32_t kListTop = kFinalScoreY;
+constexpr std::int32_t kListRowHeight = 22;
+// The date's day, without the time: YYYY-MM-DD.
+constexpr std::size_t kDayLength = 10;
 
 struct TextLine {
     std::int32_t x;
@@ -44,13 +57,25 @@ struct TextLine {
     const char* text;
 };
 
-// The intro's credits, written over the title picture's glass plate.
+// The intro's credits, written over the title picture's glass plate. The places are fixed, so
+// each line is worded to the width that centres it on the plate's middle, screen x 381.
 constexpr TextLine kCredits[] = {
     {320, 150, "A Zelto production"},
-    {280, 180, "Game, engine and data set"},
-    {300, 210, "made by our own studio"},
-    {160, 250, "Steer with the mouse, gather Energon, avoid the rest"},
-    {300, 280, "Escape quits at any time"},
+    {280, 180, "Game, engine, pictures, sounds"},
+    {300, 210, "made by one small studio"},
+    {160, 250, "Steer with the mouse, gather the Energon, and keep clear of the rest"},
+    {300, 280, "P pauses, M mutes sound"},
+};
+
+// A stage is being started (its cross-fade and instruction screen hold the thread): play is
+// not running yet, so leaving the front does not pause it.
+bool stageStarting = false;
+
+struct StageStarting {
+    StageStarting() { stageStarting = true; }
+    ~StageStarting() { stageStarting = false; }
+    StageStarting(const StageStarting&) = delete;
+    StageStarting& operator=(const StageStarting&) = delete;
 };
 
 // A life is gone, to an enemy's touch or to an empty Energon level: the death sequence.
@@ -73,11 +98,12 @@ bool PauseKeyPressed() {
     return JustPressed('p') || JustPressed(kKeyPause);
 }
 
-// M silences all sound, or lets it be heard again, on every screen.
+// M silences all sound, or lets it be heard again, on every screen, and says which for a while.
 void TakeMuteKey() {
     if (GameSound && !Options.noSound && JustPressed('m')) {
         Options.muted = !Options.muted;
         GameSound->SetMuted(Options.muted);
+        ShowSoundState();
     }
 }
 
@@ -104,23 +130,30 @@ bool RunIntro() {
     return true;
 }
 
-// Writes white lines in the bold "Script" face of the given height onto the front buffer, over
-// the picture the display shows; false when the front cannot take text (its memory was lost
-// with the display).
-bool WriteOnFront(std::int32_t fontHeight, std::initializer_list<TextLine> lines) {
+// Writes onto the front buffer, over the picture the display shows, in one hold of its context
+// (the display shows each writing at the next blank): the screen's own text, then the sound
+// label while it lasts. False when the front cannot take text (its memory was lost with the
+// display).
+bool WriteOnFront(void (*writeText)(CDXSurface& front)) {
     CDXSurface* front = GameScreen->Front;
     if (front == nullptr) return false;
-    front->MakeFont("Script", 0, fontHeight, 700);
-    if (front->GetDC() == nullptr) return false;
-    front->SelectFont();
-    for (const TextLine& line : lines) front->DrawString(line.x, line.y, kWhite, line.text);
+    PrepareSoundLabelOnFront(*front);
+    if (front->GetDC() == nullptr) {
+        ForgetSoundLabelOnFront();
+        return false;
+    }
+    writeText(*front);
+    DrawSoundLabelOnFront(*front);
     front->ReleaseDC();
     return true;
 }
 
-// "Paused" over the map, over the last picture of play.
+// "Paused" in the middle of the map view, over the last picture of play.
 bool DrawPausedLabel() {
-    return WriteOnFront(40, {{kPausedLabelX, kPausedLabelY, "Paused"}});
+    return WriteOnFront([](CDXSurface& front) {
+        SelectLabelFont(front);
+        DrawCentred(front, "Paused", kPausedLabelCentreX, kPausedLabelTop);
+    });
 }
 
 // Play resumes where it stopped: the timers count from now, and the mouse motion made while
@@ -160,22 +193,45 @@ bool RunPlaying() {
 // so it stands even when no table can be kept.
 void EnterFinalScore() {
     Status->Best = std::max(Status->Best, Status->Score);
+    Status->BestScores.clear();
+    Status->OwnEntry = -1;
     if (!Scores) return;
-    const ScoreTable table = Scores->Enter({Status->Score, UtcDate(TimeOfDay())});
+    const ScoreEntry own{Status->Score, UtcDate(TimeOfDay())};
+    const ScoreTable table = Scores->Enter(own);
     Status->Best = std::max(Status->Best, table.Best());
+    const std::vector<ScoreEntry>& entries = table.Entries();
+    for (std::size_t rank = 0; rank < entries.size() && rank < kScoresListed; ++rank) {
+        if (entries[rank].score == own.score && entries[rank].date == own.date) {
+            Status->OwnEntry = static_cast<std::int32_t>(rank);
+        }
+        Status->BestScores.push_back(entries[rank]);
+    }
 }
 
-// The final score and the best one, under the Game Over screen's lines in the panel's size.
+// The final score and the best one, under the Game Over screen's lines in the plain face at the
+// panel's size, and beside them the best five kept, the game's own entry in yellow.
 void DrawFinalScores(CDXSurface& back) {
-    char score[32];
-    char best[32];
-    std::snprintf(score, sizeof score, "Score: %i", Status->Score);
-    std::snprintf(best, sizeof best, "Best: %i", Status->Best);
-    back.MakeFont("Script", 0, 20, 700);
+    char text[64];
     if (back.GetDC() == nullptr) return;
+    back.MakeFont(kPlainFace, 0, 20, 700);
     back.SelectFont();
-    back.DrawString(kFinalScoreX, kFinalScoreY, kWhite, score);
-    back.DrawString(kFinalScoreX, kBestScoreY, kWhite, best);
+    std::snprintf(text, sizeof text, "Score: %i", Status->Score);
+    back.DrawString(kFinalScoreX, kFinalScoreY, kWhite, text);
+    std::snprintf(text, sizeof text, "Best: %i", Status->Best);
+    back.DrawString(kFinalScoreX, kBestScoreY, kWhite, text);
+    back.MakeFont(kPlainFace, 0, 20, 400);
+    back.SelectFont();
+    for (std::size_t rank = 0; rank < Status->BestScores.size(); ++rank) {
+        const ScoreEntry& entry = Status->BestScores[rank];
+        const std::int32_t y = kListTop + static_cast<std::int32_t>(rank) * kListRowHeight;
+        const std::uint32_t colour =
+            static_cast<std::int32_t>(rank) == Status->OwnEntry ? kYellow : kPaleGrey;
+        std::snprintf(text, sizeof text, "%zu.", rank + 1);
+        back.DrawString(kListRankX, y, colour, text);
+        std::snprintf(text, sizeof text, "%i", entry.score);
+        back.DrawString(kListScoreRight - back.TextWidth(text), y, colour, text);
+        back.DrawString(kListDateX, y, colour, entry.date.substr(0, kDayLength).c_str());
+    }
     back.ReleaseDC();
 }
 
@@ -229,8 +285,13 @@ void ComposeStartPicture() {
 
 // Writes the instruction lines onto the front buffer; false as WriteOnFront.
 bool DrawInstructions() {
-    return WriteOnFront(20, {{10, 190, "Collect Energon Particles until you reach Critical Mass"},
-                             {150, 220, "Space  to Continue."}});
+    return WriteOnFront([](CDXSurface& front) {
+        front.MakeFont("Script", 0, 20, 700);
+        front.SelectFont();
+        front.DrawString(10, 190, kWhite,
+                         "Collect Energon Particles until you reach Critical Mass");
+        front.DrawString(150, 220, kWhite, "Space  to Continue.");
+    });
 }
 
 // Handles the window's messages while the instruction screen holds the thread, as the message
@@ -266,11 +327,8 @@ bool WaitForSpace() {
     return true;
 }
 
-}  // namespace
-
-bool RunGameStep() {
-    if (!Status || !GameScreen || GameScreen->Back == nullptr) return true;
-    TakeMuteKey();
+// One frame of the current state; false as RunGameStep.
+bool RunState() {
     // The mouse steers in play only: on the title, Game Over and while paused the pointer is
     // free in a window (the platform keeps it held in full screen).
     switch (Status->State) {
@@ -299,7 +357,18 @@ bool RunGameStep() {
     }
 }
 
+}  // namespace
+
+bool RunGameStep() {
+    if (!Status || !GameScreen || GameScreen->Back == nullptr) return true;
+    TakeMuteKey();
+    if (!RunState()) return false;
+    DrawSoundLabelOnBack(*GameScreen->Back);
+    return true;
+}
+
 bool StartStage() {
+    const StageStarting starting;
     if (GongSound) GongSound->Play(0, 0, 0);
     if (GameInput) GameInput->Update();
     EnergonLevel = kStageStartEnergon;
@@ -312,6 +381,7 @@ bool StartStage() {
     if (GameMap) GameMap->SetScrollPosition(kStartScrollX, kStartScrollY);
     ComposeStartPicture();
     if (Fader) Fader->CrossFade(GameScreen->Front, GameScreen->Back);
+    ForgetSoundLabelOnFront();
     // Nothing steers on the instruction screen: the pointer is free there.
     SetPointerFree(true);
     if (!WaitForSpace()) return false;
@@ -342,7 +412,10 @@ bool CompleteStage() {
 }
 
 void PausePlay() {
-    if (Status && Status->State == Playing) Paused = true;
+    if (!Status || Status->State != Playing || stageStarting || !GameScreen) return;
+    Paused = true;
+    // No frame runs while the window is behind: the label is written now and shown at once.
+    if (DrawPausedLabel()) GameScreen->WaitVBlank();
 }
 
 void KillPlayer() {

@@ -12,8 +12,9 @@ namespace zelto {
 // the front buffer and waited a blank), or the program was asked to end while the frame held
 // the thread (a close request or the quit message waits in the queue).
 bool RunGameStep();
-// Holds play (the window left the front while playing): the game shows "Paused" until the
-// player presses P or the Pause key, or clicks.
+// Holds play (the window left the front while playing): "Paused" is written over the last
+// picture of play at once, and stays until the player presses P or the Pause key, or clicks.
+// Nothing happens while a stage is being started: play is not running yet.
 void PausePlay();
 // Puts the play area in its start position, cross-fades into it and shows the instruction
 // screen until Space is down; then puts a particle in play and makes the enemies afresh, none

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The game's state record: the state that runs each frame, the stage, the lives, the score and
-// the best score shown on the Game Over screen.
+// The game's state record: the state that runs each frame, the stage, the lives, the score,
+// the best scores shown on the Game Over screen, and how long the sound's state stays shown.
 
 #include <cstdint>
+#include <vector>
+
+#include "score_table.h"
 
 namespace zelto {
 
@@ -22,6 +25,12 @@ struct GameStatus {
     std::int32_t Score = 0;
     // The best final score known: the kept table's and this run's games'.
     std::int32_t Best = 0;
+    // The best of the kept table as the last game's end left it (at most five), and which of
+    // them is that game's own entry (-1: none of them).
+    std::vector<ScoreEntry> BestScores;
+    std::int32_t OwnEntry = -1;
+    // Frames the sound's state ("Sound off", "Sound on") stays shown after M.
+    std::int32_t SoundLabelFrames = 0;
 };
 
 // Lives at the start of a game.

@@ -220,6 +220,13 @@ void FakeHost::NoteSoundEvent(const SoundEvent& event) {
     soundRecords_.push_back(SoundRecord{blank_, Milliseconds(), event});
 }
 
+void FakeHost::NoteTextDrawn(const TextDrawing& drawing) {
+    if (!keepText_) return;
+    keptText_.push_back(
+        TextRecord{blank_, drawing.onPrimary, drawing.x, drawing.y, drawing.colour,
+                   std::string(drawing.text, static_cast<std::size_t>(drawing.length))});
+}
+
 int FakeHost::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     int answer = (type & MB_YESNO) ? IDYES : IDOK;
     if (!answers_.empty()) {

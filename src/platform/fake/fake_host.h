@@ -3,7 +3,8 @@
 
 // The fake host: a deterministic machine for tests. Its clock is virtual and advances 1/60 s
 // at every vertical blank, so thousands of frames run in seconds; host events are scripted;
-// every presented picture, message box and debugger line is recorded; faults can be injected.
+// every presented picture, message box and debugger line is recorded, and the strings drawn
+// when asked; faults can be injected.
 
 #include <cstdint>
 #include <deque>
@@ -33,6 +34,15 @@ public:
         std::uint64_t blank = 0;
         std::uint32_t milliseconds = 0;
         SoundEvent event;
+    };
+    // A string the text service drew, stamped with the blank.
+    struct TextRecord {
+        std::uint64_t blank = 0;
+        bool onPrimary = false;
+        int x = 0;
+        int y = 0;
+        COLORREF colour = 0;
+        std::string text;
     };
     struct MessageBoxRecord {
         HWND owner = nullptr;
@@ -72,6 +82,12 @@ public:
     void KeepSound(bool keep) {
         keepSound_ = keep;
         mixedSound_.clear();
+    }
+    // The strings drawn from now on kept (KeptText), starting from none, or no longer kept.
+    // Off by default: a long run draws thousands of strings.
+    void KeepText(bool keep) {
+        keepText_ = keep;
+        if (keep) keptText_.clear();
     }
     // A test that runs away is stopped: past this many blanks the process aborts with a note.
     void SetBlankLimit(std::uint64_t limit) { blankLimit_ = limit; }
@@ -121,6 +137,7 @@ public:
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
     const std::vector<std::string>& DebugLines() const { return debugLines_; }
     const std::vector<SoundRecord>& SoundRecords() const { return soundRecords_; }
+    const std::vector<TextRecord>& KeptText() const { return keptText_; }
     // Events sent by the window system that the program has not polled yet.
     std::size_t EventsNotTaken() const { return sent_.size() + events_.size(); }
     bool SoundOpen() const { return soundOutput_ != nullptr; }
@@ -168,6 +185,7 @@ public:
     void CloseSound() override { soundOutput_ = nullptr; }
     HRESULT SoundRestoreResult() override { return soundRestoreResult_; }
     void NoteSoundEvent(const SoundEvent& event) override;
+    void NoteTextDrawn(const TextDrawing& drawing) override;
     int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     void DebugOutput(const char* text) override { debugLines_.emplace_back(text); }
 
@@ -234,6 +252,9 @@ private:
     std::uint64_t soundFramesMixed_ = 0;  // frames of output mixed since the virtual time 0
     std::vector<std::int16_t> mixedSound_;
     std::vector<SoundRecord> soundRecords_;
+
+    bool keepText_ = false;
+    std::vector<TextRecord> keptText_;
 };
 
 }  // namespace platform

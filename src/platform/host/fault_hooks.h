@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Faults a test host injects on purpose, what it records of the sound service, and the sound
-// service's readings a recording host keeps. Only the fake host and the recording and replaying
-// hosts implement these; the display and sound services ask FaultsOf(host), which on a
-// real host answers that nothing is refused.
+// Faults a test host injects on purpose, what it records of the sound and text services, and
+// the sound service's readings a recording host keeps. Only the fake host and the recording
+// and replaying hosts implement these; the display, sound and text services ask
+// FaultsOf(host), which on a real host answers that nothing is refused.
 
 #include "display_types.h"
 #include "sound_types.h"
@@ -35,6 +35,17 @@ struct SoundEvent {
     DWORD position = 0;   // play position in bytes
 };
 
+// One string the text service drew, told to the host for its records: the text as the program
+// gave it, trailing blanks included, which no picture shows.
+struct TextDrawing {
+    bool onPrimary = false;  // onto the display's front buffer, not a back buffer or sheet
+    int x = 0;
+    int y = 0;
+    COLORREF colour = 0;  // 0x00BBGGRR
+    const char* text = nullptr;
+    int length = 0;
+};
+
 class FaultHooks {
 public:
     virtual HRESULT DisplayCreationResult() { return DD_OK; }
@@ -53,6 +64,7 @@ public:
     // A sound buffer's status as the sound service found it; what the program is told. A host
     // that records the program's readings keeps it, one that replays them answers the kept one.
     virtual DWORD SoundStatusRead(DWORD status) { return status; }
+    virtual void NoteTextDrawn(const TextDrawing&) {}
 
 protected:
     ~FaultHooks() = default;

@@ -20,6 +20,8 @@
 
 #include "display_palette.h"
 #include "display_surface.h"
+#include "fault_hooks.h"
+#include "host.h"
 #include "nearest_palette.h"
 #include "regular_file.h"
 #include "window.h"
@@ -386,6 +388,8 @@ BOOL TextOut(HDC context, int x, int y, const char* text, int length) {
     FontFace* face = context->font != nullptr ? context->font->face.get() : DefaultFace();
     if (face == nullptr) return 0;
     DisplaySurface& surface = *context->surface;
+    FaultsOf(CurrentHost())
+        .NoteTextDrawn(TextDrawing{surface.isPrimary(), x, y, context->textColour, text, length});
     const std::uint32_t pixel = PixelOfColour(surface, context->textColour);
     // Text is drawn with a transparent background whatever the mode: only inked pixels change.
     switch (surface.bytesPerPixel()) {
@@ -405,6 +409,18 @@ BOOL TextOut(HDC context, int x, int y, const char* text, int length) {
             InkRuns(surface, *face, x, y, text, length, pixel);
             break;
     }
+    return 1;
+}
+
+BOOL GetTextExtentPoint32(HDC context, const char* text, int length, POINT* size) {
+    if (context == nullptr || text == nullptr || length < 0 || size == nullptr) return 0;
+    FontFace* face = context->font != nullptr ? context->font->face.get() : DefaultFace();
+    if (face == nullptr) return 0;
+    int width = 0;
+    for (int i = 0; i < length; ++i) {
+        width += GlyphOf(*face, static_cast<unsigned char>(text[i])).advance;
+    }
+    *size = POINT{width, face->cellHeight};
     return 1;
 }
 

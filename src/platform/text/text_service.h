@@ -41,6 +41,10 @@ int SetBkMode(HDC context, int mode);
 COLORREF SetTextColor(HDC context, COLORREF colour);
 // Draws length characters of text with the top-left corner of its cell at (x, y).
 BOOL TextOut(HDC context, int x, int y, const char* text, int length);
+// The size length characters of text take in the context's font: the sum of their advances
+// wide (what TextOut moves its pen by) and the font's cell high. 0, with size untouched, without
+// a context or a font.
+BOOL GetTextExtentPoint32(HDC context, const char* text, int length, POINT* size);
 
 // The family a face name is matched to on this machine (for tests and diagnostics).
 const char* MatchedFamily(HFONT font);

@@ -189,6 +189,43 @@ TEST(Text, StringsStopAtTheFirstZeroByte) {
     EXPECT_GT(inked, 20);
 }
 
+TEST(Text, TextWidthIsWhereTheNextStringWouldGoOn) {
+    FakeHost host;
+    SetHost(&host);
+    CDXScreen screen;
+    ASSERT_EQ(screen.CreateFullScreen(reinterpret_cast<HWND>(1), 640, 480, 16, 0), 1);
+    CDXSurface whole(&screen, 400, 50, 1);
+    CDXSurface inTwo(&screen, 400, 50, 1);
+    EXPECT_EQ(whole.TextWidth("Energon"), 0) << "no context";
+    for (CDXSurface* surface : {&whole, &inTwo}) {
+        surface->Fill(0);
+        ASSERT_NE(surface->GetDC(), nullptr);
+        surface->MakeFont("Script", 0, 40, 700);
+        surface->SelectFont();
+    }
+    whole.DrawString(3, 2, 0xFFFFFF, "Energon, 1234 rads");
+    const std::int32_t width = inTwo.TextWidth("Energon,");
+    EXPECT_GT(width, 60);
+    EXPECT_EQ(inTwo.TextWidth(""), 0);
+    inTwo.DrawString(3, 2, 0xFFFFFF, "Energon,");
+    inTwo.DrawString(3 + width, 2, 0xFFFFFF, " 1234 rads");
+    whole.ReleaseDC();
+    inTwo.ReleaseDC();
+    ASSERT_EQ(whole.Lock(), DD_OK);
+    ASSERT_EQ(inTwo.Lock(), DD_OK);
+    int differences = 0, inked = 0;
+    for (int y = 0; y < 50; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            differences += whole.GetPixel(x, y) != inTwo.GetPixel(x, y);
+            inked += whole.GetPixel(x, y) != 0;
+        }
+    }
+    whole.Unlock();
+    inTwo.Unlock();
+    EXPECT_EQ(differences, 0);
+    EXPECT_GT(inked, 200);
+}
+
 TEST(Text, GlyphsComeOutTheSameWhicheverOrderTextFirstUsesThemIn) {
     FakeHost host;
     SetHost(&host);

@@ -118,6 +118,50 @@ TEST_F(GameRun, TheIntroDrawsTheTitlePictureKeyedAtEightPixelsRight) {
     EXPECT_GE(host.PictureCount(), 2u);
 }
 
+TEST_F(GameRun, EachCreditLineSitsCentredOnTheTitlesPlate) {
+    host.KeepText(true);
+    Run(ZELTO_GAME_DIR, [] {});
+    // Every intro frame writes the five lines onto the front buffer; the pictures are alike.
+    std::vector<FakeHost::TextRecord> credits;
+    for (const auto& record : host.KeptText()) {
+        if (record.onPrimary && credits.size() < 5) credits.push_back(record);
+    }
+    ASSERT_EQ(credits.size(), 5u);
+    const FakeHost::Picture& intro = host.Pictures().back();
+    constexpr std::uint32_t kWhite = 0xFFFF;
+    for (const auto& line : credits) {
+        // The line's white ink, along the rows of its cell.
+        int inkLeft = 640;
+        int inkRight = -1;
+        for (int y = line.y; y < line.y + 16; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                if (intro.PixelAt(x, y) != kWhite) continue;
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+        }
+        ASSERT_LE(inkLeft, inkRight) << line.text;
+        EXPECT_GE(inkLeft, line.x) << line.text;
+        // The plate's lit rim, found outwards from the ink's middle along the cell's middle row:
+        // the plate inside it is dark blue, its rim a light one.
+        const int inkCentre = (inkLeft + inkRight) / 2;
+        const int row = line.y + 8;
+        const auto isRim = [&](int x) {
+            const std::uint32_t pixel = intro.PixelAt(x, row);
+            return pixel != kWhite && (pixel & 0x1F) >= 12;
+        };
+        int plateLeft = inkCentre;
+        while (plateLeft > 0 && !isRim(plateLeft)) --plateLeft;
+        int plateRight = inkCentre;
+        while (plateRight < 639 && !isRim(plateRight)) ++plateRight;
+        EXPECT_LT(plateLeft, inkLeft) << line.text;
+        EXPECT_GT(plateRight, inkRight) << line.text;
+        EXPECT_NEAR(inkLeft + inkRight, plateLeft + plateRight, 6)
+            << line.text << ": ink " << inkLeft << ".." << inkRight << ", plate " << plateLeft
+            << ".." << plateRight;
+    }
+}
+
 TEST_F(GameRun, TheGeneratedSheetsDrawWithTheirBackgroundKeyedOut) {
     Run(ZELTO_GAME_DIR, [&] {
         const std::pair<const char*, CDXTile*> sheets[] = {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "cdxerror.h"
 #include "fake_host.h"
@@ -148,6 +150,7 @@ TEST_F(GameSoundTest, MSilencesAllSoundAtOnceAndAgainLetsItBeHeard) {
                            [](std::int16_t sample) { return sample != 0; });
     };
     host.KeepSound(true);
+    host.KeepText(true);
     // Start-up's gong rings, M silences it at once; a click starts a stage while silent; M
     // again lets the gong be heard from where it has got to.
     host.AtBlank(10, [](FakeHost& h) { h.SetKey(kScanM, true); });
@@ -163,6 +166,19 @@ TEST_F(GameSoundTest, MSilencesAllSoundAtOnceAndAgainLetsItBeHeard) {
     EXPECT_TRUE(loud(72, 90));
     // What the run ends with is what the next run starts with.
     EXPECT_FALSE(Options.muted);
+    // Each M says what it did: over the intro's picture below its plate, and over the
+    // instruction screen's map, written onto the picture it holds.
+    std::vector<std::pair<int, bool>> offPlaces;
+    std::vector<std::pair<int, bool>> onPlaces;
+    for (const auto& record : host.KeptText()) {
+        if (record.colour != 0xFFFFFF) continue;  // the labels' shadows
+        if (record.text == "Sound off") offPlaces.emplace_back(record.y, record.onPrimary);
+        if (record.text == "Sound on") onPlaces.emplace_back(record.y, record.onPrimary);
+    }
+    ASSERT_FALSE(offPlaces.empty());
+    EXPECT_EQ(offPlaces.front(), (std::pair{330, false}));
+    ASSERT_FALSE(onPlaces.empty());
+    EXPECT_EQ(onPlaces.front(), (std::pair{270, true}));
 }
 
 TEST_F(GameSoundTest, AKeptMuteStartsSilentWithTheDeviceOpenAndMLetsItBeHeard) {

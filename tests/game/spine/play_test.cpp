@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "game_session.h"
 #include "player.h"
@@ -100,6 +101,43 @@ private:
     std::optional<std::string> old_;
 };
 
+// The band of the Game Over screen's final score line: which pixels are white.
+constexpr RECT kScoreLineBand{150, 355, 340, 385};
+
+std::vector<bool> WhiteInk(const FakeHost::Picture& picture) {
+    std::vector<bool> ink;
+    for (int y = kScoreLineBand.top; y < kScoreLineBand.bottom; ++y) {
+        for (int x = kScoreLineBand.left; x < kScoreLineBand.right; ++x) {
+            ink.push_back(picture.PixelAt(x, y) == kWhitePixel);
+        }
+    }
+    return ink;
+}
+
+// The same band of the final score line alone on black, as the game's plain face (DejaVu Sans,
+// bold, the panel values' height 20) writes it; only while the game runs (from within a blank
+// hook).
+std::vector<bool> ScoreLineInk(const std::string& text) {
+    std::vector<bool> ink;
+    CDXSurface scratch;
+    if (scratch.Create(GameScreen.get(), kScreenWidth, kScreenHeight, 1) != 1) return ink;
+    scratch.Fill(0);
+    scratch.MakeFont("DejaVu Sans", 0, 20, 700);
+    if (scratch.GetDC() != nullptr) {
+        scratch.SelectFont();
+        scratch.DrawString(160, 360, 0xFFFFFF, text.c_str());
+        scratch.ReleaseDC();
+    }
+    if (scratch.Lock() != DD_OK) return ink;
+    for (int y = kScoreLineBand.top; y < kScoreLineBand.bottom; ++y) {
+        for (int x = kScoreLineBand.left; x < kScoreLineBand.right; ++x) {
+            ink.push_back(scratch.GetPixel(x, y) == kWhitePixel);
+        }
+    }
+    scratch.Unlock();
+    return ink;
+}
+
 class PlayTest : public ::testing::Test {
 protected:
     GameSession game;
@@ -182,8 +220,9 @@ TEST_F(PlayTest, ALongWaitOnTheIntroAndTheInstructionScreenCostsNoEnergon) {
 TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
     std::vector<PlayFrame> play;
     std::uint64_t lostAt = 0;
-    std::uint64_t picturesWhenLost = 0;
+    std::uint64_t picturesBehind = 0;
     std::uint64_t picturesWhenBack = 0;
+    std::vector<FakeHost::Picture> lastTwo;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
     game.AtStageStart([](int) { GameSession::ClearEnemies(); });
@@ -192,8 +231,12 @@ TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
         play.push_back(Snapshot(blank));
         if (play.size() == 40) {
             lostAt = blank;
-            picturesWhenLost = game.host.PictureCount();
             game.host.QueueEvent(HostEvent::Kind::FocusLost);
+        }
+        if (lostAt != 0 && blank == lostAt + 5) {
+            picturesBehind = game.host.PictureCount();
+            const auto& pictures = game.host.Pictures();
+            lastTwo.assign(pictures.end() - 2, pictures.end());
         }
         // Twenty seconds behind another application.
         if (lostAt != 0 && blank == lostAt + 1200) {
@@ -204,7 +247,25 @@ TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
     game.PressEscapeAt(kSpace + 1400);
     EXPECT_EQ(game.Run(), 0);
     ASSERT_NE(picturesWhenBack, 0u);
-    EXPECT_LE(picturesWhenBack, picturesWhenLost + 1) << "no frame while in the back";
+    EXPECT_EQ(picturesWhenBack, picturesBehind) << "no frame while in the back";
+    // At once, the last picture of play shows "Paused" written over it, in the middle of the
+    // map view: the pixels that turned white are the label's.
+    ASSERT_EQ(lastTwo.size(), 2u);
+    EXPECT_LE(lastTwo[1].blank, lostAt + 2);
+    int left = 640, right = -1, top = 480, bottom = -1;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if (lastTwo[1].PixelAt(x, y) != kWhitePixel || lastTwo[0].PixelAt(x, y) == kWhitePixel)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    ASSERT_GT(right - left, 60) << "the label";
+    EXPECT_NEAR(left + right, kMapViewWidth, 6) << left << ".." << right;
+    EXPECT_NEAR(top + bottom, kMapViewHeight, 24) << top << ".." << bottom;
     const auto before = std::find_if(play.begin(), play.end(),
                                      [&](const PlayFrame& f) { return f.blank == lostAt; });
     const auto after = std::find_if(play.begin(), play.end(),
@@ -285,6 +346,67 @@ TEST_F(PlayTest, PHoldsTheWorldAndItsTimersUntilPressedAgain) {
     EXPECT_EQ(resumed->x - (resumed - 1)->x, 1);
     EXPECT_EQ(resumed->y - (resumed - 1)->y, 1);
     EXPECT_EQ((resumed + 25)->energon, play[41].energon);
+}
+
+TEST_F(PlayTest, MShowsTheSoundsStateForASecondOverPlayAndOverThePausedPictureAndTakesItAway) {
+    std::uint64_t playStart = 0;
+    std::uint64_t pausedBeforeM = 0;
+    std::uint64_t pausedWithLabel = 0;
+    std::uint64_t pausedAfterLabel = 0;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    const auto press = [this](std::uint64_t blank, int scanCode) {
+        game.host.AtBlank(blank, [scanCode](FakeHost& h) { h.SetKey(scanCode, true); });
+        game.host.AtBlank(blank + 6, [scanCode](FakeHost& h) { h.SetKey(scanCode, false); });
+    };
+    game.EveryBlank([&](std::uint64_t blank) {
+        if (game.stagesStarted != 1 || playStart != 0) return;
+        playStart = blank;
+        game.host.KeepText(true);
+        // M in play, P a few seconds later, and M again while paused.
+        press(blank + 10, kScanM);
+        press(blank + 100, kScanP);
+        pausedBeforeM = blank + 120;
+        press(blank + 130, kScanM);
+        pausedWithLabel = blank + 150;
+        pausedAfterLabel = blank + 230;
+        for (const std::uint64_t b : {pausedBeforeM, pausedWithLabel, pausedAfterLabel}) {
+            game.KeepPictureAt(b);
+        }
+    });
+    game.PressEscapeAt(kSpace + 300);
+    EXPECT_EQ(game.Run(), 0);
+    std::vector<FakeHost::TextRecord> off;
+    std::vector<FakeHost::TextRecord> on;
+    for (const auto& record : game.host.KeptText()) {
+        if (record.colour != 0xFFFFFF) continue;  // the labels' shadows
+        if (record.text == "Sound off") off.push_back(record);
+        if (record.text == "Sound on") on.push_back(record);
+    }
+    // A second's frames of play show "Sound off" in the map view, under where "Paused" stands.
+    ASSERT_EQ(off.size(), 60u);
+    for (const auto& record : off) {
+        EXPECT_FALSE(record.onPrimary);
+        EXPECT_EQ(record.y, 270);
+        EXPECT_EQ(record.x, off[0].x);
+    }
+    EXPECT_LT(off[0].x, kMapViewWidth / 2);
+    EXPECT_GT(off.back().blank - off[0].blank, 55u);
+    // While paused, "Sound on" is written over the held picture, at the same place, as long,
+    // and then taken away: the held picture is as it was before M.
+    ASSERT_EQ(on.size(), 60u);
+    EXPECT_TRUE(on[0].onPrimary);
+    EXPECT_EQ(on[0].y, 270);
+    const FakeHost::Picture* before = game.PictureAt(pausedBeforeM);
+    const FakeHost::Picture* with = game.PictureAt(pausedWithLabel);
+    const FakeHost::Picture* after = game.PictureAt(pausedAfterLabel);
+    ASSERT_TRUE(before && with && after);
+    EXPECT_TRUE(HasPixel(*before, 190, 225, 310, 255, kWhitePixel)) << "Paused";
+    EXPECT_NE(with->pixels, before->pixels);
+    EXPECT_TRUE(HasPixel(*with, 170, 275, 330, 305, kWhitePixel)) << "Sound on";
+    EXPECT_EQ(after->pixels, before->pixels);
+    EXPECT_FALSE(Options.muted);
 }
 
 TEST_F(PlayTest, ThePointerIsFreeWhereNothingSteersAndHeldInPlay) {
@@ -452,6 +574,47 @@ TEST_F(PlayTest, APickedParticleGivesTenRadsAndThreePointsShownInThatFramesHud) 
     EXPECT_EQ(GameSession::HudBand(*shown, GameSession::kLevelRow), expectedLevel);
 }
 
+TEST_F(PlayTest, TheHudWritesItsLabelsAndValuesAsTheseStringsTrailingBlanksIncluded) {
+    // The x, y, colour and text of each string the back buffer was given, in order.
+    using Line = std::tuple<int, int, std::uint32_t, std::string>;
+    const auto panel = [](const char* level, const char* lives) {
+        return std::vector<Line>{
+            {530, 50, 0x191919, "Energon Level"},  {530, 80, 0x19191E, level},
+            {530, 120, 0x191919, "Critical Mass"}, {530, 150, 0x191919, "500  "},
+            {530, 190, 0x191919, "Lives"},         {530, 220, 0x191919, lives},
+            {530, 260, 0x191919, "Score"},         {530, 290, 0x191919, "1234  "},
+        };
+    };
+    bool levelSet = false;
+    game.ClickAt(kClick);
+    game.PressSpaceAt(kSpace);
+    game.AtStageStart([&](int stage) {
+        GameSession::ClearEnemies();
+        if (stage != 1) return;
+        Status->Score = 1234;
+        game.host.KeepText(true);
+    });
+    // After the first play frame's panel the level is below 0: the next frame takes a life and
+    // still shows the level.
+    game.EveryBlank([&](std::uint64_t) {
+        if (!levelSet && game.host.KeptText().size() >= 8) {
+            EnergonLevel = -7;
+            levelSet = true;
+        }
+    });
+    // The lost life's death sequence leads to an instruction screen, which a close request ends.
+    game.CloseAt(kSpace + 60);
+    EXPECT_EQ(game.Run(), 0);
+    std::vector<Line> written;
+    for (const auto& r : game.host.KeptText()) {
+        if (!r.onPrimary) written.emplace_back(r.x, r.y, r.colour, r.text);
+    }
+    ASSERT_GE(written.size(), 16u);
+    EXPECT_EQ(std::vector<Line>(written.begin(), written.begin() + 8), panel("200 rads ", "3  "));
+    EXPECT_EQ(std::vector<Line>(written.begin() + 8, written.begin() + 16),
+              panel("-7 rads ", "2  "));
+}
+
 TEST_F(PlayTest, RubbingEdgesGruntsAndCostsARadPerEdgeAndFrame) {
     std::vector<PlayFrame> play;
     game.ClickAt(kClick);
@@ -556,6 +719,7 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
     std::vector<PlayFrame> frames;
     std::vector<std::uint32_t> expectedLives;
     std::vector<std::uint32_t> shownLives;
+    std::vector<bool> expectedScoreInk;
     std::uint64_t lastLifeBlank = 0;
     std::uint64_t gameOverBlank = 0;
     game.ClickAt(kClick);
@@ -588,6 +752,11 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
             game.KeepPictureAt(blank + kFadeBlanks + 10);
             finalScore = Status->Score;
             shownBest = Status->Best;
+            game.host.KeepText(true);
+        }
+        if (gameOverBlank != 0 && blank == gameOverBlank + kFadeBlanks + 20) {
+            game.host.KeepText(false);
+            expectedScoreInk = ScoreLineInk("Score: " + std::to_string(finalScore));
         }
         // A click on the Game Over screen, then Space on the new game's instruction screen.
         if (gameOverBlank != 0 && blank == gameOverBlank + 60) game.ClickAt(blank + 1);
@@ -617,11 +786,28 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
     EXPECT_TRUE(HasPixel(*over, 250, 150, 450, 200, kRedPixel));
     EXPECT_TRUE(HasPixel(*over, 150, 250, 600, 290, kGreenPixel)) << "the green Click line";
     EXPECT_FALSE(HasPixel(*over, 150, 220, 400, 245, kWhitePixel)) << "no Space to Continue";
-    // Under them the final score and the best kept, in white; the table holds the game's score.
-    EXPECT_TRUE(HasPixel(*over, 250, 360, 450, 385, kWhitePixel)) << "Score";
-    EXPECT_TRUE(HasPixel(*over, 250, 390, 450, 415, kWhitePixel)) << "Best";
+    // Under them the final score and the best kept, in white, and beside them the kept table:
+    // rank, score and day, the game's own entry in yellow.
+    EXPECT_EQ(WhiteInk(*over), expectedScoreInk) << "Score, in the plain face at the panel's size";
+    EXPECT_TRUE(HasPixel(*over, 150, 390, 340, 415, kWhitePixel)) << "Best";
     EXPECT_GE(finalScore, 42);
     EXPECT_EQ(shownBest, 1000);
+    const std::string today = UtcDate(FakeHost::kStartSeconds).substr(0, 10);
+    using Line = std::tuple<int, std::uint32_t, std::string>;
+    std::vector<Line> written;
+    for (const auto& r : game.host.KeptText()) {
+        if (r.y >= 350) written.emplace_back(r.y, r.colour, r.text);
+        if (written.size() == 8) break;
+    }
+    const std::string finalText = std::to_string(finalScore);
+    EXPECT_EQ(written, (std::vector<Line>{{360, 0xFFFFFF, "Score: " + finalText},
+                                          {390, 0xFFFFFF, "Best: 1000"},
+                                          {360, 0xC8C8C8, "1."},
+                                          {360, 0xC8C8C8, "1000"},
+                                          {360, 0xC8C8C8, "2026-01-01"},
+                                          {382, 0x30D8FF, "2."},
+                                          {382, 0x30D8FF, finalText},
+                                          {382, 0x30D8FF, today}}));
     const std::optional<ScoreTable> kept = ScoreTable::Parse(dataHome.Table());
     ASSERT_TRUE(kept);
     ASSERT_EQ(kept->Entries().size(), 2u);

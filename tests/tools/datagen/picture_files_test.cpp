@@ -169,6 +169,20 @@ TEST(ScreenPictures, PanelIsLightUnderTheValuesTitleIsDarkUnderTheCredits) {
     }
 }
 
+TEST(ScreenPictures, TitleIsMadeForItsPlaceEightPixelsRightOfTheScreensEdge) {
+    const Bitmap title = LoadBitmap(zelto::kTitlePictureFile);
+    // The screen never shows the last 8 columns: they hold nothing.
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 632; x < 640; ++x) {
+            ASSERT_EQ(title.At(x, y), (Rgb{0, 0, 0})) << x << "," << y;
+        }
+    }
+    // The first column continues the screen's black strip (its top pixel is the key), and the
+    // picture brightens inwards from it.
+    EXPECT_LT(MeanBrightness(title, 0, 1, 1, 479), 1);
+    EXPECT_LT(MeanBrightness(title, 0, 1, 4, 479), MeanBrightness(title, 24, 1, 4, 479) / 4);
+}
+
 TEST(AppIcon, EmbeddedBytesAreA32By32Bitmap) {
     const Bytes icon(kAppIconBmp, kAppIconBmp + kAppIconBmpSize);
     std::string problem;
