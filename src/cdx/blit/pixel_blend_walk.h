@@ -372,8 +372,8 @@ PendingStep<V> ComputeStep(const RowCursor& row, std::ptrdiff_t offset, const Op
 // pixels from the same destination pixels and stores the same values, and a row of any width
 // needs neither narrower steps nor lone pixels; their loads also stay ahead of the store they
 // overlap, which a processor could not forward to them. Every other step is read and stored in
-// order from the row's start. A row read from its end first made the memory's prefetching lose
-// the stream at every row: over a whole screen the walk ran nearly half as long again.
+// order from the row's start, so that the memory's prefetching follows one stream from row to
+// row; a row begun at its end would break that stream at every row.
 template <class C, bool Keyed, class Op, class V>
 void RowInSteps(const RowCursor& row, const Op& op, typename V::Reg keys) {
     constexpr std::ptrdiff_t kBytes = 2 * V::kPixels;
