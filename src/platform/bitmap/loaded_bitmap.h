@@ -4,7 +4,7 @@
 // A picture loaded by name to be copied onto display surfaces. The common kinds (unpacked 24-bit
 // and 8-bit files, unpacked_bitmap.h) keep their file image and are decoded a few rows at a time
 // straight into the surface's format when the surface has the picture's size; every other kind,
-// and any other size, goes through a 32-bit Bitmap as before. A large picture so never needs
+// and any other size, goes through a whole 32-bit Bitmap first. A large picture so never needs
 // its whole 32-bit copy, whose fresh memory costs more to touch than the decoding itself.
 
 #include <cstdint>

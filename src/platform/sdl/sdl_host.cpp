@@ -135,7 +135,7 @@ int SDLCALL NotePresses(void* latch, SDL_Event* event) {
 // SDL's handlers, which only queue a quit event: while a message box is shown, SDL runs the
 // box's own loop, which never looks at that queue, so the box would outlive any number of
 // signals. Outside a box a signal is counted, and the next PollEvents turns it into a close
-// request, as SDL's quit event was. While a box is shown the handler ends the process at once
+// request, as SDL's quit event is. While a box is shown the handler ends the process at once
 // with _exit, which is safe in a signal handler; nothing in the box's loop can be unwound from
 // there. The exit code is the one the box's Escape answer leads to: a report ends the program
 // with 1, and so does No to the question whether to go on without sound.
