@@ -55,6 +55,10 @@ Canvas::Canvas(int width, int height, Colour fill) : Canvas(width, height) {
     for (Pixel& pixel : pixels_) pixel = {fill, 1.0};
 }
 
+Canvas::Canvas(int width, int height, double pixelsPerUnit) : Canvas(width, height) {
+    pixelsPerUnit_ = pixelsPerUnit;
+}
+
 void Canvas::Blend(int x, int y, Colour colour, double opacity) {
     if (!Contains(x, y) || opacity <= 0.0) return;
     opacity = std::min(opacity, 1.0);
@@ -78,20 +82,23 @@ void Canvas::Paste(const Canvas& source, int left, int top, double opacity) {
 
 void FillShape(Canvas& canvas, Box bounds, const InsideTest& inside, const Shader& shader,
                double opacity) {
-    const int x0 = std::max(0, FloorToInt(bounds.left));
-    const int y0 = std::max(0, FloorToInt(bounds.top));
-    const int x1 = std::min(canvas.Width() - 1, FloorToInt(bounds.right));
-    const int y1 = std::min(canvas.Height() - 1, FloorToInt(bounds.bottom));
+    const double scale = canvas.PixelsPerUnit();
+    const int x0 = std::max(0, FloorToInt(bounds.left * scale));
+    const int y0 = std::max(0, FloorToInt(bounds.top * scale));
+    const int x1 = std::min(canvas.Width() - 1, FloorToInt(bounds.right * scale));
+    const int y1 = std::min(canvas.Height() - 1, FloorToInt(bounds.bottom * scale));
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
             int hits = 0;
             for (int sy = 0; sy < 4; ++sy) {
                 for (int sx = 0; sx < 4; ++sx) {
-                    if (inside(x + (sx + 0.5) / 4.0, y + (sy + 0.5) / 4.0)) ++hits;
+                    if (inside((x + (sx + 0.5) / 4.0) / scale, (y + (sy + 0.5) / 4.0) / scale)) {
+                        ++hits;
+                    }
                 }
             }
             if (hits == 0) continue;
-            canvas.Blend(x, y, shader(x + 0.5, y + 0.5), opacity * hits / 16.0);
+            canvas.Blend(x, y, shader((x + 0.5) / scale, (y + 0.5) / scale), opacity * hits / 16.0);
         }
     }
 }
@@ -172,10 +179,13 @@ void ForEachPixel(Canvas& canvas, Box bounds,
 }
 
 void Glow(Canvas& canvas, double cx, double cy, double radius, Colour colour, double strength) {
-    ForEachPixel(canvas, {cx - radius, cy - radius, cx + radius + 1, cy + radius + 1},
+    const double scale = canvas.PixelsPerUnit();
+    ForEachPixel(canvas,
+                 {(cx - radius) * scale, (cy - radius) * scale, (cx + radius) * scale + 1,
+                  (cy + radius) * scale + 1},
                  [&](int x, int y, Canvas::Pixel&) {
-                     const double dx = x + 0.5 - cx;
-                     const double dy = y + 0.5 - cy;
+                     const double dx = (x + 0.5) / scale - cx;
+                     const double dy = (y + 0.5) / scale - cy;
                      const double d = Sqrt(dx * dx + dy * dy) / radius;
                      if (d >= 1.0) return;
                      const double falloff = (1.0 - d) * (1.0 - d);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The generator's own building blocks, where a fault would not show as a malformed file:
-// the elementary functions that everything is computed with, and the writers' refusals.
+// the elementary functions that everything is computed with, the canvas that paints a drawing
+// at any size, and the writers' refusals.
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
+#include "canvas.h"
 #include "file_readers.h"
 #include "fmp_writer.h"
 #include "palette.h"
@@ -46,6 +48,53 @@ datagen::TileMap SmallMap() {
     map.animations = {{{0, 2}, 1, 5}};
     map.cells = {{false, 2}, {true, 0}};
     return map;
+}
+
+// How much a canvas is covered, and where, in units: the painted opacity summed over its
+// pixels and their opacity-weighted centre.
+struct Coverage {
+    double area = 0, centreX = 0, centreY = 0;
+};
+
+Coverage CoverageInUnits(const datagen::Canvas& canvas) {
+    Coverage coverage;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const double alpha = canvas.At(x, y).alpha;
+            coverage.area += alpha;
+            coverage.centreX += alpha * (x + 0.5);
+            coverage.centreY += alpha * (y + 0.5);
+        }
+    }
+    const double scale = canvas.PixelsPerUnit();
+    if (coverage.area > 0) {
+        coverage.centreX /= coverage.area * scale;
+        coverage.centreY /= coverage.area * scale;
+    }
+    coverage.area /= scale * scale;
+    return coverage;
+}
+
+TEST(Canvas, ShapesAndGlowsKeepTheirPlaceAndSizeInUnitsAtEveryScale) {
+    const datagen::Colour white{255, 255, 255};
+    for (double scale : {1.0, 1.5, 4.0}) {
+        SCOPED_TRACE(scale);
+        const int size = static_cast<int>(32 * scale);
+        datagen::Canvas disc(size, size, scale);
+        datagen::FillShape(disc, {20, 5, 28, 13}, datagen::Circle(24, 9, 3), white);
+        const Coverage painted = CoverageInUnits(disc);
+        EXPECT_NEAR(painted.area, datagen::kPi * 9, 0.3);
+        EXPECT_NEAR(painted.centreX, 24, 0.05);
+        EXPECT_NEAR(painted.centreY, 9, 0.05);
+
+        // A glow's opacity falls as (1 - d / radius)^2, which sums to pi * radius^2 / 6.
+        datagen::Canvas glow(size, size, scale);
+        datagen::Glow(glow, 10, 22, 6, white, 1.0);
+        const Coverage lit = CoverageInUnits(glow);
+        EXPECT_NEAR(lit.area, datagen::kPi * 6, 0.5);
+        EXPECT_NEAR(lit.centreX, 10, 0.05);
+        EXPECT_NEAR(lit.centreY, 22, 0.05);
+    }
 }
 
 TEST(FmpWriter, CellsNameRecordsByByteOffsetAndAnimationsFromTheEnd) {
