@@ -24,15 +24,11 @@ RgbImage MakeTitlePicture();
 // 146 x 476 display panel with four light, framed fields for the values.
 RgbImage MakeHudPanel();
 
-// The 32 x 32 icon with its rounded corners transparent, as desktops show it.
-Canvas PaintAppIcon();
-
 // The sizes, in pixels, of the icon files for desktops (ZELTO_ICON_SIZES in tools/CMakeLists.txt
 // names the same files).
 inline constexpr int kAppIconSizes[] = {16, 32, 48, 64, 128, 256};
 
-// The icon at size x size pixels: each pixel the average of the 32 x 32 icon over the area it
-// covers, so a whole multiple of 32 repeats the icon's pixels and other sizes blend them.
+// The icon painted at size x size pixels, its rounded corners transparent as desktops show it.
 Canvas AppIconAtSize(int size);
 
 // 32 x 32 window icon: the same, laid on black.

@@ -24,7 +24,8 @@ Shader SphereShader(double cx, double cy, double radius, Colour base, double shi
 RgbImage AssembleSheet(int frameCount, int rows,
                        const std::function<Canvas(int frame)>& paintFrame);
 
-// The living player, frame 0 or 1; also the emblem of the window icon.
-Canvas PaintPlayerOrb(int frame);
+// The living player, frame 0 or 1, drawn on the 32-unit frame and painted size x size pixels;
+// also the emblem of the window icon.
+Canvas PaintPlayerOrb(int frame, int size = kFrameSize);
 
 }  // namespace datagen

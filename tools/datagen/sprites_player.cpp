@@ -13,10 +13,23 @@ constexpr double kCentre = 16.0;
 constexpr int kDeathFrames = 9;  // frames 2 to 10
 
 // Half of a tilted ring around the orb: the back half is drawn before the orb, the front after.
+// The ring is a run of small overlapping discs: at one pixel per unit 48 of them blur into a
+// band. A finer painting lays down k times as many, k the pixels per unit rounded up to a power
+// of two, so they still close up into a band instead of showing as beads. The back half is
+// translucent and its overlapping discs build up opacity, so each of the k times as many lets
+// through the k-th root (square roots only) of what one of 48 does, and the band is as opaque
+// at every size.
 void PaintRingHalf(Canvas& canvas, double tilt, double brightness, bool front) {
     const Colour ring = Mix(Colour{80, 200, 255}, Colour{230, 250, 255}, brightness);
-    for (int i = 0; i < 48; ++i) {
-        const double a = i / 48.0;
+    int discsPerStep = 1;
+    double backLetThrough = 0.25;
+    while (discsPerStep < canvas.PixelsPerUnit()) {
+        discsPerStep *= 2;
+        backLetThrough = Sqrt(backLetThrough);
+    }
+    const int discs = 48 * discsPerStep;
+    for (int i = 0; i < discs; ++i) {
+        const double a = i / static_cast<double>(discs);
         const double s = SineTurns(a);
         if ((s > 0) != front) continue;
         const double c = CosineTurns(a);
@@ -26,14 +39,14 @@ void PaintRingHalf(Canvas& canvas, double tilt, double brightness, bool front) {
         const double x = kCentre + ex * CosineTurns(tilt) - ey * SineTurns(tilt);
         const double y = kCentre + ex * SineTurns(tilt) + ey * CosineTurns(tilt);
         FillShape(canvas, {x - 2, y - 2, x + 2, y + 2}, Circle(x, y, 1.15), ring,
-                  front ? 1.0 : 0.75);
+                  front ? 1.0 : 1.0 - backLetThrough);
     }
 }
 
 }  // namespace
 
-Canvas PaintPlayerOrb(int frame) {
-    Canvas canvas(kFrameSize, kFrameSize);
+Canvas PaintPlayerOrb(int frame, int size) {
+    Canvas canvas(size, size, static_cast<double>(size) / kFrameSize);
     const bool pulse = frame == 1;
     const double tilt = pulse ? -0.06 : 0.06;
     Glow(canvas, kCentre, kCentre, pulse ? 15.5 : 13.0, Colour{60, 180, 255}, pulse ? 0.75 : 0.55);
