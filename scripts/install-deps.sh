@@ -2,8 +2,11 @@
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages a profile needs, when any is missing:
 #   scripts/install-deps.sh play   building and running the game (the default)
+#   scripts/install-deps.sh web    the above, plus what the web build needs: Debian's emscripten
+#                                  and the tools that unpack Debian's source packages
 #   scripts/install-deps.sh test   the above, plus the test suite's tools: GoogleTest, Google
-#                                  Benchmark, the virtual X server and what drives and checks it
+#                                  Benchmark, the virtual X server and what drives and checks
+#                                  it, Chromium and the browser test's npm packages
 #   scripts/install-deps.sh fuzz   the above, plus clang and its sanitizer runtime for the
 #                                  libFuzzer targets
 #   scripts/install-deps.sh ci     the above, plus clang-format and python3 for the style checks
@@ -28,15 +31,23 @@ test_packages=(
     # Validators of the installed desktop entry and AppStream metadata, and of the Debian package;
     # dpkg-buildflags, for the hardening flags the package is built with.
     desktop-file-utils appstream lintian dpkg-dev
+    # The web build's browser test: Debian's Chromium, driven by puppeteer-core from the npm
+    # registry (installed below; Debian's npm comes only where no npm is on the PATH, as a
+    # Node.js from elsewhere brings its own).
+    chromium
 )
+# The web build: Debian's emscripten; dpkg-dev unpacks Debian's source packages of the libraries.
+web_packages=(emscripten dpkg-dev python3)
 
 case "$profile" in
     play) packages=("${play_packages[@]}") ;;
-    test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
-    fuzz) packages=("${play_packages[@]}" "${test_packages[@]}" clang) ;;
-    ci) packages=("${play_packages[@]}" "${test_packages[@]}" clang clang-format python3) ;;
+    web) packages=("${play_packages[@]}" "${web_packages[@]}") ;;
+    test) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
+    fuzz) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" clang) ;;
+    ci) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" clang
+        clang-format) ;;
     *)
-        echo "usage: $0 [play|test|fuzz|ci]" >&2
+        echo "usage: $0 [play|web|test|fuzz|ci]" >&2
         exit 2
         ;;
 esac
@@ -71,4 +82,15 @@ if [ "$profile" = fuzz ] || [ "$profile" = ci ]; then
     # The sanitizer and libFuzzer runtime comes in a package named after clang's major version.
     clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -1)
     install_missing "libclang-rt-${clang_major}-dev"
+fi
+
+if [ "$profile" != play ] && [ "$profile" != web ]; then
+    command -v npm >/dev/null || install_missing npm
+    # The browser test's driver, at the versions tests/web/package-lock.json names; it drives
+    # the system's Chromium and downloads no browser of its own.
+    web_tests=$(dirname "$0")/../tests/web
+    if [ ! -d "$web_tests/node_modules/puppeteer-core" ]; then
+        PUPPETEER_SKIP_DOWNLOAD=1 npm ci --prefix "$web_tests" --no-audit --no-fund \
+            --loglevel=error
+    fi
 fi

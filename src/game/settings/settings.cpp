@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "decimal_text.h"
+
 namespace zelto {
 
 namespace {
@@ -139,10 +141,7 @@ std::optional<Settings> Settings::Parse(std::string_view text, std::string& faul
 }
 
 std::string Settings::Format() const {
-    char sensitivityText[32];
-    const auto written =
-        std::to_chars(sensitivityText, sensitivityText + sizeof sensitivityText, sensitivity);
-    const std::string sensitivityWritten(sensitivityText, written.ptr);
+    const std::string sensitivityWritten = WrittenDecimal(sensitivity);
     const std::string positionLine =
         windowPosition ? "window-position = " + std::to_string(windowPosition->x) + "," +
                              std::to_string(windowPosition->y) + "\n"
@@ -157,13 +156,8 @@ std::string Settings::Format() const {
 }
 
 bool Settings::ReadSensitivity(std::string_view text, float& sensitivity) {
-    // from_chars reads the same whatever the locale, as the settings file must.
     float value = 0.0f;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value)) {
-        return false;
-    }
+    if (!ReadDecimal(text, value) || !std::isfinite(value)) return false;
     if (value < kLeastSensitivity || value > kMostSensitivity) return false;
     sensitivity = value;
     return true;

@@ -12,7 +12,8 @@
 //                           top-left corner (negative left of it or above it); written once
 //                           the game has had a window; without it the window opens centred
 //   sensitivity = 1         the mouse factor, 0.1 to 10
-//   integer-scale = no      yes: the picture at whole multiples of its size only
+//   integer-scale = no      yes: the picture at whole multiples of its size only (yes by
+//                           default in a page)
 //   mute = no               yes: start with all sound silenced (M still unmutes)
 //
 // A line without `=`, or a value that is not one of those, makes the whole text damaged.
@@ -32,6 +33,14 @@ struct WindowPosition {
     bool operator==(const WindowPosition&) const = default;
 };
 
+// The page shows the picture at whole multiples of its size unless the player chose otherwise:
+// a browser's page is seldom a whole multiple, and the picture's pixels then stay equal squares.
+#ifdef __EMSCRIPTEN__
+inline constexpr bool kIntegerScaleByDefault = true;
+#else
+inline constexpr bool kIntegerScaleByDefault = false;
+#endif
+
 struct Settings {
     bool inWindow = false;
     int windowWidth = kScreenWidth;
@@ -39,7 +48,7 @@ struct Settings {
     // None: the window opens centred.
     std::optional<WindowPosition> windowPosition;
     float sensitivity = 1.0f;
-    bool integerScale = false;
+    bool integerScale = kIntegerScaleByDefault;
     bool muted = false;
 
     static constexpr float kLeastSensitivity = 0.1f;

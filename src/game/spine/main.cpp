@@ -145,6 +145,15 @@ int main(int argc, char** argv) {
     zelto::Options.noSound = line.noSound;
     zelto::Options.muted = run.muted;
     zelto::Options.mouseSensitivity = run.sensitivity;
+#ifdef __EMSCRIPTEN__
+    if (settingsFile && !line.noSound) {
+        zelto::Options.keepMute = [&settingsFile](bool muted) {
+            zelto::Settings settings = settingsFile->Load();
+            settings.muted = muted;
+            settingsFile->Save(settings);
+        };
+    }
+#endif
     std::unique_ptr<platform::RecordingHost> recorder;
     if (!line.recordFile.empty()) {
         recorder = zelto::StartRecording(host, line.recordFile, ZELTO_VERSION);

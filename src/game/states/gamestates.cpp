@@ -103,6 +103,7 @@ void TakeMuteKey() {
     if (GameSound && !Options.noSound && JustPressed('m')) {
         Options.muted = !Options.muted;
         GameSound->SetMuted(Options.muted);
+        if (Options.keepMute) Options.keepMute(Options.muted);
         ShowSoundState();
     }
 }

@@ -2,13 +2,20 @@
 #include "renderer_choice.h"
 
 #include <SDL.h>
+#ifndef __EMSCRIPTEN__
 #include <SDL_syswm.h>
+#endif
 
 #include <initializer_list>
 
 namespace platform {
 
 bool GlDrawsInSoftware(SDL_Window* window) {
+#ifdef __EMSCRIPTEN__
+    // A browser's WebGL is the canvas's own way to draw, whatever runs it.
+    static_cast<void>(window);
+    return false;
+#else
     const char* forced = SDL_getenv("LIBGL_ALWAYS_SOFTWARE");
     if (forced != nullptr && forced[0] != '\0' && SDL_strcmp(forced, "0") != 0) return true;
     SDL_SysWMinfo info;
@@ -28,6 +35,7 @@ bool GlDrawsInSoftware(SDL_Window* window) {
         }
     }
     return true;
+#endif
 }
 
 SDL_Renderer* CreatePictureRenderer(SDL_Window* window) {

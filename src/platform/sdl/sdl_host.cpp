@@ -2,11 +2,15 @@
 #include "sdl_host.h"
 
 #include <SDL.h>
-#include <pthread.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <time.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include "web_page.h"
+#else
+#include <pthread.h>
+#include <sys/prctl.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -30,6 +34,11 @@ namespace {
 // The sound output: 16-bit stereo at kSoundRate (44.1 kHz) in periods of 512 frames (11.6 ms), so
 // a sound starts within one period of its play call.
 constexpr Uint16 kSoundPeriodFrames = 512;
+#ifdef __EMSCRIPTEN__
+// In a page, the page itself takes Alt+Enter to the browser's full screen (web/page.js).
+constexpr bool kHostSwitchesFullScreen = false;
+#else
+constexpr bool kHostSwitchesFullScreen = true;
 // The wait for a blank sleeps until this long before it and watches the clock for the rest: a
 // sleep on an idle machine ends some tens of microseconds after its time.
 constexpr std::uint64_t kBlankSpinNanoseconds = 200'000;
@@ -46,12 +55,14 @@ void SleepNanoseconds(std::uint64_t nanoseconds) {
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {
     }
 }
+#endif
 
 void PullSound(void* output, Uint8* stream, int bytes) {
     static_cast<SoundOutput*>(output)->Mix(reinterpret_cast<std::int16_t*>(stream),
                                            bytes / static_cast<int>(2 * sizeof(std::int16_t)));
 }
 
+#ifndef __EMSCRIPTEN__
 constexpr const char* kNoDisplay =
     "no display found; run the game on an X11 or Wayland desktop (DISPLAY or WAYLAND_DISPLAY "
     "set), or name a video driver in SDL_VIDEODRIVER";
@@ -111,6 +122,7 @@ bool StartNamedDisplay(std::string& failure) {
     }
     return false;
 }
+#endif
 
 // Keys and mouse buttons that went down since the last reading: a press shorter than the time
 // between two readings still reads as down once.
@@ -131,6 +143,12 @@ int SDLCALL NotePresses(void* latch, SDL_Event* event) {
     return 1;
 }
 
+#ifdef __EMSCRIPTEN__
+// A page has no signals and no box processes: the page's own close ends everything.
+std::atomic<int> endSignals{0};
+constexpr int kEndSignals[] = {SIGINT, SIGTERM};
+void TakeEndSignals(struct sigaction (&)[std::size(kEndSignals)]) {}
+#else
 // SIGINT and SIGTERM ask the program to end. The host takes them itself rather than through
 // SDL's handlers, which only queue a quit event: while a message box is shown, SDL runs the
 // box's own loop, which never looks at that queue, so the box would outlive any number of
@@ -182,6 +200,7 @@ void TakeEndSignals(struct sigaction (&previous)[std::size(kEndSignals)]) {
         if (previous[i].sa_handler != SIG_IGN) sigaction(kEndSignals[i], &action, nullptr);
     }
 }
+#endif
 
 // Where a window of the given inner size opens: at the position where it lies wholly on one
 // connected display there, else centred. A position kept from a display that is gone, or from
@@ -256,16 +275,27 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize,
     state_->windowSize = windowSize;
     state_->windowPosition = windowPosition;
     state_->scaling = scaling;
+#ifdef __EMSCRIPTEN__
+    // In a page the picture lives in the page's canvas, at its own size: the page scales it to
+    // fit and takes it to the browser's full screen (web/page.js), so the window mode, size and
+    // place kept on the desktop mean nothing here.
+    state_->fullScreen = false;
+    state_->windowSize = POINT{640, 480};
+    state_->windowPosition.reset();
+    web_page::SetWholeMultiples(scaling == Scaling::kWholeMultiples);
+#else
     if (!DisplayMayExist()) {
         state_->startError = kNoDisplay;
         return;
     }
     NeverAutolaunchASessionBus();
+#endif
     SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
         state_->startError = std::string("cannot open the display: ") + SDL_GetError();
         return;
     }
+#ifndef __EMSCRIPTEN__
     // Without a display SDL falls back to drivers that show nothing; a game run blind would only
     // fail later with a misleading message. A driver the user asked for by name is kept.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -278,6 +308,7 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize,
             return;
         }
     }
+#endif
     state_->ready = true;
     state_->endSignalsSeen = endSignals.load();
     TakeEndSignals(state_->previousActions);
@@ -293,9 +324,11 @@ SdlHost::~SdlHost() {
     if (state_->ready) {
         SDL_DelEventWatch(NotePresses, &state_->presses);
         SDL_Quit();
+#ifndef __EMSCRIPTEN__
         for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
             sigaction(kEndSignals[i], &state_->previousActions[i], nullptr);
         }
+#endif
     }
 }
 
@@ -460,8 +493,9 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
             case SDL_KEYDOWN:
                 // Alt+Enter switches between full screen and a window; the program
                 // sees nothing of it but perhaps a lost display.
-                if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) &&
-                    event.key.repeat == 0 && state_->window != nullptr) {
+                if (kHostSwitchesFullScreen && event.key.keysym.sym == SDLK_RETURN &&
+                    (event.key.keysym.mod & KMOD_ALT) && event.key.repeat == 0 &&
+                    state_->window != nullptr) {
                     SwitchFullScreen(!state_->fullScreen);
                 }
                 break;
@@ -481,6 +515,14 @@ void SdlHost::PollEvents(std::vector<HostEvent>& events) {
                             events.push_back(HostEvent{HostEvent::Kind::DisplayLost});
                         }
                         break;
+#ifdef __EMSCRIPTEN__
+                    // The page went out of sight (another tab): play pauses as when the window
+                    // loses the front.
+                    case SDL_WINDOWEVENT_HIDDEN:
+                        state_->focusAwaited = false;
+                        events.push_back(HostEvent{HostEvent::Kind::FocusLost});
+                        break;
+#endif
                     case SDL_WINDOWEVENT_MINIMIZED:
                         if (state_->fullScreen) {
                             events.push_back(HostEvent{HostEvent::Kind::DisplayLost});
@@ -566,6 +608,27 @@ bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
 
 void SdlHost::RestoreDisplayMode() {}
 
+#ifdef __EMSCRIPTEN__
+void SdlHost::WaitForVerticalBlank() {
+    // The blanks fall at fixed multiples of 1/60 s from the first wait, as on the desktop, and a
+    // picture is shown at the browser's animation frame nearest its blank: the wait gives the
+    // browser at least one frame (its events, sound and drawing run meanwhile) and ends at the
+    // first within a quarter period of the blank. A display refreshing faster than 60 Hz so
+    // still gets 60 pictures a second.
+    const std::uint64_t now = SDL_GetPerformanceCounter();
+    if (!state_->blanksStarted) {
+        state_->blanksStarted = true;
+        state_->clockOrigin = now;
+        return;
+    }
+    const std::uint64_t period = state_->blankPeriod;
+    const std::uint64_t next =
+        state_->clockOrigin + ((now - state_->clockOrigin) / period + 1) * period;
+    do {
+        web_page::WaitForAnimationFrame();
+    } while (SDL_GetPerformanceCounter() + period / 4 < next);
+}
+#else
 void SdlHost::WaitForVerticalBlank() {
     // The display's blanks fall at fixed multiples of 1/60 s from the first wait for one, which
     // finds the display at a blank: the program's first picture is shown as soon as it is
@@ -591,6 +654,7 @@ void SdlHost::WaitForVerticalBlank() {
     while (SDL_GetPerformanceCounter() < next) {
     }
 }
+#endif
 
 void SdlHost::Present(const PresentedPicture& picture) {
     if (state_->renderer == nullptr || state_->texture == nullptr) return;
@@ -736,6 +800,14 @@ int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, U
     // a run without a screen keeps it.
     std::fprintf(stderr, "%s: %s\n", caption, text);
     const bool yesNo = (type & MB_YESNO) != 0;
+#ifdef __EMSCRIPTEN__
+    // The browser's own box for a question; a report waits for the page's last screen, which
+    // shows it when the program ends (every report ends it).
+    static_cast<void>(owner);
+    if (yesNo) return web_page::AskYesNo(caption, text) ? IDYES : IDNO;
+    web_page::Report(caption, text);
+    return IDOK;
+#else
     // A box the player closed without answering, or an end signal, asked the program to end: a
     // box from then on is answered as its Escape key would, without being shown. The flag goes
     // up before the signals are looked at: one that comes later ends the process in its handler,
@@ -770,6 +842,7 @@ int SdlHost::ShowMessageBox(HWND owner, const char* text, const char* caption, U
         return escapeAnswer;
     }
     return pressed;
+#endif
 }
 
 void SdlHost::DebugOutput(const char* text) {

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "sound_device.h"
+#include "threads.h"
 
 namespace platform {
 namespace {
@@ -117,7 +118,9 @@ bool SoundBuffer::ConvertForVoice(std::unique_ptr<Voice>* converted) const {
 }
 
 void SoundBuffer::PrepareVoice() {
-    if (device_ == nullptr || preparedVoice_.valid() || VoiceIsCurrent()) return;
+    if (!kThreadsAvailable || device_ == nullptr || preparedVoice_.valid() || VoiceIsCurrent()) {
+        return;
+    }
     std::unique_ptr<Conversion> conversion = StartConversion();
     if (!conversion) return;
     try {

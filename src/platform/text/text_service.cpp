@@ -3,7 +3,6 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 #include <strings.h>
 
 #include <algorithm>
@@ -21,9 +20,11 @@
 #include "display_palette.h"
 #include "display_surface.h"
 #include "fault_hooks.h"
+#include "font_files.h"
 #include "host.h"
 #include "nearest_palette.h"
 #include "regular_file.h"
+#include "threads.h"
 #include "window.h"
 
 namespace platform {
@@ -69,12 +70,7 @@ struct FontFace {
 namespace {
 
 // Face names the program asks for that no system has under that name, and the family that
-// stands for each: fontconfig learns these as aliases, and a match to the stand-in family is
-// no fall-back.
-struct FaceAlias {
-    const char* asked;
-    const char* family;
-};
+// stands for each.
 constexpr FaceAlias kFaceAliases[] = {{"Script", "Dancing Script"}};
 
 constexpr const char* kDefaultFamily = "DejaVu Sans";
@@ -83,55 +79,18 @@ constexpr int kDefaultFontHeight = 16;
 
 int liveFonts = 0;
 
-// Starts the font engine and fontconfig (whose first start reads every configuration file and
-// font cache of the system) and teaches fontconfig the aliases, once per process: the first
-// caller does the work and any other waits for it.
+// Starts the font engine and the font search (whose first start may read every configuration
+// file and font cache of the system), once per process: the first caller does the work and
+// any other waits for it.
 bool Initialise() {
     static const bool ready = [] {
         if (TTF_WasInit() == 0 && TTF_Init() != 0) return false;
-        if (!FcInit()) return false;
-        std::string aliases = "<?xml version=\"1.0\"?><fontconfig>";
-        for (const FaceAlias& alias : kFaceAliases) {
-            aliases += std::string("<alias binding=\"same\"><family>") + alias.asked +
-                       "</family><prefer><family>" + alias.family + "</family></prefer></alias>";
-        }
-        aliases += "</fontconfig>";
-        FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(),
-                                       reinterpret_cast<const FcChar8*>(aliases.c_str()), FcTrue);
-        return true;
+        return StartFontSearch(kFaceAliases);
     }();
     return ready;
 }
 
-struct MatchedFile {
-    std::string path;
-    std::string family;
-};
-
-bool FindFace(const char* face, int weight, MatchedFile& matched) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face));
-    FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return false;
-    FcChar8* file = nullptr;
-    FcChar8* family = nullptr;
-    const bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-                       FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch;
-    if (found) {
-        matched.path = reinterpret_cast<const char*>(file);
-        matched.family = reinterpret_cast<const char*>(family);
-    }
-    FcPatternDestroy(match);
-    return found;
-}
-
-// fontconfig answers every name with some family; only the one asked for (or its alias)
+// The font search answers every name with some family; only the one asked for (or its alias)
 // counts as found.
 bool IsTheFaceAskedFor(const char* face, const std::string& family) {
     if (strcasecmp(face, family.c_str()) == 0) return true;
@@ -248,9 +207,9 @@ std::shared_ptr<FontFace> FaceFor(const char* name, int height, int weight) {
     if (auto found = cache.find(key); found != cache.end()) return found->second;
     if (!Initialise()) return nullptr;
 
-    MatchedFile matched;
+    FontFile matched;
     std::shared_ptr<FontFace> face;
-    if (name != nullptr && FindFace(name, weight, matched) &&
+    if (name != nullptr && FindFontFile(name, weight, matched) &&
         IsTheFaceAskedFor(name, matched.family)) {
         face = LoadFace(matched.path, matched.family, height);
     } else {
@@ -258,7 +217,7 @@ std::shared_ptr<FontFace> FaceFor(const char* name, int height, int weight) {
                                  "\" on this system, using " + kDefaultFamily + "\n";
         OutputDebugString(note.c_str());
     }
-    if (!face && FindFace(kDefaultFamily, weight, matched)) {
+    if (!face && FindFontFile(kDefaultFamily, weight, matched)) {
         face = LoadFace(matched.path, matched.family, height);
     }
     if (face) cache[key] = face;
@@ -299,9 +258,16 @@ std::uint32_t PixelOfColour(const DisplaySurface& surface, COLORREF colour) {
 }  // namespace
 
 void StartTextServiceEarly() {
+    if (!kThreadsAvailable) return;
+    // Joined when the program's statics end, so no thread outlives the program.
+    struct JoinedAtEnd {
+        std::thread thread;
+        ~JoinedAtEnd() {
+            if (thread.joinable()) thread.join();
+        }
+    };
     try {
-        // Joined when the program's statics end, so no thread outlives the program.
-        static std::jthread starter([] { Initialise(); });
+        static JoinedAtEnd starter{std::thread([] { Initialise(); })};
     } catch (const std::system_error&) {
         // Without a thread of its own the service starts with the first text call.
     }

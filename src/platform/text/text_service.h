@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The text service: fonts found by face name through fontconfig, glyphs from SDL2_ttf
+// The text service: fonts found by face name (font_files.h), glyphs from SDL2_ttf
 // rendered without antialiasing, and text drawn through a surface's device context with a
 // transparent background in the window system's colours (0x00BBGGRR).
 

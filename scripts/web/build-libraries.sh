@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the libraries the web build links, for WebAssembly with Debian's emscripten, from
+# Debian's own source packages: SDL2, SDL2_ttf, FreeType and zlib, with xxHash's header.
+#   scripts/web/build-libraries.sh FOLDER
+# FOLDER/prefix receives the static libraries, their headers and their pkg-config files;
+# FOLDER/sources the unpacked source packages. Each source package is taken at the version of
+# the binary package this machine has installed, so the web build draws its text with the
+# same FreeType and SDL2_ttf code as the desktop build; a package not installed is taken at
+# the newest version Debian offers. The sources come through a private apt folder holding a
+# deb-src list of its own: the machine's own apt sources are not touched. A library already
+# built at the version wanted is not built again. Each library's build log is FOLDER/NAME.log.
+set -euo pipefail
+
+folder=$(realpath -m "${1:?usage: $0 FOLDER}")
+mkdir -p "$folder"
+prefix=$folder/prefix
+sources=$folder/sources
+apt_folder=$folder/apt
+# Debian's emscripten is frozen to Debian's own node modules; a node from elsewhere on the PATH
+# finds them here.
+export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+
+apt_options=(-o "Dir::Etc::SourceList=$apt_folder/sources.list" -o Dir::Etc::SourceParts=/nonexistent
+    -o "Dir::State::Lists=$apt_folder/lists" -o "Dir::Cache=$apt_folder/cache"
+    -o Debug::NoLocking=1 -o APT::Sandbox::User=root -q)
+lists_ready=no
+# Makes the private apt folder ready: its own deb-src list (the suites of the machine's own
+# list) and package lists.
+ready_apt() {
+    [ "$lists_ready" = yes ] && return 0
+    mkdir -p "$apt_folder/lists/partial" "$apt_folder/cache/archives/partial"
+    local suites
+    suites=$(grep -h '^Suites:' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -1 |
+        cut -d: -f2 || true)
+    : >"$apt_folder/sources.list"
+    for suite in ${suites:-bookworm bookworm-updates}; do
+        echo "deb-src http://deb.debian.org/debian $suite main" >>"$apt_folder/sources.list"
+    done
+    echo "deb-src http://deb.debian.org/debian-security bookworm-security main" \
+        >>"$apt_folder/sources.list"
+    apt-get "${apt_options[@]}" update >/dev/null
+    lists_ready=yes
+}
+
+# The source package's folder under sources/, unpacked at the version wanted (source=version,
+# or the newest): its name goes to stdout.
+unpack() {
+    local wanted=$1
+    local name=${wanted%%=*}
+    local stamp=$sources/$name.version
+    if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$wanted" ]; then
+        ready_apt
+        rm -rf "$sources/$name" "$stamp"
+        mkdir -p "$sources/$name"
+        (cd "$sources/$name" && apt-get "${apt_options[@]}" source "$wanted" >/dev/null)
+        echo "$wanted" >"$stamp"
+    fi
+    find "$sources/$name" -maxdepth 1 -mindepth 1 -type d | head -1
+}
+
+jobs=$(nproc)
+cmake_options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix"
+    -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DBUILD_SHARED_LIBS=OFF)
+
+# Builds and installs one source package with CMake, unless the prefix holds it at the version
+# wanted already.
+build_library() {
+    local source=$1 binary=$2
+    shift 2
+    local version wanted
+    version=$(dpkg-query -W -f='${Version}' "$binary" 2>/dev/null || true)
+    wanted=$source${version:+=$version}
+    local stamp=$prefix/built/$source
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then return 0; fi
+    echo "Building $wanted for the web, from Debian's source package"
+    local tree
+    tree=$(unpack "$wanted")
+    if [ "$#" -gt 0 ] && [ "$1" = header-only ]; then
+        mkdir -p "$prefix/include"
+        cp "$tree/xxhash.h" "$prefix/include/"
+    elif [ "$#" -gt 0 ] && [ "$1" = configure ]; then
+        # Built in a copy of the tree by its own configure script: Debian's tree lacks files its
+        # CMake list names.
+        local build=$folder/build/$source
+        rm -rf "$build"
+        cp -a "$tree" "$build"
+        (cd "$build" && emconfigure ./configure --static --prefix="$prefix" &&
+            emmake make -j"$jobs" libz.a && make install) >"$folder/$source.log" 2>&1
+    else
+        local build=$folder/build/$source
+        rm -rf "$build"
+        emcmake cmake -S "$tree" -B "$build" "${cmake_options[@]}" "$@" >"$folder/$source.log"
+        cmake --build "$build" -j"$jobs" >>"$folder/$source.log"
+        cmake --install "$build" >>"$folder/$source.log"
+    fi
+    mkdir -p "$prefix/built"
+    echo "$wanted" >"$stamp"
+}
+
+mkdir -p "$sources" "$prefix"
+build_library zlib zlib1g configure
+build_library libsdl2 libsdl2-2.0-0 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+# FreeType reads only the TrueType and OpenType fonts the game ships: no PNG or shaped fonts.
+# It takes the zlib built above, as Debian's takes the system's; without it FreeType would
+# build a copy of its own, whose names clash with that zlib's.
+build_library freetype libfreetype6 -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
+    -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+build_library libsdl2-ttf libsdl2-ttf-2.0-0 -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
+    -DSDL2TTF_SAMPLES=OFF
+# SDL2_ttf writes a pkg-config file for its shared library only; the static one gets its own.
+cat >"$prefix/lib/pkgconfig/SDL2_ttf.pc" <<PC
+prefix=$prefix
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: SDL2_ttf
+Description: TrueType fonts for SDL2, static, for the web
+Version: $(sed 's/.*=//; s/+.*//' "$prefix/built/libsdl2-ttf")
+Requires: sdl2 freetype2
+Libs: -L\${libdir} -lSDL2_ttf
+Cflags: -I\${includedir}/SDL2
+PC
+# xxHash is used as a header only.
+build_library xxhash libxxhash0 header-only
