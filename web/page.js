@@ -115,6 +115,16 @@ var Module = (function () {
     });
   }
 
+  // The program's exit() leaves through the browser's callback it was resumed from, as an
+  // exception that only says the program ended: the ending is shown by onExit.
+  const isExit = (thrown) => thrown && thrown.name === "ExitStatus";
+  window.addEventListener("error", (event) => {
+    if (isExit(event.error)) event.preventDefault();
+  });
+  window.addEventListener("unhandledrejection", (event) => {
+    if (isExit(event.reason)) event.preventDefault();
+  });
+
   function showEnding(text) {
     if (ended) return;
     ended = true;

@@ -100,9 +100,8 @@ zelto::Settings SettingsForRun(zelto::Settings settings, const zelto::CommandLin
     return settings;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The whole run, from the command line to what it keeps; the exit code.
+int Run(int argc, char** argv) {
     using zelto::CommandLine;
     CommandLine line = CommandLine::Parse(argc, argv);
     switch (line.action) {
@@ -179,4 +178,17 @@ int main(int argc, char** argv) {
         settingsFile->Save(left);
     }
     return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int exitCode = Run(argc, argv);
+#ifdef __EMSCRIPTEN__
+    // In a page the program's stack was put aside at every wait for the browser, and a return
+    // from main after that reaches no one: exit() ends the program and tells the page its code.
+    std::exit(exitCode);
+#else
+    return exitCode;
+#endif
 }
