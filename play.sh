@@ -6,6 +6,14 @@
 # changed.
 set -euo pipefail
 cd "$(dirname "$0")"
+# ./play.sh --web [PORT]: the web build instead, served on 127.0.0.1 (port 8000 unless given)
+# until Ctrl+C; build/web/ is the whole site, for any web server.
+if [ "${1:-}" = --web ]; then
+    scripts/build-web.sh
+    port=${2:-8000}
+    echo "Play in a browser at http://127.0.0.1:$port/ (Ctrl+C stops the server)"
+    exec python3 -m http.server --bind 127.0.0.1 "$port" --directory build/web
+fi
 scripts/install-deps.sh play
 if [ ! -f build/release/CMakeCache.txt ]; then
     # Ninja finds a build with nothing to do in a blink, where make takes seconds. Playing

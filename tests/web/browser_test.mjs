@@ -24,6 +24,7 @@ let canvasTop = 0;
 // The map view: the part of the picture left of the heads-up display.
 const mapView = { left: 0, top: 0, right: 440, bottom: 440 };
 const keptScores = "/home/web_user/.local/share/zelto/scores";
+const keptSettings = "/home/web_user/.config/zelto/settings";
 
 // A picture as RGB bytes, row by row.
 function readPpm(path) {
@@ -189,12 +190,15 @@ async function steer(dx, dy) {
   }
 }
 
-async function keptScoreTable() {
+// A kept file's text as the page's file system has it, or null.
+async function keptFile(path) {
   return page.evaluate((path) => {
     if (typeof FS === "undefined" || !FS.analyzePath(path).exists) return null;
     return FS.readFile(path, { encoding: "utf8" });
-  }, keptScores);
+  }, path);
 }
+
+const pointerLocked = () => page.evaluate(() => document.pointerLockElement !== null);
 
 try {
   const reference = readPpm(referencePath);
@@ -239,6 +243,7 @@ try {
   const pausedB = await picture();
   check("P pauses play, the picture holding still", differingPixels(pausedA, pausedB) === 0 &&
     differingPixels(beforePause, pausedA, { left: 150, top: 190, right: 300, bottom: 250 }) > 100);
+  check("the pointer is free while paused", !(await pointerLocked()));
   await press("KeyP");
   await pause(500);
   const unpaused = await picture();
@@ -272,7 +277,7 @@ try {
     await click(width / 4, height / 4);
     await steer(-6, -4);
     await pause(1000);
-    table = await keptScoreTable();
+    table = await keptFile(keptScores);
   }
   await pause(1000);
   await picture("game-over");
@@ -282,9 +287,25 @@ try {
   // A reload keeps it: the table comes back from the browser's storage.
   await page.reload({ waitUntil: "load" });
   await waitForPicture("after-reload", (shown) => differingPixels(shown, reference) === 0, 90);
-  const tableAfterReload = await keptScoreTable();
+  const tableAfterReload = await keptFile(keptScores);
   check("a reload keeps the best scores", tableAfterReload === table,
     JSON.stringify(tableAfterReload));
+  check("the pointer is free on the intro", !(await pointerLocked()));
+
+  // M's choice is kept at once, and a reload keeps it.
+  await press("KeyM");
+  let settings = null;
+  const muteDeadline = Date.now() + 30 * 1000;
+  while (!settings?.includes("mute = yes") && Date.now() < muteDeadline) {
+    await pause(200);
+    settings = await keptFile(keptSettings);
+  }
+  await page.reload({ waitUntil: "load" });
+  await waitForPicture("after-second-reload",
+    (shown) => differingPixels(shown, reference) === 0, 90);
+  const settingsAfterReload = await keptFile(keptSettings);
+  check("M's choice is kept across a reload", settingsAfterReload?.includes("mute = yes") === true,
+    JSON.stringify(settingsAfterReload));
 
   // Escape ends the game: the page shows its last screen.
   await press("Escape");
