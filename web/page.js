@@ -19,9 +19,9 @@ var Module = (function () {
   const pictureWidth = 640;
   const pictureHeight = 480;
 
-  // The options the page's address may give, as ?nosound&sensitivity=2&integer-scale: those
+  // The options the page's address may give, as ?nosound&sensitivity=2: those
   // that make sense in a page.
-  const pageOptions = ["nosound", "sensitivity", "integer-scale"];
+  const pageOptions = ["nosound", "sensitivity"];
   const commandLine = [];
   for (const [name, value] of new URLSearchParams(location.search)) {
     if (!pageOptions.includes(name)) continue;
