@@ -84,6 +84,7 @@ build_library() {
         # CMake list names.
         local build=$folder/build/$source
         rm -rf "$build"
+        mkdir -p "$folder/build"
         cp -a "$tree" "$build"
         (cd "$build" && emconfigure ./configure --static --prefix="$prefix" &&
             emmake make -j"$jobs" libz.a && make install) >"$folder/$source.log" 2>&1
