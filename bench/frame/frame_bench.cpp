@@ -19,7 +19,6 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
-#include <fontconfig/fontconfig.h>
 
 #include <array>
 #include <cstdint>
@@ -30,6 +29,7 @@
 #include <vector>
 
 #include "fake_host.h"
+#include "font_files.h"
 #include "game_data_folder.h"
 #include "hud.h"
 #include "pixel_format.h"
@@ -78,6 +78,8 @@ constexpr Placement kEnemiesInView[] = {{0, 40, 60},    {6, 180, 40},   {13, 380
 
 // The HUD as the game writes it: dark grey labels and values at x 530, the level a touch redder.
 constexpr int kHudTextX = 530;
+// The HUD is written in bold.
+constexpr int kBoldWeight = 700;
 constexpr SDL_Color kLabelColour{25, 25, 25, 255};
 constexpr SDL_Color kLevelColour{30, 25, 25, 255};
 enum HudValue { kNoValue = -1, kEnergon, kCriticalMass, kLives, kScore };
@@ -246,28 +248,6 @@ SDL_Surface* PrerenderMap() {
     return map;
 }
 
-// The file fontconfig gives for the family the game's HUD face was matched to, bold as the
-// game asks for it.
-std::string BoldFaceFile(const char* family) {
-    FcInit();
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    std::string path;
-    FcChar8* file = nullptr;
-    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        path = reinterpret_cast<const char*>(file);
-    }
-    if (match != nullptr) FcPatternDestroy(match);
-    return path;
-}
-
 // The largest point size whose line height is not taller than the game's cell height: the
 // size the game's text service renders its glyphs at.
 TTF_Font* OpenAtCellHeight(const std::string& path, int cellHeight) {
@@ -325,9 +305,13 @@ public:
             return "a sprite sheet could not be loaded";
         }
         ttfStarted_ = TTF_Init() == 0;
-        const std::string faceFile = BoldFaceFile(platform::MatchedFamily(gameBack.Font));
+        // The game's own search gives the file: fontconfig's match on the desktop, the shipped
+        // font in the data folder on the web.
+        platform::FontFile face;
+        const bool faceFound =
+            platform::FindFontFile(platform::MatchedFamily(gameBack.Font), kBoldWeight, face);
         cellHeight_ = platform::FontCellHeight(gameBack.Font);
-        if (ttfStarted_ && !faceFile.empty()) font_ = OpenAtCellHeight(faceFile, cellHeight_);
+        if (ttfStarted_ && faceFound) font_ = OpenAtCellHeight(face.path, cellHeight_);
         if (font_ == nullptr) return "the HUD font could not be opened";
         return {};
     }

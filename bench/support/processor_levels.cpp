@@ -14,12 +14,21 @@ namespace bench {
 
 namespace {
 
+// Under node, WebAssembly's standard output is its runtime's own terminal device whatever the
+// real one is: the rows stay plain there, so a piped or saved run holds no colour codes.
+bool ColouredConsole() {
+#ifdef __EMSCRIPTEN__
+    return false;
+#else
+    return isatty(fileno(stdout)) != 0;
+#endif
+}
+
 // The console's rows, each name ending in the level it ran at.
 class LevelNamingReporter : public benchmark::ConsoleReporter {
 public:
     // Coloured on a terminal only, as the library's own console.
-    LevelNamingReporter()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+    LevelNamingReporter() : ConsoleReporter(ColouredConsole() ? OO_ColorTabular : OO_Tabular) {}
     void SetLevel(platform::ProcessorLevel level) {
         suffix_ = std::string("@") + platform::ProcessorLevelName(level);
     }

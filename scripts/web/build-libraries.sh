@@ -12,7 +12,16 @@
 # built at the version wanted is not built again. Each library's build log is FOLDER/NAME.log.
 set -euo pipefail
 
-folder=$(realpath -m "${1:?usage: $0 FOLDER}")
+folder=$(realpath -m "${1:?usage: $0 FOLDER [--benchmark]}")
+with_benchmark=no
+case ${2:-} in
+    "") ;;
+    --benchmark) with_benchmark=yes ;;
+    *)
+        echo "usage: $0 FOLDER [--benchmark]" >&2
+        exit 2
+        ;;
+esac
 mkdir -p "$folder"
 prefix=$folder/prefix
 sources=$folder/sources
@@ -124,3 +133,11 @@ Cflags: -I\${includedir}/SDL2
 PC
 # xxHash is used as a header only.
 build_library xxhash libxxhash0 header-only
+# Google Benchmark, asked for alone: the game's own web build does not link it. Its tests
+# would need Google Test built for the web too. Debian's tree reads no Git tags: a version of
+# 0.0.0 makes it take the one its own CMake list declares.
+if [ "$with_benchmark" = yes ]; then
+    build_library benchmark libbenchmark-dev -DGIT_VERSION=0.0.0 -DBENCHMARK_ENABLE_TESTING=OFF \
+        -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF \
+        -DBENCHMARK_INSTALL_DOCS=OFF -DBENCHMARK_ENABLE_LTO=OFF
+fi
