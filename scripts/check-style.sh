@@ -9,7 +9,10 @@
 #   4. every include under src/ follows the arrows between the libraries, which
 #      scripts/include-arrows.txt lists (the checker first proves on a fixture that it catches
 #      a wrong include)                                (mend the include, or the arrows and README)
-#   5. the libFuzzer targets compile with clang        (build/fuzz-compile; they are not run)
+#   5. the game's code (src/game) has no mutable global: its state lives in the Game value it
+#      hands around (the checker first proves on a fixture that it names exactly the mutable
+#      ones)                                           (move the variable into Game)
+#   6. the libFuzzer targets compile with clang        (build/fuzz-compile; they are not run)
 # Warnings are errors in the test suite's own build (./test.sh), so that is not repeated here.
 # Run from anywhere; needs the "ci" profile of scripts/install-deps.sh.
 set -euo pipefail
@@ -51,6 +54,14 @@ if ! python3 scripts/check-include-arrows.py --self-test; then
     failed=1
 elif ! python3 scripts/check-include-arrows.py; then
     echo "check-style: the includes above break the arrows of scripts/include-arrows.txt" >&2
+    failed=1
+fi
+
+if ! python3 scripts/check-game-globals.py --self-test; then
+    echo "check-style: the globals checker misnames its own fixture's variables" >&2
+    failed=1
+elif ! python3 scripts/check-game-globals.py; then
+    echo "check-style: the variables above are mutable globals of the game (keep them in Game)" >&2
     failed=1
 fi
 

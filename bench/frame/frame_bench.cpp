@@ -118,31 +118,34 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The game side.
 
+// The game main plays, for the benchmarks that run from inside its frame.
+Game* game = nullptr;
+
 // Stops the timers that move actors and drain Energon, and puts the actors in their places:
 // the enemies not listed stand to the left of the view, the particles not listed are out of
 // play.
 void SteadyPlay() {
-    if (Timers) {
-        Timers->StopTimer(ToggleParticle);
-        Timers->StopTimer(ToggleEnemy);
-        Timers->StopTimer(DrainEnergon);
+    if (game->Timers) {
+        game->Timers->StopTimer(kParticleToggleTimer);
+        game->Timers->StopTimer(kEnemyToggleTimer);
+        game->Timers->StopTimer(kEnergonDrainTimer);
     }
-    EnergonLevel = kSteadyEnergon;
-    for (std::size_t i = 0; i < Enemies.size(); ++i) {
-        Enemies[i]->WorldX = static_cast<std::int32_t>(i) * 9;
-        Enemies[i]->WorldY = static_cast<std::int32_t>(i) * 23;
+    game->EnergonLevel = kSteadyEnergon;
+    for (std::size_t i = 0; i < game->Enemies.size(); ++i) {
+        game->Enemies[i]->WorldX = static_cast<std::int32_t>(i) * 9;
+        game->Enemies[i]->WorldY = static_cast<std::int32_t>(i) * 23;
     }
     for (const Placement& place : kEnemiesInView) {
-        Actor& enemy = *Enemies[static_cast<std::size_t>(place.index)];
-        enemy.WorldX = GameMap->ScrollX + place.x;
-        enemy.WorldY = GameMap->ScrollY + place.y;
+        Actor& enemy = *game->Enemies[static_cast<std::size_t>(place.index)];
+        enemy.WorldX = game->GameMap->ScrollX + place.x;
+        enemy.WorldY = game->GameMap->ScrollY + place.y;
     }
-    for (auto& particle : Particles) particle->Active = 0;
+    for (auto& particle : game->Particles) particle->Active = 0;
     for (const Placement& place : kParticlesInView) {
-        Actor& particle = *Particles[static_cast<std::size_t>(place.index)];
+        Actor& particle = *game->Particles[static_cast<std::size_t>(place.index)];
         particle.Active = 1;
-        particle.WorldX = GameMap->ScrollX + place.x;
-        particle.WorldY = GameMap->ScrollY + place.y;
+        particle.WorldX = game->GameMap->ScrollX + place.x;
+        particle.WorldY = game->GameMap->ScrollY + place.y;
     }
 }
 
@@ -150,10 +153,10 @@ void SteadyPlay() {
 std::vector<Actor*> ActorsInView() {
     std::vector<Actor*> actors;
     for (const Placement& place : kParticlesInView) {
-        actors.push_back(Particles[static_cast<std::size_t>(place.index)].get());
+        actors.push_back(game->Particles[static_cast<std::size_t>(place.index)].get());
     }
     for (const Placement& place : kEnemiesInView) {
-        actors.push_back(Enemies[static_cast<std::size_t>(place.index)].get());
+        actors.push_back(game->Enemies[static_cast<std::size_t>(place.index)].get());
     }
     return actors;
 }
@@ -227,8 +230,9 @@ SDL_Surface* PrerenderMap() {
     FmpMap whole;
     whole.SetTransparentColor(0);
     // A view larger than any map is cut down to the map's size.
-    if (whole.Create(GameScreen.get(), "ZELTO.FMP", 0, 0, 1 << 15, 1 << 15) != 0) return nullptr;
-    CDXSurface canvas(GameScreen.get(), whole.ViewWidth, whole.ViewHeight, 1);
+    if (whole.Create(game->GameScreen.get(), "ZELTO.FMP", 0, 0, 1 << 15, 1 << 15) != 0)
+        return nullptr;
+    CDXSurface canvas(game->GameScreen.get(), whole.ViewWidth, whole.ViewHeight, 1);
     SDL_Surface* map = SDL_CreateRGBSurfaceWithFormat(0, whole.ViewWidth, whole.ViewHeight, 16,
                                                       SDL_PIXELFORMAT_RGB565);
     if (!canvas.Surface || map == nullptr || canvas.Fill(0) != 0 || whole.Draw(&canvas) != 0 ||
@@ -319,16 +323,18 @@ public:
     // Takes over the game's scene as it stands before a frame: the same frames at the same
     // points of their animations, the same places, the same HUD values.
     void Mirror() {
-        player_ = SpriteOf(*Player);
+        player_ = SpriteOf(*game->Player);
         actors_.clear();
         for (Actor* actor : ActorsInView()) {
             SdlSprite sprite = SpriteOf(*actor);
-            sprite.x = actor->WorldX - GameMap->ScrollX;
-            sprite.y = actor->WorldY - GameMap->ScrollY;
+            sprite.x = actor->WorldX - game->GameMap->ScrollX;
+            sprite.y = actor->WorldY - game->GameMap->ScrollY;
             actors_.push_back(sprite);
         }
-        mapView_ = SDL_Rect{GameMap->ScrollX, GameMap->ScrollY, kViewWidth, kViewHeight};
-        hudValues_ = {EnergonLevel, CriticalMass, Status->Lives, Status->Score};
+        mapView_ =
+            SDL_Rect{game->GameMap->ScrollX, game->GameMap->ScrollY, kViewWidth, kViewHeight};
+        hudValues_ = {game->EnergonLevel, game->CriticalMass, game->Status->Lives,
+                      game->Status->Score};
     }
 
     // One frame in the game's order: clear, map, player, panel, particles and enemies, HUD,
@@ -390,11 +396,11 @@ private:
     }
 
     const std::vector<SDL_Surface*>* FramesOf(const CDXTile* sheet) const {
-        if (sheet == PlayerSheet.get()) return &playerFrames_;
-        if (sheet == EnergonSheet.get()) return &energonFrames_;
-        if (sheet == SpikeSheet.get()) return &spikeFrames_;
-        if (sheet == JestoidSheet.get()) return &jestoidFrames_;
-        if (sheet == SkullSheet.get()) return &skullFrames_;
+        if (sheet == game->PlayerSheet.get()) return &playerFrames_;
+        if (sheet == game->EnergonSheet.get()) return &energonFrames_;
+        if (sheet == game->SpikeSheet.get()) return &spikeFrames_;
+        if (sheet == game->JestoidSheet.get()) return &jestoidFrames_;
+        if (sheet == game->SkullSheet.get()) return &skullFrames_;
         return &cybudFrames_;
     }
 
@@ -505,11 +511,12 @@ Session* session = nullptr;
 
 // Why play is no longer in the state it was measured in; empty while it is.
 std::string Unsteady() {
-    if (!Status || Status->State != Playing) return "the game left play";
-    if (Status->Lives != session->lives || EnergonLevel != kSteadyEnergon) {
+    if (!game->Status || game->Status->State != Playing) return "the game left play";
+    if (game->Status->Lives != session->lives || game->EnergonLevel != kSteadyEnergon) {
         return "the Energon level or the lives changed";
     }
-    if (Player->PosX != kPlayerStartX || Player->PosY != kPlayerStartY) return "the player moved";
+    if (game->Player->PosX != kPlayerStartX || game->Player->PosY != kPlayerStartY)
+        return "the player moved";
     return {};
 }
 
@@ -518,7 +525,7 @@ std::string Unsteady() {
 std::string CompareFrames(ConvertingHost& host, SdlScene& sdl, std::vector<std::uint8_t>& flipped) {
     sdl.Mirror();
     host.SetPicturesKept(1);
-    RunFrame();
+    RunFrame(*game);
     host.SetPicturesKept(0);
     sdl.ComposeFrame();
     if (host.Pictures().empty()) return "the game flipped no picture";
@@ -532,17 +539,18 @@ void MeasureInPlay(ConvertingHost& host) {
     // The benchmarks' own frames reach blanks too: nothing may run there.
     host.AtEveryBlank({});
     host.SetBlankLimit(std::numeric_limits<std::uint64_t>::max());
-    if (Status && Status->State == Playing && GameScreen && GameScreen->Back != nullptr) {
+    if (game->Status && game->Status->State == Playing && game->GameScreen &&
+        game->GameScreen->Back != nullptr) {
         SteadyPlay();
         // One frame with the new places, so the HUD's font is made and the actors placed.
-        RunFrame();
+        RunFrame(*game);
         SdlScene sdl;
         Session current;
         current.host = &host;
         current.sdl = &sdl;
         current.actorsInView = ActorsInView();
-        current.lives = Status->Lives;
-        current.problem = sdl.Load(*GameScreen->Back);
+        current.lives = game->Status->Lives;
+        current.problem = sdl.Load(*game->GameScreen->Back);
         if (current.problem.empty()) {
             current.problem = CompareFrames(host, sdl, current.flipped);
         }
@@ -572,7 +580,7 @@ bool Ready(benchmark::State& state) {
 
 void BM_PlayFrame(benchmark::State& state) {
     if (!Ready(state)) return;
-    for (auto _ : state) RunFrame();
+    for (auto _ : state) RunFrame(*game);
     if (const std::string why = Unsteady(); !why.empty()) state.SkipWithError(why.c_str());
 }
 BENCHMARK(BM_PlayFrame);
@@ -588,7 +596,7 @@ BENCHMARK(BM_SdlPlayFrame);
 // makes it.
 void BM_PlayFrameStage(benchmark::State& state, Stage stage) {
     if (!Ready(state)) return;
-    CDXSurface* back = GameScreen->Back;
+    CDXSurface* back = game->GameScreen->Back;
     platform::PresentedPicture picture;
     picture.pixels = session->flipped.data();
     picture.width = kWidth;
@@ -602,19 +610,19 @@ void BM_PlayFrameStage(benchmark::State& state, Stage stage) {
                 back->Fill(0);
                 break;
             case Stage::Map:
-                GameMap->Draw(back);
+                game->GameMap->Draw(back);
                 break;
             case Stage::Sprites:
-                Player->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
+                game->Player->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
                 for (Actor* actor : session->actorsInView) {
                     actor->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
                 }
                 break;
             case Stage::Panel:
-                HudSprite->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
+                game->HudSprite->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
                 break;
             case Stage::Text:
-                DrawHud();
+                zelto::DrawHud(*game);
                 break;
             case Stage::Present:
                 platform::ConvertPictureToArgb(picture, texture.data(), kWidth * 4);
@@ -666,14 +674,15 @@ int main(int argc, char** argv) {
     bool measuring = false;
     std::uint64_t spaceSeenAt = 0;
     host.AtEveryBlank([&](platform::FakeHost& fake) {
-        if (measuring || !Status) return;
-        if (Status->State == Intro) {
+        if (measuring || !game->Status) return;
+        if (game->Status->State == Intro) {
             fake.SetMouseButton(kLeftMouseButton, true);
             return;
         }
         fake.SetMouseButton(kLeftMouseButton, false);
         fake.SetKey(platform::kScanSpace, true);
-        if (spaceSeenAt == 0 && GameInput && GameInput->GetKeyState(kKeySpace) != KeyUp) {
+        if (spaceSeenAt == 0 && game->GameInput &&
+            game->GameInput->GetKeyState(kKeySpace) != KeyUp) {
             spaceSeenAt = fake.Blank();
         }
         if (spaceSeenAt == 0 || fake.Blank() < spaceSeenAt + kBlanksIntoPlay) return;
@@ -681,7 +690,10 @@ int main(int argc, char** argv) {
         measuring = true;
         fake.AtBlank(fake.Blank() + 1, [&host](platform::FakeHost&) { MeasureInPlay(host); });
     });
-    WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    Game played;
+    game = &played;
+    WinMain(played, nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    game = nullptr;
     benchmark::Shutdown();
     if (!measuring) {
         std::fprintf(stderr, "frame_bench: the game ended before play\n");

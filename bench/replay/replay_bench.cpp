@@ -40,15 +40,14 @@ void ForgetScores() {
 
 // The player: the intro's click and Game Over's, Space on every instruction screen, a new course
 // every kCourseBlanks, and the close request at the end of the ten minutes.
-void Play(FakeHost& host) {
-    host.AtEveryBlank([](FakeHost& h) {
+void Play(FakeHost& host, const zelto::Game& game) {
+    host.AtEveryBlank([&game](FakeHost& h) {
         if (h.Blank() == kGameBlanks) h.QueueEvent(platform::HostEvent::Kind::CloseRequested);
-        if (!zelto::Status) return;
+        if (!game.Status) return;
         const bool clickable =
-            zelto::Status->State == zelto::Intro || zelto::Status->State == zelto::GameOver;
+            game.Status->State == zelto::Intro || game.Status->State == zelto::GameOver;
         h.SetMouseButton(0, clickable && h.Blank() % 60 < 6);
-        h.SetKey(platform::kScanSpace,
-                 zelto::Status->State == zelto::Playing && h.Blank() % 60 < 6);
+        h.SetKey(platform::kScanSpace, game.Status->State == zelto::Playing && h.Blank() % 60 < 6);
         if (h.Blank() % kCourseBlanks == 0) {
             const int turn = static_cast<int>(h.Blank() / kCourseBlanks % 4);
             h.MoveMouse(turn < 2 ? 2 : -2, turn % 2 == 0 ? 1 : -1);
@@ -61,7 +60,8 @@ std::uint64_t PlayGame(const std::string* path) {
     ForgetScores();
     FakeHost machine;
     machine.SetPicturesKept(0);
-    Play(machine);
+    zelto::Game game;
+    Play(machine, game);
     std::optional<platform::RecordingHost> recorder;
     if (path != nullptr) {
         recorder.emplace(machine);
@@ -73,7 +73,7 @@ std::uint64_t PlayGame(const std::string* path) {
     } else {
         platform::SetHost(&machine);
     }
-    zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    zelto::WinMain(game, nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     std::string problem;
     if (recorder && !recorder->Finish(problem)) std::fprintf(stderr, "%s\n", problem.c_str());
     platform::SetHost(&machine);
@@ -102,7 +102,8 @@ void BM_ReplayVerify(benchmark::State& state) {
         machine.SetPicturesKept(0);
         platform::ReplayHost replay(machine, *recording, platform::ReplayHost::Pace::Unpaced);
         platform::SetHost(&replay);
-        zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+        zelto::Game game;
+        zelto::WinMain(game, nullptr, nullptr, "", platform::SW_SHOWNORMAL);
         replay.ProgramEnded();
         platform::SetHost(&machine);
         if (replay.Result().kind != platform::ReplayHost::Outcome::Kind::Ended) {

@@ -37,19 +37,18 @@ constexpr std::int64_t kTimeOfDay = 1'700'000'000;
 
 platform::FakeHost* host = nullptr;
 
-// What WinMain does before InitApplication: a fresh world and the main window.
-void OpenWindow() {
-    ResetGlobals();
+// What WinMain does before InitApplication, for a fresh game: the main window.
+void OpenWindow(Game& game) {
     RegisterGameResources();
-    CreateMainWindow(platform::SW_SHOWNORMAL);
+    CreateMainWindow(game, platform::SW_SHOWNORMAL);
 }
 
 // What the end of the program does after play: the game released as a close request releases
 // it, the window, and every message left in the queue.
-void CloseGame() {
-    platform::SendMessage(MainWindow, platform::WM_CLOSE, 0, 0);
-    if (MainWindow != nullptr) platform::DestroyWindow(MainWindow);
-    MainWindow = nullptr;
+void CloseGame(Game& game) {
+    platform::SendMessage(game.MainWindow, platform::WM_CLOSE, 0, 0);
+    if (game.MainWindow != nullptr) platform::DestroyWindow(game.MainWindow);
+    game.MainWindow = nullptr;
     platform::MSG message;
     while (platform::PeekMessage(&message, nullptr, 0, 0, platform::PM_REMOVE)) {
     }
@@ -57,13 +56,14 @@ void CloseGame() {
 
 void BM_InitApplication(benchmark::State& state) {
     for (auto _ : state) {
-        OpenWindow();
+        Game game;
+        OpenWindow(game);
         const auto start = std::chrono::steady_clock::now();
-        const int started = InitApplication();
+        const int started = InitApplication(game);
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
         const bool refused = started == 0 || !host->MessageBoxes().empty();
-        CloseGame();
+        CloseGame(game);
         if (refused) {
             state.SkipWithError("the game refused to start (is the data set there?)");
             break;

@@ -111,6 +111,9 @@ class RandomPlayer {
 public:
     explicit RandomPlayer(std::uint32_t seed) : random_(seed) {}
 
+    // The game of the run about to start, watched until the next one.
+    void Watch(const Game& game) { game_ = &game; }
+
     // blank counts from the start of the soak, across program runs.
     void OnBlank(FakeHost& host, std::uint64_t blank) {
         const bool startBeingRead = host.Blank() <= kStartReadingBlank;
@@ -137,7 +140,7 @@ public:
             return;
         }
         ReleaseEndedPresses(host);
-        if (Status) Act(host);
+        if (game_->Status) Act(host);
     }
 
     // True once the last start has been read; that run is ending.
@@ -182,41 +185,41 @@ private:
     int Signed(int low, int high) { return OneIn(2) ? Between(low, high) : -Between(low, high); }
 
     void Observe() {
-        if (!Status) return;
-        const Actor* enemy = Enemies[kEnemyCount - 1].get();
+        if (!game_->Status) return;
+        const Actor* enemy = game_->Enemies[kEnemyCount - 1].get();
         if (!runSeen_) {
             runSeen_ = true;
             ++tally.runs;
-            lastState_ = Status->State;
-            lastLives_ = Status->Lives;
-            lastStage_ = Status->Stage;
+            lastState_ = game_->Status->State;
+            lastLives_ = game_->Status->Lives;
+            lastStage_ = game_->Status->Stage;
             lastEnemy_ = enemy;
             return;
         }
         // The enemies are made once at start-up, then afresh as each instruction screen ends.
         if (enemy != lastEnemy_ && lastEnemy_ != nullptr) ++tally.instructionScreens;
         lastEnemy_ = enemy;
-        if (Status->State != lastState_) {
+        if (game_->Status->State != lastState_) {
             quitAtGameOver_ = false;
-            if (Status->State == Playing) ++tally.playEntries;
-            if (Status->State == Dying) ++tally.dyingEntries;
+            if (game_->Status->State == Playing) ++tally.playEntries;
+            if (game_->Status->State == Dying) ++tally.dyingEntries;
             // The last life's explosion fades out from play before the death sequence; the Game
             // Over state that counts comes after the sequence.
-            if (Status->State == GameOver && lastState_ == Dying) {
+            if (game_->Status->State == GameOver && lastState_ == Dying) {
                 ++tally.gameOverEntries;
                 // Now and then the player quits from Game Over rather than playing again.
                 quitAtGameOver_ = OneIn(3);
             }
-            lastState_ = Status->State;
+            lastState_ = game_->Status->State;
         }
-        if (Status->Lives < lastLives_) tally.deaths += lastLives_ - Status->Lives;
-        if (Status->Lives > lastLives_) {
+        if (game_->Status->Lives < lastLives_) tally.deaths += lastLives_ - game_->Status->Lives;
+        if (game_->Status->Lives > lastLives_) {
             ++tally.newGames;
-        } else if (Status->Stage > lastStage_) {
-            tally.stagesCompleted += Status->Stage - lastStage_;
+        } else if (game_->Status->Stage > lastStage_) {
+            tally.stagesCompleted += game_->Status->Stage - lastStage_;
         }
-        lastLives_ = Status->Lives;
-        lastStage_ = Status->Stage;
+        lastLives_ = game_->Status->Lives;
+        lastStage_ = game_->Status->Stage;
     }
 
     void ReleaseEndedPresses(FakeHost& host) {
@@ -239,8 +242,9 @@ private:
             host.SetKey(kScanSpace, true);
             spaceHeld_ = kPressBlanks;
         }
-        const bool waitingForClick = Status->State == Intro || Status->State == GameOver;
-        if (Status->State == GameOver && quitAtGameOver_ && OneIn(60)) {
+        const bool waitingForClick =
+            game_->Status->State == Intro || game_->Status->State == GameOver;
+        if (game_->Status->State == GameOver && quitAtGameOver_ && OneIn(60)) {
             // Held with Space, which leaves the instruction screen should a click still held
             // start a game first.
             Quit(host);
@@ -253,6 +257,7 @@ private:
     }
 
     std::mt19937 random_;
+    const Game* game_ = nullptr;
     int spaceHeld_ = 0;
     int buttonHeld_ = 0;
     bool quitting_ = false;
@@ -286,7 +291,9 @@ TEST(Soak, HundredThousandBlanksOfRandomPlayWithDisplayAndSoundLosses) {
         // A hung program ends the soak instead of holding it.
         host.SetBlankLimit((blanksBefore < kBlanks ? kBlanks - blanksBefore : 0) + 10'000);
         host.AtEveryBlank([&](FakeHost& h) { player.OnBlank(h, blanksBefore + h.Blank()); });
-        EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0)
+        Game game;
+        player.Watch(game);
+        EXPECT_EQ(WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL), 0)
             << "run that started at blank " << blanksBefore;
         EXPECT_TRUE(host.MessageBoxes().empty()) << "run that started at blank " << blanksBefore
                                                  << ": " << host.MessageBoxes().front().text;

@@ -5,7 +5,6 @@
 
 #include "player.h"
 #include "random.h"
-#include "world.h"
 
 using namespace cdx;
 
@@ -19,60 +18,62 @@ constexpr int kInitiallyActive[] = {12, 22, 32};
 constexpr int kToggledEnemies = 39;
 
 // The sheet an enemy's index gives it: spikes, jestoids, skulls, cybuds.
-CDXTile* SheetOfEnemy(int index) {
-    if (index <= 10) return SpikeSheet.get();
-    if (index <= 20) return JestoidSheet.get();
-    if (index <= 30) return SkullSheet.get();
-    return CybudSheet.get();
+CDXTile* SheetOfEnemy(const Game& game, int index) {
+    if (index <= 10) return game.SpikeSheet.get();
+    if (index <= 20) return game.JestoidSheet.get();
+    if (index <= 30) return game.SkullSheet.get();
+    return game.CybudSheet.get();
 }
 
 }  // namespace
 
-void CreateEnemies() {
+void CreateEnemies(Game& game) {
     for (int i = 0; i < kEnemyCount; ++i) {
         auto enemy = std::make_unique<Actor>();
-        enemy->Create(SheetOfEnemy(i));
+        enemy->Create(SheetOfEnemy(game, i));
         enemy->SetFrameList(0, {0, 1, 1});
         enemy->Frame = 0;
         enemy->AnimIndex = 0;
         enemy->AnimDelay = 1;
-        enemy->WorldX = Random() % kWorldWidth;
-        enemy->WorldY = Random() % kWorldHeight;
+        enemy->WorldX = game.Random.Next() % kWorldWidth;
+        enemy->WorldY = game.Random.Next() % kWorldHeight;
         enemy->Active = 0;
-        Enemies[static_cast<std::size_t>(i)] = std::move(enemy);
+        game.Enemies[static_cast<std::size_t>(i)] = std::move(enemy);
     }
-    for (int i : kInitiallyActive) Enemies[static_cast<std::size_t>(i)]->Active = 1;
+    for (int i : kInitiallyActive) game.Enemies[static_cast<std::size_t>(i)]->Active = 1;
 }
 
-void UpdateEnemies(PlayerTouchedHandler onPlayerTouched) {
-    if (!GameMap || !Status) return;
-    for (auto& enemy : Enemies) {
+void UpdateEnemies(Game& game, PlayerTouchedHandler onPlayerTouched) {
+    if (!game.GameMap || !game.Status) return;
+    for (auto& enemy : game.Enemies) {
         if (!enemy) continue;
         StepAnimation(*enemy);
         const std::int32_t shown =
-            ShowAndHit(*enemy, GameMap->ScrollX, GameMap->ScrollY, kViewTestWidth, kViewTestHeight);
-        if (shown == ShownTouching) onPlayerTouched();
+            ShowAndHit(game, *enemy, game.GameMap->ScrollX, game.GameMap->ScrollY, kViewTestWidth,
+                       kViewTestHeight);
+        if (shown == ShownTouching) onPlayerTouched(game);
     }
 }
 
-void ToggleEnemy() {
-    Actor* enemy = Enemies[static_cast<std::size_t>(Random() % kToggledEnemies)].get();
+void ToggleEnemy(Game& game) {
+    Actor* enemy =
+        game.Enemies[static_cast<std::size_t>(game.Random.Next() % kToggledEnemies)].get();
     if (enemy == nullptr) return;
     if (enemy->Active != 0) {
         enemy->Active = 0;
         return;
     }
     enemy->Active = 1;
-    enemy->WorldX = Random() % kWorldWidth;
-    enemy->WorldY = Random() % kWorldHeight;
-    if (MonsterSound) MonsterSound->Play(0, 0, 0);
+    enemy->WorldX = game.Random.Next() % kWorldWidth;
+    enemy->WorldY = game.Random.Next() % kWorldHeight;
+    if (game.MonsterSound) game.MonsterSound->Play(0, 0, 0);
 }
 
-void KeepEnemiesAwayFrom(std::int32_t x, std::int32_t y) {
+void KeepEnemiesAwayFrom(Game& game, std::int32_t x, std::int32_t y) {
     // The contact distance again as a margin: an enemy just outside contact would touch the
     // player at the first motion of the mouse.
     constexpr std::int32_t kReach = 2 * kContactDistance;
-    for (auto& enemy : Enemies) {
+    for (auto& enemy : game.Enemies) {
         if (!enemy) continue;
         const std::int32_t dx = enemy->WorldX - x;
         if (dx < -kReach || dx > kReach || enemy->WorldY < y - kReach ||

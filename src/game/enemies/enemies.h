@@ -7,24 +7,26 @@
 
 #include <cstdint>
 
+#include "world.h"
+
 namespace zelto {
 
 // Makes the 40 enemies on their sheets (by index), at random world positions; enemies 12, 22
 // and 32 start switched on.
-void CreateEnemies();
+void CreateEnemies(Game& game);
 // Called by UpdateEnemies for every enemy that touches the player, as soon as it is found: the
 // game's states take the life it costs.
-using PlayerTouchedHandler = void (*)();
+using PlayerTouchedHandler = void (*)(Game& game);
 // One play frame of every enemy, in index order: animate, draw if in view, and onPlayerTouched
 // for each one touching the player.
-void UpdateEnemies(PlayerTouchedHandler onPlayerTouched);
+void UpdateEnemies(Game& game, PlayerTouchedHandler onPlayerTouched);
 // Picks one of enemies 0 to 38: switches it off where it stands, or on at a new random place
 // with the monster's sound.
-void ToggleEnemy();
+void ToggleEnemy(Game& game);
 // Moves every enemy that stands within twice the contact distance of the world point (x, y)
 // along both axes sideways out of that square: to its left edge minus one when it stands left
 // of x, else to its right edge plus one; its y stays. The player starts a stage at rest there,
 // and an enemy so close would take a life that no player can save. No random number is drawn.
-void KeepEnemiesAwayFrom(std::int32_t x, std::int32_t y);
+void KeepEnemiesAwayFrom(Game& game, std::int32_t x, std::int32_t y);
 
 }  // namespace zelto

@@ -26,20 +26,20 @@ void DrawValue(CDXSurface& back, std::int32_t y, std::uint32_t colour, const cha
 
 }  // namespace
 
-void DrawHud() {
-    if (!GameScreen || GameScreen->Back == nullptr || !Status) return;
-    CDXSurface& back = *GameScreen->Back;
+void DrawHud(Game& game) {
+    if (!game.GameScreen || game.GameScreen->Back == nullptr || !game.Status) return;
+    CDXSurface& back = *game.GameScreen->Back;
     back.MakeFont("Script", 0, 20, 700);
     if (back.GetDC() == nullptr) return;
     back.SelectFont();
     back.DrawString(kTextX, 50, kLabelColour, "Energon Level");
-    DrawValue(back, 80, kLevelColour, "%i rads ", EnergonLevel);
+    DrawValue(back, 80, kLevelColour, "%i rads ", game.EnergonLevel);
     back.DrawString(kTextX, 120, kLabelColour, "Critical Mass");
-    DrawValue(back, 150, kLabelColour, "%i  ", CriticalMass);
+    DrawValue(back, 150, kLabelColour, "%i  ", game.CriticalMass);
     back.DrawString(kTextX, 190, kLabelColour, "Lives");
-    DrawValue(back, 220, kLabelColour, "%i  ", Status->Lives);
+    DrawValue(back, 220, kLabelColour, "%i  ", game.Status->Lives);
     back.DrawString(kTextX, 260, kLabelColour, "Score");
-    DrawValue(back, 290, kLabelColour, "%i  ", Status->Score);
+    DrawValue(back, 290, kLabelColour, "%i  ", game.Status->Score);
     back.ReleaseDC();
 }
 

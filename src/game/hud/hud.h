@@ -4,8 +4,10 @@
 // The heads-up display: the Energon level, the critical mass, the lives and the score, written
 // over the panel beside the map view, last in every play frame.
 
+#include "world.h"
+
 namespace zelto {
 
-void DrawHud();
+void DrawHud(Game& game);
 
 }  // namespace zelto

@@ -7,7 +7,6 @@
 #include "game_sheets.h"
 #include "player.h"
 #include "random.h"
-#include "world.h"
 
 using namespace cdx;
 
@@ -34,17 +33,17 @@ void SetParticleFrames(Actor& particle, int kind) {
 
 }  // namespace
 
-void CreateParticles() {
-    EnergonSheet = LoadGameSheet(kEnergonSheetFile, 32, 32, 40);
-    for (auto& slot : Particles) {
-        const int kind = Random() % kKinds;
+void CreateParticles(Game& game) {
+    game.EnergonSheet = LoadGameSheet(game.GameScreen.get(), kEnergonSheetFile, 32, 32, 40);
+    for (auto& slot : game.Particles) {
+        const int kind = game.Random.Next() % kKinds;
         auto particle = std::make_unique<Actor>();
-        particle->Create(EnergonSheet.get());
+        particle->Create(game.EnergonSheet.get());
         particle->Frame = 0;
         particle->AnimIndex = 0;
         particle->AnimDelay = 1;
-        particle->WorldX = Random() % kWorldWidth;
-        particle->WorldY = Random() % kWorldHeight;
+        particle->WorldX = game.Random.Next() % kWorldWidth;
+        particle->WorldY = game.Random.Next() % kWorldHeight;
         particle->Active = 0;
         particle->Kind = kind;
         SetParticleFrames(*particle, kind);
@@ -52,37 +51,39 @@ void CreateParticles() {
     }
 }
 
-void ToggleParticle() {
-    Actor* particle = Particles[static_cast<std::size_t>(Random() % kToggledParticles)].get();
+void ToggleParticle(Game& game) {
+    Actor* particle =
+        game.Particles[static_cast<std::size_t>(game.Random.Next() % kToggledParticles)].get();
     if (particle == nullptr) return;
     if (particle->Active != 0) {
         particle->Active = 0;
         return;
     }
     particle->Active = 1;
-    particle->WorldX = Random() % kWorldWidth;
-    particle->WorldY = Random() % kWorldHeight;
-    if (SpawnSound) SpawnSound->Play(0, 0, 0);
+    particle->WorldX = game.Random.Next() % kWorldWidth;
+    particle->WorldY = game.Random.Next() % kWorldHeight;
+    if (game.SpawnSound) game.SpawnSound->Play(0, 0, 0);
 }
 
-void DrainEnergon() {
-    EnergonLevel -= 1;
+void DrainEnergon(Game& game) {
+    game.EnergonLevel -= 1;
 }
 
-void UpdateParticles() {
-    if (!GameMap || !Status) return;
+void UpdateParticles(Game& game) {
+    if (!game.GameMap || !game.Status) return;
     std::int32_t bonus = 0;
-    for (auto& particle : Particles) {
+    for (auto& particle : game.Particles) {
         if (!particle || particle->Active == 0) continue;
         StepAnimation(*particle);
-        const std::int32_t shown = ShowAndHit(*particle, GameMap->ScrollX, GameMap->ScrollY,
-                                              kViewTestWidth, kViewTestHeight);
+        const std::int32_t shown =
+            ShowAndHit(game, *particle, game.GameMap->ScrollX, game.GameMap->ScrollY,
+                       kViewTestWidth, kViewTestHeight);
         if (shown != ShownTouching) continue;
-        if (PickSound) PickSound->Play(0, 0, 0);
+        if (game.PickSound) game.PickSound->Play(0, 0, 0);
         particle->Active = 0;
-        EnergonLevel += kRadsPerParticle;
+        game.EnergonLevel += kRadsPerParticle;
         bonus += kBonusStep;
-        Status->Score += bonus;
+        game.Status->Score += bonus;
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include "data_files.h"
 #include "game_sheets.h"
-#include "world.h"
 
 using namespace cdx;
 
@@ -28,41 +27,41 @@ constexpr std::int32_t kScrollHoldRight = 779;
 constexpr std::int32_t kScrollHoldBottom = 439;
 
 // The player hit an edge of the play area: a grunt and one rad.
-void RubEdge() {
-    if (GruntSound) GruntSound->Play(0, 0, 0);
-    EnergonLevel -= 1;
+void RubEdge(Game& game) {
+    if (game.GruntSound) game.GruntSound->Play(0, 0, 0);
+    game.EnergonLevel -= 1;
 }
 
-void HoldInsidePlayArea(Actor& player) {
+void HoldInsidePlayArea(Game& game, Actor& player) {
     if (player.PosX <= kEdgeLeft) {
         player.PosX = kEdgeLeft;
-        RubEdge();
+        RubEdge(game);
     }
     if (player.PosX >= kEdgeRight) {
         player.PosX = kEdgeRight;
-        RubEdge();
+        RubEdge(game);
     }
     if (player.PosY <= kEdgeTop) {
         player.PosY = kEdgeTop;
-        RubEdge();
+        RubEdge(game);
     }
     if (player.PosY >= kEdgeBottom) {
         player.PosY = kEdgeBottom;
-        RubEdge();
+        RubEdge(game);
     }
 }
 
 // The mouse's motion since the last frame sets the course when it is diagonal; motion along
 // one axis, or none, keeps the course the player had.
-void SteerByMouse(Actor& player) {
-    if (!GameInput) return;
+void SteerByMouse(Game& game, Actor& player) {
+    if (!game.GameInput) return;
     std::int32_t mouseX = 0;
     std::int32_t mouseY = 0;
-    GameInput->GetMousePos(&mouseX, &mouseY);
-    const std::int32_t dx = mouseX - LastMouseX;
-    const std::int32_t dy = mouseY - LastMouseY;
-    LastMouseX = mouseX;
-    LastMouseY = mouseY;
+    game.GameInput->GetMousePos(&mouseX, &mouseY);
+    const std::int32_t dx = mouseX - game.LastMouseX;
+    const std::int32_t dy = mouseY - game.LastMouseY;
+    game.LastMouseX = mouseX;
+    game.LastMouseY = mouseY;
     if (dx != 0 && dy != 0) {
         player.VelX = dx;
         player.VelY = dy;
@@ -71,37 +70,37 @@ void SteerByMouse(Actor& player) {
 
 }  // namespace
 
-void CreatePlayer() {
-    PlayerSheet = LoadGameSheet(kPlayerSheetFile, 32, 32, 10);
-    Player = std::make_unique<Actor>();
-    Player->Create(PlayerSheet.get());
-    Player->PosX = kPlayerStartX;
-    Player->PosY = kPlayerStartY;
-    Player->AnimDelay = 2;
-    Player->AnimIndex = kAliveList;
-    Player->SetFrameList(kAliveList, {0, 1, 1});
-    Player->SetFrameList(kDyingList, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 60});
+void CreatePlayer(Game& game) {
+    game.PlayerSheet = LoadGameSheet(game.GameScreen.get(), kPlayerSheetFile, 32, 32, 10);
+    game.Player = std::make_unique<Actor>();
+    game.Player->Create(game.PlayerSheet.get());
+    game.Player->PosX = kPlayerStartX;
+    game.Player->PosY = kPlayerStartY;
+    game.Player->AnimDelay = 2;
+    game.Player->AnimIndex = kAliveList;
+    game.Player->SetFrameList(kAliveList, {0, 1, 1});
+    game.Player->SetFrameList(kDyingList, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 60});
 }
 
-void UpdatePlayer() {
-    if (!Player) return;
-    Actor& player = *Player;
+void UpdatePlayer(Game& game) {
+    if (!game.Player) return;
+    Actor& player = *game.Player;
     player.PosX += player.VelX;
     player.PosY += player.VelY;
-    HoldInsidePlayArea(player);
-    SteerByMouse(player);
-    ScrollView();
+    HoldInsidePlayArea(game, player);
+    SteerByMouse(game, player);
+    ScrollView(game);
     StepAnimation(player);
-    if (GameScreen && GameScreen->Back != nullptr) {
-        player.Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (game.GameScreen && game.GameScreen->Back != nullptr) {
+        player.Draw(game.GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
     }
 }
 
-void ScrollView() {
-    if (!Player || !GameMap) return;
-    Actor& player = *Player;
-    const std::int32_t scrollX = GameMap->ScrollX;
-    const std::int32_t scrollY = GameMap->ScrollY;
+void ScrollView(Game& game) {
+    if (!game.Player || !game.GameMap) return;
+    Actor& player = *game.Player;
+    const std::int32_t scrollX = game.GameMap->ScrollX;
+    const std::int32_t scrollY = game.GameMap->ScrollY;
     std::int32_t nextX = scrollX;
     std::int32_t nextY = scrollY;
     if (player.PosX <= kHoldLeft) {
@@ -120,13 +119,14 @@ void ScrollView() {
         nextY += player.VelY;
         if (scrollY < kScrollHoldBottom) player.PosY = kHoldBottom;
     }
-    GameMap->SetScrollPosition(nextX, nextY);
-    if (GameScreen && GameScreen->Back != nullptr && GameMap->Draw(GameScreen->Back) != 0) {
-        GameMap->Restore();
+    game.GameMap->SetScrollPosition(nextX, nextY);
+    if (game.GameScreen && game.GameScreen->Back != nullptr &&
+        game.GameMap->Draw(game.GameScreen->Back) != 0) {
+        game.GameMap->Restore();
     }
 }
 
-std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
+std::int32_t ShowAndHit(Game& game, Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
                         std::int32_t width, std::int32_t height) {
     // 64-bit sums: the game's values are small, but the test must not wrap for any.
     const std::int64_t worldX = actor.WorldX;
@@ -137,10 +137,10 @@ std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY
     }
     actor.PosX = actor.WorldX - scrollX;
     actor.PosY = actor.WorldY - scrollY;
-    if (GameScreen && GameScreen->Back != nullptr) {
-        actor.Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (game.GameScreen && game.GameScreen->Back != nullptr) {
+        actor.Draw(game.GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
     }
-    return actor.SpriteHit(Player.get()) != 0 ? ShownTouching : ShownApart;
+    return actor.SpriteHit(game.Player.get()) != 0 ? ShownTouching : ShownApart;
 }
 
 }  // namespace zelto

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "actor.h"
+#include "world.h"
 
 namespace zelto {
 
@@ -23,13 +24,13 @@ constexpr std::int32_t kDyingList = 1;
 constexpr std::int32_t kDeathSequenceEnd = 10;
 
 // Loads the player's sheet ("ZELTO.BMP", 10 frames of 32 x 32) and makes the player.
-void CreatePlayer();
+void CreatePlayer(Game& game);
 // One play frame: moves, holds at the edges, steers, scrolls and draws the map, animates and
 // draws the player.
-void UpdatePlayer();
+void UpdatePlayer(Game& game);
 // Scrolls the map when the player is near an edge of the view and holds the player there while
 // the map can still scroll that way; then draws the map into the back buffer.
-void ScrollView();
+void ScrollView(Game& game);
 
 // What ShowAndHit found.
 enum ShowResult : std::int32_t {
@@ -41,7 +42,7 @@ enum ShowResult : std::int32_t {
 // Places an actor of the world in the view at the scroll position, draws it onto the back
 // buffer and tests it against the player. The view's bounds are inclusive: an actor whose
 // world position lies exactly on scrollX + width is still shown.
-std::int32_t ShowAndHit(Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
+std::int32_t ShowAndHit(Game& game, Actor& actor, std::int32_t scrollX, std::int32_t scrollY,
                         std::int32_t width, std::int32_t height);
 
 }  // namespace zelto

@@ -141,12 +141,14 @@ int Run(int argc, char** argv) {
         return 1;
     }
     platform::SetHost(&host);
-    zelto::Options.noSound = line.noSound;
-    zelto::Options.muted = run.muted;
-    zelto::Options.mouseSensitivity = run.sensitivity;
+    // The game's whole state, for the run and for what it leaves to keep.
+    zelto::Game game;
+    game.Options.noSound = line.noSound;
+    game.Options.muted = run.muted;
+    game.Options.mouseSensitivity = run.sensitivity;
 #ifdef __EMSCRIPTEN__
     if (settingsFile && !line.noSound) {
-        zelto::Options.keepMute = [&settingsFile](bool muted) {
+        game.Options.keepMute = [&settingsFile](bool muted) {
             zelto::Settings settings = settingsFile->Load();
             settings.muted = muted;
             settingsFile->Save(settings);
@@ -155,11 +157,11 @@ int Run(int argc, char** argv) {
 #endif
     std::unique_ptr<platform::RecordingHost> recorder;
     if (!line.recordFile.empty()) {
-        recorder = zelto::StartRecording(host, line.recordFile, ZELTO_VERSION);
+        recorder = zelto::StartRecording(host, line.recordFile, game.Options, ZELTO_VERSION);
         if (!recorder) return 1;
         platform::SetHost(recorder.get());
     }
-    const int exitCode = zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    const int exitCode = zelto::WinMain(game, nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     if (recorder) zelto::FinishRecording(*recorder, line.recordFile);
 
     // The next run starts as this one ended: in its window mode, size and place, muted or not.
@@ -174,7 +176,7 @@ int Run(int argc, char** argv) {
         if (const std::optional<platform::POINT> place = host.WindowPosition()) {
             left.windowPosition = zelto::WindowPosition{place->x, place->y};
         }
-        if (!line.noSound) left.muted = zelto::Options.muted;
+        if (!line.noSound) left.muted = game.Options.muted;
         settingsFile->Save(left);
     }
     return exitCode;

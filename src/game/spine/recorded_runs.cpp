@@ -76,12 +76,12 @@ const char* StateName(std::int32_t state) {
 }
 
 // Plays the recording over the output host; the exit code, after its report.
-int Replay(platform::Host& output, const platform::LoadedRecording& recording,
+int Replay(Game& game, platform::Host& output, const platform::LoadedRecording& recording,
            platform::ReplayHost::Pace pace, const std::string& file) {
     platform::ReplayHost replay(output, recording, pace);
-    replay.DescribeStateWith(DescribeGameState);
+    replay.DescribeStateWith([&game] { return DescribeGameState(game); });
     platform::SetHost(&replay);
-    WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    WinMain(game, nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     replay.ProgramEnded();
     platform::SetHost(&output);
     using Kind = platform::ReplayHost::Outcome::Kind;
@@ -109,32 +109,34 @@ int Replay(platform::Host& output, const platform::LoadedRecording& recording,
 
 }  // namespace
 
-std::string DescribeGameState() {
-    if (!Status) return "not playing (the game's objects are released)";
-    std::string text = StateName(Status->State);
-    if (Paused) text += ", paused";
-    if (AppActive == 0) text += ", not in front";
-    text += ", stage " + std::to_string(Status->Stage) + ", lives " +
-            std::to_string(Status->Lives) + ", score " + std::to_string(Status->Score) +
-            ", Energon " + std::to_string(EnergonLevel) + " of " + std::to_string(CriticalMass);
+std::string DescribeGameState(const Game& game) {
+    if (!game.Status) return "not playing (the game's objects are released)";
+    std::string text = StateName(game.Status->State);
+    if (game.Paused) text += ", paused";
+    if (game.AppActive == 0) text += ", not in front";
+    text += ", stage " + std::to_string(game.Status->Stage) + ", lives " +
+            std::to_string(game.Status->Lives) + ", score " + std::to_string(game.Status->Score) +
+            ", Energon " + std::to_string(game.EnergonLevel) + " of " +
+            std::to_string(game.CriticalMass);
     return text;
 }
 
-platform::RecordingHeader HeaderOfRun(const char* version) {
+platform::RecordingHeader HeaderOfRun(const GameOptions& options, const char* version) {
     platform::RecordingHeader header;
     header.programVersion = version;
     header.dataSetHash = platform::DataSetHash(CurrentFolder());
     header.conditions =
-        ConditionsOfRun(Options, KeptDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+        ConditionsOfRun(options, KeptDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     return header;
 }
 
 std::unique_ptr<platform::RecordingHost> StartRecording(platform::Host& host,
                                                         const std::string& file,
+                                                        const GameOptions& options,
                                                         const char* version) {
     auto recorder = std::make_unique<platform::RecordingHost>(host);
     std::string problem;
-    if (!recorder->Start(file, HeaderOfRun(version), problem)) {
+    if (!recorder->Start(file, HeaderOfRun(options, version), problem)) {
         std::fprintf(stderr, "zelto: cannot record the game: %s\n", problem.c_str());
         return nullptr;
     }
@@ -171,7 +173,8 @@ int ReplayRecordedGame(const CommandLine& line, const Settings& settings, const 
                      file.c_str(), CurrentFolder().c_str());
         return 1;
     }
-    if (!RecordedOptions(header.conditions, Options, problem)) {
+    Game game;
+    if (!RecordedOptions(header.conditions, game.Options, problem)) {
         std::fprintf(stderr, "zelto: the recording '%s' %s\n", file.c_str(), problem.c_str());
         return 1;
     }
@@ -181,7 +184,7 @@ int ReplayRecordedGame(const CommandLine& line, const Settings& settings, const 
         platform::FakeHost machine;
         machine.SetBlankLimit(std::numeric_limits<std::uint64_t>::max());
         machine.SetPicturesKept(0);
-        return Replay(machine, *recording, Pace::Unpaced, file);
+        return Replay(game, machine, *recording, Pace::Unpaced, file);
     }
     using platform::SdlHost;
     SdlHost window(
@@ -192,7 +195,7 @@ int ReplayRecordedGame(const CommandLine& line, const Settings& settings, const 
         std::fprintf(stderr, "zelto: %s\n", window.StartError());
         return 1;
     }
-    return Replay(window, *recording, Pace::AsRecorded, file);
+    return Replay(game, window, *recording, Pace::AsRecorded, file);
 }
 
 }  // namespace zelto

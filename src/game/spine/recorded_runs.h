@@ -12,20 +12,22 @@
 #include "host.h"
 #include "recording_host.h"
 #include "settings.h"
+#include "world.h"
 
 namespace zelto {
 
 // The game's state in words, for a replay's report.
-std::string DescribeGameState();
+std::string DescribeGameState(const Game& game);
 
 // The header of a recording of this run: the program's version, the data set in the current
-// folder, and the run's conditions (Options, set before, and the kept scores).
-platform::RecordingHeader HeaderOfRun(const char* version);
+// folder, and the run's conditions (its options and the kept scores).
+platform::RecordingHeader HeaderOfRun(const GameOptions& options, const char* version);
 
-// A recording host over host writing to file; null, after one line on the error stream, when
-// the file cannot be made.
+// A recording host over host writing to file, for a run with options; null, after one line on the
+// error stream, when the file cannot be made.
 std::unique_ptr<platform::RecordingHost> StartRecording(platform::Host& host,
                                                         const std::string& file,
+                                                        const GameOptions& options,
                                                         const char* version);
 // Ends the recording; false, after one line on the error stream, when it could not be kept.
 bool FinishRecording(platform::RecordingHost& recorder, const std::string& file);

@@ -67,67 +67,68 @@ constexpr TextLine kCredits[] = {
     {300, 280, "P pauses, M mutes sound"},
 };
 
-// A stage is being started (its cross-fade and instruction screen hold the thread): play is
-// not running yet, so leaving the front does not pause it.
-bool stageStarting = false;
+// Marks the game as starting a stage for as long as it lives, on every way out of the start.
+class StageStartMark {
+public:
+    explicit StageStartMark(Game& game) : game_(game) { game_.StageStarting = true; }
+    ~StageStartMark() { game_.StageStarting = false; }
+    StageStartMark(const StageStartMark&) = delete;
+    StageStartMark& operator=(const StageStartMark&) = delete;
 
-struct StageStarting {
-    StageStarting() { stageStarting = true; }
-    ~StageStarting() { stageStarting = false; }
-    StageStarting(const StageStarting&) = delete;
-    StageStarting& operator=(const StageStarting&) = delete;
+private:
+    Game& game_;
 };
 
 // A life is gone, to an enemy's touch or to an empty Energon level: the death sequence.
-void LoseLife() {
-    Status->Lives -= 1;
-    KillPlayer();
-    Status->State = Dying;
+void LoseLife(Game& game) {
+    game.Status->Lives -= 1;
+    KillPlayer(game);
+    game.Status->State = Dying;
 }
 
-bool MouseButtonDown() {
-    return GameInput && GameInput->GetKeyState(kKeyMouseLeft) != KeyUp;
+bool MouseButtonDown(Game& game) {
+    return game.GameInput && game.GameInput->GetKeyState(kKeyMouseLeft) != KeyUp;
 }
 
 // A key or button that went down at this frame's reading: held down, it counts once.
-bool JustPressed(std::uint32_t code) {
-    return GameInput && GameInput->GetKeyState(code) == KeyPressed;
+bool JustPressed(Game& game, std::uint32_t code) {
+    return game.GameInput && game.GameInput->GetKeyState(code) == KeyPressed;
 }
 
-bool PauseKeyPressed() {
-    return JustPressed('p') || JustPressed(kKeyPause);
+bool PauseKeyPressed(Game& game) {
+    return JustPressed(game, 'p') || JustPressed(game, kKeyPause);
 }
 
 // M silences all sound, or lets it be heard again, on every screen, and says which for a while.
-void TakeMuteKey() {
-    if (GameSound && !Options.noSound && JustPressed('m')) {
-        Options.muted = !Options.muted;
-        GameSound->SetMuted(Options.muted);
-        if (Options.keepMute) Options.keepMute(Options.muted);
-        ShowSoundState();
+void TakeMuteKey(Game& game) {
+    if (game.GameSound && !game.Options.noSound && JustPressed(game, 'm')) {
+        game.Options.muted = !game.Options.muted;
+        game.GameSound->SetMuted(game.Options.muted);
+        if (game.Options.keepMute) game.Options.keepMute(game.Options.muted);
+        ShowSoundState(game);
     }
 }
 
 // The credits go onto the front buffer, over the picture the last flip showed, in the device
 // context's default font.
-void DrawCredits() {
-    CDXSurface* front = GameScreen->Front;
+void DrawCredits(Game& game) {
+    CDXSurface* front = game.GameScreen->Front;
     if (front == nullptr || front->GetDC() == nullptr) return;
     for (const TextLine& line : kCredits) front->DrawString(line.x, line.y, kWhite, line.text);
     front->ReleaseDC();
 }
 
-bool RunIntro() {
-    if (TitleSprite) {
-        TitleSprite->PosX = kTitleX;
-        TitleSprite->PosY = 0;
-        TitleSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+bool RunIntro(Game& game) {
+    if (game.TitleSprite) {
+        game.TitleSprite->PosX = kTitleX;
+        game.TitleSprite->PosY = 0;
+        game.TitleSprite->Draw(game.GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
     }
-    if (MouseButtonDown()) {
-        Status->State = Playing;
-        if (!StartStage()) return false;
+    if (MouseButtonDown(game)) {
+        game.Status->State = Playing;
+        if (!StartStage(game)) return false;
     }
-    DrawCredits();
+    DrawCredits(game);
     return true;
 }
 
@@ -135,23 +136,23 @@ bool RunIntro() {
 // (the display shows each writing at the next blank): the screen's own text, then the sound
 // label while it lasts. False when the front cannot take text (its memory was lost with the
 // display).
-bool WriteOnFront(void (*writeText)(CDXSurface& front)) {
-    CDXSurface* front = GameScreen->Front;
+bool WriteOnFront(Game& game, void (*writeText)(CDXSurface& front)) {
+    CDXSurface* front = game.GameScreen->Front;
     if (front == nullptr) return false;
-    PrepareSoundLabelOnFront(*front);
+    PrepareSoundLabelOnFront(game, *front);
     if (front->GetDC() == nullptr) {
-        ForgetSoundLabelOnFront();
+        ForgetSoundLabelOnFront(game);
         return false;
     }
     writeText(*front);
-    DrawSoundLabelOnFront(*front);
+    DrawSoundLabelOnFront(game, *front);
     front->ReleaseDC();
     return true;
 }
 
 // "Paused" in the middle of the map view, over the last picture of play.
-bool DrawPausedLabel() {
-    return WriteOnFront([](CDXSurface& front) {
+bool DrawPausedLabel(Game& game) {
+    return WriteOnFront(game, [](CDXSurface& front) {
         SelectLabelFont(front);
         DrawCentred(front, "Paused", kPausedLabelCentreX, kPausedLabelTop);
     });
@@ -159,74 +160,74 @@ bool DrawPausedLabel() {
 
 // Play resumes where it stopped: the timers count from now, and the mouse motion made while
 // paused sets no course.
-void ResumePlay() {
-    Paused = false;
-    RestoreLostSurfaces();
-    if (Timers) Timers->StartAll();
-    if (GameInput) GameInput->GetMousePos(&LastMouseX, &LastMouseY);
+void ResumePlay(Game& game) {
+    game.Paused = false;
+    RestoreLostSurfaces(game);
+    if (game.Timers) game.Timers->StartAll();
+    if (game.GameInput) game.GameInput->GetMousePos(&game.LastMouseX, &game.LastMouseY);
 }
 
 // A frame of held play shows the last picture of play with the label, one blank long: nothing
 // moves and no timer runs.
-bool ShowPaused() {
-    if (!DrawPausedLabel()) GameScreen->RestoreAll();
-    GameScreen->WaitVBlank();
+bool ShowPaused(Game& game) {
+    if (!DrawPausedLabel(game)) game.GameScreen->RestoreAll();
+    game.GameScreen->WaitVBlank();
     return false;
 }
 
-bool RunPlaying() {
-    if (EnergonLevel > CriticalMass) {
-        if (!CompleteStage()) return false;
-        Status->Stage += 1;
+bool RunPlaying(Game& game) {
+    if (game.EnergonLevel > game.CriticalMass) {
+        if (!CompleteStage(game)) return false;
+        game.Status->Stage += 1;
     }
-    if (EnergonLevel < 0) LoseLife();
-    if (Timers) Timers->Update();
-    UpdatePlayer();
-    if (HudSprite) HudSprite->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
-    UpdateParticles();
-    UpdateEnemies(LoseLife);
-    DrawHud();
+    if (game.EnergonLevel < 0) LoseLife(game);
+    if (game.Timers) game.Timers->Update();
+    UpdatePlayer(game);
+    if (game.HudSprite) game.HudSprite->Draw(game.GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    UpdateParticles(game);
+    UpdateEnemies(game, LoseLife);
+    DrawHud(game);
     return true;
 }
 
 // A game counts once it is over (its Game Over screen follows): the score it ended with goes
 // into the kept table. The best score shown is the best of that table and of this run's games,
 // so it stands even when no table can be kept.
-void EnterFinalScore() {
-    Status->Best = std::max(Status->Best, Status->Score);
-    Status->BestScores.clear();
-    Status->OwnEntry = -1;
-    if (!Scores) return;
-    const ScoreEntry own{Status->Score, UtcDate(TimeOfDay())};
-    const ScoreTable table = Scores->Enter(own);
-    Status->Best = std::max(Status->Best, table.Best());
+void EnterFinalScore(Game& game) {
+    game.Status->Best = std::max(game.Status->Best, game.Status->Score);
+    game.Status->BestScores.clear();
+    game.Status->OwnEntry = -1;
+    if (!game.Scores) return;
+    const ScoreEntry own{game.Status->Score, UtcDate(TimeOfDay())};
+    const ScoreTable table = game.Scores->Enter(own);
+    game.Status->Best = std::max(game.Status->Best, table.Best());
     const std::vector<ScoreEntry>& entries = table.Entries();
     for (std::size_t rank = 0; rank < entries.size() && rank < kScoresListed; ++rank) {
         if (entries[rank].score == own.score && entries[rank].date == own.date) {
-            Status->OwnEntry = static_cast<std::int32_t>(rank);
+            game.Status->OwnEntry = static_cast<std::int32_t>(rank);
         }
-        Status->BestScores.push_back(entries[rank]);
+        game.Status->BestScores.push_back(entries[rank]);
     }
 }
 
 // The final score and the best one, under the Game Over screen's lines in the plain face at the
 // panel's size, and beside them the best five kept, the game's own entry in yellow.
-void DrawFinalScores(CDXSurface& back) {
+void DrawFinalScores(Game& game, CDXSurface& back) {
     char text[64];
     if (back.GetDC() == nullptr) return;
     back.MakeFont(kPlainFace, 0, 20, 700);
     back.SelectFont();
-    std::snprintf(text, sizeof text, "Score: %i", Status->Score);
+    std::snprintf(text, sizeof text, "Score: %i", game.Status->Score);
     back.DrawString(kFinalScoreX, kFinalScoreY, kWhite, text);
-    std::snprintf(text, sizeof text, "Best: %i", Status->Best);
+    std::snprintf(text, sizeof text, "Best: %i", game.Status->Best);
     back.DrawString(kFinalScoreX, kBestScoreY, kWhite, text);
     back.MakeFont(kPlainFace, 0, 20, 400);
     back.SelectFont();
-    for (std::size_t rank = 0; rank < Status->BestScores.size(); ++rank) {
-        const ScoreEntry& entry = Status->BestScores[rank];
+    for (std::size_t rank = 0; rank < game.Status->BestScores.size(); ++rank) {
+        const ScoreEntry& entry = game.Status->BestScores[rank];
         const std::int32_t y = kListTop + static_cast<std::int32_t>(rank) * kListRowHeight;
         const std::uint32_t colour =
-            static_cast<std::int32_t>(rank) == Status->OwnEntry ? kYellow : kPaleGrey;
+            static_cast<std::int32_t>(rank) == game.Status->OwnEntry ? kYellow : kPaleGrey;
         std::snprintf(text, sizeof text, "%zu.", rank + 1);
         back.DrawString(kListRankX, y, colour, text);
         std::snprintf(text, sizeof text, "%i", entry.score);
@@ -238,24 +239,24 @@ void DrawFinalScores(CDXSurface& back) {
 
 // After the last life's death sequence the game is over at once, with a second fade to black:
 // no stage is started that nobody can play.
-bool RunDying() {
-    if (!Player) return true;
-    StepAnimation(*Player);
-    Player->Draw(GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
-    if (Player->AnimStep != kDeathSequenceEnd) return true;
-    Player->AnimStep = 0;
-    Player->AnimIndex = kAliveList;
-    if (Status->Lives < 0) {
-        EnterFinalScore();
-        EndGame();
+bool RunDying(Game& game) {
+    if (!game.Player) return true;
+    StepAnimation(*game.Player);
+    game.Player->Draw(game.GameScreen->Back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (game.Player->AnimStep != kDeathSequenceEnd) return true;
+    game.Player->AnimStep = 0;
+    game.Player->AnimIndex = kAliveList;
+    if (game.Status->Lives < 0) {
+        EnterFinalScore(game);
+        EndGame(game);
         return true;
     }
-    Status->State = Playing;
-    return StartStage();
+    game.Status->State = Playing;
+    return StartStage(game);
 }
 
-bool RunGameOver() {
-    CDXSurface* back = GameScreen->Back;
+bool RunGameOver(Game& game) {
+    CDXSurface* back = game.GameScreen->Back;
     back->MakeFont("Script", 0, 40, 700);
     if (back->GetDC() != nullptr) {
         back->SelectFont();
@@ -264,29 +265,29 @@ bool RunGameOver() {
         back->DrawString(250, 300, kBrightGreen, " Escape to Quit.");
         back->ReleaseDC();
     }
-    DrawFinalScores(*back);
-    if (MouseButtonDown()) {
-        Status->State = Playing;
-        Status->Lives = kStartingLives;
-        Status->Stage = 1;
-        return StartStage();
+    DrawFinalScores(game, *back);
+    if (MouseButtonDown(game)) {
+        game.Status->State = Playing;
+        game.Status->Lives = kStartingLives;
+        game.Status->Stage = 1;
+        return StartStage(game);
     }
     return true;
 }
 
 // The start picture: the panel, the player and the map, the map last and opaque over the
 // player.
-void ComposeStartPicture() {
-    CDXSurface* back = GameScreen->Back;
+void ComposeStartPicture(Game& game) {
+    CDXSurface* back = game.GameScreen->Back;
     if (back == nullptr) return;
-    if (HudSprite) HudSprite->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
-    if (Player) Player->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
-    if (GameMap && GameMap->Draw(back) != 0) GameMap->Restore();
+    if (game.HudSprite) game.HudSprite->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (game.Player) game.Player->Draw(back, 0, 0, CDXBlitMode::CopyKeyed);
+    if (game.GameMap && game.GameMap->Draw(back) != 0) game.GameMap->Restore();
 }
 
 // Writes the instruction lines onto the front buffer; false as WriteOnFront.
-bool DrawInstructions() {
-    return WriteOnFront([](CDXSurface& front) {
+bool DrawInstructions(Game& game) {
+    return WriteOnFront(game, [](CDXSurface& front) {
         front.MakeFont("Script", 0, 20, 700);
         front.SelectFont();
         front.DrawString(10, 190, kWhite,
@@ -312,47 +313,47 @@ bool TakeWaitingMessages() {
 // Holds the thread, without flips, until Space is down; false when the program is asked to end
 // meanwhile. Each writing of the lines onto the front buffer is shown at the next blank, so the
 // loop runs at the display's pace. Escape does nothing here.
-bool WaitForSpace() {
-    if (!GameInput) return true;
-    while (GameInput->GetKeyState(kKeySpace) == KeyUp) {
+bool WaitForSpace(Game& game) {
+    if (!game.GameInput) return true;
+    while (game.GameInput->GetKeyState(kKeySpace) == KeyUp) {
         if (!TakeWaitingMessages()) return false;
-        GameInput->Update();
-        TakeMuteKey();
-        if (!DrawInstructions()) {
+        game.GameInput->Update();
+        TakeMuteKey(game);
+        if (!DrawInstructions(game)) {
             // The display went away: bring the buffers back and let a blank pass, so the loop
             // neither spins nor stops writing once the display returns.
-            GameScreen->RestoreAll();
-            GameScreen->WaitVBlank();
+            game.GameScreen->RestoreAll();
+            game.GameScreen->WaitVBlank();
         }
     }
     return true;
 }
 
 // One frame of the current state; false as RunGameStep.
-bool RunState() {
+bool RunState(Game& game) {
     // The mouse steers in play only: on the title, Game Over and while paused the pointer is
     // free in a window (the platform keeps it held in full screen).
-    switch (Status->State) {
+    switch (game.Status->State) {
         case Intro:
             SetPointerFree(true);
-            return RunIntro();
+            return RunIntro(game);
         case Playing:
             // P or the Pause key holds play and lets it go on; a click lets it go on too.
-            if (PauseKeyPressed() || (Paused && JustPressed(kKeyMouseLeft))) {
-                if (Paused) {
-                    ResumePlay();
+            if (PauseKeyPressed(game) || (game.Paused && JustPressed(game, kKeyMouseLeft))) {
+                if (game.Paused) {
+                    ResumePlay(game);
                 } else {
-                    Paused = true;
+                    game.Paused = true;
                 }
             }
-            SetPointerFree(Paused);
-            return Paused ? ShowPaused() : RunPlaying();
+            SetPointerFree(game.Paused);
+            return game.Paused ? ShowPaused(game) : RunPlaying(game);
         case Dying:
             SetPointerFree(false);
-            return RunDying();
+            return RunDying(game);
         case GameOver:
             SetPointerFree(true);
-            return RunGameOver();
+            return RunGameOver(game);
         default:
             return true;
     }
@@ -360,74 +361,76 @@ bool RunState() {
 
 }  // namespace
 
-bool RunGameStep() {
-    if (!Status || !GameScreen || GameScreen->Back == nullptr) return true;
-    TakeMuteKey();
-    if (!RunState()) return false;
-    DrawSoundLabelOnBack(*GameScreen->Back);
+bool RunGameStep(Game& game) {
+    if (!game.Status || !game.GameScreen || game.GameScreen->Back == nullptr) return true;
+    TakeMuteKey(game);
+    if (!RunState(game)) return false;
+    DrawSoundLabelOnBack(game, *game.GameScreen->Back);
     return true;
 }
 
-bool StartStage() {
-    const StageStarting starting;
-    if (GongSound) GongSound->Play(0, 0, 0);
-    if (GameInput) GameInput->Update();
-    EnergonLevel = kStageStartEnergon;
-    if (Player) {
-        Player->PosX = kPlayerStartX;
-        Player->PosY = kPlayerStartY;
-        Player->VelX = 0;
-        Player->VelY = 0;
+bool StartStage(Game& game) {
+    const StageStartMark starting(game);
+    if (game.GongSound) game.GongSound->Play(0, 0, 0);
+    if (game.GameInput) game.GameInput->Update();
+    game.EnergonLevel = kStageStartEnergon;
+    if (game.Player) {
+        game.Player->PosX = kPlayerStartX;
+        game.Player->PosY = kPlayerStartY;
+        game.Player->VelX = 0;
+        game.Player->VelY = 0;
     }
-    if (GameMap) GameMap->SetScrollPosition(kStartScrollX, kStartScrollY);
-    ComposeStartPicture();
-    if (Fader) Fader->CrossFade(GameScreen->Front, GameScreen->Back);
-    ForgetSoundLabelOnFront();
+    if (game.GameMap) game.GameMap->SetScrollPosition(kStartScrollX, kStartScrollY);
+    ComposeStartPicture(game);
+    if (game.Fader) game.Fader->CrossFade(game.GameScreen->Front, game.GameScreen->Back);
+    ForgetSoundLabelOnFront(game);
     // Nothing steers on the instruction screen: the pointer is free there.
     SetPointerFree(true);
-    if (!WaitForSpace()) return false;
+    if (!WaitForSpace(game)) return false;
     SetPointerFree(false);
-    ToggleParticle();
-    CreateEnemies();
-    ToggleEnemy();
-    KeepEnemiesAwayFrom(kStartScrollX + kPlayerStartX, kStartScrollY + kPlayerStartY);
+    ToggleParticle(game);
+    CreateEnemies(game);
+    ToggleEnemy(game);
+    KeepEnemiesAwayFrom(game, kStartScrollX + kPlayerStartX, kStartScrollY + kPlayerStartY);
     // Play resumes now, from a whole picture: what the display took away during the fades or
     // the instruction screen is back. The timers count from here, so the time spent on the
     // intro, the instruction screen, the death sequence or the Game Over screen drains no
     // Energon and moves nothing.
-    RestoreLostSurfaces();
-    if (Timers) Timers->StartAll();
+    RestoreLostSurfaces(game);
+    if (game.Timers) game.Timers->StartAll();
     // Play starts running, even if the window left the front during the instruction screen.
-    Paused = false;
+    game.Paused = false;
     // The first play frame steers by the mouse motion from now on: the motion read during the
     // instruction screen (and all before it) is no course the player gave.
-    if (GameInput) GameInput->GetMousePos(&LastMouseX, &LastMouseY);
+    if (game.GameInput) game.GameInput->GetMousePos(&game.LastMouseX, &game.LastMouseY);
     return true;
 }
 
-bool CompleteStage() {
-    if (!StartStage()) return false;
-    EnergonLevel = kStageStartEnergon;
-    CriticalMass += kCriticalMassStep;
+bool CompleteStage(Game& game) {
+    if (!StartStage(game)) return false;
+    game.EnergonLevel = kStageStartEnergon;
+    game.CriticalMass += kCriticalMassStep;
     return true;
 }
 
-void PausePlay() {
-    if (!Status || Status->State != Playing || stageStarting || !GameScreen) return;
-    Paused = true;
+void PausePlay(Game& game) {
+    if (!game.Status || game.Status->State != Playing || game.StageStarting || !game.GameScreen) {
+        return;
+    }
+    game.Paused = true;
     // No frame runs while the window is behind: the label is written now and shown at once.
-    if (DrawPausedLabel()) GameScreen->WaitVBlank();
+    if (DrawPausedLabel(game)) game.GameScreen->WaitVBlank();
 }
 
-void KillPlayer() {
-    if (ExplodeSound) ExplodeSound->Play(0, 0, 0);
-    if (Status && Status->Lives < 0) EndGame();
-    if (Player) Player->AnimIndex = kDyingList;
+void KillPlayer(Game& game) {
+    if (game.ExplodeSound) game.ExplodeSound->Play(0, 0, 0);
+    if (game.Status && game.Status->Lives < 0) EndGame(game);
+    if (game.Player) game.Player->AnimIndex = kDyingList;
 }
 
-void EndGame() {
-    if (Status) Status->State = GameOver;
-    if (Fader) Fader->FadeOut();
+void EndGame(Game& game) {
+    if (game.Status) game.Status->State = GameOver;
+    if (game.Fader) game.Fader->FadeOut();
 }
 
 }  // namespace zelto

@@ -32,8 +32,8 @@ struct LabelPlace {
 // In play (the instruction screen, play, the pause, the death sequence) in the map view under
 // "Paused"; on the intro between the credits' plate and the prompt; on the Game Over screen
 // above "Game Over!".
-LabelPlace SoundLabelPlace() {
-    switch (Status->State) {
+LabelPlace SoundLabelPlace(const Game& game) {
+    switch (game.Status->State) {
         case Intro:
             return {kScreenWidth / 2, 330};
         case GameOver:
@@ -43,14 +43,9 @@ LabelPlace SoundLabelPlace() {
     }
 }
 
-const char* SoundStateText() {
-    return Options.muted ? "Sound off" : "Sound on";
+const char* SoundStateText(const Game& game) {
+    return game.Options.muted ? "Sound off" : "Sound on";
 }
-
-// The text the front buffer shows of the sound label (null: none), and the pixels under it.
-const char* labelOnFront = nullptr;
-RECT keptArea{};
-std::vector<std::uint32_t> keptPixels;
 
 RECT KeptAreaOf(LabelPlace place, const CDXSurface& surface) {
     return RECT{std::max(place.centreX - kKeptHalfWidth, 0), std::max(place.top - kKeptMargin, 0),
@@ -58,9 +53,10 @@ RECT KeptAreaOf(LabelPlace place, const CDXSurface& surface) {
                 std::min(place.top + kLabelHeight + kKeptMargin, surface.PixelHeight)};
 }
 
-void KeepPixels(CDXSurface& surface, const RECT& area) {
+void KeepPixels(FrontLabel& label, CDXSurface& surface, const RECT& area) {
+    std::vector<std::uint32_t>& keptPixels = label.keptPixels;
     keptPixels.clear();
-    keptArea = area;
+    label.keptArea = area;
     if (surface.Lock() != DD_OK) return;
     for (std::int32_t y = area.top; y < area.bottom; ++y) {
         for (std::int32_t x = area.left; x < area.right; ++x) {
@@ -70,7 +66,9 @@ void KeepPixels(CDXSurface& surface, const RECT& area) {
     surface.Unlock();
 }
 
-void PutPixelsBack(CDXSurface& surface) {
+void PutPixelsBack(const FrontLabel& label, CDXSurface& surface) {
+    const RECT& keptArea = label.keptArea;
+    const std::vector<std::uint32_t>& keptPixels = label.keptPixels;
     const auto count = static_cast<std::size_t>(keptArea.right - keptArea.left) *
                        static_cast<std::size_t>(keptArea.bottom - keptArea.top);
     if (keptPixels.empty() || keptPixels.size() != count) return;
@@ -86,11 +84,11 @@ void PutPixelsBack(CDXSurface& surface) {
 
 // Writes the sound label within the surface's held context and counts its time down; the text
 // written, or null when its time is up.
-const char* WriteSoundLabel(CDXSurface& surface) {
-    if (!Status || Status->SoundLabelFrames <= 0) return nullptr;
-    --Status->SoundLabelFrames;
-    const char* text = SoundStateText();
-    const LabelPlace place = SoundLabelPlace();
+const char* WriteSoundLabel(Game& game, CDXSurface& surface) {
+    if (!game.Status || game.Status->SoundLabelFrames <= 0) return nullptr;
+    --game.Status->SoundLabelFrames;
+    const char* text = SoundStateText(game);
+    const LabelPlace place = SoundLabelPlace(game);
     SelectLabelFont(surface);
     DrawCentred(surface, text, place.centreX, place.top);
     return text;
@@ -110,39 +108,40 @@ void DrawCentred(CDXSurface& surface, const char* text, std::int32_t centreX, st
     surface.DrawString(left, top, kWhite, text);
 }
 
-void ShowSoundState() {
-    if (Status) Status->SoundLabelFrames = kSoundLabelFrames;
+void ShowSoundState(Game& game) {
+    if (game.Status) game.Status->SoundLabelFrames = kSoundLabelFrames;
 }
 
-void DrawSoundLabelOnBack(CDXSurface& back) {
+void DrawSoundLabelOnBack(Game& game, CDXSurface& back) {
     // The flip brings this picture to the front.
-    labelOnFront = nullptr;
-    if (!Status || Status->SoundLabelFrames <= 0) return;
+    game.SoundLabelOnFront.text = nullptr;
+    if (!game.Status || game.Status->SoundLabelFrames <= 0) return;
     // A pause may follow, which writes over this picture on the front: the pixels under the
     // label are kept for it.
-    KeepPixels(back, KeptAreaOf(SoundLabelPlace(), back));
+    KeepPixels(game.SoundLabelOnFront, back, KeptAreaOf(SoundLabelPlace(game), back));
     if (back.GetDC() == nullptr) return;
-    labelOnFront = WriteSoundLabel(back);
+    game.SoundLabelOnFront.text = WriteSoundLabel(game, back);
     back.ReleaseDC();
 }
 
-void PrepareSoundLabelOnFront(CDXSurface& front) {
-    const char* wanted = Status && Status->SoundLabelFrames > 0 ? SoundStateText() : nullptr;
-    if (labelOnFront != nullptr && labelOnFront != wanted) {
-        PutPixelsBack(front);
-        labelOnFront = nullptr;
+void PrepareSoundLabelOnFront(Game& game, CDXSurface& front) {
+    const char* wanted =
+        game.Status && game.Status->SoundLabelFrames > 0 ? SoundStateText(game) : nullptr;
+    if (game.SoundLabelOnFront.text != nullptr && game.SoundLabelOnFront.text != wanted) {
+        PutPixelsBack(game.SoundLabelOnFront, front);
+        game.SoundLabelOnFront.text = nullptr;
     }
-    if (wanted != nullptr && labelOnFront == nullptr) {
-        KeepPixels(front, KeptAreaOf(SoundLabelPlace(), front));
+    if (wanted != nullptr && game.SoundLabelOnFront.text == nullptr) {
+        KeepPixels(game.SoundLabelOnFront, front, KeptAreaOf(SoundLabelPlace(game), front));
     }
 }
 
-void DrawSoundLabelOnFront(CDXSurface& front) {
-    if (const char* text = WriteSoundLabel(front)) labelOnFront = text;
+void DrawSoundLabelOnFront(Game& game, CDXSurface& front) {
+    if (const char* text = WriteSoundLabel(game, front)) game.SoundLabelOnFront.text = text;
 }
 
-void ForgetSoundLabelOnFront() {
-    labelOnFront = nullptr;
+void ForgetSoundLabelOnFront(Game& game) {
+    game.SoundLabelOnFront.text = nullptr;
 }
 
 }  // namespace zelto

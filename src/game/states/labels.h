@@ -14,6 +14,7 @@
 
 #include "cdxsurface.h"
 #include "screen_measures.h"
+#include "world.h"
 
 namespace zelto {
 
@@ -30,17 +31,17 @@ void DrawCentred(cdx::CDXSurface& surface, const char* text, std::int32_t centre
                  std::int32_t top);
 
 // M changed the sound: its new state shows from the next picture on.
-void ShowSoundState();
+void ShowSoundState(Game& game);
 // A frame whose back buffer will be shown: the sound label goes over its picture while its
 // time lasts.
-void DrawSoundLabelOnBack(cdx::CDXSurface& back);
+void DrawSoundLabelOnBack(Game& game, cdx::CDXSurface& back);
 // A frame that writes onto the front buffer, before it takes the context: a label whose time
 // is up, or whose text changed, is taken away, and the pixels a label to come will cover are
 // kept.
-void PrepareSoundLabelOnFront(cdx::CDXSurface& front);
+void PrepareSoundLabelOnFront(Game& game, cdx::CDXSurface& front);
 // The same frame, within the front's held context: the label is written while its time lasts.
-void DrawSoundLabelOnFront(cdx::CDXSurface& front);
+void DrawSoundLabelOnFront(Game& game, cdx::CDXSurface& front);
 // The front buffer has a whole new picture (a cross-fade ended): no label is on it.
-void ForgetSoundLabelOnFront();
+void ForgetSoundLabelOnFront(Game& game);
 
 }  // namespace zelto

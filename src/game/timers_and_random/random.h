@@ -9,8 +9,14 @@
 
 namespace zelto {
 
-void SeedRandom(std::uint32_t seed);
-// A value in 0 .. 32767.
-int Random();
+class RandomNumbers {
+public:
+    void Seed(std::uint32_t seed) { state_ = seed; }
+    // A value in 0 .. 32767.
+    int Next();
+
+private:
+    std::uint32_t state_ = 1;
+};
 
 }  // namespace zelto

@@ -21,32 +21,24 @@ TimerList::TimerList() {
 
 TimerList::~TimerList() = default;
 
-void TimerList::AddTimer(TimerCallback callback, std::int32_t intervalMs) {
-    Entries.push_back(TimerEntry{callback, intervalMs, 0, 0});
+TimerId TimerList::AddTimer(TimerCallback callback, std::int32_t intervalMs) {
+    Entries.push_back(TimerEntry{std::move(callback), intervalMs, 0, 0});
+    return Entries.size() - 1;
 }
 
-void TimerList::StartTimer(TimerCallback callback) {
-    for (TimerEntry& entry : Entries) {
-        if (entry.Callback == callback) {
-            entry.Active = 1;
-            entry.LastCount = CounterNow();
-            return;
-        }
-    }
+void TimerList::StartTimer(TimerId timer) {
+    if (timer >= Entries.size()) return;
+    Entries[timer].Active = 1;
+    Entries[timer].LastCount = CounterNow();
 }
 
-void TimerList::StopTimer(TimerCallback callback) {
-    for (TimerEntry& entry : Entries) {
-        if (entry.Callback == callback) {
-            entry.Active = 0;
-            return;
-        }
-    }
+void TimerList::StopTimer(TimerId timer) {
+    if (timer < Entries.size()) Entries[timer].Active = 0;
 }
 
 void TimerList::StartAll() {
-    for (const TimerEntry& entry : Entries) {
-        if (entry.Callback != nullptr) StartTimer(entry.Callback);
+    for (TimerId timer = 0; timer < Entries.size(); ++timer) {
+        if (Entries[timer].Callback) StartTimer(timer);
     }
 }
 
@@ -59,7 +51,9 @@ void TimerList::Update() {
         const std::int64_t elapsedMs = (now - Entries[i].LastCount) * 1000 / Frequency;
         const std::int64_t due = elapsedMs / Entries[i].IntervalMs;
         for (std::int64_t n = 0; n < due; ++n) {
-            Entries[i].Callback();
+            // A copy: an entry the callback adds may move the list, and the one running with it.
+            const TimerCallback callback = Entries[i].Callback;
+            callback();
             Entries[i].LastCount = now;
         }
     }

@@ -4,12 +4,16 @@
 // Calls functions at fixed intervals of real time, measured on the high-resolution counter.
 // The list runs only when Update is called; time that passed in between is caught up then.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace zelto {
 
-using TimerCallback = void (*)();
+using TimerCallback = std::function<void()>;
+// An entry's place in the list, as AddTimer gives it.
+using TimerId = std::size_t;
 
 struct TimerEntry {
     TimerCallback Callback = nullptr;
@@ -23,10 +27,10 @@ public:
     TimerList();
     virtual ~TimerList();
 
-    void AddTimer(TimerCallback callback, std::int32_t intervalMs);
-    // Entries are found by their callback: the first one in list order.
-    void StartTimer(TimerCallback callback);
-    void StopTimer(TimerCallback callback);
+    TimerId AddTimer(TimerCallback callback, std::int32_t intervalMs);
+    // An id the list did not give is ignored.
+    void StartTimer(TimerId timer);
+    void StopTimer(TimerId timer);
     void StartAll();
     // Calls each active entry's callback once for every whole interval since it last fired.
     void Update();

@@ -2,18 +2,18 @@
 #include "game_sheets.h"
 
 #include "cdxscreen.h"
-#include "world.h"
 
 namespace zelto {
 
-std::unique_ptr<cdx::CDXTile> LoadGameSheet(const char* fileName, std::int32_t blockWidth,
-                                            std::int32_t blockHeight, std::int32_t blockCount) {
+std::unique_ptr<cdx::CDXTile> LoadGameSheet(cdx::CDXScreen* screen, const char* fileName,
+                                            std::int32_t blockWidth, std::int32_t blockHeight,
+                                            std::int32_t blockCount) {
     auto sheet = std::make_unique<cdx::CDXTile>();
     // Memory type 2: the display service chooses where the pixels live.
-    if (sheet->Create(GameScreen.get(), fileName, blockWidth, blockHeight, blockCount, 2) == 1) {
+    if (sheet->Create(screen, fileName, blockWidth, blockHeight, blockCount, 2) == 1) {
         sheet->SetColorKey();
     } else {
-        cdx::FatalError(GameScreen.get(), "Cant load File %s", fileName);
+        cdx::FatalError(screen, "Cant load File %s", fileName);
     }
     return sheet;
 }

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The world: every long-lived object of the game, each kept in a global that the parts of the
-// game share. A global is empty before the spine makes its object and empty again once the
-// object is released. Here too: putting the plain values back to their start, and giving the
-// surfaces the display took away their memory and pictures back.
+// The world: the game's whole state in one Game value, which the program's entry owns and hands
+// by reference to every part of the game (the window procedure finds it through the window's
+// user data). A long-lived object is empty before start-up makes it and empty again once it is
+// released. Here too: giving the surfaces the display took away their memory and pictures back.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "actor.h"
 #include "cdxinput.h"
@@ -20,6 +21,7 @@
 #include "fmpmap.h"
 #include "game_options.h"
 #include "game_status.h"
+#include "random.h"
 #include "score_file.h"
 #include "screenfader.h"
 #include "timerlist.h"
@@ -28,53 +30,69 @@
 
 namespace zelto {
 
-extern platform::HINSTANCE AppInstance;
-extern platform::HWND MainWindow;
-extern std::int32_t AppActive;
-extern std::unique_ptr<cdx::CDXScreen> GameScreen;
-extern std::unique_ptr<cdx::CDXInput> GameInput;
-extern std::unique_ptr<cdx::CDXSound> GameSound;
-extern std::unique_ptr<cdx::FmpMap> GameMap;
-extern std::unique_ptr<ScreenFader> Fader;
-extern std::unique_ptr<cdx::CDXTile> SpikeSheet;
-extern std::unique_ptr<cdx::CDXTile> CybudSheet;
-extern std::unique_ptr<cdx::CDXTile> SkullSheet;
-extern std::unique_ptr<cdx::CDXTile> JestoidSheet;
-extern std::unique_ptr<cdx::CDXTile> HudSheet;
-extern std::unique_ptr<cdx::CDXSprite> HudSprite;
-extern std::unique_ptr<cdx::CDXTile> TitleSheet;
-extern std::unique_ptr<cdx::CDXSprite> TitleSprite;
-extern std::unique_ptr<cdx::CDXTile> PlayerSheet;
-extern std::unique_ptr<Actor> Player;
-extern std::unique_ptr<cdx::CDXTile> EnergonSheet;
-extern std::array<std::unique_ptr<Actor>, kParticleCount> Particles;
-extern std::array<std::unique_ptr<Actor>, kEnemyCount> Enemies;
-extern std::unique_ptr<TimerList> Timers;
-extern std::unique_ptr<GameStatus> Status;
-// The best scores kept between runs; empty when there is no folder to keep them in.
-extern std::unique_ptr<ScoreFile> Scores;
-extern std::unique_ptr<cdx::CDXSoundBuffer> PickSound;
-extern std::unique_ptr<cdx::CDXSoundBuffer> SpawnSound;
-extern std::unique_ptr<cdx::CDXSoundBuffer> GongSound;
-extern std::unique_ptr<cdx::CDXSoundBuffer> GruntSound;
-extern std::unique_ptr<cdx::CDXSoundBuffer> ExplodeSound;
-extern std::unique_ptr<cdx::CDXSoundBuffer> MonsterSound;
-extern std::int32_t EnergonLevel;
-extern std::int32_t CriticalMass;
-extern std::int32_t LastMouseX;
-extern std::int32_t LastMouseY;
-// Play is held: by the player (P or the Pause key), or because the window left the front.
-extern bool Paused;
-// The run's options; unlike the globals above, ResetGlobals leaves them as the entry set them.
-extern GameOptions Options;
+// The sound label as the front buffer shows it: its text (null: none), and the pixels it covers,
+// kept to be put back when it goes.
+struct FrontLabel {
+    const char* text = nullptr;
+    platform::RECT keptArea{};
+    std::vector<std::uint32_t> keptPixels;
+};
 
-// Puts every plain global (the window's handles, the Energon level, the critical mass, the
-// last mouse position) back to its value before start-up, so the program can run again in
-// the same process (the tests do).
-void ResetGlobals();
+struct Game {
+    Game() = default;
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    platform::HINSTANCE AppInstance = nullptr;
+    platform::HWND MainWindow = nullptr;
+    std::int32_t AppActive = 0;
+    std::unique_ptr<cdx::CDXScreen> GameScreen;
+    std::unique_ptr<cdx::CDXInput> GameInput;
+    std::unique_ptr<cdx::CDXSound> GameSound;
+    std::unique_ptr<cdx::FmpMap> GameMap;
+    std::unique_ptr<ScreenFader> Fader;
+    std::unique_ptr<cdx::CDXTile> SpikeSheet;
+    std::unique_ptr<cdx::CDXTile> CybudSheet;
+    std::unique_ptr<cdx::CDXTile> SkullSheet;
+    std::unique_ptr<cdx::CDXTile> JestoidSheet;
+    std::unique_ptr<cdx::CDXTile> HudSheet;
+    std::unique_ptr<cdx::CDXSprite> HudSprite;
+    std::unique_ptr<cdx::CDXTile> TitleSheet;
+    std::unique_ptr<cdx::CDXSprite> TitleSprite;
+    std::unique_ptr<cdx::CDXTile> PlayerSheet;
+    std::unique_ptr<Actor> Player;
+    std::unique_ptr<cdx::CDXTile> EnergonSheet;
+    std::array<std::unique_ptr<Actor>, kParticleCount> Particles;
+    std::array<std::unique_ptr<Actor>, kEnemyCount> Enemies;
+    std::unique_ptr<TimerList> Timers;
+    std::unique_ptr<GameStatus> Status;
+    // The best scores kept between runs; empty when there is no folder to keep them in.
+    std::unique_ptr<ScoreFile> Scores;
+    std::unique_ptr<cdx::CDXSoundBuffer> PickSound;
+    std::unique_ptr<cdx::CDXSoundBuffer> SpawnSound;
+    std::unique_ptr<cdx::CDXSoundBuffer> GongSound;
+    std::unique_ptr<cdx::CDXSoundBuffer> GruntSound;
+    std::unique_ptr<cdx::CDXSoundBuffer> ExplodeSound;
+    std::unique_ptr<cdx::CDXSoundBuffer> MonsterSound;
+    std::int32_t EnergonLevel = kStageStartEnergon;
+    std::int32_t CriticalMass = kFirstCriticalMass;
+    // The mouse position the last play frame steered from.
+    std::int32_t LastMouseX = 0;
+    std::int32_t LastMouseY = 0;
+    // Play is held: by the player (P or the Pause key), or because the window left the front.
+    bool Paused = false;
+    // A stage is being started (its cross-fade and instruction screen hold the thread): play is
+    // not running yet, so leaving the front does not pause it.
+    bool StageStarting = false;
+    // The run's options, set by the program's entry before start-up.
+    GameOptions Options;
+    RandomNumbers Random;
+    FrontLabel SoundLabelOnFront;
+};
+
 // Gives every surface of the game whose memory the display took away its memory and picture
 // back: the screen's buffers, the sheets and the map. Called when play resumes, so that its
 // first picture is whole.
-void RestoreLostSurfaces();
+void RestoreLostSurfaces(Game& game);
 
 }  // namespace zelto

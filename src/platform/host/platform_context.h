@@ -23,6 +23,8 @@ struct Window {
     std::string title;
     int width = 0;
     int height = 0;
+    // The program's own value for the window (GWLP_USERDATA), zero until it sets one.
+    LONG_PTR userData = 0;
 };
 
 struct WindowSystem {

@@ -24,6 +24,7 @@ using HINSTANCE = void*;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+using LONG_PTR = std::intptr_t;
 using BOOL = int;
 using UINT = std::uint32_t;
 using DWORD = std::uint32_t;
@@ -79,6 +80,8 @@ inline constexpr UINT MB_ICONERROR = 0x0010;
 inline constexpr int IDOK = 1;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
+
+inline constexpr int GWLP_USERDATA = -21;
 
 inline constexpr int SW_SHOWNORMAL = 1;
 inline constexpr int SM_CXFULLSCREEN = 16;

@@ -168,6 +168,18 @@ BOOL OffsetRect(RECT* rect, int dx, int dy) {
     return 1;
 }
 
+LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) {
+    if (index != GWLP_USERDATA || window == nullptr || window != System().window.get()) return 0;
+    const LONG_PTR previous = window->userData;
+    window->userData = value;
+    return previous;
+}
+
+LONG_PTR GetWindowLongPtr(HWND window, int index) {
+    if (index != GWLP_USERDATA || window == nullptr || window != System().window.get()) return 0;
+    return window->userData;
+}
+
 BOOL PeekMessage(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
     TakeHostEvents();
     auto& queue = System().queue;

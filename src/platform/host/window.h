@@ -42,6 +42,11 @@ int GetSystemMetrics(int index);
 BOOL GetClientRect(HWND window, RECT* rect);
 BOOL ClientToScreen(HWND window, POINT* point);
 BOOL OffsetRect(RECT* rect, int dx, int dy);
+// The window's user data (index GWLP_USERDATA), through which a window procedure reaches the
+// program's own state. Set returns the value it replaced; both give 0 for another index or for
+// a window that is not the program's.
+LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value);
+LONG_PTR GetWindowLongPtr(HWND window, int index);
 
 // The message queue. PeekMessage and GetMessage first take in what the host saw happen.
 BOOL PeekMessage(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);

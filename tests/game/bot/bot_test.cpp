@@ -155,22 +155,24 @@ Outcome PlayOneGame(std::int64_t timeOfDay) {
     host.SetPicturesKept(0);
     // Past the play time, the intro, the fades and the closing stage start.
     host.SetBlankLimit(kPlayBlanks + 2000);
-    bot::GameBot player(kPlayBlanks);
+    Game game;
+    bot::GameBot player(game, kPlayBlanks);
     Outcome outcome;
     bool foreseeing = false;
     bool atRest = false;
     PlayerMotion before;
     PlayerMotion foreseen;
     host.AtEveryBlank([&](FakeHost& h) {
-        const bool playing = Status && Player && GameMap && Status->State == Playing &&
-                             EnergonLevel <= CriticalMass && CriticalMass == 500;
+        const bool playing = game.Status && game.Player && game.GameMap &&
+                             game.Status->State == Playing &&
+                             game.EnergonLevel <= game.CriticalMass && game.CriticalMass == 500;
         if (!playing) {
             foreseeing = false;
             player.OnBlank(h);
             return;
         }
-        const PlayerMotion now{Player->PosX, Player->PosY,     Player->VelX,
-                               Player->VelY, GameMap->ScrollX, GameMap->ScrollY};
+        const PlayerMotion now{game.Player->PosX, game.Player->PosY,     game.Player->VelX,
+                               game.Player->VelY, game.GameMap->ScrollX, game.GameMap->ScrollY};
         // At rest on an instruction screen no frame runs between blanks.
         if (foreseeing && !(atRest && now == before)) {
             ++outcome.framesForeseen;
@@ -187,9 +189,9 @@ Outcome PlayOneGame(std::int64_t timeOfDay) {
         foreseeing = true;
         atRest = now.velX == 0 && now.velY == 0;
     });
-    outcome.exitCode = WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+    outcome.exitCode = WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL);
     outcome.record = player.Record();
-    outcome.criticalMassAfter = CriticalMass;
+    outcome.criticalMassAfter = game.CriticalMass;
     host.AtEveryBlank({});
     return outcome;
 }

@@ -3,12 +3,13 @@
 
 // A player for the game on the fake host: it clicks through the intro, presses Space on every
 // instruction screen and steers with the mouse alone, choosing each course with the steering
-// policy from what the game's globals show. It reads those globals and never writes them.
+// policy from what the game's state shows. It reads that state and never writes it.
 
 #include <cstdint>
 
 #include "fake_host.h"
 #include "steering_policy.h"
+#include "world.h"
 
 namespace bot {
 
@@ -31,7 +32,8 @@ public:
     // Plays for at most playBlanks blanks from the click on the intro. The game is closed once
     // it has completed the first stage (the next stage's instruction screen passed), at Game
     // Over, or when the time is up.
-    explicit GameBot(std::uint64_t playBlanks) : playBlanks_(playBlanks) {}
+    GameBot(const zelto::Game& game, std::uint64_t playBlanks)
+        : game_(game), playBlanks_(playBlanks) {}
 
     // The fake host's every-blank action.
     void OnBlank(platform::FakeHost& host);
@@ -44,6 +46,7 @@ private:
     void Steer(platform::FakeHost& host, bool stageStart);
     void Close(platform::FakeHost& host);
 
+    const zelto::Game& game_;
     SteeringPolicy policy_;
     std::uint64_t playBlanks_;
     GameRecord record_;

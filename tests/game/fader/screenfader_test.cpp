@@ -441,8 +441,9 @@ TEST(FaderInTheGame, EscapeFadesToBlackBeforeTheEnd) {
     host.SetPicturesKept(64);
     host.AtBlank(20, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
     host.SetBlankLimit(200);
-    EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0);
-    EXPECT_EQ(Fader, nullptr);
+    Game game;
+    EXPECT_EQ(WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(game.Fader, nullptr);
     // Twenty frames, then the fade's steps, the last one black.
     EXPECT_GE(host.PictureCount(), 20u + 30u);
     const auto& last = host.Pictures().back();

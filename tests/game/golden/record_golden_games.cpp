@@ -49,15 +49,16 @@ void Send(FakeHost& host, std::uint64_t blank, HostEvent::Kind kind) {
     host.AtBlank(blank, [kind](FakeHost& h) { h.QueueEvent(kind); });
 }
 
-// Plays one game on a fresh fake host through a recording host into path; the scripting is
-// given the fake host before the game starts. True when the recording was kept.
-bool RecordGame(const std::string& path, const std::function<void(FakeHost&)>& script) {
+// Plays one game on a fresh fake host through a recording host into path, its state in game (a
+// fresh one); the scripting is given the fake host before the game starts. True when the
+// recording was kept.
+bool RecordGame(const std::string& path, zelto::Game& game,
+                const std::function<void(FakeHost&)>& script) {
     std::error_code error;
     const std::filesystem::path scores = std::filesystem::temp_directory_path(error) /
                                          ("zelto-golden-" + std::to_string(::getpid()));
     std::filesystem::remove_all(scores, error);
     setenv("XDG_DATA_HOME", scores.c_str(), 1);
-    zelto::Options = zelto::GameOptions{};
 
     FakeHost machine;
     machine.SetPicturesKept(0);
@@ -67,14 +68,14 @@ bool RecordGame(const std::string& path, const std::function<void(FakeHost&)>& s
     header.programVersion = ZELTO_VERSION;
     header.dataSetHash = platform::DataSetHash(std::filesystem::current_path(error).string());
     header.conditions = zelto::ConditionsOfRun(
-        zelto::Options, zelto::KeptDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+        game.Options, zelto::KeptDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     std::string problem;
     if (!recorder.Start(path, header, problem)) {
         std::fprintf(stderr, "record_golden_games: %s\n", problem.c_str());
         return false;
     }
     platform::SetHost(&recorder);
-    zelto::WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    zelto::WinMain(game, nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     platform::SetHost(&machine);
     const bool kept = recorder.Finish(problem);
     if (!kept) std::fprintf(stderr, "record_golden_games: %s\n", problem.c_str());
@@ -85,8 +86,9 @@ bool RecordGame(const std::string& path, const std::function<void(FakeHost&)>& s
 }
 
 bool BotWinsStageOne(const std::string& folder) {
-    bot::GameBot player(5 * 60 * 60);
-    const bool kept = RecordGame(folder + "/bot_wins_stage_one.zrec", [&](FakeHost& host) {
+    zelto::Game game;
+    bot::GameBot player(game, 5 * 60 * 60);
+    const bool kept = RecordGame(folder + "/bot_wins_stage_one.zrec", game, [&](FakeHost& host) {
         host.AtEveryBlank([&](FakeHost& h) { player.OnBlank(h); });
     });
     if (!player.Record().completed) {
@@ -99,13 +101,14 @@ bool BotWinsStageOne(const std::string& folder) {
 bool GameOverNewGame(const std::string& folder) {
     bool gameOverSeen = false;
     std::uint64_t newGameClick = 0;
-    const bool kept = RecordGame(folder + "/game_over_new_game.zrec", [&](FakeHost& host) {
+    zelto::Game game;
+    const bool kept = RecordGame(folder + "/game_over_new_game.zrec", game, [&](FakeHost& host) {
         Click(host, 60);
         host.AtEveryBlank([&](FakeHost& h) {
-            if (!zelto::Status) return;
+            if (!game.Status) return;
             // Space held through play passes every instruction screen and does nothing else.
-            h.SetKey(platform::kScanSpace, zelto::Status->State == zelto::Playing);
-            if (zelto::Status->State == zelto::GameOver && !gameOverSeen) {
+            h.SetKey(platform::kScanSpace, game.Status->State == zelto::Playing);
+            if (game.Status->State == zelto::GameOver && !gameOverSeen) {
                 gameOverSeen = true;
                 newGameClick = h.Blank() + 120;
                 Click(h, newGameClick);
@@ -124,14 +127,14 @@ bool GameOverNewGame(const std::string& folder) {
 
 bool FocusAndDisplay(const std::string& folder) {
     bool instructionsSeen = false;
-    const bool kept = RecordGame(folder + "/focus_and_display.zrec", [&](FakeHost& host) {
+    zelto::Game game;
+    const bool kept = RecordGame(folder + "/focus_and_display.zrec", game, [&](FakeHost& host) {
         // The click's fade to the instruction screen, with the display lost within it.
         Click(host, 60);
         Send(host, 66, HostEvent::Kind::DisplayLost);
         host.AtEveryBlank([&](FakeHost& h) {
-            const bool atRest =
-                zelto::Player && zelto::Player->VelX == 0 && zelto::Player->VelY == 0;
-            if (instructionsSeen || !zelto::Status || zelto::Status->State != zelto::Playing ||
+            const bool atRest = game.Player && game.Player->VelX == 0 && game.Player->VelY == 0;
+            if (instructionsSeen || !game.Status || game.Status->State != zelto::Playing ||
                 !atRest) {
                 return;
             }

@@ -44,11 +44,11 @@ Outcome PlayIntoFirstStage(const std::function<bool(std::uint64_t)>& storm) {
             if (storm(blank)) game.host.LoseDisplay();
             return;
         }
-        if (lastTick >= 0 && outcome.playBlank == 0 && Player->AnimTick != lastTick) {
+        if (lastTick >= 0 && outcome.playBlank == 0 && game.world.Player->AnimTick != lastTick) {
             outcome.playBlank = blank;
             game.KeepPictureAt(blank);
         }
-        lastTick = Player->AnimTick;
+        lastTick = game.world.Player->AnimTick;
     });
     game.PressEscapeAt(kSpace + 60);
     outcome.exitCode = game.Run();
@@ -97,7 +97,7 @@ TEST(DisplayLossTest, LossesThroughTheFadeOutOnEscapeStillEndTheGameNormally) {
     });
     game.host.SetBlankLimit(2000);
     EXPECT_EQ(game.Run(), 0);
-    EXPECT_EQ(GameScreen, nullptr);
+    EXPECT_EQ(game.world.GameScreen, nullptr);
 }
 
 TEST(DisplayLossTest, LossesThroughTheLastLifesFadeOutsReachTheGameOverScreen) {
@@ -106,19 +106,19 @@ TEST(DisplayLossTest, LossesThroughTheLastLifesFadeOutsReachTheGameOverScreen) {
     game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
     std::uint64_t gameOver = 0;
     std::vector<std::uint32_t> redPixels;
-    game.AtStageStart([](int stage) {
-        GameSession::ClearEnemies();
+    game.AtStageStart([&](int stage) {
+        game.ClearEnemies();
         if (stage == 1) {
-            Status->Lives = 0;
-            EnergonLevel = -1;
+            game.world.Status->Lives = 0;
+            game.world.EnergonLevel = -1;
         }
     });
     bool dying = false;
     game.EveryBlank([&](std::uint64_t blank) {
         // From the loss of the last life until the Game Over screen stands.
-        if (gameOver == 0 && Status->Lives < 0) game.host.LoseDisplay();
-        dying = dying || Status->State == Dying;
-        if (gameOver == 0 && dying && Status->State == GameOver) {
+        if (gameOver == 0 && game.world.Status->Lives < 0) game.host.LoseDisplay();
+        dying = dying || game.world.Status->State == Dying;
+        if (gameOver == 0 && dying && game.world.Status->State == GameOver) {
             gameOver = blank;
             // After the second fade-out.
             game.KeepPictureAt(blank + 40);

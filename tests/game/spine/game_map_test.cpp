@@ -22,29 +22,30 @@ TEST(GameMap, StartUpLoadsTheMapAndFramesDrawItAnywhere) {
     std::filesystem::current_path(ZELTO_GAME_DIR);
     FakeHost host;
     SetHost(&host);
+    Game game;
     int drawn = 0;
     // The display is lost after the draw of blank 8; the next frame restores the blocks first,
     // as the game does when a draw fails.
-    host.AtBlank(9, [](FakeHost&) {
-        GameScreen->RestoreAll();
-        EXPECT_EQ(GameMap->Draw(GameScreen->Back), -1);
-        EXPECT_EQ(GameMap->Restore(), 0);
+    host.AtBlank(9, [&](FakeHost&) {
+        game.GameScreen->RestoreAll();
+        EXPECT_EQ(game.GameMap->Draw(game.GameScreen->Back), -1);
+        EXPECT_EQ(game.GameMap->Restore(), 0);
     });
     for (int blank = 2; blank < 14; ++blank) {
         host.AtBlank(blank, [&, blank](FakeHost&) {
-            ASSERT_TRUE(GameMap);
-            GameMap->SetScrollPosition(blank * 83 - 100, blank * 47);
-            EXPECT_EQ(GameMap->Draw(GameScreen->Back), 0);
+            ASSERT_TRUE(game.GameMap);
+            game.GameMap->SetScrollPosition(blank * 83 - 100, blank * 47);
+            EXPECT_EQ(game.GameMap->Draw(game.GameScreen->Back), 0);
             ++drawn;
         });
     }
     host.AtBlank(8, [](FakeHost& h) { h.LoseDisplay(); });
     host.AtBlank(14, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
-    EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL), 0);
     std::filesystem::current_path(previous);
     for (const auto& box : host.MessageBoxes()) ADD_FAILURE() << box.text;
     EXPECT_EQ(drawn, 12);
-    EXPECT_EQ(GameMap, nullptr);
+    EXPECT_EQ(game.GameMap, nullptr);
 }
 
 TEST(GameMap, AMapFileThatIsAFolderIsReportedAndEndsTheGame) {
@@ -61,12 +62,13 @@ TEST(GameMap, AMapFileThatIsAFolderIsReportedAndEndsTheGame) {
     std::filesystem::current_path(data);
     FakeHost host;
     SetHost(&host);
-    const int exitCode = WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+    Game game;
+    const int exitCode = WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL);
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(data);
     EXPECT_EQ(exitCode, cdx::kReportedFailureExitCode);
     std::vector<std::string> texts;
     for (const auto& box : host.MessageBoxes()) texts.push_back(box.text);
     EXPECT_EQ(texts, std::vector<std::string>{"Failed to Load Zelto.fmp"});
-    EXPECT_EQ(GameMap, nullptr);
+    EXPECT_EQ(game.GameMap, nullptr);
 }

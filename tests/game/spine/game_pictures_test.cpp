@@ -37,7 +37,7 @@ protected:
         std::filesystem::current_path(folder);
         host.AtBlank(1, [&](FakeHost&) { inspect(); });
         host.AtBlank(3, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
-        EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0);
+        EXPECT_EQ(WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL), 0);
         std::filesystem::current_path(previous_);
     }
 
@@ -67,7 +67,7 @@ protected:
         place(folder);
         host.SetBlankLimit(100);
         std::filesystem::current_path(folder.Path(""));
-        EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), kReportedFailureExitCode);
+        EXPECT_EQ(WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL), kReportedFailureExitCode);
         std::filesystem::current_path(previous_);
         std::vector<std::string> texts;
         for (const auto& box : host.MessageBoxes()) {
@@ -82,6 +82,7 @@ protected:
     }
 
     FakeHost host;
+    Game game;
     std::filesystem::path previous_;
 };
 
@@ -96,9 +97,9 @@ TEST_F(GameRun, TheIntroDrawsTheTitlePictureKeyedAtEightPixelsRight) {
     int mismatches = 0;
     int keyedOut = 0;
     Run(ZELTO_GAME_DIR, [&] {
-        ASSERT_TRUE(TitleSheet && TitleSheet->Surface);
-        EXPECT_EQ(TitleSheet->ColorKey, key);
-        CDXSurface& back = *GameScreen->Back;
+        ASSERT_TRUE(game.TitleSheet && game.TitleSheet->Surface);
+        EXPECT_EQ(game.TitleSheet->ColorKey, key);
+        CDXSurface& back = *game.GameScreen->Back;
         ASSERT_EQ(back.Lock(), DD_OK);
         for (int y = 0; y < 480; ++y) {
             for (int x = 0; x < 640; ++x) {
@@ -165,13 +166,13 @@ TEST_F(GameRun, EachCreditLineSitsCentredOnTheTitlesPlate) {
 TEST_F(GameRun, TheGeneratedSheetsDrawWithTheirBackgroundKeyedOut) {
     Run(ZELTO_GAME_DIR, [&] {
         const std::pair<const char*, CDXTile*> sheets[] = {
-            {"SPIKE", SpikeSheet.get()},
-            {"CYBUD", CybudSheet.get()},
-            {"SKULL", SkullSheet.get()},
-            {"JESTOID", JestoidSheet.get()},
+            {"SPIKE", game.SpikeSheet.get()},
+            {"CYBUD", game.CybudSheet.get()},
+            {"SKULL", game.SkullSheet.get()},
+            {"JESTOID", game.JestoidSheet.get()},
         };
         constexpr std::uint32_t kMarker = 0xF81F;
-        CDXSurface canvas(GameScreen.get(), 64, 64, 1);
+        CDXSurface canvas(game.GameScreen.get(), 64, 64, 1);
         ASSERT_TRUE(canvas.Surface);
         for (const auto& [name, sheet] : sheets) {
             ASSERT_TRUE(sheet && sheet->Surface) << name;
@@ -210,10 +211,10 @@ TEST_F(GameRun, TheGeneratedSheetsDrawWithTheirBackgroundKeyedOut) {
                 EXPECT_GT(figure, 0) << name << " frame " << frame;
             }
         }
-        ASSERT_TRUE(HudSprite && HudSheet && HudSheet->Surface);
-        EXPECT_EQ(HudSprite->PosX, 500);
-        EXPECT_EQ(HudSheet->PixelWidth, 146);
-        EXPECT_EQ(HudSheet->PixelHeight, 476);
+        ASSERT_TRUE(game.HudSprite && game.HudSheet && game.HudSheet->Surface);
+        EXPECT_EQ(game.HudSprite->PosX, 500);
+        EXPECT_EQ(game.HudSheet->PixelWidth, 146);
+        EXPECT_EQ(game.HudSheet->PixelHeight, 476);
     });
 }
 
@@ -246,10 +247,10 @@ TEST_F(GameRun, APictureOfAnotherSizeIsTakenAsItIs) {
     folder.Write("HUD.BMP", MakeBmp({73, 100, 24, 0}, std::vector<std::uint8_t>(220 * 100, 9)));
     folder.Write("CYBUD.BMP", MakeBmp({64, 32, 24, 0}, std::vector<std::uint8_t>(192 * 32, 5)));
     Run(folder.Path(""), [&] {
-        ASSERT_TRUE(HudSheet && HudSheet->Surface);
-        EXPECT_EQ(HudSheet->PixelWidth, 73);
-        ASSERT_TRUE(CybudSheet && CybudSheet->Surface);
-        EXPECT_EQ(CybudSheet->PixelWidth, 64);
+        ASSERT_TRUE(game.HudSheet && game.HudSheet->Surface);
+        EXPECT_EQ(game.HudSheet->PixelWidth, 73);
+        ASSERT_TRUE(game.CybudSheet && game.CybudSheet->Surface);
+        EXPECT_EQ(game.CybudSheet->PixelWidth, 64);
     });
     EXPECT_TRUE(host.MessageBoxes().empty());
 }

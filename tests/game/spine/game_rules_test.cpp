@@ -32,7 +32,7 @@ protected:
     void Play(std::uint64_t frames, std::function<void(int frame)> frame) {
         game.ClickAt(kClick);
         game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
-        game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+        game.AtStageStart([&](int) { game.ClearEnemies(); });
         // The stage start is seen at the flip of the intro's last frame; every blank after it
         // counts, the first being the first play frame's.
         game.EveryBlank([this, frame](std::uint64_t) {
@@ -59,16 +59,16 @@ TEST_F(RulesTest, TheStageCompletesOnlyAboveTheCriticalMass) {
     std::int32_t energonAfter = 0;
     std::int32_t stageAfter = 0;
     Play(200, [&](int frame) {
-        if (frame == 10) EnergonLevel = CriticalMass;
+        if (frame == 10) game.world.EnergonLevel = game.world.CriticalMass;
         if (frame == 12) {
             stagesAtEqual = game.stagesStarted;
-            EnergonLevel = CriticalMass + 1;
+            game.world.EnergonLevel = game.world.CriticalMass + 1;
         }
         // The first frame of the new stage.
         if (game.stagesStarted == 2 && stageAfter == 0) {
-            criticalMassAfter = CriticalMass;
-            energonAfter = EnergonLevel;
-            stageAfter = Status->Stage;
+            criticalMassAfter = game.world.CriticalMass;
+            energonAfter = game.world.EnergonLevel;
+            stageAfter = game.world.Status->Stage;
         }
     });
     EXPECT_EQ(stagesAtEqual, 1);
@@ -84,15 +84,15 @@ TEST_F(RulesTest, AnEnergonLevelBelowZeroCostsALifeAndZeroDoesNot) {
     std::int32_t livesAtMinusOne = 0;
     std::int32_t stateAtMinusOne = 0;
     Play(60, [&](int frame) {
-        if (frame == 5) EnergonLevel = 0;
+        if (frame == 5) game.world.EnergonLevel = 0;
         if (frame == 6) {
-            livesAtZero = Status->Lives;
-            stateAtZero = Status->State;
-            EnergonLevel = -1;
+            livesAtZero = game.world.Status->Lives;
+            stateAtZero = game.world.Status->State;
+            game.world.EnergonLevel = -1;
         }
         if (frame == 7) {
-            livesAtMinusOne = Status->Lives;
-            stateAtMinusOne = Status->State;
+            livesAtMinusOne = game.world.Status->Lives;
+            stateAtMinusOne = game.world.Status->State;
         }
     });
     EXPECT_EQ(livesAtZero, 3);
@@ -115,14 +115,12 @@ TEST_F(RulesTest, TheEnergonDrainsOneRadForEveryWholeHalfSecond) {
         const std::size_t row = static_cast<std::size_t>(frame / kFramesPerRow);
         if (row == 0 || row > std::size(rows)) return;
         if (frame % kFramesPerRow == 0) {
-            for (TimerEntry& entry : Timers->Entries) {
-                if (entry.Callback != DrainEnergon) continue;
-                entry.LastCount = game.host.PerformanceCounter() -
-                                  rows[row - 1].milliseconds * Timers->Frequency / 1000;
-            }
-            EnergonLevel = 300;
+            TimerEntry& drain = game.world.Timers->Entries.at(kEnergonDrainTimer);
+            drain.LastCount = game.host.PerformanceCounter() -
+                              rows[row - 1].milliseconds * game.world.Timers->Frequency / 1000;
+            game.world.EnergonLevel = 300;
         }
-        if (frame % kFramesPerRow == 1) drained.push_back(300 - EnergonLevel);
+        if (frame % kFramesPerRow == 1) drained.push_back(300 - game.world.EnergonLevel);
     });
     ASSERT_EQ(drained.size(), std::size(rows));
     for (std::size_t i = 0; i < drained.size(); ++i) {
@@ -136,13 +134,15 @@ TEST_F(RulesTest, TwoTouchingEnemiesCostTwoLivesAndTheExplosionSoundsOnce) {
         if (frame == 3) {
             // One of them switched on at the player's place, the other one off: both kill.
             for (int i : {12, 30}) {
-                Enemies[i]->WorldX = GameMap->ScrollX + Player->PosX + 5;
-                Enemies[i]->WorldY = GameMap->ScrollY + Player->PosY - 5;
+                game.world.Enemies[i]->WorldX =
+                    game.world.GameMap->ScrollX + game.world.Player->PosX + 5;
+                game.world.Enemies[i]->WorldY =
+                    game.world.GameMap->ScrollY + game.world.Player->PosY - 5;
             }
-            Enemies[12]->Active = 1;
-            Enemies[30]->Active = 0;
+            game.world.Enemies[12]->Active = 1;
+            game.world.Enemies[30]->Active = 0;
         }
-        if (frame == 4) livesAfter = Status->Lives;
+        if (frame == 4) livesAfter = game.world.Status->Lives;
     });
     EXPECT_EQ(livesAfter, 1);
     EXPECT_EQ(game.SoundsPlayed("Explode").size(), 1u);
@@ -154,16 +154,17 @@ TEST_F(RulesTest, TwoParticlesInOneFrameGiveTwentyRadsAndNinePoints) {
     std::int32_t scoreAfter = 0;
     Play(30, [&](int frame) {
         if (frame == 3) {
-            GameSession::PlaceParticle(GameMap->ScrollX + Player->PosX + 10,
-                                       GameMap->ScrollY + Player->PosY);
-            Particles[7]->Active = 1;
-            Particles[7]->WorldX = GameMap->ScrollX + Player->PosX;
-            Particles[7]->WorldY = GameMap->ScrollY + Player->PosY + 10;
-            energonBefore = EnergonLevel;
+            game.PlaceParticle(game.world.GameMap->ScrollX + game.world.Player->PosX + 10,
+                               game.world.GameMap->ScrollY + game.world.Player->PosY);
+            game.world.Particles[7]->Active = 1;
+            game.world.Particles[7]->WorldX = game.world.GameMap->ScrollX + game.world.Player->PosX;
+            game.world.Particles[7]->WorldY =
+                game.world.GameMap->ScrollY + game.world.Player->PosY + 10;
+            energonBefore = game.world.EnergonLevel;
         }
         if (frame == 4) {
-            energonAfter = EnergonLevel;
-            scoreAfter = Status->Score;
+            energonAfter = game.world.EnergonLevel;
+            scoreAfter = game.world.Status->Score;
         }
     });
     EXPECT_EQ(energonAfter - energonBefore, 20);
@@ -182,18 +183,20 @@ TEST_F(RulesTest, TogglesMoveEnemiesZeroToThirtyEightAndParticlesZeroToNineOnly)
     // Half a minute of play: some sixty enemy toggles and thirty particle toggles.
     Play(1800, [&](int) {
         // A stage that starts again (after a loss) has a new enemy 39.
-        if (Enemies[39].get() != last) {
-            last = Enemies[39].get();
+        if (game.world.Enemies[39].get() != last) {
+            last = game.world.Enemies[39].get();
             lastX = last->WorldX;
             lastY = last->WorldY;
         }
-        if (Enemies[39]->WorldX != lastX || Enemies[39]->WorldY != lastY) lastMoved = true;
-        for (int i = 0; i < 39; ++i) otherMoved |= Enemies[i]->WorldX < 100000;
+        if (game.world.Enemies[39]->WorldX != lastX || game.world.Enemies[39]->WorldY != lastY)
+            lastMoved = true;
+        for (int i = 0; i < 39; ++i) otherMoved |= game.world.Enemies[i]->WorldX < 100000;
         for (int i = 0; i < kParticleCount; ++i) {
-            (i >= 10 ? highParticleShown : lowParticleShown) |= Particles[i]->Active != 0;
+            (i >= 10 ? highParticleShown : lowParticleShown) |=
+                game.world.Particles[i]->Active != 0;
         }
         // Keep the player alive and still.
-        EnergonLevel = 300;
+        game.world.EnergonLevel = 300;
     });
     EXPECT_FALSE(lastMoved);
     EXPECT_TRUE(otherMoved);
@@ -219,18 +222,21 @@ TEST_F(RulesTest, TheViewsBoundsAreInclusiveOnEverySide) {
     Play(10, [&](int frame) {
         if (frame != 2) return;
         Actor probe;
-        probe.Create(SpikeSheet.get());
+        probe.Create(game.world.SpikeSheet.get());
         for (const Probe& p : probes) {
-            probe.WorldX = GameMap->ScrollX + p.dx;
-            probe.WorldY = GameMap->ScrollY + p.dy;
-            results.push_back(ShowAndHit(probe, GameMap->ScrollX, GameMap->ScrollY, 478, 480));
+            probe.WorldX = game.world.GameMap->ScrollX + p.dx;
+            probe.WorldY = game.world.GameMap->ScrollY + p.dy;
+            results.push_back(ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
+                                         game.world.GameMap->ScrollY, 478, 480));
         }
         // Contact includes the frames' edges: 32 pixels apart still touch, 33 do not.
-        probe.WorldX = GameMap->ScrollX + Player->PosX + 32;
-        probe.WorldY = GameMap->ScrollY + Player->PosY - 32;
-        touching = ShowAndHit(probe, GameMap->ScrollX, GameMap->ScrollY, 478, 480);
+        probe.WorldX = game.world.GameMap->ScrollX + game.world.Player->PosX + 32;
+        probe.WorldY = game.world.GameMap->ScrollY + game.world.Player->PosY - 32;
+        touching = ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
+                              game.world.GameMap->ScrollY, 478, 480);
         probe.WorldX += 1;
-        apartByOne = ShowAndHit(probe, GameMap->ScrollX, GameMap->ScrollY, 478, 480);
+        apartByOne = ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
+                                game.world.GameMap->ScrollY, 478, 480);
     });
     ASSERT_EQ(results.size(), std::size(probes));
     for (std::size_t i = 0; i < results.size(); ++i) {
@@ -247,7 +253,7 @@ TEST_F(RulesTest, FrameListsPlayInOrderAndTheLastParticleKindWrapsToFrameZero) {
     Play(10, [&](int frame) {
         if (frame != 2) return;
         // Five frames by kind: four of its own and the next kind's first; kind 9 wraps to 0.
-        for (const auto& particle : Particles) {
+        for (const auto& particle : game.world.Particles) {
             const std::int32_t first = 4 * particle->Kind;
             std::vector<std::int32_t> expected{
                 first, first + 1, first + 2, first + 3, particle->Kind == 9 ? 0 : first + 4, -1};
@@ -261,8 +267,8 @@ TEST_F(RulesTest, FrameListsPlayInOrderAndTheLastParticleKindWrapsToFrameZero) {
             lastKind.push_back(particle.Frame);
         }
         Actor alive;
-        alive.FrameLists[0] = Player->FrameLists[0];
-        alive.AnimDelay = Player->AnimDelay;
+        alive.FrameLists[0] = game.world.Player->FrameLists[0];
+        alive.AnimDelay = game.world.Player->AnimDelay;
         for (int i = 0; i < 9; ++i) {
             StepAnimation(alive);
             player.push_back(alive.Frame);
@@ -280,14 +286,14 @@ TEST_F(RulesTest, NearTheMapsLeftEdgeThePlayerIsNotHeldAndGruntsAtTheEdge) {
     std::vector<std::int32_t> scrolls;
     Play(120, [&](int frame) {
         if (frame == 2) {
-            GameMap->SetScrollPosition(30, GameMap->ScrollY);
-            Player->PosX = 52;
+            game.world.GameMap->SetScrollPosition(30, game.world.GameMap->ScrollY);
+            game.world.Player->PosX = 52;
             // Left and a little down.
             game.host.MoveMouse(-4, 1);
         }
         if (frame >= 4) {
-            xs.push_back(Player->PosX);
-            scrolls.push_back(GameMap->ScrollX);
+            xs.push_back(game.world.Player->PosX);
+            scrolls.push_back(game.world.GameMap->ScrollX);
         }
     });
     ASSERT_GT(xs.size(), 30u);
@@ -353,15 +359,15 @@ TEST_F(RulesTest, EnemiesWithinSixtyFourOfTheStartOnBothAxesAreMovedSidewaysOutO
     Play(10, [&](int frame) {
         if (frame != 2) return;
         for (std::size_t i = 0; i < std::size(rows); ++i) {
-            Enemies[i]->WorldX = rows[i].x;
-            Enemies[i]->WorldY = rows[i].y;
+            game.world.Enemies[i]->WorldX = rows[i].x;
+            game.world.Enemies[i]->WorldY = rows[i].y;
         }
-        KeepEnemiesAwayFrom(kStartX, kStartY);
+        KeepEnemiesAwayFrom(game.world, kStartX, kStartY);
         for (std::size_t i = 0; i < std::size(rows); ++i) {
-            xs.push_back(Enemies[i]->WorldX);
-            ys.push_back(Enemies[i]->WorldY);
+            xs.push_back(game.world.Enemies[i]->WorldX);
+            ys.push_back(game.world.Enemies[i]->WorldY);
         }
-        GameSession::ClearEnemies();
+        game.ClearEnemies();
     });
     ASSERT_EQ(xs.size(), std::size(rows));
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -373,35 +379,36 @@ TEST_F(RulesTest, EnemiesWithinSixtyFourOfTheStartOnBothAxesAreMovedSidewaysOutO
 namespace {
 
 Draws ExpectedDraws(std::int64_t seed) {
-    SeedRandom(static_cast<std::uint32_t>(seed));
+    RandomNumbers random;
+    random.Seed(static_cast<std::uint32_t>(seed));
     Draws draws;
     // Start-up: each particle's kind, then its x, then its y; then each enemy's x and y.
     for (int i = 0; i < kParticleCount; ++i) {
-        const int kind = Random() % 10;
-        const int x = Random() % 1280;
-        draws.particles.push_back({kind, x, Random() % 960});
+        const int kind = random.Next() % 10;
+        const int x = random.Next() % 1280;
+        draws.particles.push_back({kind, x, random.Next() % 960});
     }
     for (int i = 0; i < kEnemyCount; ++i) {
-        const int x = Random() % 1280;
-        draws.enemies.push_back({i == 12 || i == 22 || i == 32, x, Random() % 960});
+        const int x = random.Next() % 1280;
+        draws.enemies.push_back({i == 12 || i == 22 || i == 32, x, random.Next() % 960});
     }
     // The stage start: a particle toggled on (its index, then x and y), the enemies made afresh,
     // and one enemy toggled (its index, and x and y when it is switched on); then every enemy
     // near the player's start is moved out sideways, with no draw.
-    draws.activeParticles.push_back(Random() % 10);
-    Random();
-    Random();
+    draws.activeParticles.push_back(random.Next() % 10);
+    random.Next();
+    random.Next();
     for (int i = 0; i < kEnemyCount; ++i) {
-        const int x = Random() % 1280;
-        draws.stageEnemies.push_back({i == 12 || i == 22 || i == 32, x, Random() % 960});
+        const int x = random.Next() % 1280;
+        draws.stageEnemies.push_back({i == 12 || i == 22 || i == 32, x, random.Next() % 960});
     }
-    Place& toggled = draws.stageEnemies[static_cast<std::size_t>(Random() % 39)];
+    Place& toggled = draws.stageEnemies[static_cast<std::size_t>(random.Next() % 39)];
     if (toggled.kind == 1) {
         toggled.kind = 0;
     } else {
         toggled.kind = 1;
-        toggled.x = Random() % 1280;
-        toggled.y = Random() % 960;
+        toggled.x = random.Next() % 1280;
+        toggled.y = random.Next() % 960;
     }
     for (Place& enemy : draws.stageEnemies) {
         if (NearTheStart(enemy)) {
@@ -413,12 +420,13 @@ Draws ExpectedDraws(std::int64_t seed) {
 
 // Whether the seed's first stage start drew an enemy near the player's start.
 bool DrawsAnEnemyNearTheStart(std::int64_t seed) {
-    SeedRandom(static_cast<std::uint32_t>(seed));
+    RandomNumbers random;
+    random.Seed(static_cast<std::uint32_t>(seed));
     // Start-up's particles and enemies, the stage start's particle toggle.
-    for (int i = 0; i < 3 * kParticleCount + 2 * kEnemyCount + 3; ++i) Random();
+    for (int i = 0; i < 3 * kParticleCount + 2 * kEnemyCount + 3; ++i) random.Next();
     for (int i = 0; i < kEnemyCount; ++i) {
-        const int x = Random() % 1280;
-        if (NearTheStart({0, x, Random() % 960})) return true;
+        const int x = random.Next() % 1280;
+        if (NearTheStart({0, x, random.Next() % 960})) return true;
     }
     return false;
 }
@@ -431,15 +439,17 @@ Draws PlayedDraws(std::int64_t seed) {
     game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (blank != 1) return;
-        for (const auto& p : Particles) draws.particles.push_back({p->Kind, p->WorldX, p->WorldY});
-        for (const auto& e : Enemies) draws.enemies.push_back({e->Active, e->WorldX, e->WorldY});
+        for (const auto& p : game.world.Particles)
+            draws.particles.push_back({p->Kind, p->WorldX, p->WorldY});
+        for (const auto& e : game.world.Enemies)
+            draws.enemies.push_back({e->Active, e->WorldX, e->WorldY});
     });
     game.AtStageStart([&](int) {
-        for (const auto& e : Enemies) {
+        for (const auto& e : game.world.Enemies) {
             draws.stageEnemies.push_back({e->Active, e->WorldX, e->WorldY});
         }
         for (int i = 0; i < kParticleCount; ++i) {
-            if (Particles[i]->Active != 0) draws.activeParticles.push_back(i);
+            if (game.world.Particles[i]->Active != 0) draws.activeParticles.push_back(i);
         }
     });
     game.CloseAt(kSpace + 10);

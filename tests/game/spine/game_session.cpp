@@ -27,7 +27,7 @@ GameSession::~GameSession() {
 }
 
 int GameSession::Run() {
-    return WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+    return WinMain(world, nullptr, nullptr, "", SW_SHOWNORMAL);
 }
 
 void GameSession::ClickAt(std::uint64_t blank) {
@@ -49,10 +49,11 @@ void GameSession::CloseAt(std::uint64_t blank) {
 }
 
 void GameSession::OnBlank(std::uint64_t blank) {
-    if (soundNames_.empty() && PickSound && PickSound->Copies) {
+    if (soundNames_.empty() && world.PickSound && world.PickSound->Copies) {
         const std::pair<const std::unique_ptr<CDXSoundBuffer>*, const char*> sounds[] = {
-            {&PickSound, "Pick"},   {&SpawnSound, "Spawn"},     {&GongSound, "Gong"},
-            {&GruntSound, "Grunt"}, {&ExplodeSound, "Explode"}, {&MonsterSound, "Monster"},
+            {&world.PickSound, "Pick"},       {&world.SpawnSound, "Spawn"},
+            {&world.GongSound, "Gong"},       {&world.GruntSound, "Grunt"},
+            {&world.ExplodeSound, "Explode"}, {&world.MonsterSound, "Monster"},
         };
         for (const auto& [sound, name] : sounds) {
             if (*sound && (*sound)->Copies) soundNames_[(*sound)->Copies[0].get()] = name;
@@ -66,7 +67,7 @@ void GameSession::OnBlank(std::uint64_t blank) {
         }
     }
     // Every stage start makes the enemies afresh, after its instruction screen.
-    const Actor* enemy = Enemies[kEnemyCount - 1].get();
+    const Actor* enemy = world.Enemies[kEnemyCount - 1].get();
     if (enemy != lastEnemy_) {
         if (lastEnemy_ != nullptr) {
             ++stagesStarted;
@@ -74,21 +75,21 @@ void GameSession::OnBlank(std::uint64_t blank) {
         }
         lastEnemy_ = enemy;
     }
-    if (step_ && Status) step_(blank);
+    if (step_ && world.Status) step_(blank);
 }
 
 void GameSession::ClearEnemies() {
-    for (auto& enemy : Enemies) {
+    for (auto& enemy : world.Enemies) {
         enemy->WorldX = 100000;
         enemy->WorldY = 100000;
     }
 }
 
 void GameSession::PlaceParticle(std::int32_t x, std::int32_t y) {
-    for (auto& particle : Particles) particle->Active = 0;
-    Particles[0]->Active = 1;
-    Particles[0]->WorldX = x;
-    Particles[0]->WorldY = y;
+    for (auto& particle : world.Particles) particle->Active = 0;
+    world.Particles[0]->Active = 1;
+    world.Particles[0]->WorldX = x;
+    world.Particles[0]->WorldY = y;
 }
 
 std::vector<std::uint64_t> GameSession::SoundsPlayed(const std::string& name) const {
@@ -129,15 +130,15 @@ std::vector<std::uint32_t> SurfaceBand(CDXSurface& surface, int y) {
 }  // namespace
 
 std::vector<std::uint32_t> GameSession::BackBand(int y) {
-    return SurfaceBand(*GameScreen->Back, y);
+    return SurfaceBand(*world.GameScreen->Back, y);
 }
 
 std::vector<std::uint32_t> GameSession::ExpectedHudBand(int y, std::uint32_t colour,
                                                         const char* text) {
     CDXSurface scratch;
-    if (scratch.Create(GameScreen.get(), kScreenWidth, kScreenHeight, 1) != 1) return {};
+    if (scratch.Create(world.GameScreen.get(), kScreenWidth, kScreenHeight, 1) != 1) return {};
     scratch.Fill(0);
-    HudSprite->Draw(&scratch, 0, 0, CDXBlitMode::CopyKeyed);
+    world.HudSprite->Draw(&scratch, 0, 0, CDXBlitMode::CopyKeyed);
     scratch.MakeFont("Script", 0, 20, 700);
     if (scratch.GetDC() != nullptr) {
         scratch.SelectFont();

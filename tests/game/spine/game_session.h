@@ -3,7 +3,8 @@
 
 // A whole game run through WinMain on the fake host, with what a test needs to script it and
 // to read what the player saw and heard: the sounds by name, the pictures, and a hook called at
-// every vertical blank (after the frame that ended at it) with the game's state at hand.
+// every vertical blank (after the frame that ended at it) with the game's state at hand: a fresh
+// Game for every session.
 
 #include <cstdint>
 #include <functional>
@@ -35,16 +36,16 @@ public:
     void PressSpaceAt(std::uint64_t blank);
     void PressEscapeAt(std::uint64_t blank);
     void CloseAt(std::uint64_t blank);
-    // Called at every blank while the game runs; the game's globals may be read and, to set up
-    // a situation, changed.
+    // Called at every blank while the game runs; the game's state (world) may be read and, to set
+    // up a situation, changed.
     void EveryBlank(std::function<void(std::uint64_t blank)> step) { step_ = std::move(step); }
     // Called once at the first blank after every stage start has made its enemies (the stage is
     // about to be played); the place to set up a situation for the stage.
     void AtStageStart(std::function<void(int stage)> setUp) { stageStart_ = std::move(setUp); }
     // Moves every enemy far out of the world, where none can ever be seen or touched.
-    static void ClearEnemies();
+    void ClearEnemies();
     // Puts the first particle in play at world (x, y) and takes the others out.
-    static void PlaceParticle(std::int32_t x, std::int32_t y);
+    void PlaceParticle(std::int32_t x, std::int32_t y);
 
     // Reading.
     // The blanks at which the named sound ("Pick", "Spawn", "Gong", "Grunt", "Explode",
@@ -55,11 +56,10 @@ public:
     static std::vector<std::uint32_t> HudBand(const platform::FakeHost::Picture& picture, int y);
     // The same band of the frame in the back buffer, as the frame's flip finds it (from within
     // a blank hook).
-    static std::vector<std::uint32_t> BackBand(int y);
+    std::vector<std::uint32_t> BackBand(int y);
     // The same band as the game draws it for the given value text: the panel with that one
     // line over it. Only while the game runs (from within a blank hook).
-    static std::vector<std::uint32_t> ExpectedHudBand(int y, std::uint32_t colour,
-                                                      const char* text);
+    std::vector<std::uint32_t> ExpectedHudBand(int y, std::uint32_t colour, const char* text);
     // Asks for the picture shown at blank to be kept (from within a blank hook, for a blank not
     // yet past); PictureAt finds it after the run.
     void KeepPictureAt(std::uint64_t blank) { wanted_.insert(blank); }
@@ -67,6 +67,8 @@ public:
     const platform::FakeHost::Picture* PictureAt(std::uint64_t blank) const;
 
     platform::FakeHost host;
+    // The state of the game the session runs.
+    zelto::Game world;
     int stagesStarted = 0;
 
 private:

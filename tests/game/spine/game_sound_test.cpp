@@ -27,7 +27,6 @@ protected:
     void SetUp() override { SetHost(&host); }
 
     void TearDown() override {
-        Options = GameOptions{};
         if (!dataFolder_.empty()) {
             fs::current_path(dataFolder_);
             fs::remove_all(copyFolder_);
@@ -38,7 +37,7 @@ protected:
         host.AtBlank(blank, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
     }
 
-    int Run() { return WinMain(nullptr, nullptr, "", SW_SHOWNORMAL); }
+    int Run() { return WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL); }
 
     // Runs the game from a copy of the data folder without the named files.
     void WorkWithout(std::initializer_list<const char*> missing) {
@@ -61,6 +60,7 @@ protected:
     }
 
     FakeHost host;
+    Game game;
 
 private:
     fs::path dataFolder_;
@@ -74,10 +74,10 @@ TEST_F(GameSoundTest, StartUpLoadsTheSixSoundsAndEndsWithTheGong) {
     std::int32_t soundDisabled = 1;
     int loaded = 0;
     host.AtBlank(1, [&](FakeHost&) {
-        gong = GongSound->Copies[0].get();
-        soundDisabled = GameSound->SoundDisabled;
-        for (auto* sound :
-             {&PickSound, &SpawnSound, &GongSound, &GruntSound, &ExplodeSound, &MonsterSound}) {
+        gong = game.GongSound->Copies[0].get();
+        soundDisabled = game.GameSound->SoundDisabled;
+        for (auto* sound : {&game.PickSound, &game.SpawnSound, &game.GongSound, &game.GruntSound,
+                            &game.ExplodeSound, &game.MonsterSound}) {
             if (*sound && (*sound)->Copies) ++loaded;
         }
     });
@@ -94,8 +94,8 @@ TEST_F(GameSoundTest, StartUpLoadsTheSixSoundsAndEndsWithTheGong) {
     EXPECT_EQ(first.event.frequency, 22050u);
     // ReleaseGame let go of the device, and with it the host's sound output.
     EXPECT_FALSE(host.SoundOpen());
-    EXPECT_EQ(GameSound, nullptr);
-    EXPECT_EQ(PickSound, nullptr);
+    EXPECT_EQ(game.GameSound, nullptr);
+    EXPECT_EQ(game.PickSound, nullptr);
 }
 
 TEST_F(GameSoundTest, AMissingSoundIsFatalAfterEarlierMessagesAndStartUpGoesOn) {
@@ -165,7 +165,7 @@ TEST_F(GameSoundTest, MSilencesAllSoundAtOnceAndAgainLetsItBeHeard) {
     EXPECT_FALSE(loud(12, 70));
     EXPECT_TRUE(loud(72, 90));
     // What the run ends with is what the next run starts with.
-    EXPECT_FALSE(Options.muted);
+    EXPECT_FALSE(game.Options.muted);
     // Each M says what it did: over the intro's picture below its plate, and over the
     // instruction screen's map, written onto the picture it holds.
     std::vector<std::pair<int, bool>> offPlaces;
@@ -182,14 +182,13 @@ TEST_F(GameSoundTest, MSilencesAllSoundAtOnceAndAgainLetsItBeHeard) {
 }
 
 TEST_F(GameSoundTest, AKeptMuteStartsSilentWithTheDeviceOpenAndMLetsItBeHeard) {
-    Options.muted = true;
+    game.Options.muted = true;
     host.KeepSound(true);
     host.AtBlank(30, [](FakeHost& h) { h.SetKey(kScanM, true); });
     host.AtBlank(36, [](FakeHost& h) { h.SetKey(kScanM, false); });
     CloseAtBlank(60);
     const int exitCode = Run();
-    const bool mutedAtTheEnd = Options.muted;
-    Options = GameOptions{};
+    const bool mutedAtTheEnd = game.Options.muted;
     EXPECT_EQ(exitCode, 0);
     const auto& samples = host.MixedSound();
     const std::size_t unmuted = 2 * 32 * (kSoundRate / kRefreshRate);
@@ -203,10 +202,9 @@ TEST_F(GameSoundTest, AKeptMuteStartsSilentWithTheDeviceOpenAndMLetsItBeHeard) {
 
 TEST_F(GameSoundTest, StartingMutedOpensNoSoundDeviceAndAsksNothing) {
     host.RemoveSoundDevice();
-    Options.noSound = true;
+    game.Options.noSound = true;
     CloseAtBlank(10);
     const int exitCode = Run();
-    Options = GameOptions{};
     EXPECT_EQ(exitCode, 0);
     EXPECT_TRUE(host.MessageBoxes().empty());
     EXPECT_EQ(host.PictureCount(), 10u);

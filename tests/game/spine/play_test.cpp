@@ -52,11 +52,18 @@ struct PlayFrame {
     std::int32_t stage = 0;
 };
 
-PlayFrame Snapshot(std::uint64_t blank) {
-    return PlayFrame{blank,         Status->State,    Player->PosX,
-                     Player->PosY,  GameMap->ScrollX, GameMap->ScrollY,
-                     EnergonLevel,  Status->Lives,    Status->Score,
-                     Player->Frame, Status->Stage};
+PlayFrame Snapshot(const Game& world, std::uint64_t blank) {
+    return PlayFrame{blank,
+                     world.Status->State,
+                     world.Player->PosX,
+                     world.Player->PosY,
+                     world.GameMap->ScrollX,
+                     world.GameMap->ScrollY,
+                     world.EnergonLevel,
+                     world.Status->Lives,
+                     world.Status->Score,
+                     world.Player->Frame,
+                     world.Status->Stage};
 }
 
 bool HasPixel(const FakeHost::Picture& picture, int left, int top, int right, int bottom,
@@ -117,10 +124,10 @@ std::vector<bool> WhiteInk(const FakeHost::Picture& picture) {
 // The same band of the final score line alone on black, as the game's plain face (DejaVu Sans,
 // bold, the panel values' height 20) writes it; only while the game runs (from within a blank
 // hook).
-std::vector<bool> ScoreLineInk(const std::string& text) {
+std::vector<bool> ScoreLineInk(const Game& world, const std::string& text) {
     std::vector<bool> ink;
     CDXSurface scratch;
-    if (scratch.Create(GameScreen.get(), kScreenWidth, kScreenHeight, 1) != 1) return ink;
+    if (scratch.Create(world.GameScreen.get(), kScreenWidth, kScreenHeight, 1) != 1) return ink;
     scratch.Fill(0);
     scratch.MakeFont("DejaVu Sans", 0, 20, 700);
     if (scratch.GetDC() != nullptr) {
@@ -159,7 +166,7 @@ TEST_F(PlayTest, AClickOnTheIntroStartsAStageThatWaitsForSpace) {
     game.EveryBlank([&](std::uint64_t blank) {
         if (blank == kLateClick) picturesAtClick = game.host.PictureCount();
         if (blank > kLateClick + 40 && blank < kLateSpace) {
-            waiting.push_back(Snapshot(blank));
+            waiting.push_back(Snapshot(game.world, blank));
             waitPictures.push_back(game.host.PictureCount());
         }
     });
@@ -202,9 +209,9 @@ TEST_F(PlayTest, ALongWaitOnTheIntroAndTheInstructionScreenCostsNoEnergon) {
     std::vector<PlayFrame> play;
     game.ClickAt(kLateClick);
     game.PressSpaceAt(kLateSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
-        if (game.stagesStarted == 1) play.push_back(Snapshot(blank));
+        if (game.stagesStarted == 1) play.push_back(Snapshot(game.world, blank));
     });
     game.host.AtBlank(kLateSpace + 100, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
     EXPECT_EQ(game.Run(), 0);
@@ -225,10 +232,10 @@ TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
     std::vector<FakeHost::Picture> lastTwo;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         if (play.size() == 40) {
             lostAt = blank;
             game.host.QueueEvent(HostEvent::Kind::FocusLost);
@@ -280,18 +287,18 @@ TEST_F(PlayTest, AnotherApplicationInFrontStopsFramesAndCostsNoEnergon) {
 
 TEST_F(PlayTest, TheSensitivityScalesTheMotionTheGameReads) {
     std::vector<PlayFrame> play;
-    Options.mouseSensitivity = 2.5f;
+    game.world.Options.mouseSensitivity = 2.5f;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         if (play.size() == 10) game.host.MoveMouse(2, -1);
     });
     game.PressEscapeAt(kSpace + 40);
     const int exitCode = game.Run();
-    Options = GameOptions{};
+    game.world.Options = GameOptions{};
     EXPECT_EQ(exitCode, 0);
     ASSERT_GT(play.size(), 20u);
     // 2 x 2.5 and -1 x 2.5, the fraction cut towards zero as the input does.
@@ -305,10 +312,10 @@ TEST_F(PlayTest, PHoldsTheWorldAndItsTimersUntilPressedAgain) {
     std::uint64_t pausedBlank = 0;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         if (play.size() == 10) game.host.MoveMouse(1, 1);
         if (play.size() == 40) {
             pausedBlank = blank;
@@ -319,7 +326,8 @@ TEST_F(PlayTest, PHoldsTheWorldAndItsTimersUntilPressedAgain) {
         if (play.size() == 100) game.host.MoveMouse(50, -30);
         if (play.size() == 200) game.KeepPictureAt(blank + 1);
         if (play.size() > 50 && play.size() < 340) {
-            enemyXs.push_back(Enemies[12]->WorldX + Enemies[22]->WorldX + Enemies[32]->WorldX);
+            enemyXs.push_back(game.world.Enemies[12]->WorldX + game.world.Enemies[22]->WorldX +
+                              game.world.Enemies[32]->WorldX);
         }
         if (play.size() == 340) game.host.SetKey(kScanPause, true);
         if (play.size() == 346) game.host.SetKey(kScanPause, false);
@@ -355,7 +363,7 @@ TEST_F(PlayTest, MShowsTheSoundsStateForASecondOverPlayAndOverThePausedPictureAn
     std::uint64_t pausedAfterLabel = 0;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     const auto press = [this](std::uint64_t blank, int scanCode) {
         game.host.AtBlank(blank, [scanCode](FakeHost& h) { h.SetKey(scanCode, true); });
         game.host.AtBlank(blank + 6, [scanCode](FakeHost& h) { h.SetKey(scanCode, false); });
@@ -406,14 +414,14 @@ TEST_F(PlayTest, MShowsTheSoundsStateForASecondOverPlayAndOverThePausedPictureAn
     EXPECT_NE(with->pixels, before->pixels);
     EXPECT_TRUE(HasPixel(*with, 170, 275, 330, 305, kWhitePixel)) << "Sound on";
     EXPECT_EQ(after->pixels, before->pixels);
-    EXPECT_FALSE(Options.muted);
+    EXPECT_FALSE(game.world.Options.muted);
 }
 
 TEST_F(PlayTest, ThePointerIsFreeWhereNothingSteersAndHeldInPlay) {
     std::vector<bool> free;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     for (const std::uint64_t blank : {std::uint64_t{3}, kSpace - 5, kSpace + 30, kSpace + 60}) {
         game.host.AtBlank(blank, [&free](FakeHost& h) { free.push_back(h.PointerFree()); });
     }
@@ -430,10 +438,10 @@ TEST_F(PlayTest, LeavingTheFrontInPlayPausesUntilAClick) {
     std::uint64_t picturesBack = 0;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         if (play.size() == 10) game.host.MoveMouse(1, 1);
         if (play.size() == 40) game.host.QueueEvent(HostEvent::Kind::FocusLost);
         if (play.size() == 41) {
@@ -468,10 +476,10 @@ TEST_F(PlayTest, TheMouseSteersDiagonallyAndTheMapScrollsNearTheEdgeOfTheView) {
     std::vector<PlayFrame> play;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         if (play.size() > 60) game.KeepPictureAt(blank);
         if (play.size() == 10) game.host.MoveMouse(3, 2);
         // Motion along one axis only keeps the course.
@@ -510,10 +518,10 @@ TEST_F(PlayTest, AStageStartsAtRestWhateverTheMouseDidBeforeAndSteersFromThen) {
     game.host.AtBlank(kSpace - 10, [](FakeHost& h) { h.MoveMouse(-40, 30); });
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         if (play.size() == 30) game.host.MoveMouse(2, 1);
     });
     game.PressEscapeAt(kSpace + 80);
@@ -537,23 +545,23 @@ TEST_F(PlayTest, APickedParticleGivesTenRadsAndThreePointsShownInThatFramesHud) 
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
     // The particle lies 40 pixels right of the player, on its course.
-    game.AtStageStart([](int) {
-        GameSession::ClearEnemies();
-        GameSession::PlaceParticle(GameMap->ScrollX + kPlayerStartX + 40,
-                                   GameMap->ScrollY + kPlayerStartY + 4);
+    game.AtStageStart([&](int) {
+        game.ClearEnemies();
+        game.PlaceParticle(game.world.GameMap->ScrollX + kPlayerStartX + 40,
+                           game.world.GameMap->ScrollY + kPlayerStartY + 4);
     });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         if (play.size() == 2) game.host.MoveMouse(2, 1);
-        if (pickBlank == 0 && Status->Score > 0) {
+        if (pickBlank == 0 && game.world.Status->Score > 0) {
             pickBlank = blank;
             game.KeepPictureAt(blank);
-            particleActiveAfterPick = Particles[0]->Active;
-            expectedScore = GameSession::ExpectedHudBand(GameSession::kScoreRow, 0x191919, "3  ");
+            particleActiveAfterPick = game.world.Particles[0]->Active;
+            expectedScore = game.ExpectedHudBand(GameSession::kScoreRow, 0x191919, "3  ");
             char level[32];
-            std::snprintf(level, sizeof(level), "%i rads ", EnergonLevel);
-            expectedLevel = GameSession::ExpectedHudBand(GameSession::kLevelRow, 0x19191E, level);
+            std::snprintf(level, sizeof(level), "%i rads ", game.world.EnergonLevel);
+            expectedLevel = game.ExpectedHudBand(GameSession::kLevelRow, 0x19191E, level);
         }
     });
     game.PressEscapeAt(kSpace + 80);
@@ -589,16 +597,16 @@ TEST_F(PlayTest, TheHudWritesItsLabelsAndValuesAsTheseStringsTrailingBlanksInclu
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
     game.AtStageStart([&](int stage) {
-        GameSession::ClearEnemies();
+        game.ClearEnemies();
         if (stage != 1) return;
-        Status->Score = 1234;
+        game.world.Status->Score = 1234;
         game.host.KeepText(true);
     });
     // After the first play frame's panel the level is below 0: the next frame takes a life and
     // still shows the level.
     game.EveryBlank([&](std::uint64_t) {
         if (!levelSet && game.host.KeptText().size() >= 8) {
-            EnergonLevel = -7;
+            game.world.EnergonLevel = -7;
             levelSet = true;
         }
     });
@@ -619,10 +627,10 @@ TEST_F(PlayTest, RubbingEdgesGruntsAndCostsARadPerEdgeAndFrame) {
     std::vector<PlayFrame> play;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted != 1) return;
-        play.push_back(Snapshot(blank));
+        play.push_back(Snapshot(game.world, blank));
         // Fast down and right: the map scrolls to its end, then the player reaches the corner.
         if (play.size() == 2) game.host.MoveMouse(12, 9);
     });
@@ -649,16 +657,16 @@ TEST_F(PlayTest, AnEnemyTouchCostsALifeAndPlaysTheDeathSequenceBeforeTheNextStag
     std::vector<PlayFrame> frames;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int stage) {
-        GameSession::ClearEnemies();
+    game.AtStageStart([&](int stage) {
+        game.ClearEnemies();
         if (stage == 1) {
-            Enemies[5]->WorldX = GameMap->ScrollX + kPlayerStartX + 20;
-            Enemies[5]->WorldY = GameMap->ScrollY + kPlayerStartY - 10;
+            game.world.Enemies[5]->WorldX = game.world.GameMap->ScrollX + kPlayerStartX + 20;
+            game.world.Enemies[5]->WorldY = game.world.GameMap->ScrollY + kPlayerStartY - 10;
         }
     });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted < 1) return;
-        frames.push_back(Snapshot(blank));
+        frames.push_back(Snapshot(game.world, blank));
         game.KeepPictureAt(blank);
     });
     game.PressSpaceAt(kSpace + 120);
@@ -724,39 +732,40 @@ TEST_F(PlayTest, TheLastLifeFadesOutTwiceThenShowsGameOverAtOnceAndAClickStartsA
     std::uint64_t gameOverBlank = 0;
     game.ClickAt(kClick);
     game.PressSpaceAt(kSpace);
-    game.AtStageStart([](int stage) {
-        GameSession::ClearEnemies();
+    game.AtStageStart([&](int stage) {
+        game.ClearEnemies();
         if (stage == 1) {
-            Status->Lives = 0;
-            Status->Score = 42;
-            Enemies[20]->WorldX = GameMap->ScrollX + kPlayerStartX - 20;
-            Enemies[20]->WorldY = GameMap->ScrollY + kPlayerStartY + 20;
+            game.world.Status->Lives = 0;
+            game.world.Status->Score = 42;
+            game.world.Enemies[20]->WorldX = game.world.GameMap->ScrollX + kPlayerStartX - 20;
+            game.world.Enemies[20]->WorldY = game.world.GameMap->ScrollY + kPlayerStartY + 20;
         }
     });
     game.EveryBlank([&](std::uint64_t blank) {
         if (game.stagesStarted == 0) return;
-        frames.push_back(Snapshot(blank));
+        frames.push_back(Snapshot(game.world, blank));
         // The frame that lost the last life is flipped after its fade-out, in the dying state.
         // The fade's black fill of the front buffer takes its place on the screen, so its
         // heads-up display is read where the flip finds it.
-        if (lastLifeBlank == 0 && Status->Lives < 0 && Status->State == Dying) {
+        if (lastLifeBlank == 0 && game.world.Status->Lives < 0 &&
+            game.world.Status->State == Dying) {
             lastLifeBlank = blank;
             game.KeepPictureAt(blank);
-            shownLives = GameSession::BackBand(GameSession::kLivesRow);
-            expectedLives = GameSession::ExpectedHudBand(GameSession::kLivesRow, 0x191919, "-1  ");
+            shownLives = game.BackBand(GameSession::kLivesRow);
+            expectedLives = game.ExpectedHudBand(GameSession::kLivesRow, 0x191919, "-1  ");
         }
         // The end of the death sequence fades out again, then the Game Over screen stands.
-        if (gameOverBlank == 0 && Status->State == GameOver && frames.size() > 1 &&
+        if (gameOverBlank == 0 && game.world.Status->State == GameOver && frames.size() > 1 &&
             frames[frames.size() - 2].state == Dying) {
             gameOverBlank = blank;
             game.KeepPictureAt(blank + kFadeBlanks + 10);
-            finalScore = Status->Score;
-            shownBest = Status->Best;
+            finalScore = game.world.Status->Score;
+            shownBest = game.world.Status->Best;
             game.host.KeepText(true);
         }
         if (gameOverBlank != 0 && blank == gameOverBlank + kFadeBlanks + 20) {
             game.host.KeepText(false);
-            expectedScoreInk = ScoreLineInk("Score: " + std::to_string(finalScore));
+            expectedScoreInk = ScoreLineInk(game.world, "Score: " + std::to_string(finalScore));
         }
         // A click on the Game Over screen, then Space on the new game's instruction screen.
         if (gameOverBlank != 0 && blank == gameOverBlank + 60) game.ClickAt(blank + 1);

@@ -50,13 +50,13 @@ RecordingHeader TestHeader() {
 
 // A short game: the intro's click, Space on every instruction screen, a course, and Escape
 // held from blank 500 on, which ends the game at the first frame of play that reads it.
-void ScriptShortGame(FakeHost& host, bool& spaceGiven) {
+void ScriptShortGame(FakeHost& host, const zelto::Game& game, bool& spaceGiven) {
     host.AtBlank(60, [](FakeHost& h) { h.SetMouseButton(0, true); });
     host.AtBlank(60 + kPress, [](FakeHost& h) { h.SetMouseButton(0, false); });
     host.AtBlank(500, [](FakeHost& h) { h.SetKey(platform::kScanEscape, true); });
-    host.AtEveryBlank([&spaceGiven, nextSpace = std::uint64_t{0}](FakeHost& h) mutable {
-        const bool atRest = zelto::Player && zelto::Player->VelX == 0 && zelto::Player->VelY == 0;
-        if (!zelto::Status || zelto::Status->State != zelto::Playing || !atRest ||
+    host.AtEveryBlank([&game, &spaceGiven, nextSpace = std::uint64_t{0}](FakeHost& h) mutable {
+        const bool atRest = game.Player && game.Player->VelX == 0 && game.Player->VelY == 0;
+        if (!game.Status || game.Status->State != zelto::Playing || !atRest ||
             h.Blank() < nextSpace) {
             return;
         }
@@ -86,12 +86,13 @@ protected:
         FakeHost machine;
         machine.SetPicturesKept(0);
         bool spaceGiven = false;
-        ScriptShortGame(machine, spaceGiven);
+        zelto::Game game;
+        ScriptShortGame(machine, game, spaceGiven);
         RecordingHost recorder(machine);
         std::string problem;
         EXPECT_TRUE(recorder.Start(path, TestHeader(), problem)) << problem;
         SetHost(&recorder);
-        zelto::WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+        zelto::WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL);
         SetHost(&machine);
         EXPECT_TRUE(recorder.Finish(problem)) << problem;
         EXPECT_TRUE(spaceGiven);
@@ -99,19 +100,21 @@ protected:
         return machine.PictureCount();
     }
 
-    // Replays the recording on a fresh fake host; during replays, atBlank runs at every blank.
+    // Replays the recording on a fresh fake host and a fresh game; during replays, atBlank runs
+    // at every blank.
     ReplayHost::Outcome Replay(const LoadedRecording& recording, std::uint64_t& matched,
-                               std::function<void(FakeHost&)> atBlank = nullptr) {
+                               std::function<void(zelto::Game&)> atBlank = nullptr) {
         FakeHost machine;
         machine.SetPicturesKept(0);
-        if (atBlank) machine.AtEveryBlank(atBlank);
+        zelto::Game game;
+        if (atBlank) machine.AtEveryBlank([&](FakeHost&) { atBlank(game); });
         ReplayHost replay(machine, recording, ReplayHost::Pace::Unpaced);
-        replay.DescribeStateWith([] {
-            return std::string(
-                zelto::Status && zelto::Status->State == zelto::Playing ? "playing" : "elsewhere");
+        replay.DescribeStateWith([&game] {
+            return std::string(game.Status && game.Status->State == zelto::Playing ? "playing"
+                                                                                   : "elsewhere");
         });
         SetHost(&replay);
-        zelto::WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+        zelto::WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL);
         replay.ProgramEnded();
         SetHost(&machine);
         matched = replay.FramesMatched();
@@ -144,11 +147,11 @@ TEST_F(RecordedGameTest, ReplaysPictureForPictureAndStopsAtAChangedGame) {
     // The same game with one more Energon than it earned: the panel shows it in the next
     // picture, and the replay stops there with the game's state.
     bool changed = false;
-    outcome = Replay(*recording, matched, [&changed](FakeHost&) {
-        if (!changed && zelto::Status && zelto::Status->State == zelto::Playing && zelto::Player &&
-            zelto::Player->VelX != 0) {
+    outcome = Replay(*recording, matched, [&changed](zelto::Game& game) {
+        if (!changed && game.Status && game.Status->State == zelto::Playing && game.Player &&
+            game.Player->VelX != 0) {
             changed = true;
-            zelto::EnergonLevel += 1;
+            game.EnergonLevel += 1;
         }
     });
     ASSERT_TRUE(changed);

@@ -32,9 +32,10 @@ protected:
         host.AtBlank(blank, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
     }
 
-    int Run() { return WinMain(nullptr, nullptr, "", SW_SHOWNORMAL); }
+    int Run() { return WinMain(game, nullptr, nullptr, "", SW_SHOWNORMAL); }
 
     FakeHost host;
+    Game game;
 };
 
 }  // namespace
@@ -56,7 +57,7 @@ TEST_F(SpineTest, RunsFramesAtTheRefreshRateUntilClosed) {
     EXPECT_NE(host.WindowIcon(), nullptr);
     EXPECT_FALSE(host.CursorVisible());
     EXPECT_TRUE(host.ModeRestored());
-    EXPECT_EQ(GameScreen, nullptr);
+    EXPECT_EQ(game.GameScreen, nullptr);
 }
 
 TEST_F(SpineTest, FallsBackToFifteenBitsWithoutSixteen) {
@@ -137,7 +138,7 @@ TEST_F(SpineTest, RunsAgainInTheSameProcessFromAFreshStart) {
     second.AtBlank(2, [](FakeHost& h) { h.QueueEvent(HostEvent::Kind::CloseRequested); });
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(second.PictureCount(), 2u);
-    EXPECT_EQ(AppActive, 1);
+    EXPECT_EQ(game.AppActive, 1);
 }
 
 TEST_F(SpineTest, EscapeEndsTheGameWithNoFurtherFrame) {
@@ -149,7 +150,7 @@ TEST_F(SpineTest, EscapeEndsTheGameWithNoFurtherFrame) {
     EXPECT_EQ(host.PictureCount(), 51u);
     const auto& last = host.Pictures().back().pixels;
     EXPECT_TRUE(std::all_of(last.begin(), last.end(), [](std::uint8_t b) { return b == 0; }));
-    EXPECT_EQ(GameInput, nullptr);
+    EXPECT_EQ(game.GameInput, nullptr);
     EXPECT_FALSE(host.MouseCaptured());
 }
 

@@ -42,9 +42,9 @@ class InstructionWaitTest : public ::testing::Test {
 protected:
     InstructionWaitTest() {
         game.ClickAt(kClick);
-        game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+        game.AtStageStart([&](int) { game.ClearEnemies(); });
         game.EveryBlank([this](std::uint64_t) {
-            if (Status->State == Playing && game.stagesStarted == 1) ++playFrames;
+            if (game.world.Status->State == Playing && game.stagesStarted == 1) ++playFrames;
         });
     }
 
@@ -72,7 +72,7 @@ TEST_F(InstructionWaitTest, ACloseRequestEndsTheProgramWithoutAPlayFrame) {
     EXPECT_EQ(game.Run(), 0);
     EXPECT_LE(game.host.Blank(), kWaiting + kOneSecond);
     EXPECT_EQ(game.stagesStarted, 0);
-    EXPECT_EQ(GameScreen, nullptr) << "released as after any close request";
+    EXPECT_EQ(game.world.GameScreen, nullptr) << "released as after any close request";
     ASSERT_FALSE(game.host.Pictures().empty());
     EXPECT_TRUE(ShowsInstructions(game.host.Pictures().back()));
 }
@@ -127,22 +127,22 @@ struct Screen {
 void StartPlay(GameSession& game) {
     game.ClickAt(kClick);
     game.PressSpaceAt(kWaiting);
-    game.AtStageStart([](int) { GameSession::ClearEnemies(); });
+    game.AtStageStart([&](int) { game.ClearEnemies(); });
 }
 
 // Play, then the last life lost to an empty Energon level.
 void LoseTheLastLife(GameSession& game) {
     game.ClickAt(kClick);
     game.PressSpaceAt(kWaiting);
-    game.AtStageStart([](int) {
-        GameSession::ClearEnemies();
-        Status->Lives = 0;
-        EnergonLevel = -1;
+    game.AtStageStart([&](int) {
+        game.ClearEnemies();
+        game.world.Status->Lives = 0;
+        game.world.EnergonLevel = -1;
     });
 }
 
-bool LastLifeLost() {
-    return Status->Lives < 0;
+bool LastLifeLost(const GameSession& game) {
+    return game.world.Status->Lives < 0;
 }
 
 bool Seen(const std::vector<int>& states, int state) {
@@ -164,13 +164,13 @@ TEST_P(EveryScreenTest, ACloseRequestEndsTheProgramWithinASecond) {
             requested = blank;
             game.host.QueueEvent(HostEvent::Kind::CloseRequested);
         }
-        states.push_back(Status->State);
+        states.push_back(game.world.Status->State);
     });
     game.host.SetBlankLimit(3000);
     EXPECT_EQ(game.Run(), 0);
     ASSERT_NE(requested, 0u) << "the screen was never reached";
     EXPECT_LE(game.host.Blank(), requested + screen.answerBlanks);
-    EXPECT_EQ(GameScreen, nullptr);
+    EXPECT_EQ(game.world.GameScreen, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -192,27 +192,29 @@ INSTANTIATE_TEST_SUITE_P(
                              kOneSecond},
                       Screen{"Play", StartPlay,
                              [](GameSession& game, std::uint64_t blank, const std::vector<int>&) {
-                                 return game.stagesStarted == 1 && Status->State == Playing &&
+                                 return game.stagesStarted == 1 &&
+                                        game.world.Status->State == Playing &&
                                         blank >= kWaiting + 30;
                              },
                              kOneSecond},
                       Screen{"FadeOut", LoseTheLastLife,
-                             [](GameSession&, std::uint64_t, const std::vector<int>& states) {
+                             [](GameSession& game, std::uint64_t, const std::vector<int>& states) {
                                  // The last life's explosion fades out before the death sequence
                                  // begins.
-                                 return LastLifeLost() && Status->State == GameOver &&
+                                 return LastLifeLost(game) &&
+                                        game.world.Status->State == GameOver &&
                                         !Seen(states, Dying);
                              },
                              kOneSecond + kFade},
                       Screen{"DeathSequence", LoseTheLastLife,
-                             [](GameSession&, std::uint64_t, const std::vector<int>&) {
-                                 return LastLifeLost() && Status->State == Dying &&
-                                        Player->AnimStep == 4;
+                             [](GameSession& game, std::uint64_t, const std::vector<int>&) {
+                                 return LastLifeLost(game) && game.world.Status->State == Dying &&
+                                        game.world.Player->AnimStep == 4;
                              },
                              kOneSecond + kFade},
                       Screen{"GameOver", LoseTheLastLife,
-                             [](GameSession&, std::uint64_t, const std::vector<int>& states) {
-                                 return Seen(states, Dying) && Status->State == GameOver;
+                             [](GameSession& game, std::uint64_t, const std::vector<int>& states) {
+                                 return Seen(states, Dying) && game.world.Status->State == GameOver;
                              },
                              kOneSecond}),
     [](const ::testing::TestParamInfo<Screen>& info) { return info.param.name; });

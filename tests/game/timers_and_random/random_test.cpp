@@ -6,14 +6,15 @@
 using namespace zelto;
 
 TEST(Random, IsTheCommonLinearCongruentialGenerator) {
-    SeedRandom(1);
-    EXPECT_EQ(Random(), 41);
-    EXPECT_EQ(Random(), 18467);
-    EXPECT_EQ(Random(), 6334);
-    EXPECT_EQ(Random(), 26500);
-    SeedRandom(0xFFFFFFFFu);
+    RandomNumbers random;
+    random.Seed(1);
+    EXPECT_EQ(random.Next(), 41);
+    EXPECT_EQ(random.Next(), 18467);
+    EXPECT_EQ(random.Next(), 6334);
+    EXPECT_EQ(random.Next(), 26500);
+    random.Seed(0xFFFFFFFFu);
     for (int i = 0; i < 1000; ++i) {
-        const int value = Random();
+        const int value = random.Next();
         ASSERT_GE(value, 0);
         ASSERT_LE(value, 0x7FFF);
     }

@@ -63,8 +63,7 @@ TEST_F(TimerListTest, TenSecondsWithoutUpdateRunEachCallbackForEveryInterval) {
 
 TEST_F(TimerListTest, EarlyUpdateCallsNothingAndKeepsTheCount) {
     TimerList timers;
-    timers.AddTimer(HalfSecond, 500);
-    timers.StartTimer(HalfSecond);
+    timers.StartTimer(timers.AddTimer(HalfSecond, 500));
     const std::int64_t started = timers.Entries[0].LastCount;
     host.AdvanceMilliseconds(499);
     timers.Update();
@@ -74,16 +73,34 @@ TEST_F(TimerListTest, EarlyUpdateCallsNothingAndKeepsTheCount) {
 
 TEST_F(TimerListTest, EntriesRunOnlyWhileStarted) {
     TimerList timers;
-    timers.AddTimer(HalfSecond, 500);
+    const TimerId halfSecond = timers.AddTimer(HalfSecond, 500);
     host.AdvanceMilliseconds(2000);
     timers.Update();
     EXPECT_EQ(halfSecondCalls, 0);
-    timers.StartTimer(HalfSecond);
+    timers.StartTimer(halfSecond);
     host.AdvanceMilliseconds(500);
     timers.Update();
     EXPECT_EQ(halfSecondCalls, 1);
-    timers.StopTimer(HalfSecond);
+    timers.StopTimer(halfSecond);
     host.AdvanceMilliseconds(5000);
     timers.Update();
     EXPECT_EQ(halfSecondCalls, 1);
+}
+
+TEST_F(TimerListTest, ACallbackMayAddEntriesWhileItRuns) {
+    TimerList timers;
+    int added = 0;
+    // Each call adds entries enough to move the list, under the running callback's own entry.
+    timers.AddTimer(
+        [&timers, &added] {
+            for (int i = 0; i < 64; ++i) timers.AddTimer(HalfSecond, 500);
+            ++added;
+        },
+        500);
+    timers.StartAll();
+    host.AdvanceMilliseconds(1000);
+    timers.Update();
+    EXPECT_EQ(added, 2);
+    EXPECT_EQ(timers.Entries.size(), 1u + 2 * 64);
+    EXPECT_EQ(halfSecondCalls, 0);
 }

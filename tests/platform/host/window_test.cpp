@@ -77,6 +77,24 @@ TEST(WindowSystem, DefaultCloseDestroysTheWindowAndANullCursorHidesThePointer) {
     EXPECT_EQ(SendMessage(window, WM_CLOSE, 0, 0), 0);
 }
 
+TEST(WindowSystem, KeepsTheProgramsOwnValueUntilDestroyed) {
+    FakeHost host;
+    SetHost(&host);
+    int state = 0;
+    HWND window = MakeWindow();
+    EXPECT_EQ(GetWindowLongPtr(window, GWLP_USERDATA), 0);
+    const auto value = reinterpret_cast<LONG_PTR>(&state);
+    EXPECT_EQ(SetWindowLongPtr(window, GWLP_USERDATA, value), 0);
+    EXPECT_EQ(SetWindowLongPtr(window, GWLP_USERDATA, value), value);
+    EXPECT_EQ(GetWindowLongPtr(window, GWLP_USERDATA), value);
+    // Another index is not the user data, and writes nothing.
+    EXPECT_EQ(SetWindowLongPtr(window, 0, 1), 0);
+    EXPECT_EQ(GetWindowLongPtr(window, GWLP_USERDATA), value);
+    DestroyWindow(window);
+    EXPECT_EQ(GetWindowLongPtr(window, GWLP_USERDATA), 0);
+    EXPECT_EQ(SetWindowLongPtr(window, GWLP_USERDATA, value), 0);
+}
+
 TEST(WindowSystem, MessageBoxesAreRecordedWithScriptedAnswers) {
     FakeHost host;
     SetHost(&host);
