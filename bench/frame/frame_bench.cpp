@@ -276,9 +276,11 @@ public:
     SdlScene(const SdlScene&) = delete;
     SdlScene& operator=(const SdlScene&) = delete;
     ~SdlScene() {
-        for (auto* frames : {&playerFrames_, &energonFrames_, &spikeFrames_, &jestoidFrames_,
-                             &skullFrames_, &cybudFrames_}) {
+        for (auto* frames : {&playerFrames_, &energonFrames_}) {
             for (SDL_Surface* frame : *frames) SDL_FreeSurface(frame);
+        }
+        for (const auto& frames : enemyFrames_) {
+            for (SDL_Surface* frame : frames) SDL_FreeSurface(frame);
         }
         SDL_FreeSurface(panel_);
         SDL_FreeSurface(map_);
@@ -300,13 +302,12 @@ public:
         SDL_SetSurfaceRLE(panel_, 1);
         playerFrames_ = CutFrames("ZELTO.BMP");
         energonFrames_ = CutFrames("ENERGON.BMP");
-        spikeFrames_ = CutFrames("SPIKE.BMP");
-        jestoidFrames_ = CutFrames("JESTOID.BMP");
-        skullFrames_ = CutFrames("SKULL.BMP");
-        cybudFrames_ = CutFrames("CYBUD.BMP");
-        if (playerFrames_.empty() || energonFrames_.empty() || spikeFrames_.empty() ||
-            jestoidFrames_.empty() || skullFrames_.empty() || cybudFrames_.empty()) {
+        if (playerFrames_.empty() || energonFrames_.empty()) {
             return "a sprite sheet could not be loaded";
+        }
+        for (const zelto::EnemyKind& kind : zelto::kEnemyKinds) {
+            enemyFrames_.push_back(CutFrames(kind.sheetFile));
+            if (enemyFrames_.back().empty()) return "a sprite sheet could not be loaded";
         }
         ttfStarted_ = TTF_Init() == 0;
         // The game's own search gives the file: fontconfig's match on the desktop, the shipped
@@ -398,10 +399,10 @@ private:
     const std::vector<SDL_Surface*>* FramesOf(const CDXTile* sheet) const {
         if (sheet == game->PlayerSheet.get()) return &playerFrames_;
         if (sheet == game->EnergonSheet.get()) return &energonFrames_;
-        if (sheet == game->SpikeSheet.get()) return &spikeFrames_;
-        if (sheet == game->JestoidSheet.get()) return &jestoidFrames_;
-        if (sheet == game->SkullSheet.get()) return &skullFrames_;
-        return &cybudFrames_;
+        for (std::size_t kind = 0; kind < game->EnemySheets.size(); ++kind) {
+            if (sheet == game->EnemySheets[kind].get()) return &enemyFrames_[kind];
+        }
+        return &enemyFrames_.back();
     }
 
     void Clear() { SDL_FillRect(target_, nullptr, 0); }
@@ -444,10 +445,8 @@ private:
     SDL_Surface* panel_ = nullptr;
     std::vector<SDL_Surface*> playerFrames_;
     std::vector<SDL_Surface*> energonFrames_;
-    std::vector<SDL_Surface*> spikeFrames_;
-    std::vector<SDL_Surface*> jestoidFrames_;
-    std::vector<SDL_Surface*> skullFrames_;
-    std::vector<SDL_Surface*> cybudFrames_;
+    // One list for each kind of the enemies' table, in its order.
+    std::vector<std::vector<SDL_Surface*>> enemyFrames_;
     bool ttfStarted_ = false;
     TTF_Font* font_ = nullptr;
     int cellHeight_ = 0;

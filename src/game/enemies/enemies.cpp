@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "enemies.h"
 
+#include <iterator>
 #include <memory>
 
+#include "game_sheets.h"
 #include "player.h"
 #include "random.h"
 
@@ -17,20 +19,50 @@ constexpr int kInitiallyActive[] = {12, 22, 32};
 // The toggle picks among the first 39 enemies: the last one never moves.
 constexpr int kToggledEnemies = 39;
 
-// The sheet an enemy's index gives it: spikes, jestoids, skulls, cybuds.
-CDXTile* SheetOfEnemy(const Game& game, int index) {
-    if (index <= 10) return game.SpikeSheet.get();
-    if (index <= 20) return game.JestoidSheet.get();
-    if (index <= 30) return game.SkullSheet.get();
-    return game.CybudSheet.get();
+constexpr int kKindCount = static_cast<int>(std::size(kEnemyKinds));
+
+// Every enemy is of exactly one kind.
+constexpr bool KindsCoverEveryEnemyOnce() {
+    for (int i = 0; i < kEnemyCount; ++i) {
+        int kinds = 0;
+        for (const EnemyKind& kind : kEnemyKinds) {
+            if (kind.firstEnemy <= i && i <= kind.lastEnemy) ++kinds;
+        }
+        if (kinds != 1) return false;
+    }
+    for (const EnemyKind& kind : kEnemyKinds) {
+        if (kind.firstEnemy < 0 || kind.lastEnemy >= kEnemyCount) return false;
+    }
+    return true;
+}
+static_assert(KindsCoverEveryEnemyOnce());
+
+int KindOfEnemy(int index) {
+    for (int kind = 0; kind < kKindCount; ++kind) {
+        const EnemyKind& row = kEnemyKinds[kind];
+        if (row.firstEnemy <= index && index <= row.lastEnemy) return kind;
+    }
+    return 0;
 }
 
 }  // namespace
 
+void LoadEnemySheets(Game& game) {
+    game.EnemySheets.clear();
+    for (const EnemyKind& kind : kEnemyKinds) {
+        game.EnemySheets.push_back(LoadGameSheet(game.GameScreen.get(), kind.sheetFile, kActorSize,
+                                                 kActorSize, kind.sheetFrames));
+    }
+}
+
 void CreateEnemies(Game& game) {
     for (int i = 0; i < kEnemyCount; ++i) {
+        const int kind = KindOfEnemy(i);
         auto enemy = std::make_unique<Actor>();
-        enemy->Create(SheetOfEnemy(game, i));
+        const auto sheet = static_cast<std::size_t>(kind);
+        enemy->Create(sheet < game.EnemySheets.size() ? game.EnemySheets[sheet].get() : nullptr);
+        enemy->Kind = kind;
+        // Every kind shows its first frame once, then its second for twice as long.
         enemy->SetFrameList(0, {0, 1, 1});
         enemy->Frame = 0;
         enemy->AnimIndex = 0;
@@ -66,7 +98,9 @@ void ToggleEnemy(Game& game) {
     enemy->Active = 1;
     enemy->WorldX = game.Random.Next() % kWorldWidth;
     enemy->WorldY = game.Random.Next() % kWorldHeight;
-    if (game.MonsterSound) game.MonsterSound->Play(0, 0, 0);
+    if (enemy->Kind < 0 || enemy->Kind >= kKindCount) return;
+    const auto& sound = game.*kEnemyKinds[enemy->Kind].appearSound;
+    if (sound) sound->Play(0, 0, 0);
 }
 
 void KeepEnemiesAwayFrom(Game& game, std::int32_t x, std::int32_t y) {

@@ -6,13 +6,37 @@
 // switches one of them off, or on at a new place, every half second.
 
 #include <cstdint>
+#include <memory>
 
+#include "data_files.h"
 #include "world.h"
 
 namespace zelto {
 
-// Makes the 40 enemies on their sheets (by index), at random world positions; enemies 12, 22
-// and 32 start switched on.
+// One kind of enemy: the picture its sheet of sheetFrames frames is cut from, the enemies (by
+// index, both bounds inclusive) that are of it, and the sound it makes when it appears. A new
+// kind is one row here and its picture among the data files.
+struct EnemyKind {
+    const char* sheetFile;
+    std::int32_t sheetFrames;
+    int firstEnemy;
+    int lastEnemy;
+    std::unique_ptr<cdx::CDXSoundBuffer> Game::*appearSound;
+};
+
+// In the order their sheets load, which is the order missing pictures are reported in.
+inline constexpr EnemyKind kEnemyKinds[] = {
+    {kSpikeSheetFile, 40, 0, 10, &Game::MonsterSound},
+    {kCybudSheetFile, 40, 31, 39, &Game::MonsterSound},
+    {kSkullSheetFile, 40, 21, 30, &Game::MonsterSound},
+    {kJestoidSheetFile, 40, 11, 20, &Game::MonsterSound},
+};
+
+// Loads one sheet for each kind of kEnemyKinds into game.EnemySheets, in the table's order.
+void LoadEnemySheets(Game& game);
+
+// Makes the 40 enemies, each on the sheet of its kind, at random world positions; enemies 12,
+// 22 and 32 start switched on.
 void CreateEnemies(Game& game);
 // Called by UpdateEnemies for every enemy that touches the player, as soon as it is found: the
 // game's states take the life it costs.
@@ -21,7 +45,7 @@ using PlayerTouchedHandler = void (*)(Game& game);
 // for each one touching the player.
 void UpdateEnemies(Game& game, PlayerTouchedHandler onPlayerTouched);
 // Picks one of enemies 0 to 38: switches it off where it stands, or on at a new random place
-// with the monster's sound.
+// with its kind's sound.
 void ToggleEnemy(Game& game);
 // Moves every enemy that stands within twice the contact distance of the world point (x, y)
 // along both axes sideways out of that square: to its left edge minus one when it stands left

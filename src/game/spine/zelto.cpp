@@ -167,10 +167,7 @@ void LoadGame(Game& game) {
     game.GruntSound = LoadSound(game, kGruntSoundFile, "Cant load File GRUNT.WAV");
     game.ExplodeSound = LoadSound(game, kExplodeSoundFile, "Cant load File XPLODE.WAV");
     game.MonsterSound = LoadSound(game, kMonsterSoundFile, "Cant load File MON.WAV");
-    game.SpikeSheet = LoadGameSheet(game.GameScreen.get(), kSpikeSheetFile, 32, 32, 40);
-    game.CybudSheet = LoadGameSheet(game.GameScreen.get(), kCybudSheetFile, 32, 32, 40);
-    game.SkullSheet = LoadGameSheet(game.GameScreen.get(), kSkullSheetFile, 32, 32, 40);
-    game.JestoidSheet = LoadGameSheet(game.GameScreen.get(), kJestoidSheetFile, 32, 32, 40);
+    LoadEnemySheets(game);
     game.HudSheet = LoadGameSheet(game.GameScreen.get(), kHudPictureFile, 146, 476, 1);
     game.HudSprite = std::make_unique<CDXSprite>();
     game.HudSprite->Create(game.HudSheet.get());
@@ -281,10 +278,7 @@ void ReleaseGame(Game& game) {
     game.HudSheet.reset();
     game.TitleSprite.reset();
     game.TitleSheet.reset();
-    game.JestoidSheet.reset();
-    game.SkullSheet.reset();
-    game.CybudSheet.reset();
-    game.SpikeSheet.reset();
+    game.EnemySheets.clear();
     game.Scores.reset();
     game.Status.reset();
     game.Timers.reset();

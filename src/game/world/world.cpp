@@ -10,13 +10,15 @@ namespace zelto {
 void RestoreLostSurfaces(Game& game) {
     if (!game.GameScreen) return;
     game.GameScreen->RestoreAll();
-    for (const auto* sheet :
-         {&game.SpikeSheet, &game.CybudSheet, &game.SkullSheet, &game.JestoidSheet, &game.HudSheet,
-          &game.TitleSheet, &game.PlayerSheet, &game.EnergonSheet}) {
-        CDXTile* tile = sheet->get();
+    const auto restore = [](CDXTile* tile) {
         if (tile != nullptr && tile->Surface && tile->Surface->IsLost() == DDERR_SURFACELOST) {
             tile->Restore();
         }
+    };
+    for (const auto& sheet : game.EnemySheets) restore(sheet.get());
+    for (const auto* sheet :
+         {&game.HudSheet, &game.TitleSheet, &game.PlayerSheet, &game.EnergonSheet}) {
+        restore(sheet->get());
     }
     if (game.GameMap && game.GameMap->IsLost()) game.GameMap->Restore();
 }

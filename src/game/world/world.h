@@ -51,10 +51,8 @@ struct Game {
     std::unique_ptr<cdx::CDXSound> GameSound;
     std::unique_ptr<cdx::FmpMap> GameMap;
     std::unique_ptr<ScreenFader> Fader;
-    std::unique_ptr<cdx::CDXTile> SpikeSheet;
-    std::unique_ptr<cdx::CDXTile> CybudSheet;
-    std::unique_ptr<cdx::CDXTile> SkullSheet;
-    std::unique_ptr<cdx::CDXTile> JestoidSheet;
+    // One sheet for each kind of enemy, in the order of the enemies' table of kinds.
+    std::vector<std::unique_ptr<cdx::CDXTile>> EnemySheets;
     std::unique_ptr<cdx::CDXTile> HudSheet;
     std::unique_ptr<cdx::CDXSprite> HudSprite;
     std::unique_ptr<cdx::CDXTile> TitleSheet;

@@ -22,8 +22,9 @@ constexpr std::int32_t kViewTestHeight = kMapViewHeight;
 // The Energon every stage starts with, and the critical mass of the first stage.
 constexpr std::int32_t kStageStartEnergon = 200;
 constexpr std::int32_t kFirstCriticalMass = 500;
-// Every actor is 32 x 32, and two actors touch when their positions differ by at most this much
-// along each axis (their frames' edges included).
-constexpr std::int32_t kContactDistance = 32;
+// Every actor is kActorSize x kActorSize pixels, and two actors touch when their positions
+// differ by at most its size along each axis (their frames' edges included).
+constexpr std::int32_t kActorSize = 32;
+constexpr std::int32_t kContactDistance = kActorSize;
 
 }  // namespace zelto

@@ -165,12 +165,11 @@ TEST_F(GameRun, EachCreditLineSitsCentredOnTheTitlesPlate) {
 
 TEST_F(GameRun, TheGeneratedSheetsDrawWithTheirBackgroundKeyedOut) {
     Run(ZELTO_GAME_DIR, [&] {
-        const std::pair<const char*, CDXTile*> sheets[] = {
-            {"SPIKE", game.SpikeSheet.get()},
-            {"CYBUD", game.CybudSheet.get()},
-            {"SKULL", game.SkullSheet.get()},
-            {"JESTOID", game.JestoidSheet.get()},
-        };
+        ASSERT_EQ(game.EnemySheets.size(), std::size(kEnemyKinds));
+        std::vector<std::pair<const char*, CDXTile*>> sheets;
+        for (std::size_t kind = 0; kind < std::size(kEnemyKinds); ++kind) {
+            sheets.emplace_back(kEnemyKinds[kind].sheetFile, game.EnemySheets[kind].get());
+        }
         constexpr std::uint32_t kMarker = 0xF81F;
         CDXSurface canvas(game.GameScreen.get(), 64, 64, 1);
         ASSERT_TRUE(canvas.Surface);
@@ -249,8 +248,11 @@ TEST_F(GameRun, APictureOfAnotherSizeIsTakenAsItIs) {
     Run(folder.Path(""), [&] {
         ASSERT_TRUE(game.HudSheet && game.HudSheet->Surface);
         EXPECT_EQ(game.HudSheet->PixelWidth, 73);
-        ASSERT_TRUE(game.CybudSheet && game.CybudSheet->Surface);
-        EXPECT_EQ(game.CybudSheet->PixelWidth, 64);
+        // The last enemy is a cybud.
+        ASSERT_TRUE(game.Enemies[kEnemyCount - 1]);
+        const CDXTile* cybuds = game.Enemies[kEnemyCount - 1]->Tile;
+        ASSERT_TRUE(cybuds && cybuds->Surface);
+        EXPECT_EQ(cybuds->PixelWidth, 64);
     });
     EXPECT_TRUE(host.MessageBoxes().empty());
 }

@@ -222,7 +222,7 @@ TEST_F(RulesTest, TheViewsBoundsAreInclusiveOnEverySide) {
     Play(10, [&](int frame) {
         if (frame != 2) return;
         Actor probe;
-        probe.Create(game.world.SpikeSheet.get());
+        probe.Create(game.world.EnemySheets.front().get());
         for (const Probe& p : probes) {
             probe.WorldX = game.world.GameMap->ScrollX + p.dx;
             probe.WorldY = game.world.GameMap->ScrollY + p.dy;
