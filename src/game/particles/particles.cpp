@@ -34,7 +34,8 @@ void SetParticleFrames(Actor& particle, int kind) {
 }  // namespace
 
 void CreateParticles(Game& game) {
-    game.EnergonSheet = LoadGameSheet(game.GameScreen.get(), kEnergonSheetFile, 32, 32, 40);
+    game.EnergonSheet =
+        LoadGameSheet(game.GameScreen.get(), kEnergonSheetFile, kActorSize, kActorSize, 40);
     for (auto& slot : game.Particles) {
         const int kind = game.Random.Next() % kKinds;
         auto particle = std::make_unique<Actor>();

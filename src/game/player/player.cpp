@@ -12,20 +12,6 @@ namespace zelto {
 
 namespace {
 
-// The play area: the player is held inside it and rubbing its edge costs Energon.
-constexpr std::int32_t kEdgeLeft = 10;
-constexpr std::int32_t kEdgeRight = 465;
-constexpr std::int32_t kEdgeTop = 10;
-constexpr std::int32_t kEdgeBottom = 444;
-// Near these screen positions the map scrolls instead of the player moving on.
-constexpr std::int32_t kHoldLeft = 50;
-constexpr std::int32_t kHoldRight = 450;
-constexpr std::int32_t kHoldTop = 50;
-constexpr std::int32_t kHoldBottom = 410;
-// The scroll positions up to which the player is held near the far edges.
-constexpr std::int32_t kScrollHoldRight = 779;
-constexpr std::int32_t kScrollHoldBottom = 439;
-
 // The player hit an edge of the play area: a grunt and one rad.
 void RubEdge(Game& game) {
     if (game.GruntSound) game.GruntSound->Play(0, 0, 0);
@@ -33,20 +19,20 @@ void RubEdge(Game& game) {
 }
 
 void HoldInsidePlayArea(Game& game, Actor& player) {
-    if (player.PosX <= kEdgeLeft) {
-        player.PosX = kEdgeLeft;
+    if (player.PosX <= kPlayAreaLeft) {
+        player.PosX = kPlayAreaLeft;
         RubEdge(game);
     }
-    if (player.PosX >= kEdgeRight) {
-        player.PosX = kEdgeRight;
+    if (player.PosX >= kPlayAreaRight) {
+        player.PosX = kPlayAreaRight;
         RubEdge(game);
     }
-    if (player.PosY <= kEdgeTop) {
-        player.PosY = kEdgeTop;
+    if (player.PosY <= kPlayAreaTop) {
+        player.PosY = kPlayAreaTop;
         RubEdge(game);
     }
-    if (player.PosY >= kEdgeBottom) {
-        player.PosY = kEdgeBottom;
+    if (player.PosY >= kPlayAreaBottom) {
+        player.PosY = kPlayAreaBottom;
         RubEdge(game);
     }
 }
@@ -71,7 +57,8 @@ void SteerByMouse(Game& game, Actor& player) {
 }  // namespace
 
 void CreatePlayer(Game& game) {
-    game.PlayerSheet = LoadGameSheet(game.GameScreen.get(), kPlayerSheetFile, 32, 32, 10);
+    game.PlayerSheet =
+        LoadGameSheet(game.GameScreen.get(), kPlayerSheetFile, kActorSize, kActorSize, 10);
     game.Player = std::make_unique<Actor>();
     game.Player->Create(game.PlayerSheet.get());
     game.Player->PosX = kPlayerStartX;

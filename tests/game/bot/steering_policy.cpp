@@ -13,32 +13,18 @@ namespace {
 
 using namespace zelto;
 
-// The game's rules of motion, as the player lives them (screen positions).
-constexpr std::int32_t kEdgeLeft = 10;
-constexpr std::int32_t kEdgeRight = 465;
-constexpr std::int32_t kEdgeTop = 10;
-constexpr std::int32_t kEdgeBottom = 444;
-constexpr std::int32_t kHoldLeft = 50;
-constexpr std::int32_t kHoldRight = 450;
-constexpr std::int32_t kHoldTop = 50;
-constexpr std::int32_t kHoldBottom = 410;
-constexpr std::int32_t kScrollHoldRight = 779;
-constexpr std::int32_t kScrollHoldBottom = 439;
-// The map's view is 500 x 480; it scrolls over the whole world and stops one pixel short.
-constexpr std::int32_t kLargestScrollX = kWorldWidth - 500 - 1;
-constexpr std::int32_t kLargestScrollY = kWorldHeight - 480 - 1;
-// Two sprites touch when their corners are this close on both axes.
-constexpr std::int32_t kTouch = 32;
+// The play area, the scroll holds and the contact distance are the game's own (world_measures.h),
+// so that the policy lives by the same rules of motion as the player it steers.
 
 // The travel-time map: cells of 8 x 8 world pixels.
 constexpr std::int32_t kCell = 8;
 constexpr std::int32_t kColumns = kWorldWidth / kCell;
 constexpr std::int32_t kRows = kWorldHeight / kCell;
 // The player's corner never leaves these world bounds (with a little room from the edges).
-constexpr std::int32_t kReachLeft = kEdgeLeft + 2;
-constexpr std::int32_t kReachRight = kLargestScrollX + kEdgeRight - 2;
-constexpr std::int32_t kReachTop = kEdgeTop + 2;
-constexpr std::int32_t kReachBottom = kLargestScrollY + kEdgeBottom - 2;
+constexpr std::int32_t kReachLeft = kPlayAreaLeft + 2;
+constexpr std::int32_t kReachRight = kLargestScrollX + kPlayAreaRight - 2;
+constexpr std::int32_t kReachTop = kPlayAreaTop + 2;
+constexpr std::int32_t kReachBottom = kLargestScrollY + kPlayAreaBottom - 2;
 // Cells this close to an enemy's touching range are walls; a wider belt is slow going, so the
 // routes keep some room where there is room to keep.
 constexpr std::int32_t kWallMargin = 6;
@@ -67,7 +53,7 @@ std::int32_t Chebyshev(WorldPoint a, WorldPoint b) {
 }
 
 bool Touches(WorldPoint player, WorldPoint other) {
-    return Chebyshev(player, other) <= kTouch;
+    return Chebyshev(player, other) <= kContactDistance;
 }
 
 // A particle can be collected only while the view test of the game sees it.
@@ -104,20 +90,20 @@ int StepMotion(PlayerMotion& motion, Course steer) {
     motion.posX += motion.velX;
     motion.posY += motion.velY;
     int rubs = 0;
-    if (motion.posX <= kEdgeLeft) {
-        motion.posX = kEdgeLeft;
+    if (motion.posX <= kPlayAreaLeft) {
+        motion.posX = kPlayAreaLeft;
         ++rubs;
     }
-    if (motion.posX >= kEdgeRight) {
-        motion.posX = kEdgeRight;
+    if (motion.posX >= kPlayAreaRight) {
+        motion.posX = kPlayAreaRight;
         ++rubs;
     }
-    if (motion.posY <= kEdgeTop) {
-        motion.posY = kEdgeTop;
+    if (motion.posY <= kPlayAreaTop) {
+        motion.posY = kPlayAreaTop;
         ++rubs;
     }
-    if (motion.posY >= kEdgeBottom) {
-        motion.posY = kEdgeBottom;
+    if (motion.posY >= kPlayAreaBottom) {
+        motion.posY = kPlayAreaBottom;
         ++rubs;
     }
     if (steer.velX != 0 && steer.velY != 0) {
@@ -154,7 +140,7 @@ Course SteeringPolicy::Choose(const Sight& sight) {
     // Only enemies the look-ahead can reach matter; near the far edges of the world the map
     // scrolls while the player moves on, which doubles the player's pace over the world.
     const WorldPoint start = sight.player.World();
-    const std::int32_t reach = kTouch + (kLookAhead + 1) * kTopSpeed * 2;
+    const std::int32_t reach = kContactDistance + (kLookAhead + 1) * kTopSpeed * 2;
     std::vector<WorldPoint> nearbyEnemies;
     for (const WorldPoint& enemy : sight.enemies) {
         if (Chebyshev(enemy, start) <= reach) nearbyEnemies.push_back(enemy);
@@ -197,15 +183,16 @@ void SteeringPolicy::UpdateTravelTimes(const Sight& sight) {
         }
     }
     for (const WorldPoint& enemy : sight.enemies) {
-        ForCellsAround(enemy, kTouch + kBeltMargin, [&](std::int32_t column, std::int32_t row) {
-            std::int32_t& cost = stepCost[CellIndex(column, row)];
-            if (cost != 0) cost = kBeltStep;
-        });
+        ForCellsAround(enemy, kContactDistance + kBeltMargin,
+                       [&](std::int32_t column, std::int32_t row) {
+                           std::int32_t& cost = stepCost[CellIndex(column, row)];
+                           if (cost != 0) cost = kBeltStep;
+                       });
     }
     for (const WorldPoint& enemy : sight.enemies) {
-        ForCellsAround(enemy, kTouch + kWallMargin, [&](std::int32_t column, std::int32_t row) {
-            stepCost[CellIndex(column, row)] = 0;
-        });
+        ForCellsAround(
+            enemy, kContactDistance + kWallMargin,
+            [&](std::int32_t column, std::int32_t row) { stepCost[CellIndex(column, row)] = 0; });
     }
 
     // Dial's buckets: the step costs are small, so the open cells can be kept by their steps
@@ -223,7 +210,7 @@ void SteeringPolicy::UpdateTravelTimes(const Sight& sight) {
     for (const WorldPoint& particle : sight.particles) {
         // Beyond the last scroll position's view test a particle can never be collected.
         if (particle.x > kLargestScrollX + kViewTestWidth) continue;
-        ForCellsAround(particle, kTouch - kCell / 2, addGoal);
+        ForCellsAround(particle, kContactDistance - kCell / 2, addGoal);
     }
     if (openCount == 0) ForCellsAround(kWaitingPlace, kWaitingRadius, addGoal);
 
@@ -291,7 +278,7 @@ double SteeringPolicy::Rank(const Sight& sight, const std::vector<WorldPoint>& n
         rubFrames += kRubFrames * StepMotion(motion, course);
         const WorldPoint player = motion.World();
         for (const WorldPoint& enemy : nearbyEnemies) {
-            const std::int32_t clearance = Chebyshev(player, enemy) - kTouch;
+            const std::int32_t clearance = Chebyshev(player, enemy) - kContactDistance;
             // A later crash leaves more frames to find a way out.
             if (clearance <= 0) return kCrashFrames * (kLookAhead + 1 - frame);
             if (clearance < kComfortClearance) closeness += kComfortClearance - clearance;
