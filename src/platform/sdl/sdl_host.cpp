@@ -280,7 +280,7 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize,
     // fit and takes it to the browser's full screen (web/page.js), so the window mode, size and
     // place kept on the desktop mean nothing here.
     state_->fullScreen = false;
-    state_->windowSize = POINT{640, 480};
+    state_->windowSize = kDefaultWindowSize;
     state_->windowPosition.reset();
     web_page::SetWholeMultiples(scaling == Scaling::kWholeMultiples);
 #else

@@ -3,8 +3,8 @@
 
 // The SDL host: a real window on the desktop, the 640 x 480 picture scaled into it with its
 // aspect kept and sharp pixels, a 60 Hz display paced by this host's own clock, real message
-// boxes. The window is full screen or a window of the size asked for (640 x 480 by default, and
-// as the player resizes it); Alt+Enter switches between the two.
+// boxes. The window is full screen or a window of the size asked for (the picture's size by
+// default, and as the player resizes it); Alt+Enter switches between the two.
 
 #include <cstdint>
 #include <memory>
@@ -22,6 +22,9 @@ public:
     // its size that fits (every picture pixel an equal square), with black around it. A window
     // smaller than the picture gets it fitted either way.
     enum class Scaling { kFit, kWholeMultiples };
+    // The window's inner size when none is asked for: the picture's own size, one window pixel
+    // for each of its pixels.
+    static constexpr POINT kDefaultWindowSize{640, 480};
 
     // Starts SDL's video and event subsystems; Ready() tells whether that worked. The window
     // opens full screen or as a window of the given inner size, as the mode says; a window
@@ -30,7 +33,7 @@ public:
     // switched to again, where the player last had it, if a window of its inner size there
     // lies wholly on one connected display; else centred.
     explicit SdlHost(StartMode mode = StartMode::kFullScreen, Scaling scaling = Scaling::kFit,
-                     POINT windowSize = POINT{640, 480},
+                     POINT windowSize = kDefaultWindowSize,
                      std::optional<POINT> windowPosition = std::nullopt);
     ~SdlHost() override;
     bool Ready() const;
