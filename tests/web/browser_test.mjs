@@ -223,10 +223,10 @@ try {
   await click(width / 2, height / 2);
   check("a click leaves the intro",
     await waitForPicture("instructions", (shown) => differingPixels(shown, reference) > 1000, 30));
+  const instructions = await picture();
   await press("Space");
-  await pause(1500);
-  const playStart = await picture("play");
-  check("Space starts play", differingPixels(playStart, reference) > 1000);
+  check("Space starts play",
+    await waitForPicture("play", (shown) => differingPixels(shown, instructions) > 1000, 30));
 
   // In play the pointer is locked at the next gesture (browsers lock it only from one): a click
   // where the pointer already is, so that no motion steers yet.
@@ -237,12 +237,17 @@ try {
   // P pauses: the picture holds still, with "Paused" over the map view; P again lets play go on.
   const beforePause = await picture();
   await press("KeyP");
-  await pause(500);
-  const pausedA = await picture("paused");
+  const label = { left: 150, top: 190, right: 300, bottom: 250 };
+  let pausedA = beforePause;
+  await waitForPicture("paused", (shown) => {
+    const still = differingPixels(shown, pausedA) === 0;
+    pausedA = shown;
+    return still && differingPixels(beforePause, shown, label) > 100;
+  }, 30);
   await pause(500);
   const pausedB = await picture();
   check("P pauses play, the picture holding still", differingPixels(pausedA, pausedB) === 0 &&
-    differingPixels(beforePause, pausedA, { left: 150, top: 190, right: 300, bottom: 250 }) > 100);
+    differingPixels(beforePause, pausedA, label) > 100);
   check("the pointer is free while paused", !(await pointerLocked()));
   await press("KeyP");
   await pause(500);

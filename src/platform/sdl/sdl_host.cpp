@@ -608,27 +608,6 @@ bool SdlHost::SetDisplayMode(const DisplayMode& mode) {
 
 void SdlHost::RestoreDisplayMode() {}
 
-#ifdef __EMSCRIPTEN__
-void SdlHost::WaitForVerticalBlank() {
-    // The blanks fall at fixed multiples of 1/60 s from the first wait, as on the desktop, and a
-    // picture is shown at the browser's animation frame nearest its blank: the wait gives the
-    // browser at least one frame (its events, sound and drawing run meanwhile) and ends at the
-    // first within a quarter period of the blank. A display refreshing faster than 60 Hz so
-    // still gets 60 pictures a second.
-    const std::uint64_t now = SDL_GetPerformanceCounter();
-    if (!state_->blanksStarted) {
-        state_->blanksStarted = true;
-        state_->clockOrigin = now;
-        return;
-    }
-    const std::uint64_t period = state_->blankPeriod;
-    const std::uint64_t next =
-        state_->clockOrigin + ((now - state_->clockOrigin) / period + 1) * period;
-    do {
-        web_page::WaitForAnimationFrame();
-    } while (SDL_GetPerformanceCounter() + period / 4 < next);
-}
-#else
 void SdlHost::WaitForVerticalBlank() {
     // The display's blanks fall at fixed multiples of 1/60 s from the first wait for one, which
     // finds the display at a blank: the program's first picture is shown as soon as it is
@@ -643,6 +622,15 @@ void SdlHost::WaitForVerticalBlank() {
     const std::uint64_t period = state_->blankPeriod;
     const std::uint64_t next =
         state_->clockOrigin + ((now - state_->clockOrigin) / period + 1) * period;
+#ifdef __EMSCRIPTEN__
+    // In a page the picture is shown at the browser's animation frame nearest its blank: the
+    // wait gives the browser at least one frame (its events, sound and drawing run meanwhile)
+    // and ends at the first within a quarter period of the blank, so a display refreshing
+    // faster than 60 Hz still gets 60 pictures a second.
+    do {
+        web_page::WaitForAnimationFrame();
+    } while (SDL_GetPerformanceCounter() + period / 4 < next);
+#else
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
     // Sleep through all of the wait but its last fraction of a millisecond, then watch SDL's
     // counter until the blank: the sleep's clock may run a little apart from the counter, and
@@ -653,8 +641,8 @@ void SdlHost::WaitForVerticalBlank() {
     }
     while (SDL_GetPerformanceCounter() < next) {
     }
-}
 #endif
+}
 
 void SdlHost::Present(const PresentedPicture& picture) {
     if (state_->renderer == nullptr || state_->texture == nullptr) return;
