@@ -4,9 +4,11 @@
 libraries written in scripts/include-arrows.txt, and names each include that breaks one.
 
 A file may include the headers of its own library and of every library reachable from it along
-the arrows. An include is resolved as the compiler would find it: beside the including file
-first, else the one header under src/ with that name (or path ending). Headers that are not
-under src/ are not checked.
+the arrows. Every include of a header under src/ names it by its path from src/
+(#include "platform/host/window.h"), so that a reader sees which library it comes from; an
+include that names such a header otherwise (beside the including file, or by a shorter path
+ending) is named with the path to write instead. Headers that are not under src/ are not
+checked.
 
   check-include-arrows.py               check the working tree (exit 1 naming each break)
   check-include-arrows.py --self-test   check a small fixture with one wrong include, and fail
@@ -106,15 +108,19 @@ def source_files(root):
 
 
 def resolve(included, including, headers, root):
-    """The header under src/ that an include names, or None when it is not under src/."""
+    """(header, qualified): the header under src/ that an include names, or None when it is not
+    under src/, and whether the include names it by its path from src/."""
+    qualified = os.path.join("src", included)
+    if qualified in headers:
+        return qualified, True
     beside = os.path.normpath(os.path.join(os.path.dirname(including), included))
-    if os.path.isfile(os.path.join(root, beside)):
-        return beside
-    found = [h for h in headers if h == included or h.endswith("/" + included)]
+    if beside in headers:
+        return beside, False
+    found = [h for h in headers if h.endswith("/" + included)]
     if len(found) > 1:
         raise ArrowsError(f"{including}: \"{included}\" names {len(found)} headers: "
                           + ", ".join(found))
-    return found[0] if found else None
+    return (found[0], False) if found else (None, True)
 
 
 def breaks(root, arrows_file):
@@ -134,11 +140,14 @@ def breaks(root, arrows_file):
                 match = INCLUDE.match(line)
                 if not match:
                     continue
-                header = resolve(match.group(1), path, headers, root)
+                header, qualified = resolve(match.group(1), path, headers, root)
                 if header is None:
                     continue
                 target = owner_of(header, owners)
-                if target is None:
+                if not qualified:
+                    found.append(f"{path}:{number}: \"{match.group(1)}\" is written "
+                                 f"\"{os.path.relpath(header, 'src')}\"")
+                elif target is None:
                     found.append(f"{path}:{number}: {library} includes {header}, "
                                  f"which is in no library of {arrows_file}")
                 elif target not in closure[library]:
@@ -149,17 +158,19 @@ def breaks(root, arrows_file):
 
 def self_test():
     """A fixture of two libraries over a floor: the upper one points at the lower, which has
-    the floor, which links a deeper library. Two includes break an arrow, and the check must
-    name them and nothing else: the lower library including the upper one's header, and the
-    upper one including the deeper header, which the floor gives no one."""
+    the floor, which links a deeper library. Two includes break an arrow and one is not
+    qualified, and the check must name them and nothing else: the lower library including the
+    upper one's header, the upper one including the deeper header, which the floor gives no
+    one, and the upper one's header naming the lower one's by its file name alone."""
     with tempfile.TemporaryDirectory() as root:
         files = {
             "src/deep/deep.h": "#pragma once\n",
-            "src/floor/floor.h": '#pragma once\n#include "deep.h"\n',
-            "src/low/low.h": '#pragma once\n#include "floor.h"\n',
-            "src/low/low.cpp": '#include "low.h"\n\n#include "high.h"\n',
-            "src/high/high.h": '#pragma once\n#include "low.h"\n',
-            "src/high/high.cpp": '#include "floor.h"\n#include <vector>\n#include "deep.h"\n',
+            "src/floor/floor.h": '#pragma once\n#include "deep/deep.h"\n',
+            "src/low/low.h": '#pragma once\n#include "floor/floor.h"\n',
+            "src/low/low.cpp": '#include "low/low.h"\n\n#include "high/high.h"\n',
+            "src/high/high.h": '#pragma once\n#include "low.h"\n#include "support.h"\n',
+            "src/high/high.cpp":
+                '#include "floor/floor.h"\n#include <vector>\n#include "deep/deep.h"\n',
         }
         for path, text in files.items():
             os.makedirs(os.path.join(root, os.path.dirname(path)), exist_ok=True)
@@ -172,6 +183,7 @@ def self_test():
         found = breaks(root, arrows_file)
     expected = [
         "src/high/high.cpp:3: high includes src/deep/deep.h of deep, which is no arrow of high",
+        'src/high/high.h:2: "low.h" is written "low/low.h"',
         "src/low/low.cpp:3: low includes src/high/high.h of high, which is no arrow of low",
     ]
     if found != expected:

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "cdxscreen.h"
-#include "cdxtile.h"
-#include "fake_host.h"
+#include "cdx/sprite/cdxtile.h"
+#include "cdx/surface/cdxscreen.h"
+#include "game/fader/screenfader.h"
+#include "platform/fake/fake_host.h"
 #include "processor_levels.h"
-#include "screenfader.h"
 #include "sprite_placements.h"
 
 using namespace cdx;

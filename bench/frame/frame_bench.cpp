@@ -28,16 +28,16 @@
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
-#include "font_files.h"
+#include "game/hud/hud.h"
+#include "game/player/player.h"
+#include "game/spine/zelto.h"
 #include "game_data_folder.h"
-#include "hud.h"
-#include "pixel_format.h"
-#include "player.h"
-#include "present_convert.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/present_convert.h"
+#include "platform/fake/fake_host.h"
+#include "platform/text/font_files.h"
+#include "platform/text/text_service.h"
 #include "processor_levels.h"
-#include "text_service.h"
-#include "zelto.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "cdxscreen.h"
-#include "fake_host.h"
-#include "fmpmap.h"
+#include "cdx/surface/cdxscreen.h"
+#include "map/fmpmap.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

@@ -11,10 +11,10 @@
 #include <memory>
 #include <vector>
 
-#include "cdxscreen.h"
-#include "fake_host.h"
-#include "pixel_format.h"
-#include "present_convert.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/present_convert.h"
+#include "platform/fake/fake_host.h"
 #include "processor_levels.h"
 
 using namespace cdx;

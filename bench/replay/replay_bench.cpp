@@ -14,13 +14,13 @@
 #include <optional>
 #include <string>
 
-#include "fake_host.h"
+#include "cdx/input/key_codes.h"
+#include "game/spine/zelto.h"
 #include "game_data_folder.h"
-#include "key_codes.h"
-#include "loaded_recording.h"
-#include "recording_host.h"
-#include "replay_host.h"
-#include "zelto.h"
+#include "platform/fake/fake_host.h"
+#include "platform/record/loaded_recording.h"
+#include "platform/record/recording_host.h"
+#include "platform/record/replay_host.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "cdxscreen.h"
-#include "cdxtile.h"
-#include "fake_host.h"
+#include "cdx/sprite/cdxtile.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/fake/fake_host.h"
 #include "processor_levels.h"
 #include "sprite_placements.h"
 

@@ -23,10 +23,10 @@
 #include <cstring>
 #include <vector>
 
-#include "fake_host.h"
+#include "game/spine/zelto.h"
 #include "game_data_folder.h"
-#include "window.h"
-#include "zelto.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/window.h"
 
 namespace {
 

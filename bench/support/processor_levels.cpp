@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "processor_features.h"
+#include "platform/host/processor_features.h"
 
 namespace bench {
 

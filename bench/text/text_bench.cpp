@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "cdxscreen.h"
-#include "fake_host.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

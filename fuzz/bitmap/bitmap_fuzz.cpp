@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <memory>
 
-#include "bitmap_service.h"
-#include "cdxscreen.h"
-#include "cdxsurface.h"
-#include "fake_host.h"
-#include "window.h"
+#include "cdx/surface/cdxscreen.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/bitmap/bitmap_service.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/window.h"
 
 using namespace cdx;
 

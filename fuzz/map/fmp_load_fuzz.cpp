@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "block_pixels.h"
-#include "cdxscreen.h"
-#include "fake_host.h"
-#include "fmpfile.h"
-#include "fmpmap.h"
+#include "cdx/surface/cdxscreen.h"
+#include "map/block_pixels.h"
+#include "map/fmpfile.h"
+#include "map/fmpmap.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "cdxpsd.h"
+#include "cdx/image/cdxpsd.h"
 
 using namespace cdx;
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "loaded_recording.h"
-#include "recording_decoder.h"
+#include "platform/record/loaded_recording.h"
+#include "platform/record/recording_decoder.h"
 
 using namespace platform;
 

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "cdxsound.h"
-#include "cdxsoundbuffer.h"
-#include "fake_host.h"
+#include "cdx/sound/cdxsound.h"
+#include "cdx/sound/cdxsoundbuffer.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "block_pixels.h"
+#include "map/block_pixels.h"
 
 #include <cstring>
 
-#include "pixel_layout.h"
+#include "platform/display/pixel_layout.h"
 
 namespace cdx {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "display_types.h"
+#include "platform/host/display_types.h"
 
 namespace cdx {
 

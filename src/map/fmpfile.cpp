@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "fmpfile.h"
+#include "map/fmpfile.h"
 
 #include <cstring>
 #include <new>

@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "display_types.h"
+#include "platform/host/display_types.h"
 
 namespace cdx {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "fmpmap.h"
+#include "map/fmpmap.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,11 +7,11 @@
 #include <optional>
 #include <vector>
 
-#include "block_pixels.h"
-#include "dib_blit.h"
-#include "display_surface_lock.h"
-#include "regular_file.h"
-#include "view_walk.h"
+#include "map/block_pixels.h"
+#include "map/view_walk.h"
+#include "platform/display/dib_blit.h"
+#include "platform/display/display_surface_lock.h"
+#include "platform/host/regular_file.h"
 
 using namespace platform;
 

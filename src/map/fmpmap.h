@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "cdxscreen.h"
-#include "cdxsurface.h"
-#include "display_device.h"
-#include "display_surface.h"
-#include "fmpfile.h"
+#include "cdx/surface/cdxscreen.h"
+#include "cdx/surface/cdxsurface.h"
+#include "map/fmpfile.h"
+#include "platform/display/display_device.h"
+#include "platform/display/display_surface.h"
 
 namespace cdx {
 

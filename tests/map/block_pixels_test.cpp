@@ -2,14 +2,14 @@
 // Block pixels converted into display formats, the colour key composed into them, and the
 // 24-bit bitmap rows of the 8-bit display path. Plain functions over bytes.
 
-#include "block_pixels.h"
+#include "map/block_pixels.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-#include "dib_blit.h"
+#include "platform/display/dib_blit.h"
 
 using namespace cdx;
 

@@ -2,7 +2,7 @@
 // The map file rules: the chunk walk, the chunk readers, and the checks that refuse a file
 // whose sizes or references the map could not follow. All on bytes, without any host.
 
-#include "fmpfile.h"
+#include "map/fmpfile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // surfaces and their colour key, scrolling, drawing checked pixel by pixel against a picture of
 // the world composed straight from the file's description, and restoring lost blocks.
 
-#include "fmpmap.h"
+#include "map/fmpmap.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,10 +15,10 @@
 #include <memory>
 #include <vector>
 
-#include "cdxscreen.h"
-#include "fake_host.h"
+#include "cdx/surface/cdxscreen.h"
 #include "fmp_builder.h"
-#include "view_walk.h"
+#include "map/view_walk.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

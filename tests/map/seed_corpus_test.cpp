@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "fmp_builder.h"
-#include "fmpfile.h"
+#include "map/fmpfile.h"
 
 using namespace cdx;
 

@@ -13,11 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "cdxinput.h"
-#include "cdxscreen.h"
-#include "clock.h"
-#include "sdl_host.h"
-#include "window.h"
+#include "cdx/input/cdxinput.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/host/clock.h"
+#include "platform/host/window.h"
+#include "platform/sdl/sdl_host.h"
 
 using namespace cdx;
 

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
-#include "zelto.h"
+#include "game/spine/zelto.h"
+#include "platform/fake/fake_host.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // From the sanitizer runtime's allocator interface; GCC does not install its header.

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "cdxscreen.h"
-#include "cdxsurface.h"
-#include "fake_host.h"
+#include "cdx/surface/cdxscreen.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

@@ -56,7 +56,7 @@ void WriteIconSource(const std::string& path) {
     std::ofstream out(path, std::ios::trunc);
     if (!out) throw std::runtime_error("cannot create " + path);
     out << "// Written by zelto-datagen: the window icon, a 32 x 32 24-bit Windows bitmap.\n"
-        << "#include \"appicon.h\"\n\n"
+        << "#include \"game/spine/appicon.h\"\n\n"
         << "const unsigned char kAppIconBmp[] = {";
     for (std::size_t i = 0; i < bitmap.size(); ++i) {
         char hex[8];

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "renderer_choice.h"
+#include "platform/sdl/renderer_choice.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fade_walks.h"
+#include "cdx/blit/fade_walks.h"
 
 namespace cdx {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "fade_walks.h"
+#include "cdx/blit/fade_walks.h"
 
-#include "fade_walk_steps.h"
-#include "processor_features.h"
+#include "cdx/blit/fade_walk_steps.h"
+#include "platform/host/processor_features.h"
 
 namespace cdx {
 

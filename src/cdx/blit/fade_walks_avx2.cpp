@@ -6,7 +6,7 @@
 
 #include <immintrin.h>
 
-#include "fade_walk_steps.h"
+#include "cdx/blit/fade_walk_steps.h"
 
 namespace cdx {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "pixel_blend.h"
+#include "cdx/blit/pixel_blend.h"
 
 #include <algorithm>
 #include <bit>
 
-#include "pixel_blend_walk.h"
-#include "processor_features.h"
+#include "cdx/blit/pixel_blend_walk.h"
+#include "platform/host/processor_features.h"
 
 namespace cdx {
 

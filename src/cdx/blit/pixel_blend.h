@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "pixel_layout.h"
+#include "platform/display/pixel_layout.h"
 
 using platform::PixelLayout;
 

@@ -6,7 +6,7 @@
 
 #include <immintrin.h>
 
-#include "pixel_blend_walk.h"
+#include "cdx/blit/pixel_blend_walk.h"
 
 namespace cdx {
 

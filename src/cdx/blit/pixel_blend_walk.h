@@ -18,7 +18,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "pixel_blend.h"
+#include "cdx/blit/pixel_blend.h"
 
 namespace cdx {
 

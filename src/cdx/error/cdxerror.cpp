@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "cdxerror.h"
+#include "cdx/error/cdxerror.h"
 
 #include <cstdio>
 
-#include "display_types.h"
-#include "window.h"
+#include "platform/host/display_types.h"
+#include "platform/host/window.h"
 
 using namespace platform;
 

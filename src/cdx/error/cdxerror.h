@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "win_types.h"
+#include "platform/host/win_types.h"
 
 namespace cdx {
 

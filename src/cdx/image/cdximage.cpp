@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "cdximage.h"
+#include "cdx/image/cdximage.h"
 
 #include <cstdint>
 #include <new>
 
-#include "loaded_bitmap.h"
-#include "window.h"
+#include "platform/bitmap/loaded_bitmap.h"
+#include "platform/host/window.h"
 
 using namespace platform;
 

@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "bitmap_service.h"
-#include "display_device.h"
-#include "display_palette.h"
-#include "display_surface.h"
+#include "platform/bitmap/bitmap_service.h"
+#include "platform/display/display_device.h"
+#include "platform/display/display_palette.h"
+#include "platform/display/display_surface.h"
 
 namespace cdx {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "cdxpsd.h"
+#include "cdx/image/cdxpsd.h"
 
 #include <algorithm>
 #include <new>
 #include <optional>
 
-#include "surface_limits.h"
+#include "platform/display/surface_limits.h"
 
 namespace cdx {
 

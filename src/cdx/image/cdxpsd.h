@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "bitmap_service.h"
+#include "platform/bitmap/bitmap_service.h"
 
 namespace cdx {
 

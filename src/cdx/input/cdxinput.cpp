@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cdxinput.h"
+#include "cdx/input/cdxinput.h"
 
 #include <cstring>
 

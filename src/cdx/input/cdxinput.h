@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "input_service.h"
-#include "keystate.h"
-#include "win_types.h"
+#include "cdx/input/keystate.h"
+#include "platform/host/win_types.h"
+#include "platform/input/input_service.h"
 
 namespace cdx {
 

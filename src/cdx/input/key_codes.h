@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "scan_codes.h"
+#include "platform/host/scan_codes.h"
 
 namespace cdx {
 

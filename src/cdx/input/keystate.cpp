@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "keystate.h"
+#include "cdx/input/keystate.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "key_codes.h"
+#include "cdx/input/key_codes.h"
 
 namespace cdx {
 

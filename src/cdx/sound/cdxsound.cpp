@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "cdxsound.h"
+#include "cdx/sound/cdxsound.h"
 
-#include "cdxerror.h"
+#include "cdx/error/cdxerror.h"
 
 using namespace platform;
 

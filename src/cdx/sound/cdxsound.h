@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "sound_device.h"
-#include "win_types.h"
+#include "platform/host/win_types.h"
+#include "platform/sound/sound_device.h"
 
 namespace cdx {
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "cdxsoundbuffer.h"
+#include "cdx/sound/cdxsoundbuffer.h"
 
 #include <cstdio>
 #include <new>
 
-#include "cdxsound.h"
-#include "regular_file.h"
-#include "wavfile.h"
-#include "window.h"
+#include "cdx/sound/cdxsound.h"
+#include "cdx/sound/wavfile.h"
+#include "platform/host/regular_file.h"
+#include "platform/host/window.h"
 
 using namespace platform;
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace cdx {
 

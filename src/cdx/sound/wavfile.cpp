@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "wavfile.h"
+#include "cdx/sound/wavfile.h"
 
 namespace cdx {
 

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "sound_types.h"
+#include "platform/host/sound_types.h"
 
 namespace cdx {
 

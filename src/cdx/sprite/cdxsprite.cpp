@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cdxsprite.h"
+#include "cdx/sprite/cdxsprite.h"
 
 using namespace platform;
 

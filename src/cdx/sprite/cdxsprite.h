@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "cdxblitmode.h"
-#include "cdxtile.h"
+#include "cdx/sprite/cdxblitmode.h"
+#include "cdx/sprite/cdxtile.h"
 
 namespace cdx {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cdxtile.h"
+#include "cdx/sprite/cdxtile.h"
 
 using namespace platform;
 

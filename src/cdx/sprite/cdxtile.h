@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "cdxsurface.h"
+#include "cdx/surface/cdxsurface.h"
 
 namespace cdx {
 

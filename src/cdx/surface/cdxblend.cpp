@@ -2,11 +2,11 @@
 // The software blends: every routine clips once, locks both surfaces and hands the visible
 // rectangles to one walk over locked memory (pixel_blend), which the shadows share.
 
-#include "cdxclip.h"
-#include "cdxsurface.h"
-#include "pixel_blend.h"
-#include "pixel_format.h"
-#include "surface_lock.h"
+#include "cdx/blit/pixel_blend.h"
+#include "cdx/surface/cdxclip.h"
+#include "cdx/surface/cdxsurface.h"
+#include "cdx/surface/surface_lock.h"
+#include "platform/display/pixel_format.h"
 
 using namespace platform;
 

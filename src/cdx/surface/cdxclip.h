@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "cdxsurface.h"
-#include "win_types.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/host/win_types.h"
 
 namespace cdx {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <optional>
 
-#include "cdxclip.h"
-#include "cdxsurface.h"
+#include "cdx/surface/cdxclip.h"
+#include "cdx/surface/cdxsurface.h"
 
 using namespace platform;
 

@@ -2,9 +2,9 @@
 // The mirrored draws: one display-service copy with a mirror effect, or, when the service
 // refuses, the frame mirrored pixel by pixel through GetPixel and PutPixel.
 
-#include "cdxclip.h"
-#include "cdxsurface.h"
-#include "surface_lock.h"
+#include "cdx/surface/cdxclip.h"
+#include "cdx/surface/cdxsurface.h"
+#include "cdx/surface/surface_lock.h"
 
 using namespace platform;
 

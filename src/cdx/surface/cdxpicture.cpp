@@ -8,12 +8,12 @@
 #include <new>
 #include <vector>
 
-#include "bitmap_service.h"
-#include "cdximage.h"
-#include "cdxpsd.h"
-#include "cdxscreen.h"
-#include "cdxsurface.h"
-#include "regular_file.h"
+#include "cdx/image/cdximage.h"
+#include "cdx/image/cdxpsd.h"
+#include "cdx/surface/cdxscreen.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/bitmap/bitmap_service.h"
+#include "platform/host/regular_file.h"
 
 using namespace platform;
 

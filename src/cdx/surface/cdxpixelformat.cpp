@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "cdxpixelformat.h"
+#include "cdx/surface/cdxpixelformat.h"
 
-#include "pixel_format.h"
+#include "platform/display/pixel_format.h"
 
 namespace cdx {
 

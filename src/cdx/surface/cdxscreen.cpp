@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "cdxscreen.h"
+#include "cdx/surface/cdxscreen.h"
 
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 
-#include "cdxerror.h"
-#include "clock.h"
-#include "window.h"
+#include "cdx/error/cdxerror.h"
+#include "platform/host/clock.h"
+#include "platform/host/window.h"
 
 using namespace platform;
 

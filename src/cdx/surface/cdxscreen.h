@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "cdxsurface.h"
-#include "display_device.h"
-#include "display_palette.h"
-#include "win_types.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/display/display_device.h"
+#include "platform/display/display_palette.h"
+#include "platform/host/win_types.h"
 
 namespace cdx {
 

@@ -2,8 +2,8 @@
 // The software shadows: the destination under the frame's rectangle darkened in place, by the
 // blends' walk; the keyed ones only under the frame's non-key pixels.
 
-#include "cdxsurface.h"
-#include "pixel_blend.h"
+#include "cdx/blit/pixel_blend.h"
+#include "cdx/surface/cdxsurface.h"
 
 using namespace platform;
 

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "cdxsurface.h"
+#include "cdx/surface/cdxsurface.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <new>
 #include <optional>
 
-#include "cdxscreen.h"
-#include "pixel_blits.h"
-#include "pixel_format.h"
-#include "pixel_layout.h"
-#include "text_service.h"
-#include "window.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/pixel_layout.h"
+#include "platform/host/window.h"
+#include "platform/text/text_service.h"
 
 using namespace platform;
 

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "cdxpixelformat.h"
-#include "display_surface.h"
-#include "display_types.h"
-#include "image_reloader.h"
-#include "win_types.h"
+#include "cdx/surface/cdxpixelformat.h"
+#include "cdx/surface/image_reloader.h"
+#include "platform/display/display_surface.h"
+#include "platform/host/display_types.h"
+#include "platform/host/win_types.h"
 
 namespace cdx {
 

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "cdxsurface.h"
-#include "device_context.h"
-#include "text_service.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/display/device_context.h"
+#include "platform/text/text_service.h"
 
 using namespace platform;
 

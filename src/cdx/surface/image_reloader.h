@@ -5,7 +5,7 @@
 // loaded the picture leaves a reloader on the surface, so the surface never calls the loaders
 // itself and the picture code can build on the surface without a circle between them.
 
-#include "display_types.h"
+#include "platform/host/display_types.h"
 
 namespace cdx {
 

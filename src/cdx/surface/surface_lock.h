@@ -4,7 +4,7 @@
 // Holds a CDXSurface locked for as long as it lives: Lock when made, Unlock on every way out.
 // Routines that lock two surfaces make two and can release them in the order they need.
 
-#include "cdxsurface.h"
+#include "cdx/surface/cdxsurface.h"
 
 namespace cdx {
 

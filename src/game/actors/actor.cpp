@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "actor.h"
+#include "game/actors/actor.h"
 
 #include <cstdint>
 

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "cdxsprite.h"
+#include "cdx/sprite/cdxsprite.h"
 
 namespace zelto {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "enemies.h"
+#include "game/enemies/enemies.h"
 
 #include <iterator>
 #include <memory>
 
-#include "game_sheets.h"
-#include "player.h"
-#include "random.h"
+#include "game/player/player.h"
+#include "game/timers_and_random/random.h"
+#include "game/world/game_sheets.h"
 
 using namespace cdx;
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "data_files.h"
-#include "world.h"
+#include "game/world/world.h"
 
 namespace zelto {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "screenfader.h"
+#include "game/fader/screenfader.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <optional>
 
-#include "surface_lock.h"
+#include "cdx/surface/surface_lock.h"
 
 using namespace platform;
 

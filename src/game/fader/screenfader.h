@@ -13,9 +13,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cdxscreen.h"
-#include "fade_walks.h"
-#include "win_types.h"
+#include "cdx/blit/fade_walks.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/host/win_types.h"
 
 namespace zelto {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "hud.h"
+#include "game/hud/hud.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "world.h"
+#include "game/world/world.h"
 
 using namespace cdx;
 

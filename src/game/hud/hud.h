@@ -4,7 +4,7 @@
 // The heads-up display: the Energon level, the critical mass, the lives and the score, written
 // over the panel beside the map view, last in every play frame.
 
-#include "world.h"
+#include "game/world/world.h"
 
 namespace zelto {
 

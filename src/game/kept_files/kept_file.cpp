@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "kept_file.h"
+#include "game/kept_files/kept_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "xdg_folders.h"
+#include "game/kept_files/xdg_folders.h"
 
 namespace zelto {
 

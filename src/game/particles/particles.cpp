@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "particles.h"
+#include "game/particles/particles.h"
 
 #include <memory>
 
 #include "data_files.h"
-#include "game_sheets.h"
-#include "player.h"
-#include "random.h"
+#include "game/player/player.h"
+#include "game/timers_and_random/random.h"
+#include "game/world/game_sheets.h"
 
 using namespace cdx;
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "world.h"
+#include "game/world/world.h"
 
 namespace zelto {
 

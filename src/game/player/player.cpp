@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "player.h"
+#include "game/player/player.h"
 
 #include <memory>
 
 #include "data_files.h"
-#include "game_sheets.h"
+#include "game/world/game_sheets.h"
 
 using namespace cdx;
 

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "actor.h"
-#include "world.h"
+#include "game/actors/actor.h"
+#include "game/world/world.h"
 
 namespace zelto {
 

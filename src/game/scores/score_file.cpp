@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "score_file.h"
+#include "game/scores/score_file.h"
 
 #include <cerrno>
 #include <cstdio>

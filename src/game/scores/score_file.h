@@ -14,8 +14,8 @@
 #include <functional>
 #include <string>
 
-#include "kept_file.h"
-#include "score_table.h"
+#include "game/kept_files/kept_file.h"
+#include "game/scores/score_table.h"
 
 namespace zelto {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "score_table.h"
+#include "game/scores/score_table.h"
 
 #include <algorithm>
 #include <charconv>

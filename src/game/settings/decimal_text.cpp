@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "decimal_text.h"
+#include "game/settings/decimal_text.h"
 
 #include <charconv>
 #include <cstdio>

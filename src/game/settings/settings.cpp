@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "settings.h"
+#include "game/settings/settings.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "decimal_text.h"
+#include "game/settings/decimal_text.h"
 
 namespace zelto {
 

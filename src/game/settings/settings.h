@@ -22,7 +22,7 @@
 #include <string>
 #include <string_view>
 
-#include "screen_measures.h"
+#include "game/screen/screen_measures.h"
 
 namespace zelto {
 

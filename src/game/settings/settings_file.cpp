@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings_file.h"
+#include "game/settings/settings_file.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -13,8 +13,8 @@
 
 #include <string>
 
-#include "kept_file.h"
-#include "settings.h"
+#include "game/kept_files/kept_file.h"
+#include "game/settings/settings.h"
 
 namespace zelto {
 

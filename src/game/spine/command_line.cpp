@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "command_line.h"
+#include "game/spine/command_line.h"
 
 #include <string_view>
 
-#include "settings.h"
+#include "game/settings/settings.h"
 
 namespace zelto {
 

@@ -12,16 +12,16 @@
 #include <string>
 #include <system_error>
 
-#include "cdxsurface.h"
-#include "command_line.h"
-#include "data_folder.h"
-#include "game_options.h"
-#include "recorded_runs.h"
-#include "sdl_host.h"
-#include "settings_file.h"
-#include "window.h"
-#include "xdg_folders.h"
-#include "zelto.h"
+#include "cdx/surface/cdxsurface.h"
+#include "game/kept_files/xdg_folders.h"
+#include "game/settings/settings_file.h"
+#include "game/spine/command_line.h"
+#include "game/spine/data_folder.h"
+#include "game/spine/recorded_runs.h"
+#include "game/spine/zelto.h"
+#include "game/world/game_options.h"
+#include "platform/host/window.h"
+#include "platform/sdl/sdl_host.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "recorded_runs.h"
+#include "game/spine/recorded_runs.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,15 +9,15 @@
 #include <optional>
 #include <system_error>
 
-#include "data_set_hash.h"
-#include "fake_host.h"
-#include "loaded_recording.h"
-#include "replay_host.h"
-#include "run_conditions.h"
-#include "sdl_host.h"
-#include "window.h"
-#include "xdg_folders.h"
-#include "zelto.h"
+#include "game/kept_files/xdg_folders.h"
+#include "game/spine/run_conditions.h"
+#include "game/spine/zelto.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/window.h"
+#include "platform/record/data_set_hash.h"
+#include "platform/record/loaded_recording.h"
+#include "platform/record/replay_host.h"
+#include "platform/sdl/sdl_host.h"
 
 namespace zelto {
 namespace {

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "command_line.h"
-#include "host.h"
-#include "recording_host.h"
-#include "settings.h"
-#include "world.h"
+#include "game/settings/settings.h"
+#include "game/spine/command_line.h"
+#include "game/world/world.h"
+#include "platform/host/host.h"
+#include "platform/record/recording_host.h"
 
 namespace zelto {
 

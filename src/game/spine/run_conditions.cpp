@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "run_conditions.h"
+#include "game/spine/run_conditions.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "kept_file.h"
-#include "score_file.h"
-#include "settings.h"
+#include "game/kept_files/kept_file.h"
+#include "game/scores/score_file.h"
+#include "game/settings/settings.h"
 
 namespace zelto {
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "game_options.h"
+#include "game/world/game_options.h"
 
 namespace zelto {
 

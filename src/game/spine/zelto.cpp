@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "zelto.h"
+#include "game/spine/zelto.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,16 +7,16 @@
 #include <new>
 #include <system_error>
 
-#include "appicon.h"
-#include "clock.h"
 #include "data_files.h"
-#include "data_folder.h"
-#include "game_sheets.h"
-#include "player.h"
-#include "random.h"
-#include "screen_measures.h"
-#include "window.h"
-#include "xdg_folders.h"
+#include "game/kept_files/xdg_folders.h"
+#include "game/player/player.h"
+#include "game/screen/screen_measures.h"
+#include "game/spine/appicon.h"
+#include "game/spine/data_folder.h"
+#include "game/timers_and_random/random.h"
+#include "game/world/game_sheets.h"
+#include "platform/host/clock.h"
+#include "platform/host/window.h"
 
 using namespace platform;
 

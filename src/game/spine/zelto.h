@@ -6,11 +6,11 @@
 // world (world.h) that the caller owns; this header brings the world and the parts of the game
 // the spine drives.
 
-#include "enemies.h"
-#include "gamestates.h"
-#include "particles.h"
-#include "win_types.h"
-#include "world.h"
+#include "game/enemies/enemies.h"
+#include "game/particles/particles.h"
+#include "game/states/gamestates.h"
+#include "game/world/world.h"
+#include "platform/host/win_types.h"
 
 namespace zelto {
 

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: MIT
-#include "gamestates.h"
+#include "game/states/gamestates.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <vector>
 
-#include "clock.h"
-#include "enemies.h"
-#include "hud.h"
-#include "labels.h"
-#include "particles.h"
-#include "player.h"
-#include "window.h"
-#include "world.h"
+#include "game/enemies/enemies.h"
+#include "game/hud/hud.h"
+#include "game/particles/particles.h"
+#include "game/player/player.h"
+#include "game/states/labels.h"
+#include "game/world/world.h"
+#include "platform/host/clock.h"
+#include "platform/host/window.h"
 
 using namespace cdx;
 using namespace platform;

@@ -5,7 +5,7 @@
 // the moves between states: the start of a stage with its instruction screen, a completed
 // stage, a lost life and the end of a game.
 
-#include "world.h"
+#include "game/world/world.h"
 
 namespace zelto {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "labels.h"
+#include "game/states/labels.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "world.h"
+#include "game/world/world.h"
 
 using namespace cdx;
 using namespace platform;

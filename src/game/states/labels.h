@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
-#include "cdxsurface.h"
-#include "screen_measures.h"
-#include "world.h"
+#include "cdx/surface/cdxsurface.h"
+#include "game/screen/screen_measures.h"
+#include "game/world/world.h"
 
 namespace zelto {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "random.h"
+#include "game/timers_and_random/random.h"
 
 namespace zelto {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "timerlist.h"
+#include "game/timers_and_random/timerlist.h"
 
-#include "clock.h"
+#include "platform/host/clock.h"
 
 namespace zelto {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "game_sheets.h"
+#include "game/world/game_sheets.h"
 
-#include "cdxscreen.h"
+#include "cdx/surface/cdxscreen.h"
 
 namespace zelto {
 

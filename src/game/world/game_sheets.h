@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "cdxscreen.h"
-#include "cdxtile.h"
+#include "cdx/sprite/cdxtile.h"
+#include "cdx/surface/cdxscreen.h"
 
 namespace zelto {
 

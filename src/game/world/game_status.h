@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "score_table.h"
+#include "game/scores/score_table.h"
 
 namespace zelto {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "world.h"
+#include "game/world/world.h"
 
 using namespace platform;
 

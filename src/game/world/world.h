@@ -11,22 +11,22 @@
 #include <memory>
 #include <vector>
 
-#include "actor.h"
-#include "cdxinput.h"
-#include "cdxscreen.h"
-#include "cdxsound.h"
-#include "cdxsoundbuffer.h"
-#include "cdxsprite.h"
-#include "cdxtile.h"
-#include "fmpmap.h"
-#include "game_options.h"
-#include "game_status.h"
-#include "random.h"
-#include "score_file.h"
-#include "screenfader.h"
-#include "timerlist.h"
-#include "win_types.h"
-#include "world_measures.h"
+#include "cdx/input/cdxinput.h"
+#include "cdx/sound/cdxsound.h"
+#include "cdx/sound/cdxsoundbuffer.h"
+#include "cdx/sprite/cdxsprite.h"
+#include "cdx/sprite/cdxtile.h"
+#include "cdx/surface/cdxscreen.h"
+#include "game/actors/actor.h"
+#include "game/fader/screenfader.h"
+#include "game/scores/score_file.h"
+#include "game/timers_and_random/random.h"
+#include "game/timers_and_random/timerlist.h"
+#include "game/world/game_options.h"
+#include "game/world/game_status.h"
+#include "game/world/world_measures.h"
+#include "map/fmpmap.h"
+#include "platform/host/win_types.h"
 
 namespace zelto {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "screen_measures.h"
+#include "game/screen/screen_measures.h"
 
 namespace zelto {
 

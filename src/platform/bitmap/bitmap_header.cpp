@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "bitmap_header.h"
+#include "platform/bitmap/bitmap_header.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "surface_limits.h"
+#include "platform/display/surface_limits.h"
 
 namespace platform {
 

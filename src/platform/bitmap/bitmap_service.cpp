@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "bitmap_service.h"
+#include "platform/bitmap/bitmap_service.h"
 
 #include <SDL.h>
 
@@ -8,16 +8,16 @@
 #include <optional>
 #include <unordered_map>
 
-#include "bitmap_header.h"
-#include "display_palette.h"
-#include "display_surface.h"
-#include "display_surface_lock.h"
-#include "nearest_palette.h"
-#include "pixel_format.h"
-#include "pixel_layout.h"
-#include "regular_file.h"
-#include "unpacked_bitmap.h"
-#include "window.h"
+#include "platform/bitmap/bitmap_header.h"
+#include "platform/bitmap/unpacked_bitmap.h"
+#include "platform/display/display_palette.h"
+#include "platform/display/display_surface.h"
+#include "platform/display/display_surface_lock.h"
+#include "platform/display/nearest_palette.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/pixel_layout.h"
+#include "platform/host/regular_file.h"
+#include "platform/host/window.h"
 
 namespace platform {
 namespace {

@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-#include "display_types.h"
-#include "pixel_blits.h"
-#include "win_types.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/host/display_types.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

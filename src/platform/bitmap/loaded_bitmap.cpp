@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "loaded_bitmap.h"
+#include "platform/bitmap/loaded_bitmap.h"
 
 #include <algorithm>
 #include <new>
 #include <optional>
 
-#include "display_palette.h"
-#include "display_surface.h"
-#include "display_surface_lock.h"
-#include "unpacked_bitmap.h"
-#include "window.h"
+#include "platform/bitmap/unpacked_bitmap.h"
+#include "platform/display/display_palette.h"
+#include "platform/display/display_surface.h"
+#include "platform/display/display_surface_lock.h"
+#include "platform/host/window.h"
 
 namespace platform {
 namespace {

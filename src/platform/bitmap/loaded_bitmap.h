@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "bitmap_header.h"
-#include "bitmap_service.h"
+#include "platform/bitmap/bitmap_header.h"
+#include "platform/bitmap/bitmap_service.h"
 
 namespace platform {
 

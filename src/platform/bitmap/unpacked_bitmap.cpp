@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "unpacked_bitmap.h"
+#include "platform/bitmap/unpacked_bitmap.h"
 
 namespace platform {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "bitmap_header.h"
+#include "platform/bitmap/bitmap_header.h"
 
 namespace platform {
 

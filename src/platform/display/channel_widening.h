@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "pixel_layout.h"
+#include "platform/display/pixel_layout.h"
 
 namespace platform {
 

@@ -4,8 +4,8 @@
 // A device context: drawing state for text on one display surface, held between a surface's
 // GetDC and ReleaseDC.
 
-#include "display_types.h"
-#include "win_types.h"
+#include "platform/host/display_types.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

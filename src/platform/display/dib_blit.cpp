@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "dib_blit.h"
+#include "platform/display/dib_blit.h"
 
 #include <algorithm>
 
-#include "display_surface_lock.h"
-#include "nearest_palette.h"
+#include "platform/display/display_surface_lock.h"
+#include "platform/display/nearest_palette.h"
 
 namespace platform {
 

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "display_surface.h"
-#include "display_types.h"
-#include "pixel_blits.h"
+#include "platform/display/display_surface.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/host/display_types.h"
 
 namespace platform {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "display_device.h"
+#include "platform/display/display_device.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "pixel_format.h"
-#include "surface_limits.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/surface_limits.h"
 
 namespace platform {
 

@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "display_palette.h"
-#include "display_surface.h"
-#include "display_types.h"
-#include "host.h"
-#include "platform_context.h"
+#include "platform/display/display_palette.h"
+#include "platform/display/display_surface.h"
+#include "platform/host/display_types.h"
+#include "platform/host/host.h"
+#include "platform/host/platform_context.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "display_palette.h"
+#include "platform/display/display_palette.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "display_types.h"
+#include "platform/host/display_types.h"
 
 namespace platform {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "display_surface.h"
+#include "platform/display/display_surface.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "display_device.h"
-#include "pixel_blits.h"
-#include "pixel_format.h"
+#include "platform/display/display_device.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/display/pixel_format.h"
 
 namespace platform {
 namespace {

@@ -10,10 +10,10 @@
 #include <optional>
 #include <vector>
 
-#include "device_context.h"
-#include "display_types.h"
-#include "opaque_runs.h"
-#include "pixel_memory.h"
+#include "platform/display/device_context.h"
+#include "platform/display/opaque_runs.h"
+#include "platform/display/pixel_memory.h"
+#include "platform/host/display_types.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 // Holds a display surface locked for as long as it lives, with the description Lock filled
 // in: Unlock on every way out.
 
-#include "display_surface.h"
+#include "platform/display/display_surface.h"
 
 namespace platform {
 

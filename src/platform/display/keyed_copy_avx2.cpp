@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "keyed_copy_avx2.h"
+#include "platform/display/keyed_copy_avx2.h"
 
 #include <immintrin.h>
 

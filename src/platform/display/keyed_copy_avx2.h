@@ -4,7 +4,7 @@
 // The keyed copy in 32-byte steps, in a file of its own built for AVX2: pixel_blits.cpp
 // chooses it at run time on processors that have it and lack the masked moves of AVX-512.
 
-#include "pixel_blits.h"
+#include "platform/display/pixel_blits.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 // The keyed copy with AVX-512 masked moves, in a file of its own built for AVX-512 (with
 // BMI2): pixel_blits.cpp chooses it at run time on processors that have both.
 
-#include "pixel_blits.h"
+#include "platform/display/pixel_blits.h"
 
 namespace platform {
 

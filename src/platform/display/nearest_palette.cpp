@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "nearest_palette.h"
+#include "platform/display/nearest_palette.h"
 
 namespace platform {
 

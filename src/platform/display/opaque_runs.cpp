@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "opaque_runs.h"
+#include "platform/display/opaque_runs.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "pixel_blits.h"
+#include "platform/display/pixel_blits.h"
 
 namespace platform {
 

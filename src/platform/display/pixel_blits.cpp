@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pixel_blits.h"
+#include "platform/display/pixel_blits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,12 +9,12 @@
 #endif
 
 #if defined(ZELTO_KEYED_COPY_AVX2)
-#include "keyed_copy_avx2.h"
+#include "platform/display/keyed_copy_avx2.h"
 #endif
 #if defined(ZELTO_KEYED_COPY_AVX512)
-#include "keyed_copy_avx512.h"
+#include "platform/display/keyed_copy_avx512.h"
 #endif
-#include "processor_features.h"
+#include "platform/host/processor_features.h"
 
 namespace platform {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "pixel_fill.h"
+#include "platform/display/pixel_fill.h"
 
 namespace platform {
 

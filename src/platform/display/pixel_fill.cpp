@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "pixel_fill.h"
+#include "platform/display/pixel_fill.h"
 
-#include "pixel_blits.h"
-#include "pixel_fill_walk.h"
-#include "processor_features.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/display/pixel_fill_walk.h"
+#include "platform/host/processor_features.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -4,7 +4,7 @@
 
 #include <immintrin.h>
 
-#include "pixel_fill_walk.h"
+#include "platform/display/pixel_fill_walk.h"
 
 namespace platform {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "pixel_format.h"
+#include "platform/display/pixel_format.h"
 
-#include "pixel_layout.h"
+#include "platform/display/pixel_layout.h"
 
 namespace platform {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "present_convert.h"
+#include "platform/display/present_convert.h"
 
-#include "channel_widening.h"
-#include "pixel_blits.h"
-#include "pixel_format.h"
-#include "pixel_layout.h"
-#include "present_convert_avx2.h"
-#include "processor_features.h"
+#include "platform/display/channel_widening.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/pixel_layout.h"
+#include "platform/display/present_convert_avx2.h"
+#include "platform/host/processor_features.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "host.h"
+#include "platform/host/host.h"
 
 namespace platform {
 

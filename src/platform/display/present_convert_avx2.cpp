@@ -3,13 +3,13 @@
 // A row's last pixels, fewer than sixteen, go through the same step from a small staging
 // buffer, so nothing is read or written past the row.
 
-#include "present_convert_avx2.h"
+#include "platform/display/present_convert_avx2.h"
 
 #include <immintrin.h>
 
 #include <cstring>
 
-#include "channel_widening.h"
+#include "platform/display/channel_widening.h"
 
 namespace platform {
 namespace {

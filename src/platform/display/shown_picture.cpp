@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shown_picture.h"
+#include "platform/display/shown_picture.h"
 
 #include <cstring>
 #include <new>

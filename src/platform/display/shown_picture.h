@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host.h"
+#include "platform/host/host.h"
 
 namespace platform {
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "fake_host.h"
+#include "platform/fake/fake_host.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "pixel_blits.h"
-#include "pixel_format.h"
-#include "platform_context.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/display/pixel_format.h"
+#include "platform/host/platform_context.h"
 
 namespace platform {
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "fault_hooks.h"
-#include "host.h"
+#include "platform/host/fault_hooks.h"
+#include "platform/host/host.h"
 
 namespace platform {
 

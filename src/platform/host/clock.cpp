@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "clock.h"
+#include "platform/host/clock.h"
 
-#include "host.h"
+#include "platform/host/host.h"
 
 namespace platform {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "win_types.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

@@ -6,9 +6,9 @@
 // and replaying hosts implement these; the display, sound and text services ask
 // FaultsOf(host), which on a real host answers that nothing is refused.
 
-#include "display_types.h"
-#include "sound_types.h"
-#include "win_types.h"
+#include "platform/host/display_types.h"
+#include "platform/host/sound_types.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "host.h"
+#include "platform/host/host.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform_context.h"
+#include "platform/host/platform_context.h"
 
 namespace platform {
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "display_types.h"
-#include "win_types.h"
+#include "platform/host/display_types.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

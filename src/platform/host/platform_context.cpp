@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform_context.h"
+#include "platform/host/platform_context.h"
 
 #include <algorithm>
 #include <atomic>

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "fault_hooks.h"
-#include "host.h"
-#include "win_types.h"
+#include "platform/host/fault_hooks.h"
+#include "platform/host/host.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

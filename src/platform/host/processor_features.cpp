@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "processor_features.h"
+#include "platform/host/processor_features.h"
 
 #include <algorithm>
 #include <atomic>

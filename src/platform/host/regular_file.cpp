@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "regular_file.h"
+#include "platform/host/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "window.h"
+#include "platform/host/window.h"
 
 #include <strings.h>
 
 #include <cstdio>
 #include <vector>
 
-#include "platform_context.h"
+#include "platform/host/platform_context.h"
 
 namespace platform {
 

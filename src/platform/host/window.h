@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "win_types.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

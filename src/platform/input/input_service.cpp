@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "input_service.h"
+#include "platform/input/input_service.h"
 
 #include <cstring>
 
-#include "host.h"
+#include "platform/host/host.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "data_set_hash.h"
+#include "platform/record/data_set_hash.h"
 
 #include <xxhash.h>
 
@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "regular_file.h"
+#include "platform/host/regular_file.h"
 
 namespace platform {
 namespace {

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "loaded_recording.h"
+#include "platform/record/loaded_recording.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 
-#include "recording_decoder.h"
-#include "regular_file.h"
+#include "platform/host/regular_file.h"
+#include "platform/record/recording_decoder.h"
 
 namespace platform {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "recording.h"
+#include "platform/record/recording.h"
 
 namespace platform {
 

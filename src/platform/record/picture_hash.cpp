@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "picture_hash.h"
+#include "platform/record/picture_hash.h"
 
 #include <xxhash.h>
 
 #include <cstddef>
 #include <memory>
 
-#include "pixel_format.h"
+#include "platform/display/pixel_format.h"
 
 namespace platform {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "recording.h"
+#include "platform/record/recording.h"
 
 namespace platform {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "platform/host/host.h"
 
 namespace platform {
 

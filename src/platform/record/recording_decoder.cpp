@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "recording_decoder.h"
+#include "platform/record/recording_decoder.h"
 
 #include <cstring>
 
-#include "recording_encoder.h"
+#include "platform/record/recording_encoder.h"
 
 namespace platform {
 

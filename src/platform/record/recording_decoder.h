@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "recording.h"
+#include "platform/record/recording.h"
 
 namespace platform {
 

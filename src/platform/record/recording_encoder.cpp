@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "recording_encoder.h"
+#include "platform/record/recording_encoder.h"
 
 #include <cstring>
 

@@ -30,7 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "recording.h"
+#include "platform/record/recording.h"
 
 namespace platform {
 

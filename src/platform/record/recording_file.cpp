@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "recording_file.h"
+#include "platform/record/recording_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

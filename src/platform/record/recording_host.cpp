@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "recording_host.h"
+#include "platform/record/recording_host.h"
 
-#include "picture_hash.h"
+#include "platform/record/picture_hash.h"
 
 namespace platform {
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "fault_hooks.h"
-#include "host.h"
-#include "recording_encoder.h"
-#include "recording_file.h"
-#include "sound_numbers.h"
+#include "platform/host/fault_hooks.h"
+#include "platform/host/host.h"
+#include "platform/record/recording_encoder.h"
+#include "platform/record/recording_file.h"
+#include "platform/record/sound_numbers.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "replay_host.h"
+#include "platform/record/replay_host.h"
 
 #include <chrono>
 #include <cinttypes>
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <thread>
 
-#include "picture_hash.h"
-#include "scan_codes.h"
+#include "platform/host/scan_codes.h"
+#include "platform/record/picture_hash.h"
 
 namespace platform {
 namespace {

@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "fault_hooks.h"
-#include "host.h"
-#include "loaded_recording.h"
-#include "recording_decoder.h"
-#include "sound_numbers.h"
+#include "platform/host/fault_hooks.h"
+#include "platform/host/host.h"
+#include "platform/record/loaded_recording.h"
+#include "platform/record/recording_decoder.h"
+#include "platform/record/sound_numbers.h"
 
 namespace platform {
 

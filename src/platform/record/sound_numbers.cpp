@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sound_numbers.h"
+#include "platform/record/sound_numbers.h"
 
 namespace platform {
 

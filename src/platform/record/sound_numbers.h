@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <map>
 
-#include "fault_hooks.h"
-#include "recording.h"
+#include "platform/host/fault_hooks.h"
+#include "platform/record/recording.h"
 
 namespace platform {
 

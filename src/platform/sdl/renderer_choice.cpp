@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "renderer_choice.h"
+#include "platform/sdl/renderer_choice.h"
 
 #include <SDL.h>
 #ifndef __EMSCRIPTEN__

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "sdl_host.h"
+#include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
 #ifdef __EMSCRIPTEN__
-#include "web_page.h"
+#include "platform/sdl/web_page.h"
 #else
 #include <pthread.h>
 #include <sys/prctl.h>
@@ -22,11 +22,11 @@
 #include <mutex>
 #include <string>
 
-#include "present_convert.h"
-#include "renderer_choice.h"
-#include "sdl_scancodes.h"
-#include "shown_picture.h"
-#include "window.h"
+#include "platform/display/present_convert.h"
+#include "platform/display/shown_picture.h"
+#include "platform/host/window.h"
+#include "platform/sdl/renderer_choice.h"
+#include "platform/sdl/sdl_scancodes.h"
 
 namespace platform {
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "sdl_scancodes.h"
+#include "platform/sdl/sdl_scancodes.h"
 
 #include <array>
 
-#include "scan_codes.h"
+#include "platform/host/scan_codes.h"
 
 namespace platform {
 namespace {

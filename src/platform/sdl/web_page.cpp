@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "web_page.h"
+#include "platform/sdl/web_page.h"
 
 #include <emscripten.h>
 

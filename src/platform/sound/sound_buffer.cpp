@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 #include <SDL.h>
 
@@ -10,8 +10,8 @@
 #include <new>
 #include <system_error>
 
-#include "sound_device.h"
-#include "threads.h"
+#include "platform/host/threads.h"
+#include "platform/sound/sound_device.h"
 
 namespace platform {
 namespace {

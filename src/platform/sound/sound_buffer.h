@@ -9,9 +9,9 @@
 #include <future>
 #include <memory>
 
-#include "fault_hooks.h"
-#include "host.h"
-#include "sound_types.h"
+#include "platform/host/fault_hooks.h"
+#include "platform/host/host.h"
+#include "platform/host/sound_types.h"
 
 namespace platform {
 

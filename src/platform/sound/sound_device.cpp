@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "sound_device.h"
+#include "platform/sound/sound_device.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace platform {
 namespace {

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <vector>
 
-#include "host.h"
-#include "sound_types.h"
+#include "platform/host/host.h"
+#include "platform/host/sound_types.h"
 
 namespace platform {
 

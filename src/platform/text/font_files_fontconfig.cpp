@@ -2,7 +2,7 @@
 // The system's fonts, through fontconfig.
 #include <fontconfig/fontconfig.h>
 
-#include "font_files.h"
+#include "platform/text/font_files.h"
 
 namespace platform {
 

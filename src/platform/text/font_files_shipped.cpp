@@ -6,7 +6,7 @@
 
 #include <iterator>
 
-#include "font_files.h"
+#include "platform/text/font_files.h"
 
 namespace platform {
 

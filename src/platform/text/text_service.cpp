@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "text_service.h"
+#include "platform/text/text_service.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -17,15 +17,15 @@
 #include <tuple>
 #include <vector>
 
-#include "display_palette.h"
-#include "display_surface.h"
-#include "fault_hooks.h"
-#include "font_files.h"
-#include "host.h"
-#include "nearest_palette.h"
-#include "regular_file.h"
-#include "threads.h"
-#include "window.h"
+#include "platform/display/display_palette.h"
+#include "platform/display/display_surface.h"
+#include "platform/display/nearest_palette.h"
+#include "platform/host/fault_hooks.h"
+#include "platform/host/host.h"
+#include "platform/host/regular_file.h"
+#include "platform/host/threads.h"
+#include "platform/host/window.h"
+#include "platform/text/font_files.h"
 
 namespace platform {
 

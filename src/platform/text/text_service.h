@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "display_types.h"
-#include "win_types.h"
+#include "platform/host/display_types.h"
+#include "platform/host/win_types.h"
 
 namespace platform {
 

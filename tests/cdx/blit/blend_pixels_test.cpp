@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "blend_reference.h"
-#include "pixel_blend.h"
-#include "processor_features.h"
+#include "cdx/blit/pixel_blend.h"
+#include "platform/host/processor_features.h"
 
 using namespace cdx;
 

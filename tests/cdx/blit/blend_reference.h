@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pixel_blend.h"
+#include "cdx/blit/pixel_blend.h"
 
 namespace cdx {
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "cdxerror.h"
+#include "cdx/error/cdxerror.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "cdxscreen.h"
-#include "display_types.h"
-#include "fake_host.h"
-#include "window.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/display_types.h"
+#include "platform/host/window.h"
 
 using namespace cdx;
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "cdxpsd.h"
+#include "cdx/image/cdxpsd.h"
 #include "test_pictures.h"
 
 using namespace cdx;

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cdxpsd.h"
-#include "surface_limits.h"
+#include "cdx/image/cdxpsd.h"
+#include "platform/display/surface_limits.h"
 #include "test_pictures.h"
 
 using namespace cdx;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "cdxinput.h"
+#include "cdx/input/cdxinput.h"
 
 #include <gtest/gtest.h>
 
-#include "fake_host.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

@@ -2,7 +2,7 @@
 // CDXSound and CDXSoundBuffer through the fake host: the device, loading WAV files at their
 // fixed offsets, copies and the choice of a free one, refusals of bad files, sound disabled.
 
-#include "cdxsound.h"
+#include "cdx/sound/cdxsound.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,10 +10,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "cdxsoundbuffer.h"
-#include "fake_host.h"
+#include "cdx/sound/cdxsoundbuffer.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/window.h"
 #include "wav_builder.h"
-#include "window.h"
 
 using namespace cdx;
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cdxsprite.h"
+#include "cdx/sprite/cdxsprite.h"
 #include "test_pictures.h"
 
 using namespace cdx;

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cdxsprite.h"
-#include "cdxtile.h"
+#include "cdx/sprite/cdxsprite.h"
+#include "cdx/sprite/cdxtile.h"
 #include "test_pictures.h"
 
 using namespace cdx;

@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "cdxscreen.h"
-#include "cdxsprite.h"
-#include "cdxtile.h"
-#include "fake_host.h"
+#include "cdx/sprite/cdxsprite.h"
+#include "cdx/sprite/cdxtile.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "cdxscreen.h"
+#include "cdx/surface/cdxscreen.h"
 
 #include <gtest/gtest.h>
 
-#include "fake_host.h"
-#include "window.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/window.h"
 
 using namespace cdx;
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "cdxsurface.h"
+#include "cdx/surface/cdxsurface.h"
 
 #include <gtest/gtest.h>
 
-#include "cdxscreen.h"
-#include "fake_host.h"
-#include "pixel_format.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/display/pixel_format.h"
+#include "platform/fake/fake_host.h"
 
 using namespace cdx;
 

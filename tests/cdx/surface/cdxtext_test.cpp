@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "cdxscreen.h"
-#include "fake_host.h"
-#include "text_service.h"
+#include "cdx/surface/cdxscreen.h"
+#include "platform/fake/fake_host.h"
+#include "platform/text/text_service.h"
 
 using namespace cdx;
 

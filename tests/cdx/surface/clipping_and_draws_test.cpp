@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cdxclip.h"
+#include "cdx/surface/cdxclip.h"
 #include "test_pictures.h"
 
 using namespace cdx;

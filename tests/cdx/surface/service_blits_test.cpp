@@ -13,12 +13,12 @@
 #include <random>
 #include <vector>
 
-#include "cdxscreen.h"
-#include "cdxsurface.h"
-#include "fake_host.h"
-#include "pixel_blits.h"
-#include "pixel_format.h"
-#include "window.h"
+#include "cdx/surface/cdxscreen.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/display/pixel_format.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/window.h"
 
 using namespace cdx;
 

@@ -11,7 +11,7 @@
 
 #include "blend_reference.h"
 #include "blitter_scene.h"
-#include "pixel_blend.h"
+#include "cdx/blit/pixel_blend.h"
 
 using namespace cdx;
 

@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "fake_host.h"
+#include "game/spine/zelto.h"
 #include "game_bot.h"
+#include "platform/fake/fake_host.h"
 #include "steering_policy.h"
-#include "zelto.h"
 
 using namespace platform;
 using bot::Course;

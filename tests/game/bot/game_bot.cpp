@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "game_bot.h"
 
-#include "zelto.h"
+#include "game/spine/zelto.h"
 
 namespace bot {
 namespace {

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "fake_host.h"
+#include "game/world/world.h"
+#include "platform/fake/fake_host.h"
 #include "steering_policy.h"
-#include "world.h"
 
 namespace bot {
 

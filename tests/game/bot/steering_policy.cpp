@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "world.h"
+#include "game/world/world.h"
 
 namespace bot {
 namespace {

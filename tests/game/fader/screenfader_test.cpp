@@ -4,7 +4,7 @@
 // cross-fade and the fade-out as the screen shows them (one step per refresh), and the game's
 // fade on Escape.
 
-#include "screenfader.h"
+#include "game/fader/screenfader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@
 #include <random>
 #include <string>
 
-#include "fake_host.h"
-#include "processor_features.h"
-#include "scan_codes.h"
-#include "zelto.h"
+#include "game/spine/zelto.h"
+#include "platform/fake/fake_host.h"
+#include "platform/host/processor_features.h"
+#include "platform/host/scan_codes.h"
 
 using namespace platform;
 

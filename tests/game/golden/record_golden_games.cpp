@@ -17,14 +17,14 @@
 #include <string>
 #include <system_error>
 
-#include "data_set_hash.h"
-#include "fake_host.h"
+#include "cdx/input/key_codes.h"
+#include "game/kept_files/xdg_folders.h"
+#include "game/spine/run_conditions.h"
+#include "game/spine/zelto.h"
 #include "game_bot.h"
-#include "key_codes.h"
-#include "recording_host.h"
-#include "run_conditions.h"
-#include "xdg_folders.h"
-#include "zelto.h"
+#include "platform/fake/fake_host.h"
+#include "platform/record/data_set_hash.h"
+#include "platform/record/recording_host.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "score_file.h"
+#include "game/scores/score_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) return 2;

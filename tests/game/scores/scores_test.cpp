@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "score_file.h"
-#include "score_table.h"
-#include "xdg_folders.h"
+#include "game/kept_files/xdg_folders.h"
+#include "game/scores/score_file.h"
+#include "game/scores/score_table.h"
 
 namespace {
 

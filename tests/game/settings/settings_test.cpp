@@ -3,7 +3,7 @@
 // damaged, unreadable or not a regular file, when the disk refuses a write, when two games end
 // at once and when games killed while writing left their new files behind.
 
-#include "settings.h"
+#include "game/settings/settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "settings_file.h"
+#include "game/settings/settings_file.h"
 
 namespace {
 

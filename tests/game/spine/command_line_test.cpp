@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "command_line.h"
+#include "game/spine/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "data_folder.h"
+#include "game/spine/data_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "cdxerror.h"
-#include "fake_host.h"
-#include "zelto.h"
+#include "cdx/error/cdxerror.h"
+#include "game/spine/zelto.h"
+#include "platform/fake/fake_host.h"
 
 using namespace platform;
 using namespace zelto;

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "bitmap_service.h"
-#include "cdxerror.h"
+#include "cdx/error/cdxerror.h"
+#include "game/spine/zelto.h"
+#include "platform/bitmap/bitmap_service.h"
 #include "test_pictures.h"
-#include "zelto.h"
 
 using namespace platform;
 using namespace testpictures;

@@ -10,9 +10,9 @@
 #include <functional>
 #include <vector>
 
+#include "game/player/player.h"
+#include "game/timers_and_random/random.h"
 #include "game_session.h"
-#include "player.h"
-#include "random.h"
 
 using namespace platform;
 

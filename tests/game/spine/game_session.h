@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
-#include "zelto.h"
+#include "game/spine/zelto.h"
+#include "platform/fake/fake_host.h"
 
 class GameSession {
 public:

@@ -14,9 +14,9 @@
 #include <string>
 #include <tuple>
 
+#include "game/player/player.h"
+#include "game/scores/score_table.h"
 #include "game_session.h"
-#include "player.h"
-#include "score_table.h"
 
 using namespace platform;
 

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
-#include "key_codes.h"
-#include "loaded_recording.h"
-#include "recording_encoder.h"
-#include "recording_file.h"
-#include "recording_host.h"
-#include "replay_host.h"
-#include "run_conditions.h"
-#include "zelto.h"
+#include "cdx/input/key_codes.h"
+#include "game/spine/run_conditions.h"
+#include "game/spine/zelto.h"
+#include "platform/fake/fake_host.h"
+#include "platform/record/loaded_recording.h"
+#include "platform/record/recording_encoder.h"
+#include "platform/record/recording_file.h"
+#include "platform/record/recording_host.h"
+#include "platform/record/replay_host.h"
 
 using namespace platform;
 

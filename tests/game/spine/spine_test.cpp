@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-#include "cdxerror.h"
-#include "fake_host.h"
+#include "cdx/error/cdxerror.h"
+#include "game/spine/zelto.h"
+#include "platform/fake/fake_host.h"
 #include "test_pictures.h"
-#include "zelto.h"
 
 using namespace platform;
 

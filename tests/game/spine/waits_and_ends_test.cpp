@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "game/player/player.h"
 #include "game_session.h"
-#include "player.h"
 
 using namespace platform;
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "timerlist.h"
+#include "game/timers_and_random/timerlist.h"
 
 #include <gtest/gtest.h>
 
-#include "fake_host.h"
+#include "platform/fake/fake_host.h"
 
 using platform::FakeHost;
 

@@ -10,15 +10,15 @@
 #include <random>
 #include <vector>
 
-#include "bitmap_header.h"
-#include "bitmap_service.h"
-#include "cdxscreen.h"
-#include "cdxsurface.h"
-#include "fake_host.h"
-#include "loaded_bitmap.h"
-#include "pixel_format.h"
+#include "cdx/surface/cdxscreen.h"
+#include "cdx/surface/cdxsurface.h"
+#include "platform/bitmap/bitmap_header.h"
+#include "platform/bitmap/bitmap_service.h"
+#include "platform/bitmap/loaded_bitmap.h"
+#include "platform/bitmap/unpacked_bitmap.h"
+#include "platform/display/pixel_format.h"
+#include "platform/fake/fake_host.h"
 #include "test_pictures.h"
-#include "unpacked_bitmap.h"
 
 using namespace platform;
 

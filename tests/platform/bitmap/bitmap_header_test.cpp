@@ -3,7 +3,7 @@
 // kinds it reads, the sides a display surface can hold, depths and compressions that agree,
 // unpacked rows that are all there and packed pictures held to what their data can make.
 
-#include "bitmap_header.h"
+#include "platform/bitmap/bitmap_header.h"
 
 #include <gtest/gtest.h>
 

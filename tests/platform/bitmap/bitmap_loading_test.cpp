@@ -7,10 +7,10 @@
 
 #include <filesystem>
 
-#include "cdximage.h"
-#include "pixel_format.h"
+#include "cdx/image/cdximage.h"
+#include "platform/display/pixel_format.h"
+#include "platform/host/window.h"
 #include "test_pictures.h"
-#include "window.h"
 
 using namespace cdx;
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "bitmap_header.h"
-#include "bitmap_service.h"
+#include "platform/bitmap/bitmap_header.h"
+#include "platform/bitmap/bitmap_service.h"
 #include "test_pictures.h"
 
 using namespace platform;

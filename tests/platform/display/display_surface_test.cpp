@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "display_surface.h"
+#include "platform/display/display_surface.h"
 
 #include <gtest/gtest.h>
 
-#include "display_device.h"
-#include "fake_host.h"
-#include "pixel_blits.h"
-#include "pixel_format.h"
+#include "platform/display/display_device.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/display/pixel_format.h"
+#include "platform/fake/fake_host.h"
 
 using namespace platform;
 

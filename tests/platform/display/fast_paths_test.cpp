@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "pixel_blits.h"
-#include "processor_features.h"
+#include "platform/display/pixel_blits.h"
+#include "platform/host/processor_features.h"
 
 using namespace platform;
 

@@ -3,14 +3,14 @@
 // (along runs, and by masked vector moves) held bit for bit to the plain per-pixel copy,
 // with guard bytes around every rectangle.
 
-#include "opaque_runs.h"
+#include "platform/display/opaque_runs.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "pixel_blits.h"
+#include "platform/display/pixel_blits.h"
 
 using namespace platform;
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "pixel_blits.h"
+#include "platform/display/pixel_blits.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "pixel_layout.h"
+#include "platform/display/pixel_layout.h"
 
 using namespace platform;
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "pixel_fill.h"
+#include "platform/display/pixel_fill.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "pixel_blits.h"
+#include "platform/display/pixel_blits.h"
 
 using namespace platform;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pixel_memory.h"
+#include "platform/display/pixel_memory.h"
 
 #include <gtest/gtest.h>
 

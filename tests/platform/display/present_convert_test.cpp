@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "present_convert.h"
+#include "platform/display/present_convert.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "pixel_format.h"
+#include "platform/display/pixel_format.h"
 
 using namespace platform;
 

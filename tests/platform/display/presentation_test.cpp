@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "display_device.h"
-#include "fake_host.h"
+#include "platform/display/display_device.h"
+#include "platform/fake/fake_host.h"
 
 using namespace platform;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shown_picture.h"
+#include "platform/display/shown_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pixel_format.h"
+#include "platform/display/pixel_format.h"
 
 using namespace platform;
 

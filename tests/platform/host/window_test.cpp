@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "window.h"
+#include "platform/host/window.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "fake_host.h"
+#include "platform/fake/fake_host.h"
 
 using namespace platform;
 

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "cdxsound.h"
-#include "cdxsoundbuffer.h"
-#include "sdl_host.h"
+#include "cdx/sound/cdxsound.h"
+#include "cdx/sound/cdxsoundbuffer.h"
+#include "cdx/sound/wavfile.h"
+#include "platform/sdl/sdl_host.h"
+#include "platform/sound/sound_device.h"
 #include "sound_analysis.h"
-#include "sound_device.h"
-#include "wavfile.h"
 
 using namespace cdx;
 

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fake_host.h"
+#include "platform/fake/fake_host.h"
+#include "platform/sound/sound_buffer.h"
+#include "platform/sound/sound_device.h"
 #include "sound_analysis.h"
-#include "sound_buffer.h"
-#include "sound_device.h"
 #include "wav_builder.h"
 
 using namespace platform;

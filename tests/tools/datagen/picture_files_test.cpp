@@ -4,9 +4,9 @@
 #include <set>
 #include <string>
 
-#include "appicon.h"
 #include "data_files.h"
 #include "file_readers.h"
+#include "game/spine/appicon.h"
 
 namespace datagen_test {
 namespace {
