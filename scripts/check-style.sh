@@ -6,9 +6,9 @@
 #      whose SDL rows are the anchors the engine is measured against
 #   3. every source file (C++, CMake, shell, Python) starts with the licence's SPDX line, after
 #      a shebang where there is one                    (scripts/add-spdx-line.sh <file>)
-#   4. every include under src/ follows the arrows between the libraries, which
-#      scripts/include-arrows.txt lists (the checker first proves on a fixture that it catches
-#      a wrong include)                                (mend the include, or the arrows and README)
+#   4. every include under src/ names its header by its path from src/ and follows the arrows
+#      between the libraries, which scripts/include-arrows.txt lists (the checker first proves
+#      on a fixture that it catches a wrong include)   (mend the include, or the arrows and README)
 #   5. the game's code (src/game) has no mutable global: its state lives in the Game value it
 #      hands around (the checker first proves on a fixture that it names exactly the mutable
 #      ones)                                           (move the variable into Game)
