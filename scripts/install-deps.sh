@@ -4,6 +4,9 @@
 #   scripts/install-deps.sh play   building and running the game (the default)
 #   scripts/install-deps.sh web    the above, plus what the web build needs: Debian's emscripten
 #                                  and the tools that unpack Debian's source packages
+#   scripts/install-deps.sh windows the play profile, plus what the Windows cross build needs:
+#                                  Debian's MinGW-w64 compiler (posix threads), Wine to run
+#                                  it, zip, and the tools that unpack Debian's source packages
 #   scripts/install-deps.sh test   the above, plus the test suite's tools: GoogleTest, Google
 #                                  Benchmark, the virtual X server and what drives and checks
 #                                  it, Chromium and the browser test's npm packages
@@ -38,16 +41,20 @@ test_packages=(
 )
 # The web build: Debian's emscripten; dpkg-dev unpacks Debian's source packages of the libraries.
 web_packages=(emscripten dpkg-dev python3)
+# The Windows build: MinGW-w64's compiler with the posix thread model (for C++'s threads),
+# Wine to run zelto.exe, zip for the download; dpkg-dev unpacks Debian's source packages.
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 zip dpkg-dev)
 
 case "$profile" in
     play) packages=("${play_packages[@]}") ;;
     web) packages=("${play_packages[@]}" "${web_packages[@]}") ;;
+    windows) packages=("${play_packages[@]}" "${windows_packages[@]}") ;;
     test) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
     fuzz) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" clang) ;;
     ci) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" clang
         clang-format) ;;
     *)
-        echo "usage: $0 [play|web|test|fuzz|ci]" >&2
+        echo "usage: $0 [play|web|windows|test|fuzz|ci]" >&2
         exit 2
         ;;
 esac
@@ -84,7 +91,7 @@ if [ "$profile" = fuzz ] || [ "$profile" = ci ]; then
     install_missing "libclang-rt-${clang_major}-dev"
 fi
 
-if [ "$profile" != play ] && [ "$profile" != web ]; then
+if [ "$profile" != play ] && [ "$profile" != web ] && [ "$profile" != windows ]; then
     command -v npm >/dev/null || install_missing npm
     # The browser test's driver, at the versions tests/web/package-lock.json names; it drives
     # the system's Chromium and downloads no browser of its own.
