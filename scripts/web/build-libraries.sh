@@ -22,69 +22,23 @@ case ${2:-} in
         exit 2
         ;;
 esac
-mkdir -p "$folder"
-prefix=$folder/prefix
-sources=$folder/sources
-apt_folder=$folder/apt
 # Debian's emscripten is frozen to Debian's own node modules; a node from elsewhere on the PATH
 # finds them here.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
-
-apt_options=(-o "Dir::Etc::SourceList=$apt_folder/sources.list" -o Dir::Etc::SourceParts=/nonexistent
-    -o "Dir::State::Lists=$apt_folder/lists" -o "Dir::Cache=$apt_folder/cache"
-    -o Debug::NoLocking=1 -o APT::Sandbox::User=root -q)
-lists_ready=no
-# Makes the private apt folder ready: its own deb-src list (the suites of the machine's own
-# list) and package lists.
-ready_apt() {
-    [ "$lists_ready" = yes ] && return 0
-    mkdir -p "$apt_folder/lists/partial" "$apt_folder/cache/archives/partial"
-    local suites
-    suites=$(grep -h '^Suites:' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -1 |
-        cut -d: -f2 || true)
-    : >"$apt_folder/sources.list"
-    for suite in ${suites:-bookworm bookworm-updates}; do
-        echo "deb-src http://deb.debian.org/debian $suite main" >>"$apt_folder/sources.list"
-    done
-    echo "deb-src http://deb.debian.org/debian-security bookworm-security main" \
-        >>"$apt_folder/sources.list"
-    apt-get "${apt_options[@]}" update >/dev/null
-    lists_ready=yes
-}
-
-# The source package's folder under sources/, unpacked at the version wanted (source=version,
-# or the newest): its name goes to stdout.
-unpack() {
-    local wanted=$1
-    local name=${wanted%%=*}
-    local stamp=$sources/$name.version
-    if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$wanted" ]; then
-        ready_apt
-        rm -rf "$sources/$name" "$stamp"
-        mkdir -p "$sources/$name"
-        (cd "$sources/$name" && apt-get "${apt_options[@]}" source "$wanted" >/dev/null)
-        echo "$wanted" >"$stamp"
-    fi
-    find "$sources/$name" -maxdepth 1 -mindepth 1 -type d | head -1
-}
+mkdir -p "$folder"
+libraries_for="for the web"
+# shellcheck source=scripts/debian-sources.sh
+source "$(dirname "$0")/../debian-sources.sh"
 
 jobs=$(nproc)
 cmake_options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix"
     -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DBUILD_SHARED_LIBS=OFF)
 
-# Builds and installs one source package with CMake, unless the prefix holds it at the version
-# wanted already.
-build_library() {
-    local source=$1 binary=$2
+# Builds the unpacked tree of one source package and installs it into the prefix: by CMake,
+# by the tree's own configure script, or as a header alone.
+build_unpacked() {
+    local source=$1 tree=$2
     shift 2
-    local version wanted
-    version=$(dpkg-query -W -f='${Version}' "$binary" 2>/dev/null || true)
-    wanted=$source${version:+=$version}
-    local stamp=$prefix/built/$source
-    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then return 0; fi
-    echo "Building $wanted for the web, from Debian's source package"
-    local tree
-    tree=$(unpack "$wanted")
     if [ "$#" -gt 0 ] && [ "$1" = header-only ]; then
         mkdir -p "$prefix/include"
         cp "$tree/xxhash.h" "$prefix/include/"
@@ -104,11 +58,8 @@ build_library() {
         cmake --build "$build" -j"$jobs" >>"$folder/$source.log"
         cmake --install "$build" >>"$folder/$source.log"
     fi
-    mkdir -p "$prefix/built"
-    echo "$wanted" >"$stamp"
 }
 
-mkdir -p "$sources" "$prefix"
 build_library zlib zlib1g configure
 build_library libsdl2 libsdl2-2.0-0 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
 # FreeType reads only the TrueType and OpenType fonts the game ships: no PNG or shaped fonts.
