@@ -2,7 +2,8 @@
 #pragma once
 
 // The small text files the game keeps between runs (the best scores, the settings), read and
-// written over plain POSIX calls so that no failure goes unseen: a file is read whole up to a
+// written over the system's plain calls (POSIX's, or Windows' own) so that no failure goes
+// unseen: a file is read whole up to a
 // size no kept file comes near, and replaced whole by writing a new file beside it (a name of
 // its own for each writer, so that two games writing at once never write into one file),
 // flushing it to the disk and renaming it over the old one, so the path holds the old text or

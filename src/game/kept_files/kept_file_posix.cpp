@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "game/kept_files/kept_file.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,6 +10,8 @@
 #include <cstdlib>
 #include <functional>
 #include <vector>
+
+#include "game/kept_files/kept_file.h"
 
 namespace zelto {
 

@@ -13,25 +13,18 @@
 #include <system_error>
 
 #include "cdx/surface/cdxsurface.h"
-#include "game/kept_files/xdg_folders.h"
+#include "game/kept_files/user_folders.h"
 #include "game/settings/settings_file.h"
 #include "game/spine/command_line.h"
 #include "game/spine/data_folder.h"
 #include "game/spine/recorded_runs.h"
 #include "game/spine/zelto.h"
 #include "game/world/game_options.h"
+#include "platform/host/executable_folder.h"
 #include "platform/host/window.h"
 #include "platform/sdl/sdl_host.h"
 
 namespace {
-
-// The executable's folder, empty where the system does not say.
-std::filesystem::path ExecutableFolder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    return executable.parent_path();
-}
 
 // Changes into the folder the data files are read from; false (with a message) when a folder
 // named on the command line cannot be entered. A data set found nowhere is left to start-up,
@@ -51,10 +44,10 @@ bool EnterDataFolder(const zelto::CommandLine& line) {
     if (error) return true;
     // The GNU layout of `cmake --install` first, then the games folders of the Debian package.
     const std::filesystem::path found = zelto::FindDataFolder(
-        current,
-        zelto::DataFolderCandidates(
-            ExecutableFolder(), {ZELTO_DATA_FROM_EXECUTABLE, ZELTO_GAMES_DATA_FROM_EXECUTABLE},
-            {ZELTO_INSTALLED_DATA_FOLDER, ZELTO_INSTALLED_GAMES_DATA_FOLDER}));
+        current, zelto::DataFolderCandidates(
+                     platform::ExecutableFolder(),
+                     {ZELTO_DATA_FROM_EXECUTABLE, ZELTO_GAMES_DATA_FROM_EXECUTABLE},
+                     {ZELTO_INSTALLED_DATA_FOLDER, ZELTO_INSTALLED_GAMES_DATA_FOLDER}));
     if (found != current) std::filesystem::current_path(found, error);
     return true;
 }
@@ -83,11 +76,10 @@ bool PrintAnswer(const std::string& text) {
     return false;
 }
 
-// The settings file in the user's configuration folder; none where neither XDG_CONFIG_HOME nor
-// HOME names one (the defaults then hold, and nothing is kept).
+// The settings file in the user's configuration folder; none where the environment names none
+// (the defaults then hold, and nothing is kept).
 std::unique_ptr<zelto::SettingsFile> OpenSettings() {
-    const std::optional<std::string> folder =
-        zelto::KeptConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::optional<std::string> folder = zelto::UserConfigFolder();
     if (!folder) return nullptr;
     return std::make_unique<zelto::SettingsFile>(*folder);
 }

@@ -9,7 +9,7 @@
 #include <optional>
 #include <system_error>
 
-#include "game/kept_files/xdg_folders.h"
+#include "game/kept_files/user_folders.h"
 #include "game/spine/run_conditions.h"
 #include "game/spine/zelto.h"
 #include "platform/fake/fake_host.h"
@@ -33,16 +33,12 @@ class ReplayScoresFolder {
 public:
     explicit ReplayScoresFolder(const RunConditions& conditions) {
         if (!RecordedScoresKept(conditions)) {
-            unsetenv("XDG_DATA_HOME");
-            unsetenv("HOME");
+            PointUserDataFolderAt(std::nullopt);
             return;
         }
-        const char* temporary = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(temporary && *temporary ? temporary : "/tmp") + "/zelto-replay-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) return;
-        folder_ = pattern;
-        setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+        folder_ = MakeTemporaryFolder("zelto-replay-");
+        if (folder_.empty()) return;
+        PointUserDataFolderAt(folder_);
         const std::string table = RecordedScoreTable(conditions);
         if (table.empty()) return;
         std::error_code error;
@@ -125,8 +121,7 @@ platform::RecordingHeader HeaderOfRun(const GameOptions& options, const char* ve
     platform::RecordingHeader header;
     header.programVersion = version;
     header.dataSetHash = platform::DataSetHash(CurrentFolder());
-    header.conditions =
-        ConditionsOfRun(options, KeptDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    header.conditions = ConditionsOfRun(options, UserDataFolder());
     return header;
 }
 

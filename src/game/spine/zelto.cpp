@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "data_files.h"
-#include "game/kept_files/xdg_folders.h"
+#include "game/kept_files/user_folders.h"
 #include "game/player/player.h"
 #include "game/screen/screen_measures.h"
 #include "game/spine/appicon.h"
@@ -41,11 +41,9 @@ std::unique_ptr<CDXSoundBuffer> LoadSound(Game& game, const char* fileName, cons
 // The best scores are kept in the user's data folder; without one, none are kept and the player
 // is told so once.
 void OpenScores(Game& game) {
-    const std::optional<std::string> folder =
-        KeptDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    const std::optional<std::string> folder = UserDataFolder();
     if (!folder) {
-        std::fputs("zelto: neither XDG_DATA_HOME nor HOME names a folder: no scores are kept\n",
-                   stderr);
+        std::fprintf(stderr, "zelto: %s: no scores are kept\n", NoUserDataFolderReason());
         return;
     }
     game.Scores = std::make_unique<ScoreFile>(*folder);
@@ -142,10 +140,11 @@ void LoadGame(Game& game) {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::current_path(error);
     if (!HoldsAnyDataFile(error ? std::filesystem::path(".") : folder)) {
+        const std::string shown = error ? std::string(".") : folder.string();
         FatalError(game.GameScreen.get(),
                    "The game's data files (%s and %zu more) are not in the folder '%s'.\n"
                    "Name the folder that holds them with --data DIR.",
-                   kMapFile, kDataFileCount - 1, error ? "." : folder.c_str());
+                   kMapFile, kDataFileCount - 1, shown.c_str());
         return;
     }
     game.Fader = std::make_unique<ScreenFader>(game.GameScreen.get());
