@@ -96,6 +96,13 @@ const platform::PALETTEENTRY* ScreenPalette(const CDXScreen* screen);
 // The fatal error report over a screen: the formatted message (cut at 1023 characters) in an
 // error box owned by the screen's window, after the display shows the desktop's surface, and
 // the quit message (ReportFatalError in cdxerror.h). A null screen gives a box without owner.
+#ifdef __MINGW32__
+// MinGW's formatting follows C99 in C++ (__USE_MINGW_ANSI_STDIO): its own name for that format
+// keeps GCC from checking the arguments against Microsoft's older one.
+void FatalError(CDXScreen* screen, const char* format, ...)
+    __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
+#else
 void FatalError(CDXScreen* screen, const char* format, ...) __attribute__((format(printf, 2, 3)));
+#endif
 
 }  // namespace cdx

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/display/pixel_memory.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/mman.h>
+#endif
 
 #include <new>
 #include <utility>
@@ -29,9 +33,14 @@ PixelMemory::PixelMemory(std::size_t size) : size_(size) {
     if (kMapLargeBlocks && size >= kMappedFrom) {
         // Fresh anonymous pages read as zero. Where the mapping with its pages made is refused,
         // the heap serves instead.
+#ifdef _WIN32
+        void* mapped = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (mapped != nullptr) {
+#else
         void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE,
                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
         if (mapped != MAP_FAILED) {
+#endif
             bytes_ = static_cast<std::uint8_t*>(mapped);
             mapped_ = true;
             return;
@@ -65,7 +74,11 @@ void PixelMemory::swap(PixelMemory& other) noexcept {
 void PixelMemory::Release() noexcept {
     if (bytes_ == nullptr) return;
     if (mapped_) {
+#ifdef _WIN32
+        VirtualFree(bytes_, 0, MEM_RELEASE);
+#else
         munmap(bytes_, size_);
+#endif
     } else {
         delete[] bytes_;
     }

@@ -4,6 +4,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +19,24 @@ namespace {
 constexpr auto kWriteInterval = std::chrono::seconds(1);
 // Held bytes are written out at once past this, whatever the time.
 constexpr std::size_t kMostHeld = 256 * 1024;
+
+bool FlushToDisk(int descriptor) {
+#ifdef _WIN32
+    return _commit(descriptor) == 0;
+#else
+    return ::fsync(descriptor) == 0;
+#endif
+}
+
+// Gives the file its name, in place of a file that has it.
+bool RenameOver(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    // Windows' rename refuses a name a file has: the system's move replaces it.
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
 
 }  // namespace
 
@@ -38,7 +60,12 @@ bool RecordingFile::Open(const std::string& path, const std::vector<std::uint8_t
         problem = "cannot make a file beside '" + path + "': " + std::strerror(errno);
         return false;
     }
+#ifdef _WIN32
+    // The file holds compressed bytes: no line ends may be turned into the system's own.
+    _setmode(descriptor_, _O_BINARY);
+#else
     ::fchmod(descriptor_, 0644);
+#endif
     temporaryPath_ = pattern;
     lastWrite_ = std::chrono::steady_clock::now();
     streamOpen_ = deflateInit(&stream_, Z_BEST_COMPRESSION) == Z_OK;
@@ -104,12 +131,12 @@ bool RecordingFile::Finish(std::string& problem) {
     Deflate(Z_FINISH);
     deflateEnd(&stream_);
     streamOpen_ = false;
-    if (problem_.empty() && ::fsync(descriptor_) != 0) {
+    if (problem_.empty() && !FlushToDisk(descriptor_)) {
         Fail("cannot write the recording '" + temporaryPath_ + "'");
     }
     ::close(descriptor_);
     descriptor_ = -1;
-    if (problem_.empty() && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+    if (problem_.empty() && !RenameOver(temporaryPath_, path_)) {
         Fail("cannot name the recording '" + path_ + "'");
     }
     problem = problem_;

@@ -2,7 +2,7 @@
 #include "platform/sdl/renderer_choice.h"
 
 #include <SDL.h>
-#ifndef __EMSCRIPTEN__
+#if !defined(__EMSCRIPTEN__) && !defined(_WIN32)
 #include <SDL_syswm.h>
 #endif
 
@@ -11,8 +11,9 @@
 namespace platform {
 
 bool GlDrawsInSoftware(SDL_Window* window) {
-#ifdef __EMSCRIPTEN__
-    // A browser's WebGL is the canvas's own way to draw, whatever runs it.
+#if defined(__EMSCRIPTEN__) || defined(_WIN32)
+    // A browser's WebGL is the canvas's own way to draw, whatever runs it; on Windows, SDL
+    // draws through Direct3D, whose drivers answer for themselves.
     static_cast<void>(window);
     return false;
 #else

@@ -7,6 +7,8 @@
 #include <unistd.h>
 #ifdef __EMSCRIPTEN__
 #include "platform/sdl/web_page.h"
+#elif defined(_WIN32)
+#include "platform/sdl/console_end_requests.h"
 #else
 #include <pthread.h>
 #include <sys/prctl.h>
@@ -62,7 +64,7 @@ void PullSound(void* output, Uint8* stream, int bytes) {
                                            bytes / static_cast<int>(2 * sizeof(std::int16_t)));
 }
 
-#ifndef __EMSCRIPTEN__
+#if !defined(__EMSCRIPTEN__) && !defined(_WIN32)
 constexpr const char* kNoDisplay =
     "no display found; run the game on an X11 or Wayland desktop (DISPLAY or WAYLAND_DISPLAY "
     "set), or name a video driver in SDL_VIDEODRIVER";
@@ -146,8 +148,25 @@ int SDLCALL NotePresses(void* latch, SDL_Event* event) {
 #ifdef __EMSCRIPTEN__
 // A page has no signals and no box processes: the page's own close ends everything.
 std::atomic<int> endSignals{0};
-constexpr int kEndSignals[] = {SIGINT, SIGTERM};
-void TakeEndSignals(struct sigaction (&)[std::size(kEndSignals)]) {}
+struct PreviousEndHandling {};
+void TakeEndSignals(PreviousEndHandling&) {}
+void GiveBackEndSignals(const PreviousEndHandling&) {}
+#elif defined(_WIN32)
+// The console's close, Ctrl+C and Ctrl+Break ask the program to end, as SIGTERM and SIGINT do
+// on POSIX systems: each is counted, and the next PollEvents turns it into a close request;
+// while a box is shown the process ends at once, with the exit code of the box's Escape answer
+// (console_end_requests.h). Windows shows its boxes in the game's own process: nothing is left
+// behind.
+constexpr int kExitCodeOfAnEndedBox = 1;
+std::atomic<int> endSignals{0};
+std::atomic<bool> boxShown{false};
+struct PreviousEndHandling {};
+void TakeEndSignals(PreviousEndHandling&) {
+    TakeConsoleEndRequests(endSignals, boxShown, kExitCodeOfAnEndedBox);
+}
+void GiveBackEndSignals(const PreviousEndHandling&) {
+    GiveBackConsoleEndRequests();
+}
 #else
 // SIGINT and SIGTERM ask the program to end. The host takes them itself rather than through
 // SDL's handlers, which only queue a quit event: while a message box is shown, SDL runs the
@@ -183,8 +202,11 @@ void TieBoxProcessToTheGame() {
     if (getppid() != gameProcess) _exit(kExitCodeOfAnEndedBox);
 }
 
+// How the end signals were handled before the host took them.
+using PreviousEndHandling = struct sigaction[std::size(kEndSignals)];
+
 // Takes SIGINT and SIGTERM from SDL; the state before is kept in previous, to be put back.
-void TakeEndSignals(struct sigaction (&previous)[std::size(kEndSignals)]) {
+void TakeEndSignals(PreviousEndHandling& previous) {
     static std::once_flag forkHandlerSet;
     std::call_once(forkHandlerSet,
                    [] { pthread_atfork(nullptr, nullptr, TieBoxProcessToTheGame); });
@@ -198,6 +220,12 @@ void TakeEndSignals(struct sigaction (&previous)[std::size(kEndSignals)]) {
     for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
         sigaction(kEndSignals[i], nullptr, &previous[i]);
         if (previous[i].sa_handler != SIG_IGN) sigaction(kEndSignals[i], &action, nullptr);
+    }
+}
+
+void GiveBackEndSignals(const PreviousEndHandling& previous) {
+    for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
+        sigaction(kEndSignals[i], &previous[i], nullptr);
     }
 }
 #endif
@@ -263,7 +291,7 @@ struct SdlHost::State {
     // box is shown.
     bool boxClosed = false;
     // How the end signals were handled before this host took them.
-    struct sigaction previousActions[std::size(kEndSignals)] = {};
+    PreviousEndHandling previousActions = {};
     // What the window shows: a picture equal to it is not presented again.
     ShownPicture shown;
 };
@@ -283,7 +311,7 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize,
     state_->windowSize = kDefaultWindowSize;
     state_->windowPosition.reset();
     web_page::SetWholeMultiples(scaling == Scaling::kWholeMultiples);
-#else
+#elif !defined(_WIN32)
     if (!DisplayMayExist()) {
         state_->startError = kNoDisplay;
         return;
@@ -295,7 +323,7 @@ SdlHost::SdlHost(StartMode mode, Scaling scaling, POINT windowSize,
         state_->startError = std::string("cannot open the display: ") + SDL_GetError();
         return;
     }
-#ifndef __EMSCRIPTEN__
+#if !defined(__EMSCRIPTEN__) && !defined(_WIN32)
     // Without a display SDL falls back to drivers that show nothing; a game run blind would only
     // fail later with a misleading message. A driver the user asked for by name is kept.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -324,11 +352,7 @@ SdlHost::~SdlHost() {
     if (state_->ready) {
         SDL_DelEventWatch(NotePresses, &state_->presses);
         SDL_Quit();
-#ifndef __EMSCRIPTEN__
-        for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
-            sigaction(kEndSignals[i], &state_->previousActions[i], nullptr);
-        }
-#endif
+        GiveBackEndSignals(state_->previousActions);
     }
 }
 
