@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The rules of play at their edges, each set up in a running game on the fake host: the
 // critical mass, the Energon floor and drain, enemies and particles, the enemies kept off the
-// player's start, the view's bounds, animation lists, steering near the map's edge, and the
-// order of the random draws that makes a seed fix a game.
+// player's start, animation lists, and the order of the random draws that makes a seed fix a
+// game.
 
 #include <gtest/gtest.h>
 
@@ -206,46 +206,6 @@ TEST_F(RulesTest, TogglesMoveEnemiesZeroToThirtyEightAndParticlesZeroToNineOnly)
     EXPECT_FALSE(game.SoundsPlayed("Spawn").empty());
 }
 
-TEST_F(RulesTest, TheViewsBoundsAreInclusiveOnEverySide) {
-    struct Probe {
-        std::int32_t dx;
-        std::int32_t dy;
-        std::int32_t expected;
-    };
-    const Probe probes[] = {
-        {-1, 0, OutOfView}, {0, 0, ShownApart},   {478, 0, ShownApart}, {479, 0, OutOfView},
-        {0, -1, OutOfView}, {0, 480, ShownApart}, {0, 481, OutOfView},
-    };
-    std::vector<std::int32_t> results;
-    std::int32_t touching = -1;
-    std::int32_t apartByOne = -1;
-    Play(10, [&](int frame) {
-        if (frame != 2) return;
-        Actor probe;
-        probe.Create(game.world.EnemySheets.front().get());
-        for (const Probe& p : probes) {
-            probe.WorldX = game.world.GameMap->ScrollX + p.dx;
-            probe.WorldY = game.world.GameMap->ScrollY + p.dy;
-            results.push_back(ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
-                                         game.world.GameMap->ScrollY, 478, 480));
-        }
-        // Contact includes the frames' edges: 32 pixels apart still touch, 33 do not.
-        probe.WorldX = game.world.GameMap->ScrollX + game.world.Player->PosX + 32;
-        probe.WorldY = game.world.GameMap->ScrollY + game.world.Player->PosY - 32;
-        touching = ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
-                              game.world.GameMap->ScrollY, 478, 480);
-        probe.WorldX += 1;
-        apartByOne = ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
-                                game.world.GameMap->ScrollY, 478, 480);
-    });
-    ASSERT_EQ(results.size(), std::size(probes));
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        EXPECT_EQ(results[i], probes[i].expected) << "probe " << i;
-    }
-    EXPECT_EQ(touching, ShownTouching);
-    EXPECT_EQ(apartByOne, ShownApart);
-}
-
 TEST_F(RulesTest, FrameListsPlayInOrderAndTheLastParticleKindWrapsToFrameZero) {
     int wrongLists = 0;
     std::vector<std::int32_t> lastKind;
@@ -279,29 +239,6 @@ TEST_F(RulesTest, FrameListsPlayInOrderAndTheLastParticleKindWrapsToFrameZero) {
     EXPECT_EQ(lastKind, (std::vector<std::int32_t>{0, 37, 37, 38, 38, 39, 39, 0, 0, 36, 36, 37}));
     // The player's alive list: frame 0 for three frames, frame 1 for six.
     EXPECT_EQ(player, (std::vector<std::int32_t>{0, 0, 1, 1, 1, 1, 1, 1, 0}));
-}
-
-TEST_F(RulesTest, NearTheMapsLeftEdgeThePlayerIsNotHeldAndGruntsAtTheEdge) {
-    std::vector<std::int32_t> xs;
-    std::vector<std::int32_t> scrolls;
-    Play(120, [&](int frame) {
-        if (frame == 2) {
-            game.world.GameMap->SetScrollPosition(30, game.world.GameMap->ScrollY);
-            game.world.Player->PosX = 52;
-            // Left and a little down.
-            game.host.MoveMouse(-4, 1);
-        }
-        if (frame >= 4) {
-            xs.push_back(game.world.Player->PosX);
-            scrolls.push_back(game.world.GameMap->ScrollX);
-        }
-    });
-    ASSERT_GT(xs.size(), 30u);
-    // The map scrolls left to 0 and stays there; the player moves on to x 10.
-    EXPECT_EQ(scrolls.back(), 0);
-    EXPECT_EQ(xs.back(), 10);
-    EXPECT_LT(xs[1], 50) << "not held at 50 while the map is near its edge";
-    EXPECT_FALSE(game.SoundsPlayed("Grunt").empty());
 }
 
 namespace {

@@ -16,6 +16,24 @@
 #include "game/spine/zelto.h"
 #include "platform/fake/fake_host.h"
 
+// The frames of a stage that a test sees: one record per blank of play.
+struct PlayFrame {
+    std::uint64_t blank = 0;
+    std::int32_t state = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t scrollX = 0;
+    std::int32_t scrollY = 0;
+    std::int32_t energon = 0;
+    std::int32_t lives = 0;
+    std::int32_t score = 0;
+    std::int32_t frame = 0;
+    std::int32_t stage = 0;
+};
+
+// The record of the game's state at blank (from within a blank hook, while a stage runs).
+PlayFrame Snapshot(const zelto::Game& world, std::uint64_t blank);
+
 class GameSession {
 public:
     // Set-1 scan codes of the keys the game reads.

@@ -16,6 +16,20 @@ constexpr int kHudBandHeight = 25;
 
 }  // namespace
 
+PlayFrame Snapshot(const Game& world, std::uint64_t blank) {
+    return PlayFrame{blank,
+                     world.Status->State,
+                     world.Player->PosX,
+                     world.Player->PosY,
+                     world.GameMap->ScrollX,
+                     world.GameMap->ScrollY,
+                     world.EnergonLevel,
+                     world.Status->Lives,
+                     world.Status->Score,
+                     world.Player->Frame,
+                     world.Status->Stage};
+}
+
 GameSession::GameSession() {
     SetHost(&host);
     host.SetPicturesKept(200);
