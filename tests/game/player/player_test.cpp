@@ -22,34 +22,17 @@ using namespace zelto;
 
 // On the fake host's default time of day the click at blank 5 and Space at blank 60 start the
 // first stage; play begins a few blanks after Space.
-constexpr std::uint64_t kClick = 5;
-constexpr std::uint64_t kSpace = 60;
+constexpr std::uint64_t kClick = GameSession::kFirstClick;
+constexpr std::uint64_t kSpace = GameSession::kFirstSpace;
 
 class PlayerTest : public ::testing::Test {
 protected:
-    // Plays the first stage with no enemy in the world; `frame` is called after every play
-    // frame with its number (1 for the first), and may set up the next one. Space stays held,
-    // so later stage starts pass their instruction screen at once.
+    // Plays stages without enemies, looking at every play frame.
     void Play(std::uint64_t frames, std::function<void(int frame)> frame) {
-        game.ClickAt(kClick);
-        game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
-        game.AtStageStart([&](int) { game.ClearEnemies(); });
-        // The stage start is seen at the flip of the intro's last frame; every blank after it
-        // counts, the first being the first play frame's.
-        game.EveryBlank([this, frame](std::uint64_t) {
-            if (game.stagesStarted == 0) return;
-            ++playFrame_;
-            if (playFrame_ >= 1) frame(playFrame_);
-        });
-        game.host.SetBlankLimit(kSpace + frames + 2000);
-        game.host.AtBlank(kSpace + frames, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
-        EXPECT_EQ(game.Run(), 0);
+        EXPECT_EQ(game.PlayWithoutEnemies(frames, std::move(frame)), 0);
     }
 
     GameSession game;
-
-private:
-    int playFrame_ = -1;
 };
 
 }  // namespace

@@ -99,6 +99,23 @@ void GameSession::ClearEnemies() {
     }
 }
 
+int GameSession::PlayWithoutEnemies(std::uint64_t frames, std::function<void(int frame)> frame) {
+    ClickAt(kFirstClick);
+    host.AtBlank(kFirstSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
+    AtStageStart([this](int) { ClearEnemies(); });
+    // The stage start is seen at the flip of the intro's last frame; every blank after it
+    // counts, the first being the first play frame's.
+    playFrame_ = -1;
+    EveryBlank([this, frame](std::uint64_t) {
+        if (stagesStarted == 0) return;
+        ++playFrame_;
+        if (playFrame_ >= 1) frame(playFrame_);
+    });
+    host.SetBlankLimit(kFirstSpace + frames + 2000);
+    host.AtBlank(kFirstSpace + frames, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
+    return Run();
+}
+
 void GameSession::PlaceParticle(std::int32_t x, std::int32_t y) {
     for (auto& particle : world.Particles) particle->Active = 0;
     world.Particles[0]->Active = 1;

@@ -62,6 +62,13 @@ public:
     void AtStageStart(std::function<void(int stage)> setUp) { stageStart_ = std::move(setUp); }
     // Moves every enemy far out of the world, where none can ever be seen or touched.
     void ClearEnemies();
+    // Runs a game whose stages have no enemy in the world: a click at blank kFirstClick starts
+    // the first stage and Space, held from blank kFirstSpace on, every one; Escape ends the game
+    // `frames` blanks after that. `frame` is called after every play frame with its number (1
+    // for the first) and may set up the next one. The exit code.
+    int PlayWithoutEnemies(std::uint64_t frames, std::function<void(int frame)> frame);
+    static constexpr std::uint64_t kFirstClick = 5;
+    static constexpr std::uint64_t kFirstSpace = 60;
     // Puts the first particle in play at world (x, y) and takes the others out.
     void PlaceParticle(std::int32_t x, std::int32_t y);
 
@@ -95,6 +102,7 @@ private:
     std::function<void(std::uint64_t)> step_;
     std::function<void(int)> stageStart_;
     const zelto::Actor* lastEnemy_ = nullptr;
+    int playFrame_ = -1;  // the play frames PlayWithoutEnemies has seen
     std::map<const void*, std::string> soundNames_;
     std::set<std::uint64_t> wanted_;
     std::map<std::uint64_t, platform::FakeHost::Picture> kept_;

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The rules of play at their edges, each set up in a running game on the fake host: the
-// critical mass, the Energon floor and drain, enemies and particles, the enemies kept off the
-// player's start, animation lists, and the order of the random draws that makes a seed fix a
-// game.
+// critical mass, the Energon floor and drain, enemies and particles, animation lists, and the
+// order of the random draws that makes a seed fix a game.
 
 #include <gtest/gtest.h>
 
@@ -21,34 +20,17 @@ namespace {
 using namespace cdx;
 using namespace zelto;
 
-constexpr std::uint64_t kClick = 5;
-constexpr std::uint64_t kSpace = 60;
+constexpr std::uint64_t kClick = GameSession::kFirstClick;
+constexpr std::uint64_t kSpace = GameSession::kFirstSpace;
 
-// Plays the first stage with no enemy in the world; `frame` is called after every play frame
-// with its number (1 for the first), and may set up the next one. Space stays held, so later
-// stage starts pass their instruction screen at once.
+// Most cases play stages without enemies, looking at every play frame (Play).
 class RulesTest : public ::testing::Test {
 protected:
     void Play(std::uint64_t frames, std::function<void(int frame)> frame) {
-        game.ClickAt(kClick);
-        game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
-        game.AtStageStart([&](int) { game.ClearEnemies(); });
-        // The stage start is seen at the flip of the intro's last frame; every blank after it
-        // counts, the first being the first play frame's.
-        game.EveryBlank([this, frame](std::uint64_t) {
-            if (game.stagesStarted == 0) return;
-            ++playFrame_;
-            if (playFrame_ >= 1) frame(playFrame_);
-        });
-        game.host.SetBlankLimit(kSpace + frames + 2000);
-        game.host.AtBlank(kSpace + frames, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
-        EXPECT_EQ(game.Run(), 0);
+        EXPECT_EQ(game.PlayWithoutEnemies(frames, std::move(frame)), 0);
     }
 
     GameSession game;
-
-private:
-    int playFrame_ = -1;
 };
 
 }  // namespace
@@ -269,49 +251,6 @@ bool NearTheStart(const Place& enemy) {
 }
 
 }  // namespace
-
-TEST_F(RulesTest, EnemiesWithinSixtyFourOfTheStartOnBothAxesAreMovedSidewaysOutOfIt) {
-    // The start is (640, 480); an enemy moved goes to x 575 (left of 640) or 705, its y kept.
-    struct Row {
-        std::int32_t x;
-        std::int32_t y;
-        std::int32_t keptX;
-    };
-    const Row rows[] = {
-        {640, 480, 705},       // on it: to the right
-        {639, 480, 575},       // left of it by one: to the left
-        {640 - 64, 480, 575},  // 64 away on either axis is moved
-        {640 + 64, 480, 705},  //
-        {600, 480 - 64, 575},  //
-        {700, 480 + 64, 705},  //
-        {704, 416, 705},       // and so is the square's corner
-        {640 - 65, 480, 575},  // 65 away stays
-        {640 + 65, 480, 705},  //
-        {600, 480 - 65, 600},  //
-        {700, 480 + 65, 700},  //
-        {100, 100, 100},       // far away
-    };
-    std::vector<std::int32_t> xs;
-    std::vector<std::int32_t> ys;
-    Play(10, [&](int frame) {
-        if (frame != 2) return;
-        for (std::size_t i = 0; i < std::size(rows); ++i) {
-            game.world.Enemies[i]->WorldX = rows[i].x;
-            game.world.Enemies[i]->WorldY = rows[i].y;
-        }
-        KeepEnemiesAwayFrom(game.world, kStartX, kStartY);
-        for (std::size_t i = 0; i < std::size(rows); ++i) {
-            xs.push_back(game.world.Enemies[i]->WorldX);
-            ys.push_back(game.world.Enemies[i]->WorldY);
-        }
-        game.ClearEnemies();
-    });
-    ASSERT_EQ(xs.size(), std::size(rows));
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_EQ(xs[i], rows[i].keptX) << "from (" << rows[i].x << ", " << rows[i].y << ")";
-        EXPECT_EQ(ys[i], rows[i].y) << "from (" << rows[i].x << ", " << rows[i].y << ")";
-    }
-}
 
 namespace {
 
