@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The fade walks written once over a "lanes" type that says how wide a vector step is and how
-// its instructions are spelt. fade_walks.cpp compiles them with eight-pixel SSE2 lanes,
-// fade_walks_avx2.cpp again with AVX2 allowed for sixteen-pixel steps. All but the AVX2 entry
-// points sits in an unnamed namespace, so that each of the two files keeps its own copy built
-// for its own instruction set and the linker never hands one to the other.
+// The fade walks written once over the lanes types of pixel_lanes.h. Each level's file
+// instantiates them with the lanes its instructions allow and defines that level's entry
+// points, declared below: fade_walks.cpp with eight-pixel SSE2 lanes, fade_walks_avx2.cpp with
+// sixteen-pixel AVX2 lanes. All but those entry points sits in an unnamed namespace, so that
+// each of the two files keeps its own copy built for its own instruction set and the linker
+// never hands one to the other.
 //
 // A step takes the channels of its pixels apart and scales each by one multiply high
 // (_mm_mulhi_epu16): red shifted down to bit 0 and blue at bit 0 give the scaled channel
@@ -13,16 +14,21 @@
 // drops. A cross-fade adds the two pictures' channels before it puts them back together, so
 // the shift and the sums are made once for both.
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "cdx/blit/fade_walks.h"
+#include "cdx/blit/pixel_lanes.h"
 
 namespace cdx {
 
-// The walks of the AVX2 file; they exist only in builds that compile it.
+// The fade walks at each processor level; fade_walks.cpp picks one by the level in use. The
+// baseline's take eight-pixel SSE2 steps, AVX2's sixteen-pixel steps.
+void DarkenPixelsBaseline(const FadeFields& fields, std::uint32_t multiplier, FadePicture source,
+                          FadePicture work, int columns, int rows);
+void MixPixelsBaseline(const FadeFields& fields, std::uint32_t newerMultiplier,
+                       std::uint32_t olderMultiplier, FadePicture older, FadePicture newer,
+                       FadePicture work, int columns, int rows);
 void DarkenPixelsAvx2(const FadeFields& fields, std::uint32_t multiplier, FadePicture source,
                       FadePicture work, int columns, int rows);
 void MixPixelsAvx2(const FadeFields& fields, std::uint32_t newerMultiplier,
@@ -30,23 +36,6 @@ void MixPixelsAvx2(const FadeFields& fields, std::uint32_t newerMultiplier,
                    FadePicture work, int columns, int rows);
 
 namespace {
-
-struct FadeSse2Lanes {
-    using Reg = __m128i;
-    static constexpr int kPixels = 8;
-    static Reg Splat(std::uint16_t value) { return _mm_set1_epi16(static_cast<short>(value)); }
-    static Reg Load(const std::uint8_t* at) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    }
-    static void Store(std::uint8_t* at, Reg value) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
-    }
-    static Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
-    static Reg Add(Reg a, Reg b) { return _mm_add_epi16(a, b); }
-    static Reg MulHigh(Reg a, Reg b) { return _mm_mulhi_epu16(a, b); }
-    static Reg ShiftRight(Reg a, __m128i count) { return _mm_srl_epi16(a, count); }
-    static Reg ShiftLeft(Reg a, __m128i count) { return _mm_sll_epi16(a, count); }
-};
 
 // Scaled channels of a pixel or a vector of pixels: red at bit 0, green and blue in place.
 template <class Value>
@@ -85,26 +74,27 @@ template <class V, bool Kept>
 class LevelOfLanes {
 public:
     LevelOfLanes(const FadeFields& fields, std::uint32_t multiplier)
-        : redShift_(_mm_cvtsi32_si128(fields.redShift)),
+        : redShift_(V::ShiftCount(fields.redShift)),
           green_(V::Splat(fields.greenMask)),
           blue_(V::Splat(fields.blueMask)),
           multiplier_(V::Splat(static_cast<std::uint16_t>(multiplier))) {}
     ChannelsApart<typename V::Reg> Apart(const std::uint8_t* at) const {
         const typename V::Reg pixels = V::Load(at);
-        const typename V::Reg red = V::ShiftRight(pixels, redShift_);
+        const typename V::Reg red = V::ShiftRightBy(pixels, redShift_);
         const typename V::Reg green = V::And(pixels, green_);
         const typename V::Reg blue = V::And(pixels, blue_);
         if constexpr (Kept) return {red, green, blue};
-        return {V::MulHigh(red, multiplier_), V::And(V::MulHigh(green, multiplier_), green_),
-                V::MulHigh(blue, multiplier_)};
+        return {V::MulHighUnsigned(red, multiplier_),
+                V::And(V::MulHighUnsigned(green, multiplier_), green_),
+                V::MulHighUnsigned(blue, multiplier_)};
     }
     void Store(std::uint8_t* at, const ChannelsApart<typename V::Reg>& channels) const {
-        V::Store(at, V::Add(V::Add(V::ShiftLeft(channels.red, redShift_), channels.green),
+        V::Store(at, V::Add(V::Add(V::ShiftLeftBy(channels.red, redShift_), channels.green),
                             channels.blue));
     }
 
 private:
-    __m128i redShift_;
+    typename V::Count redShift_;
     typename V::Reg green_, blue_, multiplier_;
 };
 
@@ -186,7 +176,7 @@ void MixRows(const FadeFields& fields, std::uint32_t newerMultiplier, std::uint3
     }
 }
 
-// The entry points of each file: the kept levels picked out, the rest scaled.
+// What each level's entry points call: the kept levels picked out, the rest scaled.
 template <class Wide, class Narrow>
 void DarkenPixelsWith(const FadeFields& fields, std::uint32_t multiplier, FadePicture source,
                       FadePicture work, int columns, int rows) {

@@ -6,43 +6,49 @@
 
 namespace cdx {
 
-namespace {
-
-// The sixteen-pixel steps, where this build compiled them and the processor level in use
-// allows them.
-bool SixteenPixelSteps() {
-#if defined(ZELTO_FADE_AVX2)
-    return platform::ProcessorHasAvx2();
-#else
-    return false;
-#endif
-}
-
-}  // namespace
-
 void DarkenPixels(const FadeFields& fields, std::uint32_t multiplier, FadePicture source,
                   FadePicture work, int columns, int rows) {
     if (columns <= 0 || rows <= 0) return;
-#if defined(ZELTO_FADE_AVX2)
-    if (SixteenPixelSteps()) {
-        return DarkenPixelsAvx2(fields, multiplier, source, work, columns, rows);
-    }
+    // The steps of the level in use, where this build compiled them; there are no wider steps
+    // than AVX2's.
+    switch (platform::ProcessorLevelInUse()) {
+#if defined(ZELTO_WIDER_STEPS)
+        case platform::ProcessorLevel::kAvx512:
+        case platform::ProcessorLevel::kAvx2:
+            return DarkenPixelsAvx2(fields, multiplier, source, work, columns, rows);
 #endif
-    DarkenPixelsWith<FadeSse2Lanes, FadeSse2Lanes>(fields, multiplier, source, work, columns, rows);
+        default:
+            return DarkenPixelsBaseline(fields, multiplier, source, work, columns, rows);
+    }
 }
 
 void MixPixels(const FadeFields& fields, std::uint32_t newerMultiplier,
                std::uint32_t olderMultiplier, FadePicture older, FadePicture newer,
                FadePicture work, int columns, int rows) {
     if (columns <= 0 || rows <= 0) return;
-#if defined(ZELTO_FADE_AVX2)
-    if (SixteenPixelSteps()) {
-        return MixPixelsAvx2(fields, newerMultiplier, olderMultiplier, older, newer, work, columns,
-                             rows);
-    }
+    switch (platform::ProcessorLevelInUse()) {
+#if defined(ZELTO_WIDER_STEPS)
+        case platform::ProcessorLevel::kAvx512:
+        case platform::ProcessorLevel::kAvx2:
+            return MixPixelsAvx2(fields, newerMultiplier, olderMultiplier, older, newer, work,
+                                 columns, rows);
 #endif
-    MixPixelsWith<FadeSse2Lanes, FadeSse2Lanes>(fields, newerMultiplier, olderMultiplier, older,
-                                                newer, work, columns, rows);
+        default:
+            return MixPixelsBaseline(fields, newerMultiplier, olderMultiplier, older, newer, work,
+                                     columns, rows);
+    }
+}
+
+void DarkenPixelsBaseline(const FadeFields& fields, std::uint32_t multiplier, FadePicture source,
+                          FadePicture work, int columns, int rows) {
+    DarkenPixelsWith<Sse2Lanes, Sse2Lanes>(fields, multiplier, source, work, columns, rows);
+}
+
+void MixPixelsBaseline(const FadeFields& fields, std::uint32_t newerMultiplier,
+                       std::uint32_t olderMultiplier, FadePicture older, FadePicture newer,
+                       FadePicture work, int columns, int rows) {
+    MixPixelsWith<Sse2Lanes, Sse2Lanes>(fields, newerMultiplier, olderMultiplier, older, newer,
+                                        work, columns, rows);
 }
 
 }  // namespace cdx

@@ -14,23 +14,6 @@ static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
-// The wider steps this build compiled and the processor level in use allows.
-bool SixteenPixelSteps([[maybe_unused]] platform::ProcessorLevel level) {
-#if defined(ZELTO_BLEND_AVX2)
-    return level >= platform::ProcessorLevel::kAvx2;
-#else
-    return false;
-#endif
-}
-
-bool MaskedSteps([[maybe_unused]] platform::ProcessorLevel level) {
-#if defined(ZELTO_BLEND_AVX512)
-    return level >= platform::ProcessorLevel::kAvx512;
-#else
-    return false;
-#endif
-}
-
 // The walk over 24- or 32-bit rows, one pixel at a time over its three colour bytes.
 template <bool Keyed, class Op>
 void WalkBytes(const BlendRects& rects, const Op& op, int bytesPerPixel, std::uint32_t key) {
@@ -81,10 +64,17 @@ void BlendPixels(const BlendRects& rects, PixelLayout layout, const PixelBlend& 
         // A key wider than the pixel never matches: the walk then runs unkeyed.
         const bool keyed = blend.key.has_value() && *blend.key <= 0xFFFFu;
         const Key16 key{keyed, static_cast<std::uint16_t>(keyed ? *blend.key : 0)};
-        const platform::ProcessorLevel inUse = platform::ProcessorLevelInUse();
-        if (MaskedSteps(inUse)) return Blend16Avx512(rects, layout, operation, level, key);
-        if (SixteenPixelSteps(inUse)) return Blend16Avx2(rects, layout, operation, level, key);
-        return Blend16Baseline(rects, layout, operation, level, key);
+        // The steps of the level in use, where this build compiled them.
+        switch (platform::ProcessorLevelInUse()) {
+#if defined(ZELTO_WIDER_STEPS)
+            case platform::ProcessorLevel::kAvx512:
+                return Blend16Avx512(rects, layout, operation, level, key);
+            case platform::ProcessorLevel::kAvx2:
+                return Blend16Avx2(rects, layout, operation, level, key);
+#endif
+            default:
+                return Blend16Baseline(rects, layout, operation, level, key);
+        }
     }
     switch (blend.operation) {
         case PixelOperation::Average:

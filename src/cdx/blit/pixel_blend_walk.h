@@ -2,23 +2,20 @@
 #pragma once
 
 // The per-pixel operations of the blends and shadows and the walk over 15- and 16-bit rows,
-// written once over a "lanes" type that says how wide a vector step is and how its
-// instructions are spelt. pixel_blend.cpp compiles them with eight-pixel SSE2 lanes;
-// pixel_blend_avx2.cpp compiles them again, with the processor's AVX2 instructions allowed,
-// for sixteen-pixel steps, and is chosen at run time. Everything here but the two entry points
-// at the end sits in an unnamed namespace: each of those two files gets its own copy, built
-// for its own instruction set, and the linker can never hand one file's copy to the other.
+// written once over the lanes types of pixel_lanes.h. Each level's file instantiates the walk
+// with the lanes its instructions allow and defines that level's entry point, declared at the
+// end: pixel_blend.cpp with eight-pixel SSE2 lanes, pixel_blend_avx2.cpp with sixteen-pixel
+// AVX2 lanes, pixel_blend_avx512.cpp with 32-pixel masked AVX-512 lanes. Everything here but
+// those entry points sits in an unnamed namespace: each of those files gets its own copy, built
+// for its own instruction set, and the linker can never hand one file's copy to another.
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "cdx/blit/pixel_blend.h"
+#include "cdx/blit/pixel_lanes.h"
 
 namespace cdx {
 
@@ -87,53 +84,6 @@ std::uint32_t PairOfLones(const Op& op, std::uint32_t s, std::uint32_t d, unsign
         static_cast<std::uint16_t>(s >> 16), static_cast<std::uint16_t>(d >> 16), weights >> 8);
     return left | (right << 16);
 }
-
-#if defined(__SSE2__)
-// Eight 16-bit lanes in an SSE2 register.
-struct Sse2Lanes {
-    using Reg = __m128i;
-    static constexpr int kPixels = 8;
-    static Reg Splat(int value) { return _mm_set1_epi16(static_cast<short>(value)); }
-    static Reg Load(const std::uint8_t* at) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    }
-    static void Store(std::uint8_t* at, Reg value) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
-    }
-    // Eight weight bytes, each widened to its pixel's lane.
-    static Reg LoadWeights(const std::uint8_t* at) {
-        return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)),
-                                 _mm_setzero_si128());
-    }
-    static bool WeightsAllZero(const std::uint8_t* at) {
-        std::uint64_t weights;
-        std::memcpy(&weights, at, sizeof weights);
-        return weights == 0;
-    }
-    static Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
-    static Reg Or(Reg a, Reg b) { return _mm_or_si128(a, b); }
-    static Reg Xor(Reg a, Reg b) { return _mm_xor_si128(a, b); }
-    static Reg Add(Reg a, Reg b) { return _mm_add_epi16(a, b); }
-    static Reg Sub(Reg a, Reg b) { return _mm_sub_epi16(a, b); }
-    static Reg MulLow(Reg a, Reg b) { return _mm_mullo_epi16(a, b); }
-    // The upper half of the signed 32-bit product: floor(a x b / 65536).
-    static Reg MulHighSigned(Reg a, Reg b) { return _mm_mulhi_epi16(a, b); }
-    template <int N>
-    static Reg ShiftLeft(Reg a) {
-        return _mm_slli_epi16(a, N);
-    }
-    template <int N>
-    static Reg ShiftRight(Reg a) {
-        return _mm_srli_epi16(a, N);
-    }
-    static Reg Equal(Reg a, Reg b) { return _mm_cmpeq_epi16(a, b); }
-    static bool AllSet(Reg mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
-    // Lanes where mask is set from whenSet, the others from otherwise.
-    static Reg Select(Reg mask, Reg whenSet, Reg otherwise) {
-        return _mm_or_si128(_mm_and_si128(mask, whenSet), _mm_andnot_si128(mask, otherwise));
-    }
-};
-#endif
 
 // base + floor((toward - base) x weight / 256) for each channel of 16-bit pixels, weight at
 // most 255, without taking the channels apart and putting them back. Each channel's change
@@ -586,13 +536,13 @@ void Blend16With(const BlendRects& rects, PixelLayout layout, PixelOperation ope
 
 }  // namespace
 
-// The 15- and 16-bit walk in eight-pixel SSE2 steps (pairs only where there is no SSE2), and
-// in sixteen-pixel AVX2 steps, for processors that have AVX2 only.
+// The 15- and 16-bit walk at each processor level; pixel_blend.cpp picks one by the level in
+// use. The baseline's takes eight-pixel SSE2 steps (pairs alone in builds without SSE2), AVX2's
+// sixteen-pixel steps and AVX-512's 32-pixel masked steps.
 void Blend16Baseline(const BlendRects& rects, PixelLayout layout, PixelOperation operation,
                      int weight, Key16 key);
 void Blend16Avx2(const BlendRects& rects, PixelLayout layout, PixelOperation operation, int weight,
                  Key16 key);
-// The same walk in 32-pixel masked AVX-512 steps, for processors that have AVX-512BW only.
 void Blend16Avx512(const BlendRects& rects, PixelLayout layout, PixelOperation operation,
                    int weight, Key16 key);
 

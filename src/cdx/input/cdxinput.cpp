@@ -116,15 +116,28 @@ void CDXInput::Update() {
 }
 
 std::uint16_t CDXInput::GetKeyState(std::uint32_t code) const {
-    code &= 0xFFFF;
-    // Only codes 0 to 269 exist; any other reads as up.
-    if (code >= static_cast<std::uint32_t>(kKeyCodeCount)) return KeyUp;
-    return Keys.KeyStates[code];
+    return ReadKeyState(Keys.KeyStates, code);
 }
 
 void CDXInput::GetMousePos(std::int32_t* x, std::int32_t* y) const {
     if (x != nullptr) *x = MouseX;
     if (y != nullptr) *y = MouseY;
+}
+
+const InputFrame& CDXInput::TakeFrame() {
+    frame_.KeyStates = Keys.KeyStates;
+    frame_.MotionX = MouseX - LastMouseX;
+    frame_.MotionY = MouseY - LastMouseY;
+    LastMouseX = MouseX;
+    LastMouseY = MouseY;
+    return frame_;
+}
+
+void CDXInput::ForgetMotion() {
+    frame_.MotionX = 0;
+    frame_.MotionY = 0;
+    LastMouseX = MouseX;
+    LastMouseY = MouseY;
 }
 
 void CDXInput::Release() {

@@ -3,11 +3,13 @@
 
 // CDXInput: the keyboard, the mouse and a joystick gathered into one table of key states,
 // polled once per frame. Key codes 0 to 255 come from the keyboard through the scan-code
-// table, 256 to 258 are the mouse buttons, 260 to 269 the joystick's buttons.
+// table, 256 to 258 are the mouse buttons, 260 to 269 the joystick's buttons. The game reads
+// each of its frames through one InputFrame, taken once per frame after the update.
 
 #include <cstdint>
 #include <memory>
 
+#include "cdx/input/input_frame.h"
 #include "cdx/input/keystate.h"
 #include "platform/host/win_types.h"
 #include "platform/input/input_service.h"
@@ -25,6 +27,15 @@ public:
     void Update();
     std::uint16_t GetKeyState(std::uint32_t code) const;
     void GetMousePos(std::int32_t* x, std::int32_t* y) const;
+    // Takes this frame's input: the key states the last update left, and the motion of the
+    // accumulated position since the previous frame (from LastMouseX, LastMouseY, which then
+    // move to the position).
+    const InputFrame& TakeFrame();
+    // The frame taken last (as ForgetMotion left it).
+    const InputFrame& Frame() const { return frame_; }
+    // The motion made up to now sets no course: the frame taken last has none, and the next
+    // frame's is measured from the current position.
+    void ForgetMotion();
     // Gives up every device and the service (the destructor's work).
     void Release();
 
@@ -42,6 +53,9 @@ public:
     std::int32_t MouseUpperY = INT32_MAX;
     std::int32_t MouseX = 0;
     std::int32_t MouseY = 0;
+    // The position the next frame's motion is measured from.
+    std::int32_t LastMouseX = 0;
+    std::int32_t LastMouseY = 0;
     KeyStateTable Keys;
 
 private:
@@ -52,6 +66,8 @@ private:
     void UnacquireMouse();
     void UnacquireJoystick();
     void ClearKeys() { Keys.Clear(); }
+
+    InputFrame frame_;
 };
 
 }  // namespace cdx

@@ -57,6 +57,12 @@ std::int32_t MoveMouseAxis(std::int32_t position, std::int32_t motion, float fac
     return static_cast<std::int32_t>(moved);
 }
 
+KeyState ReadKeyState(const std::array<std::uint8_t, kKeyCodeCount>& states, std::uint32_t code) {
+    code &= 0xFFFF;
+    if (code >= static_cast<std::uint32_t>(kKeyCodeCount)) return KeyUp;
+    return static_cast<KeyState>(states[code]);
+}
+
 void KeyStateTable::ApplyKeyboard(const std::uint8_t state[256]) {
     std::memcpy(KeyboardState.data(), state, KeyboardState.size());
     for (std::size_t scan = 0; scan < 256; ++scan) {

@@ -27,6 +27,10 @@ const std::array<std::uint32_t, 256>& ScanCodeKeyCodes();
 std::int32_t MoveMouseAxis(std::int32_t position, std::int32_t motion, float factor,
                            std::int32_t lower, std::int32_t upper);
 
+// A key code's state in a table of states. Only the low 16 bits of the code count, and a code
+// past the table (there are 270) reads as up.
+KeyState ReadKeyState(const std::array<std::uint8_t, kKeyCodeCount>& states, std::uint32_t code);
+
 struct KeyStateTable {
     std::array<std::uint8_t, kKeyCodeCount> KeyStates{};
     std::array<std::uint8_t, 256> KeyboardState{};

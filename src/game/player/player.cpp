@@ -37,20 +37,14 @@ void HoldInsidePlayArea(Game& game, Actor& player) {
     }
 }
 
-// The mouse's motion since the last frame sets the course when it is diagonal; motion along
-// one axis, or none, keeps the course the player had.
+// The frame's mouse motion sets the course when it is diagonal; motion along one axis, or none,
+// keeps the course the player had.
 void SteerByMouse(Game& game, Actor& player) {
     if (!game.GameInput) return;
-    std::int32_t mouseX = 0;
-    std::int32_t mouseY = 0;
-    game.GameInput->GetMousePos(&mouseX, &mouseY);
-    const std::int32_t dx = mouseX - game.LastMouseX;
-    const std::int32_t dy = mouseY - game.LastMouseY;
-    game.LastMouseX = mouseX;
-    game.LastMouseY = mouseY;
-    if (dx != 0 && dy != 0) {
-        player.VelX = dx;
-        player.VelY = dy;
+    const InputFrame& input = game.GameInput->Frame();
+    if (input.MotionX != 0 && input.MotionY != 0) {
+        player.VelX = input.MotionX;
+        player.VelY = input.MotionY;
     }
 }
 

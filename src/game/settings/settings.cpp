@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "game/settings/settings.h"
 
-#include <charconv>
-#include <cmath>
-
-#include "game/settings/decimal_text.h"
+#include "game/settings/setting_rows.h"
 
 namespace zelto {
 
@@ -15,66 +12,6 @@ std::string_view Trimmed(std::string_view text) {
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
-}
-
-bool ReadYesNo(std::string_view text, bool& value) {
-    if (text == "yes") {
-        value = true;
-        return true;
-    }
-    if (text == "no") {
-        value = false;
-        return true;
-    }
-    return false;
-}
-
-bool ReadSide(std::string_view text, int& side) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return false;
-    if (value < Settings::kSmallestWindowSide || value > Settings::kLargestWindowSide) return false;
-    side = value;
-    return true;
-}
-
-// WIDTHxHEIGHT, each side within the window limits.
-bool ReadWindowSize(std::string_view text, int& width, int& height) {
-    const std::size_t cross = text.find('x');
-    if (cross == std::string_view::npos) return false;
-    int readWidth = 0;
-    int readHeight = 0;
-    if (!ReadSide(text.substr(0, cross), readWidth) ||
-        !ReadSide(text.substr(cross + 1), readHeight)) {
-        return false;
-    }
-    width = readWidth;
-    height = readHeight;
-    return true;
-}
-
-bool ReadCoordinate(std::string_view text, int& coordinate) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return false;
-    if (value < -Settings::kFarthestWindowPosition || value > Settings::kFarthestWindowPosition) {
-        return false;
-    }
-    coordinate = value;
-    return true;
-}
-
-// X,Y, each within the window system's coordinates.
-bool ReadWindowPosition(std::string_view text, std::optional<WindowPosition>& position) {
-    const std::size_t comma = text.find(',');
-    if (comma == std::string_view::npos) return false;
-    WindowPosition read;
-    if (!ReadCoordinate(text.substr(0, comma), read.x) ||
-        !ReadCoordinate(text.substr(comma + 1), read.y)) {
-        return false;
-    }
-    position = read;
-    return true;
 }
 
 // A line as a warning shows it: a damaged file may hold anything, and a terminal takes escape
@@ -101,19 +38,14 @@ std::string ShownLine(std::string_view line) {
 // Sets the key's value in the settings; false when the value is not one the key takes. Keys
 // this program does not know are passed over.
 bool ReadValue(std::string_view key, std::string_view value, Settings& settings) {
-    if (key == "window") return ReadYesNo(value, settings.inWindow);
-    if (key == "window-size") {
-        return ReadWindowSize(value, settings.windowWidth, settings.windowHeight);
+    for (const SettingRow& row : SettingRows()) {
+        if (row.key != key) continue;
+        const std::optional<SettingValue> read = ReadSettingValue(row, value);
+        if (!read) return false;
+        row.set(settings, *read);
+        return true;
     }
-    if (key == "window-position") return ReadWindowPosition(value, settings.windowPosition);
-    if (key == "sensitivity") return Settings::ReadSensitivity(value, settings.sensitivity);
-    if (key == "integer-scale") return ReadYesNo(value, settings.integerScale);
-    if (key == "mute") return ReadYesNo(value, settings.muted);
     return true;
-}
-
-const char* YesNo(bool value) {
-    return value ? "yes" : "no";
 }
 
 }  // namespace
@@ -141,26 +73,15 @@ std::optional<Settings> Settings::Parse(std::string_view text, std::string& faul
 }
 
 std::string Settings::Format() const {
-    const std::string sensitivityWritten = WrittenDecimal(sensitivity);
-    const std::string positionLine =
-        windowPosition ? "window-position = " + std::to_string(windowPosition->x) + "," +
-                             std::to_string(windowPosition->y) + "\n"
-                       : std::string();
-    return std::string(
-               "# zelto's settings, written as the game ends. Options on the command line\n"
-               "# win over them for one run.\n") +
-           "window = " + YesNo(inWindow) + "\n" + "window-size = " + std::to_string(windowWidth) +
-           "x" + std::to_string(windowHeight) + "\n" + positionLine +
-           "sensitivity = " + sensitivityWritten + "\n" + "integer-scale = " + YesNo(integerScale) +
-           "\n" + "mute = " + YesNo(muted) + "\n";
-}
-
-bool Settings::ReadSensitivity(std::string_view text, float& sensitivity) {
-    float value = 0.0f;
-    if (!ReadDecimal(text, value) || !std::isfinite(value)) return false;
-    if (value < kLeastSensitivity || value > kMostSensitivity) return false;
-    sensitivity = value;
-    return true;
+    std::string text =
+        "# zelto's settings, written as the game ends. Options on the command line\n"
+        "# win over them for one run.\n";
+    for (const SettingRow& row : SettingRows()) {
+        const SettingValue value = row.get(*this);
+        if (value.absent) continue;
+        text += std::string(row.key) + " = " + WrittenSettingValue(row, value) + "\n";
+    }
+    return text;
 }
 
 }  // namespace zelto

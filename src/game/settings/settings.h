@@ -3,20 +3,9 @@
 
 // The player's settings kept between runs, and their text: one `key = value` per line, blank
 // lines and lines starting with `#` ignored, keys this program does not know ignored (a newer
-// game may add some), a key given twice taking its last value:
-//
-//   window = no             yes: a window; no: full screen
-//   window-size = 640x480   the window's inner size when in a window
-//   window-position = 10,20 the window's top-left corner on the desktop (its frame's, where
-//                           the window manager draws one), in pixels from the first display's
-//                           top-left corner (negative left of it or above it); written once
-//                           the game has had a window; without it the window opens centred
-//   sensitivity = 1         the mouse factor, 0.1 to 10
-//   integer-scale = no      yes: the picture at whole multiples of its size only (yes by
-//                           default in a page)
-//   mute = no               yes: start with all sound silenced (M still unmutes)
-//
-// A line without `=`, or a value that is not one of those, makes the whole text damaged.
+// game may add some), a key given twice taking its last value. Each setting is a row of the
+// table in setting_rows.cpp, which says its key, its value and its options; a line without `=`,
+// or a value its row does not take, makes the whole text damaged.
 
 #include <optional>
 #include <string>
@@ -41,6 +30,15 @@ inline constexpr bool kIntegerScaleByDefault = true;
 inline constexpr bool kIntegerScaleByDefault = false;
 #endif
 
+// What a run's command-line options choose in place of the kept settings, each reached by its
+// setting's row; one left unset leaves the kept setting in force.
+struct SettingChoices {
+    std::optional<bool> startInWindow;  // a window instead of full screen
+    std::optional<bool> integerScale;   // the picture at whole multiples of its size only
+    std::optional<float> sensitivity;   // the mouse factor, within the settings' limits
+};
+
+// Each member's initializer is its default, which its row reads from here.
 struct Settings {
     bool inWindow = false;
     int windowWidth = kScreenWidth;
@@ -51,13 +49,9 @@ struct Settings {
     bool integerScale = kIntegerScaleByDefault;
     bool muted = false;
 
+    // The sensitivity's range: its row's, and what a recording's options are held to.
     static constexpr float kLeastSensitivity = 0.1f;
     static constexpr float kMostSensitivity = 10.0f;
-    // A window side outside these is not a size this game leaves a window at.
-    static constexpr int kSmallestWindowSide = 64;
-    static constexpr int kLargestWindowSide = 16384;
-    // The window system's coordinates are 16-bit: no display lies beyond this either way.
-    static constexpr int kFarthestWindowPosition = 32767;
 
     // The settings the text holds, each missing key at its default; nothing, with `fault`
     // naming the first bad line, when the text is damaged. The line is shown safe for a
@@ -68,9 +62,6 @@ struct Settings {
     // The text of these settings, with a heading that says what it is: every key, the window's
     // position where there is one.
     std::string Format() const;
-
-    // A plain decimal number from kLeastSensitivity to kMostSensitivity; false otherwise.
-    static bool ReadSensitivity(std::string_view text, float& sensitivity);
 
     bool operator==(const Settings&) const = default;
 };

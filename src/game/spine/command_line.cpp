@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "game/spine/command_line.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
-#include "game/settings/settings.h"
+#include "game/settings/setting_rows.h"
 
 namespace zelto {
 
 namespace {
 
 constexpr std::string_view kDataOption = "--data";
-constexpr std::string_view kSensitivityOption = "--sensitivity";
 constexpr std::string_view kRecordOption = "--record";
 constexpr std::string_view kReplayOption = "--replay";
 
@@ -39,6 +40,105 @@ CommandLine Refused(std::string why) {
     return refused;
 }
 
+// Whether the argument is an option that chooses a kept setting: then the line holds its choice
+// (i moved past a value given apart), or is refused.
+bool ReadSettingOption(std::string_view argument, int argc, const char* const argv[], int& i,
+                       CommandLine& line) {
+    for (const SettingRow& row : SettingRows()) {
+        for (const SettingOption& option : row.options) {
+            if (option.name.empty() || !argument.starts_with(option.name)) continue;
+            if (option.valueName.empty()) {
+                if (argument.size() != option.name.size()) continue;
+                row.choose(line, SettingValue{.yes = option.flagValue});
+                return true;
+            }
+            if (argument.size() != option.name.size() && argument[option.name.size()] != '=') {
+                continue;
+            }
+            std::string_view text;
+            const std::optional<SettingValue> value = OptionValue(option.name, argc, argv, i, text)
+                                                          ? ReadSettingValue(row, text)
+                                                          : std::nullopt;
+            if (!value) {
+                line = Refused("option '" + std::string(option.name) + "' needs " +
+                               SettingValueWanted(row));
+            } else {
+                row.choose(line, *value);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+// The program's own options, which choose no kept setting, as the usage lists them after the
+// kept settings' ones; the parser reads each in its own way.
+struct ProgramOption {
+    std::string_view name;
+    std::string_view valueName;  // empty: a flag
+    std::string_view help;       // lines after the first start under the first
+};
+
+constexpr ProgramOption kProgramOptions[] = {
+    {"--nosound", "", "play silently, without opening a sound device"},
+    {"--data", "DIR", "read the game's data files from DIR"},
+    {"--record", "FILE", "play and record the game into FILE"},
+    {"--replay", "FILE", "show the recorded game FILE at its pace (Escape ends it)"},
+    {"--verify", "",
+     "with --replay: replay without a display, as fast as it\n"
+     "runs, and compare every picture and sound with the\n"
+     "recording; exit code 0 when all match, 1 otherwise"},
+    {"--help", "", "show this help and end (-h too)"},
+    {"--version", "", "show the version and end (-v and -V too)"},
+};
+
+// An option as the usage names it: "--sensitivity N".
+std::string Spelled(std::string_view name, std::string_view valueName) {
+    return std::string(name) + (valueName.empty() ? "" : " ") + std::string(valueName);
+}
+
+// The usage's list lines: the option, then its help from the same column on every line.
+std::string OptionLines(std::string_view spelled, std::string_view help) {
+    constexpr std::size_t kHelpColumn = 19;
+    std::string lines = "  " + std::string(spelled);
+    lines.resize(std::max(lines.size() + 2, kHelpColumn), ' ');
+    for (const char character : help) {
+        lines += character;
+        if (character == '\n') lines += std::string(kHelpColumn, ' ');
+    }
+    return lines + "\n";
+}
+
+// The synopsis of a game's command line, wrapped before the terminal's last column: the kept
+// settings' options, each row's as one choice, then the program's own that a game takes.
+std::string GameSynopsis() {
+    constexpr std::string_view kCommand = "usage: zelto";
+    constexpr std::size_t kWidestLine = 79;
+    std::vector<std::string> choices;
+    for (const SettingRow& row : SettingRows()) {
+        std::string choice;
+        for (const SettingOption& option : row.options) {
+            if (option.name.empty()) continue;
+            choice += (choice.empty() ? "[" : " | ") + Spelled(option.name, option.valueName);
+        }
+        if (!choice.empty()) choices.push_back(choice + "]");
+    }
+    for (const char* choice : {"[--nosound]", "[--data DIR]", "[--record FILE]"}) {
+        choices.emplace_back(choice);
+    }
+    std::string synopsis(kCommand);
+    std::size_t lineStart = 0;
+    for (const std::string& choice : choices) {
+        if (synopsis.size() - lineStart + 1 + choice.size() > kWidestLine) {
+            synopsis += "\n";
+            lineStart = synopsis.size();
+            synopsis += std::string(kCommand.size(), ' ');
+        }
+        synopsis += " " + choice;
+    }
+    return synopsis;
+}
+
 }  // namespace
 
 CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
@@ -53,26 +153,12 @@ CommandLine CommandLine::Parse(int argc, const char* const argv[]) {
             line.action = Action::kShowVersion;
             return line;
         }
-        if (argument == "--window" || argument == "--fullscreen") {
-            line.startInWindow = argument == "--window";
-            continue;
-        }
-        if (argument == "--integer-scale") {
-            line.integerScale = true;
+        if (ReadSettingOption(argument, argc, argv, i, line)) {
+            if (line.action == Action::kRefuse) return line;
             continue;
         }
         if (argument == "--nosound") {
             line.noSound = true;
-            continue;
-        }
-        if (argument == kSensitivityOption || argument.starts_with("--sensitivity=")) {
-            std::string_view value;
-            float sensitivity = 1.0f;
-            if (!OptionValue(kSensitivityOption, argc, argv, i, value) ||
-                !Settings::ReadSensitivity(value, sensitivity)) {
-                return Refused("option '--sensitivity' needs a number from 0.1 to 10");
-            }
-            line.sensitivity = sensitivity;
             continue;
         }
         if (argument == kDataOption || argument.starts_with("--data=")) {
@@ -126,29 +212,28 @@ std::string ShownValue(std::string_view value) {
     return std::string(value.substr(0, cut)) + "...";
 }
 
-const char* CommandLine::Usage() {
-    return "usage: zelto [--window | --fullscreen] [--integer-scale] [--nosound]\n"
-           "             [--sensitivity N] [--data DIR] [--record FILE]\n"
-           "       zelto --replay FILE [--verify] [--data DIR]\n"
-           "       zelto --help | --version\n"
-           "\n"
-           "A 2D arcade game: steer with the mouse, click to start, Space to go on,\n"
-           "P to pause, M to mute, Escape to quit, Alt+Enter to switch between full\n"
-           "screen and a window.\n"
-           "\n"
-           "  --window         start in a window instead of full screen\n"
-           "  --fullscreen     start full screen (the default; the last of the two wins)\n"
-           "  --integer-scale  scale the picture by whole multiples only, black around it\n"
-           "  --nosound        play silently, without opening a sound device\n"
-           "  --sensitivity N  scale the mouse's steering by N (0.1 to 10, default 1)\n"
-           "  --data DIR       read the game's data files from DIR\n"
-           "  --record FILE    play and record the game into FILE\n"
-           "  --replay FILE    show the recorded game FILE at its pace (Escape ends it)\n"
-           "  --verify         with --replay: replay without a display, as fast as it\n"
-           "                   runs, and compare every picture and sound with the\n"
-           "                   recording; exit code 0 when all match, 1 otherwise\n"
-           "  --help           show this help and end (-h too)\n"
-           "  --version        show the version and end (-v and -V too)\n"
+std::string CommandLine::Usage() {
+    std::string usage = GameSynopsis();
+    usage +=
+        "\n"
+        "       zelto --replay FILE [--verify] [--data DIR]\n"
+        "       zelto --help | --version\n"
+        "\n"
+        "A 2D arcade game: steer with the mouse, click to start, Space to go on,\n"
+        "P to pause, M to mute, Escape to quit, Alt+Enter to switch between full\n"
+        "screen and a window.\n"
+        "\n";
+    for (const SettingRow& row : SettingRows()) {
+        for (const SettingOption& option : row.options) {
+            if (option.name.empty()) continue;
+            usage +=
+                OptionLines(Spelled(option.name, option.valueName), SettingOptionHelp(row, option));
+        }
+    }
+    for (const ProgramOption& option : kProgramOptions) {
+        usage += OptionLines(Spelled(option.name, option.valueName), option.help);
+    }
+    return usage +
            "\n"
            "The window's mode and size and whether the sound is muted are kept in\n"
            "$XDG_CONFIG_HOME/zelto/settings (~/.config/zelto/settings) when the game\n"

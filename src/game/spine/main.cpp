@@ -14,6 +14,7 @@
 
 #include "cdx/surface/cdxsurface.h"
 #include "game/kept_files/user_folders.h"
+#include "game/settings/setting_rows.h"
 #include "game/settings/settings_file.h"
 #include "game/spine/command_line.h"
 #include "game/spine/data_folder.h"
@@ -84,14 +85,6 @@ std::unique_ptr<zelto::SettingsFile> OpenSettings() {
     return std::make_unique<zelto::SettingsFile>(*folder);
 }
 
-// The settings for this run: the kept ones, with what the command line says instead.
-zelto::Settings SettingsForRun(zelto::Settings settings, const zelto::CommandLine& line) {
-    if (line.startInWindow) settings.inWindow = *line.startInWindow;
-    if (line.integerScale) settings.integerScale = *line.integerScale;
-    if (line.sensitivity) settings.sensitivity = *line.sensitivity;
-    return settings;
-}
-
 // The whole run, from the command line to what it keeps; the exit code.
 int Run(int argc, char** argv) {
     using zelto::CommandLine;
@@ -102,7 +95,8 @@ int Run(int argc, char** argv) {
         case CommandLine::Action::kShowVersion:
             return PrintAnswer(std::string("zelto ") + ZELTO_VERSION + "\n") ? 0 : 1;
         case CommandLine::Action::kRefuse:
-            std::fprintf(stderr, "zelto: %s\n%s", line.refusal.c_str(), CommandLine::Usage());
+            std::fprintf(stderr, "zelto: %s\n%s", line.refusal.c_str(),
+                         CommandLine::Usage().c_str());
             return 2;
         case CommandLine::Action::kRun:
             break;
@@ -116,7 +110,8 @@ int Run(int argc, char** argv) {
 
     const std::unique_ptr<zelto::SettingsFile> settingsFile = OpenSettings();
     const zelto::Settings kept = settingsFile ? settingsFile->Load() : zelto::Settings{};
-    const zelto::Settings run = SettingsForRun(kept, line);
+    // The settings for this run: the kept ones, with what the command line says instead.
+    const zelto::Settings run = zelto::WithChoices(kept, line);
     // A replay keeps nothing: its options are the recorded ones, its scores its own.
     if (!line.replayFile.empty()) return zelto::ReplayRecordedGame(line, run, ZELTO_VERSION);
 

@@ -203,7 +203,8 @@ void RunFrame(Game& game) {
     if (screen == nullptr || screen->Back == nullptr || !screen->Back->Surface) return;
     if (game.GameInput) {
         game.GameInput->Update();
-        if (game.GameInput->GetKeyState(kKeyEscape) != KeyUp) {
+        // The frame's input, which every part of the frame reads from here on.
+        if (game.GameInput->TakeFrame().Key(kKeyEscape) != KeyUp) {
             if (game.Fader) game.Fader->FadeOut();
             // The fade ends on a black front buffer; let the display show it before the end.
             game.GameScreen->WaitVBlank();

@@ -87,12 +87,12 @@ void LoseLife(Game& game) {
 }
 
 bool MouseButtonDown(Game& game) {
-    return game.GameInput && game.GameInput->GetKeyState(kKeyMouseLeft) != KeyUp;
+    return game.GameInput && game.GameInput->Frame().Key(kKeyMouseLeft) != KeyUp;
 }
 
 // A key or button that went down at this frame's reading: held down, it counts once.
 bool JustPressed(Game& game, std::uint32_t code) {
-    return game.GameInput && game.GameInput->GetKeyState(code) == KeyPressed;
+    return game.GameInput && game.GameInput->Frame().Key(code) == KeyPressed;
 }
 
 bool PauseKeyPressed(Game& game) {
@@ -100,8 +100,11 @@ bool PauseKeyPressed(Game& game) {
 }
 
 // M silences all sound, or lets it be heard again, on every screen, and says which for a while.
+// The instruction screen's wait reads it between its own updates, where no frame is taken, so
+// it reads the key's state as the latest update left it.
 void TakeMuteKey(Game& game) {
-    if (game.GameSound && !game.Options.noSound && JustPressed(game, 'm')) {
+    if (game.GameSound && !game.Options.noSound && game.GameInput &&
+        game.GameInput->GetKeyState('m') == KeyPressed) {
         game.Options.muted = !game.Options.muted;
         game.GameSound->SetMuted(game.Options.muted);
         if (game.Options.keepMute) game.Options.keepMute(game.Options.muted);
@@ -164,7 +167,7 @@ void ResumePlay(Game& game) {
     game.Paused = false;
     RestoreLostSurfaces(game);
     if (game.Timers) game.Timers->StartAll();
-    if (game.GameInput) game.GameInput->GetMousePos(&game.LastMouseX, &game.LastMouseY);
+    if (game.GameInput) game.GameInput->ForgetMotion();
 }
 
 // A frame of held play shows the last picture of play with the label, one blank long: nothing
@@ -402,7 +405,7 @@ bool StartStage(Game& game) {
     game.Paused = false;
     // The first play frame steers by the mouse motion from now on: the motion read during the
     // instruction screen (and all before it) is no course the player gave.
-    if (game.GameInput) game.GameInput->GetMousePos(&game.LastMouseX, &game.LastMouseY);
+    if (game.GameInput) game.GameInput->ForgetMotion();
     return true;
 }
 

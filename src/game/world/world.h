@@ -74,9 +74,6 @@ struct Game {
     std::unique_ptr<cdx::CDXSoundBuffer> MonsterSound;
     std::int32_t EnergonLevel = kStageStartEnergon;
     std::int32_t CriticalMass = kFirstCriticalMass;
-    // The mouse position the last play frame steered from.
-    std::int32_t LastMouseX = 0;
-    std::int32_t LastMouseY = 0;
     // Play is held: by the player (P or the Pause key), or because the window left the front.
     bool Paused = false;
     // A stage is being started (its cross-fade and instruction screen hold the thread): play is

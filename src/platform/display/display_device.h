@@ -21,7 +21,8 @@ using EnumDevicesCallback = BOOL (*)(GUID* guid, const char* description, const 
 inline constexpr HRESULT DDENUMRET_CANCEL = 0;
 inline constexpr HRESULT DDENUMRET_OK = 1;
 
-class DisplayDevice : public std::enable_shared_from_this<DisplayDevice>, public VideoMemoryUser {
+class DisplayDevice final : public std::enable_shared_from_this<DisplayDevice>,
+                            public VideoMemoryUser {
 public:
     explicit DisplayDevice(Host& host);
     ~DisplayDevice();

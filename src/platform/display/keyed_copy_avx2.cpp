@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "platform/display/keyed_copy_avx2.h"
+// The keyed copy in 32-byte steps. This file alone is built with the processor's AVX2
+// instructions allowed; pixel_blits.cpp calls it only at that level.
 
 #include <immintrin.h>
+
+#include "platform/display/keyed_copy_walk.h"
 
 namespace platform {
 namespace {

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "platform/display/keyed_copy_avx512.h"
+// The keyed copy in 64-byte masked steps. This file alone is built with the processor's
+// AVX-512 instructions allowed (BW for byte and word lanes, BMI2 for the lane masks);
+// pixel_blits.cpp calls it only at that level.
 
 #include <immintrin.h>
+
+#include "platform/display/keyed_copy_walk.h"
 
 namespace platform {
 namespace {
@@ -77,7 +81,7 @@ void CopyRows(ConstPixelSpan source, PixelSpan dest, int width, int height, std:
 
 }  // namespace
 
-bool KeyedCopyMasked(ConstPixelSpan source, PixelSpan dest, int width, int height,
+bool KeyedCopyAvx512(ConstPixelSpan source, PixelSpan dest, int width, int height,
                      int bytesPerPixel, std::uint32_t key) {
     switch (bytesPerPixel) {
         case 1:

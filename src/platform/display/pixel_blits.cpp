@@ -8,12 +8,7 @@
 #include <emmintrin.h>
 #endif
 
-#if defined(ZELTO_KEYED_COPY_AVX2)
-#include "platform/display/keyed_copy_avx2.h"
-#endif
-#if defined(ZELTO_KEYED_COPY_AVX512)
-#include "platform/display/keyed_copy_avx512.h"
-#endif
+#include "platform/display/keyed_copy_walk.h"
 #include "platform/host/processor_features.h"
 
 namespace platform {
@@ -181,34 +176,41 @@ void CopyPixelsKeyedVector(ConstPixelSpan source, PixelSpan dest, int width, int
 void CopyPixelsKeyed(ConstPixelSpan source, PixelSpan dest, int width, int height,
                      int bytesPerPixel, std::uint32_t key) {
     key &= PixelValueMask(bytesPerPixel);
-    [[maybe_unused]] const ProcessorLevel level = ProcessorLevelInUse();
-#if defined(ZELTO_KEYED_COPY_AVX512)
-    // Masked moves neither read nor write a destination pixel under a key pixel.
-    if (level >= ProcessorLevel::kAvx512 &&
-        KeyedCopyMasked(source, dest, width, height, bytesPerPixel, key)) {
-        return;
-    }
+    // The steps of the level in use, where this build compiled them; what a level refuses
+    // (3-byte pixels, rows narrower than AVX2's step) the next level down takes.
+    switch (ProcessorLevelInUse()) {
+#if defined(ZELTO_WIDER_STEPS)
+        case ProcessorLevel::kAvx512:
+            if (KeyedCopyAvx512(source, dest, width, height, bytesPerPixel, key)) return;
+            [[fallthrough]];
+        case ProcessorLevel::kAvx2:
+            if (KeyedCopyAvx2(source, dest, width, height, bytesPerPixel, key)) return;
+            [[fallthrough]];
 #endif
-#if defined(ZELTO_KEYED_COPY_AVX2)
-    // Rows narrower than its step take the 16-byte steps below.
-    if (level >= ProcessorLevel::kAvx2 &&
-        KeyedCopyAvx2(source, dest, width, height, bytesPerPixel, key)) {
-        return;
+        default:
+            KeyedCopyBaseline(source, dest, width, height, bytesPerPixel, key);
     }
-#endif
+}
+
+bool KeyedCopyBaseline(ConstPixelSpan source, PixelSpan dest, int width, int height,
+                       int bytesPerPixel, std::uint32_t key) {
 #if defined(__SSE2__)
     switch (bytesPerPixel) {
         case 1:
-            return CopyPixelsKeyedVector<std::uint8_t>(source, dest, width, height, key);
+            CopyPixelsKeyedVector<std::uint8_t>(source, dest, width, height, key);
+            return true;
         case 2:
-            return CopyPixelsKeyedVector<std::uint16_t>(source, dest, width, height, key);
+            CopyPixelsKeyedVector<std::uint16_t>(source, dest, width, height, key);
+            return true;
         case 4:
-            return CopyPixelsKeyedVector<std::uint32_t>(source, dest, width, height, key);
+            CopyPixelsKeyedVector<std::uint32_t>(source, dest, width, height, key);
+            return true;
         default:
             break;
     }
 #endif
     CopyPixelsKeyedReference(source, dest, width, height, bytesPerPixel, key);
+    return true;
 }
 
 void StretchPixelsReference(ConstPixelSpan source, int sourceWidth, int sourceHeight,

@@ -5,34 +5,20 @@
 #include "platform/display/pixel_fill_walk.h"
 #include "platform/host/processor_features.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace platform {
 namespace {
 
-#if defined(__SSE2__)
-struct Sse2Lanes {
-    using Reg = __m128i;
-    static Reg Load(const std::uint8_t* at) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    }
-    static void Store(std::uint8_t* at, Reg value) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
-    }
-    static void StoreAligned(std::uint8_t* at, Reg value) {
-        _mm_store_si128(reinterpret_cast<__m128i*>(at), value);
-    }
-};
+// The widest stores of the level in use, where this build compiled them.
+FillStores WidestStores() {
+    switch (ProcessorLevelInUse()) {
+#if defined(ZELTO_WIDER_STEPS)
+        case ProcessorLevel::kAvx512:
+        case ProcessorLevel::kAvx2:
+            return FillStores::k32Bytes;
 #endif
-
-bool Avx2StepsAvailable() {
-#if defined(ZELTO_FILL_AVX2)
-    return ProcessorHasAvx2();
-#else
-    return false;
-#endif
+        default:
+            return FillStores::k16Bytes;
+    }
 }
 
 bool ValidFill(int width, int height, int bytesPerPixel) {
@@ -62,40 +48,34 @@ void FillThrough(PixelSpan dest, int width, int height, int bytesPerPixel, std::
 }  // namespace
 
 bool FillStoresAvailable(FillStores stores) {
-    switch (stores) {
-        case FillStores::k16Bytes:
 #if defined(__SSE2__)
-            return true;
+    return stores <= WidestStores();
 #else
-            return false;
-#endif
-        case FillStores::k32Bytes:
-            return Avx2StepsAvailable();
-    }
     return false;
+#endif
 }
 
 bool FillPixelsWithStores(FillStores stores, PixelSpan dest, int width, int height,
                           int bytesPerPixel, std::uint32_t value) {
     if (!FillStoresAvailable(stores)) return false;
     if (!ValidFill(width, height, bytesPerPixel)) return true;
-#if defined(ZELTO_FILL_AVX2)
-    if (stores == FillStores::k32Bytes) {
-        FillThrough(dest, width, height, bytesPerPixel, value, FillRunAvx2);
-        return true;
-    }
+    switch (stores) {
+#if defined(ZELTO_WIDER_STEPS)
+        case FillStores::k32Bytes:
+            FillThrough(dest, width, height, bytesPerPixel, value, FillRunAvx2);
+            break;
 #endif
+        default:
 #if defined(__SSE2__)
-    FillThrough(dest, width, height, bytesPerPixel, value, FillRunWith<Sse2Lanes>);
+            FillThrough(dest, width, height, bytesPerPixel, value, FillRunBaseline);
 #endif
+            break;
+    }
     return true;
 }
 
 void FillPixels(PixelSpan dest, int width, int height, int bytesPerPixel, std::uint32_t value) {
-    if (FillPixelsWithStores(FillStores::k32Bytes, dest, width, height, bytesPerPixel, value) ||
-        FillPixelsWithStores(FillStores::k16Bytes, dest, width, height, bytesPerPixel, value)) {
-        return;
-    }
+    if (FillPixelsWithStores(WidestStores(), dest, width, height, bytesPerPixel, value)) return;
     FillPixelsReference(dest, width, height, bytesPerPixel, value);
 }
 
@@ -109,5 +89,11 @@ void FillPixelsReference(PixelSpan dest, int width, int height, int bytesPerPixe
         }
     }
 }
+
+#if defined(__SSE2__)
+void FillRunBaseline(const FillRun& run) {
+    FillRunWith<Sse2Lanes>(run);
+}
+#endif
 
 }  // namespace platform

@@ -2,15 +2,21 @@
 #pragma once
 
 // The fill's walk over rows, written once over a "lanes" type that says how wide a store is
-// and how its instructions are spelt. pixel_fill.cpp builds it with 16-byte SSE2 lanes;
-// pixel_fill_avx2.cpp builds it again with 32-byte AVX2 lanes, chosen at run time on
-// processors that have them. The walk sits in an unnamed namespace: each of those two files
-// gets its own copy, built for its own instruction set, and the linker can never hand one
-// file's copy to the other.
+// and how its instructions are spelt. Each level's file instantiates it with the lanes its
+// instructions allow and defines that level's entry point, declared below: pixel_fill.cpp with
+// 16-byte SSE2 lanes, pixel_fill_avx2.cpp with 32-byte AVX2 lanes. The lanes and the walk sit
+// in an unnamed namespace: each of those two files gets its own copy, built for its own
+// instruction set, and the linker can never hand one file's copy to the other.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__AVX2__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 
@@ -30,10 +36,42 @@ struct FillRun {
     std::size_t bytesPerPixel;
 };
 
-// The walk in 32-byte stores; call only on processors with AVX2.
+// The fill at each processor level; pixel_fill.cpp picks one by the level in use. The
+// baseline's takes 16-byte SSE2 stores (only builds with SSE2 have it), AVX2's 32-byte stores.
+void FillRunBaseline(const FillRun& run);
 void FillRunAvx2(const FillRun& run);
 
 namespace {
+
+#if defined(__SSE2__)
+struct Sse2Lanes {
+    using Reg = __m128i;
+    static Reg Load(const std::uint8_t* at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    }
+    static void Store(std::uint8_t* at, Reg value) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
+    }
+    static void StoreAligned(std::uint8_t* at, Reg value) {
+        _mm_store_si128(reinterpret_cast<__m128i*>(at), value);
+    }
+};
+#endif
+
+#if defined(__AVX2__)
+struct Avx2Lanes {
+    using Reg = __m256i;
+    static Reg Load(const std::uint8_t* at) {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    }
+    static void Store(std::uint8_t* at, Reg value) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), value);
+    }
+    static void StoreAligned(std::uint8_t* at, Reg value) {
+        _mm256_store_si256(reinterpret_cast<__m256i*>(at), value);
+    }
+};
+#endif
 
 // The pattern bytes that row byte n and those after it take.
 inline const std::uint8_t* PatternFrom(const FillRun& run, std::size_t rowByte) {

@@ -5,7 +5,7 @@
 #include "platform/display/pixel_blits.h"
 #include "platform/display/pixel_format.h"
 #include "platform/display/pixel_layout.h"
-#include "platform/display/present_convert_avx2.h"
+#include "platform/display/present_convert_walk.h"
 #include "platform/host/processor_features.h"
 
 #if defined(__SSE2__)
@@ -106,12 +106,17 @@ void ConvertRows(const PresentedPicture& picture, std::uint32_t* out, int outPit
     }
 }
 
-bool Avx2StepsAvailable() {
-#if defined(ZELTO_PRESENT_AVX2)
-    return ProcessorHasAvx2();
-#else
-    return false;
+// The widest steps of the level in use, where this build compiled them.
+ConversionSteps WidestSteps() {
+    switch (ProcessorLevelInUse()) {
+#if defined(ZELTO_WIDER_STEPS)
+        case ProcessorLevel::kAvx512:
+        case ProcessorLevel::kAvx2:
+            return ConversionSteps::kAvx2;
 #endif
+        default:
+            return ConversionSteps::kSse2;
+    }
 }
 
 }  // namespace
@@ -125,17 +130,11 @@ void ConvertPictureToArgbReference(const PresentedPicture& picture, std::uint32_
 }
 
 bool ConversionStepsAvailable(ConversionSteps steps) {
-    switch (steps) {
-        case ConversionSteps::kSse2:
 #if defined(__SSE2__)
-            return true;
+    return steps <= WidestSteps();
 #else
-            return false;
-#endif
-        case ConversionSteps::kAvx2:
-            return Avx2StepsAvailable();
-    }
     return false;
+#endif
 }
 
 bool ConvertPictureToArgbWithSteps(ConversionSteps steps, const PresentedPicture& picture,
@@ -146,31 +145,42 @@ bool ConvertPictureToArgbWithSteps(ConversionSteps steps, const PresentedPicture
         ConvertPictureToArgbReference(picture, out, outPitchBytes);
         return true;
     }
-#if defined(ZELTO_PRESENT_AVX2)
-    if (steps == ConversionSteps::kAvx2) {
-        ConvertRows16ToArgbAvx2(picture.pixels, picture.pitch, picture.width, picture.height, out,
-                                outPitchBytes, depth == 15);
-        return true;
-    }
+    switch (steps) {
+#if defined(ZELTO_WIDER_STEPS)
+        case ConversionSteps::kAvx2:
+            ConvertRows16Avx2(picture.pixels, picture.pitch, picture.width, picture.height, out,
+                              outPitchBytes, depth == 15);
+            break;
 #endif
+        default:
 #if defined(__SSE2__)
-    ConvertRows(picture, out, outPitchBytes, [&](const std::uint8_t* from, std::uint32_t* to) {
-        if (depth == 15) {
-            ConvertRow16Sse2(from, to, picture.width, true);
-        } else {
-            ConvertRow16Sse2(from, to, picture.width, false);
-        }
-    });
+            ConvertRows16Baseline(picture.pixels, picture.pitch, picture.width, picture.height, out,
+                                  outPitchBytes, depth == 15);
 #endif
+            break;
+    }
     return true;
 }
 
 void ConvertPictureToArgb(const PresentedPicture& picture, std::uint32_t* out, int outPitchBytes) {
-    if (ConvertPictureToArgbWithSteps(ConversionSteps::kAvx2, picture, out, outPitchBytes) ||
-        ConvertPictureToArgbWithSteps(ConversionSteps::kSse2, picture, out, outPitchBytes)) {
-        return;
-    }
+    if (ConvertPictureToArgbWithSteps(WidestSteps(), picture, out, outPitchBytes)) return;
     ConvertPictureToArgbReference(picture, out, outPitchBytes);
 }
+
+#if defined(__SSE2__)
+void ConvertRows16Baseline(const std::uint8_t* pixels, std::ptrdiff_t pitch, int width, int height,
+                           std::uint32_t* out, std::ptrdiff_t outPitchBytes, bool fiveFiveFive) {
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* from = pixels + y * pitch;
+        auto* to = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(out) +
+                                                    y * outPitchBytes);
+        if (fiveFiveFive) {
+            ConvertRow16Sse2(from, to, width, true);
+        } else {
+            ConvertRow16Sse2(from, to, width, false);
+        }
+    }
+}
+#endif
 
 }  // namespace platform

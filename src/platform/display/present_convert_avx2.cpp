@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
-// Sixteen 16-bit pixels at a time, each channel widened by one multiply (channel_widening.h).
-// A row's last pixels, fewer than sixteen, go through the same step from a small staging
-// buffer, so nothing is read or written past the row.
-
-#include "platform/display/present_convert_avx2.h"
+// The conversion of 16-bit pictures in sixteen-pixel steps, each channel widened by one
+// multiply (channel_widening.h). This file alone is built with the processor's AVX2
+// instructions allowed; present_convert.cpp calls it only at that level. A row's last pixels,
+// fewer than sixteen, go through the same step from a small staging buffer, so nothing is read
+// or written past the row.
 
 #include <immintrin.h>
 
 #include <cstring>
 
 #include "platform/display/channel_widening.h"
+#include "platform/display/present_convert_walk.h"
 
 namespace platform {
 namespace {
@@ -48,9 +49,8 @@ void ConvertRow(const std::uint8_t* from, std::uint32_t* to, int width,
 
 }  // namespace
 
-void ConvertRows16ToArgbAvx2(const std::uint8_t* pixels, std::ptrdiff_t pitch, int width,
-                             int height, std::uint32_t* out, std::ptrdiff_t outPitchBytes,
-                             bool fiveFiveFive) {
+void ConvertRows16Avx2(const std::uint8_t* pixels, std::ptrdiff_t pitch, int width, int height,
+                       std::uint32_t* out, std::ptrdiff_t outPitchBytes, bool fiveFiveFive) {
     const ChannelWidening& widen = fiveFiveFive ? kFiveFiveFive : kFiveSixFive;
     for (int y = 0; y < height; ++y) {
         ConvertRow(pixels + y * pitch,

@@ -89,12 +89,4 @@ std::optional<ProcessorLevel> ParseProcessorLevel(std::string_view name) {
     return std::nullopt;
 }
 
-bool ProcessorHasAvx2() {
-    return ProcessorLevelInUse() >= ProcessorLevel::kAvx2;
-}
-
-bool ProcessorHasAvx512MaskedMoves() {
-    return ProcessorLevelInUse() >= ProcessorLevel::kAvx512;
-}
-
 }  // namespace platform

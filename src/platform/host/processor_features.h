@@ -47,7 +47,4 @@ void CapProcessorLevel(std::optional<ProcessorLevel> level);
 const char* ProcessorLevelName(ProcessorLevel level);
 std::optional<ProcessorLevel> ParseProcessorLevel(std::string_view name);
 
-bool ProcessorHasAvx2();
-bool ProcessorHasAvx512MaskedMoves();
-
 }  // namespace platform

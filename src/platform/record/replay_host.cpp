@@ -38,7 +38,7 @@ std::string Describe(const std::vector<SoundRequest>& sounds) {
 }  // namespace
 
 ReplayHost::ReplayHost(Host& output, const LoadedRecording& recording, Pace pace)
-    : output_(output), recording_(recording), pace_(pace), decoder_(recording.Entries()) {
+    : output_(output), pace_(pace), decoder_(recording.Entries()) {
     InstallFaultHooks(*this, this);
 }
 

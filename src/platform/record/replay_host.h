@@ -44,7 +44,7 @@ public:
         std::string what;         // what differed, and the program's state then
     };
 
-    // The recording must outlive the host.
+    // The recording must outlive the host: its decoder reads the recording's entries in place.
     ReplayHost(Host& output, const LoadedRecording& recording, Pace pace);
     ~ReplayHost() override;
 
@@ -102,7 +102,6 @@ private:
     std::int64_t MillisecondsSinceStop();
 
     Host& output_;
-    const LoadedRecording& recording_;
     Pace pace_;
     RecordingDecoder decoder_;
     Entry entry_;

@@ -92,6 +92,45 @@ TEST_F(InputTest, MouseMotionAddsUpAndButtonsAreKeyCodes) {
     EXPECT_EQ(input.GetKeyState(5000), KeyUp);
 }
 
+// A frame's motion is what the clamped position moved since the previous frame, over every
+// update between them; forgetting takes the motion made so far out of this frame and the next.
+TEST_F(InputTest, AFramesMotionIsTheClampedPositionsChangeAndForgettingLeavesNone) {
+    input.MouseFactor = 2.0f;
+    input.MouseUpperX = 20;
+    host.MoveMouse(3, 1);
+    input.Update();
+    host.MoveMouse(2, -4);
+    host.SetKey(kScanP, true);
+    input.Update();
+    const InputFrame& first = input.TakeFrame();
+    EXPECT_EQ(first.MotionX, 10);
+    EXPECT_EQ(first.MotionY, -6);
+    EXPECT_EQ(first.Key('p'), KeyPressed);
+    EXPECT_EQ(first.Key('p' + 0x10000), KeyPressed);
+    EXPECT_EQ(first.Key(kKeyCodeCount), KeyUp);
+
+    host.MoveMouse(7, 0);
+    input.Update();
+    const InputFrame& clamped = input.TakeFrame();
+    EXPECT_EQ(clamped.MotionX, 9);  // stopped at 19, below the upper bound
+    EXPECT_EQ(clamped.MotionY, 0);
+    EXPECT_EQ(clamped.Key('p'), KeyHeld);
+
+    host.MoveMouse(-5, 5);
+    input.Update();
+    input.TakeFrame();
+    input.ForgetMotion();
+    EXPECT_EQ(input.Frame().MotionX, 0);
+    EXPECT_EQ(input.Frame().MotionY, 0);
+    input.Update();
+    EXPECT_EQ(input.TakeFrame().MotionX, 0);
+    host.MoveMouse(-1, 2);
+    input.Update();
+    const InputFrame& after = input.TakeFrame();
+    EXPECT_EQ(after.MotionX, -2);
+    EXPECT_EQ(after.MotionY, 4);
+}
+
 TEST_F(InputTest, AFailedKeyboardReadReacquiresAndClearsEveryKey) {
     host.SetKey(kScanA, true);
     host.SetMouseButton(0, true);

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -19,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "game/settings/setting_rows.h"
 #include "game/settings/settings_file.h"
 
 namespace {
@@ -103,6 +105,54 @@ TEST(SettingsTest, TheTextReadsBackAsWrittenAndEachKeyCanStandAlone) {
     // Only a window that was somewhere has its position written.
     EXPECT_EQ(Settings{}.Format().find("window-position"), std::string::npos);
     EXPECT_NE(Played().Format().find("window-position = -1920,24\n"), std::string::npos);
+}
+
+// Every row of the table reads back at its default and at its range's ends, reaching its own
+// member alone, and a value just past either end is refused: a reach that writes another
+// member, or a range read wider or narrower than it is written, shows here.
+TEST(SettingsTest, EveryRowReadsBackAtItsDefaultAndItsEndsAndRefusesJustPastThem) {
+    const auto written = [](const SettingRow& row, const Settings& settings) {
+        return WrittenSettingValue(row, row.get(settings));
+    };
+    for (const SettingRow& row : SettingRows()) {
+        std::vector<SettingValue> ends = {{.yes = true}, {.yes = false}};
+        std::vector<SettingValue> beyond;
+        if (row.type == SettingType::kDecimal) {
+            const auto least = static_cast<float>(row.least);
+            const auto most = static_cast<float>(row.most);
+            ends = {{.number = least}, {.number = most}};
+            beyond = {{.number = std::nextafter(least, -INFINITY)},
+                      {.number = std::nextafter(most, INFINITY)}};
+        } else if (row.type != SettingType::kYesNo) {
+            const int low = static_cast<int>(row.least);
+            const int high = static_cast<int>(row.most);
+            ends = {{.first = low, .second = high}, {.first = high, .second = low}};
+            beyond = {{.first = low - 1, .second = low}, {.first = low, .second = high + 1}};
+        }
+        const std::string key(row.key);
+        std::string fault;
+        for (const SettingValue& end : ends) {
+            Settings settings;
+            row.set(settings, end);
+            for (const SettingRow& other : SettingRows()) {
+                if (&other == &row) continue;
+                EXPECT_EQ(written(other, settings), written(other, Settings{}))
+                    << key << " reaches " << other.key;
+            }
+            const std::string line = key + " = " + WrittenSettingValue(row, end) + "\n";
+            EXPECT_NE(settings.Format().find(line), std::string::npos) << settings.Format();
+            EXPECT_EQ(Settings::Parse(settings.Format(), fault), settings) << line;
+        }
+        for (const SettingValue& past : beyond) {
+            const std::string line = key + " = " + WrittenSettingValue(row, past);
+            EXPECT_FALSE(Settings::Parse(line, fault)) << line;
+        }
+        const SettingValue byDefault = row.get(Settings{});
+        if (!byDefault.absent) {
+            const std::string line = key + " = " + WrittenSettingValue(row, byDefault);
+            EXPECT_EQ(Settings::Parse(line, fault), Settings{}) << line;
+        }
+    }
 }
 
 TEST(SettingsTest, ADamagedLineIsShownWithoutItsControlBytesAndCutShort) {

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <initializer_list>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "game/settings/setting_rows.h"
 
 namespace {
 
@@ -15,6 +20,55 @@ CommandLine ParseArguments(std::initializer_list<const char*> arguments) {
     std::vector<const char*> argv{"zelto"};
     argv.insert(argv.end(), arguments);
     return CommandLine::Parse(static_cast<int>(argv.size()), argv.data());
+}
+
+// The long options and the settings keys the manual page describes: the headings of its
+// OPTIONS section, and those of the list of keys in its FILES section, with roff's \- read
+// as a dash.
+struct ManualPage {
+    std::set<std::string> options;
+    std::set<std::string> keys;
+};
+
+ManualPage ReadManualPage(const char* path) {
+    std::ifstream in(path);
+    std::string line;
+    std::string section;
+    bool inKeyList = false;
+    bool heading = false;
+    ManualPage page;
+    while (std::getline(in, line)) {
+        for (std::size_t at = line.find("\\-"); at != std::string::npos;
+             at = line.find("\\-", at)) {
+            line.erase(at, 1);
+        }
+        if (line.starts_with(".SH ")) section = line.substr(4);
+        if (line == ".RS") inKeyList = section == "FILES";
+        if (line == ".RE") inKeyList = false;
+        const bool wasHeading = heading;
+        heading = line == ".TP";
+        if (!wasHeading) continue;
+        std::istringstream words(line);
+        std::string word;
+        words >> word;  // the font macro
+        if (section == "OPTIONS") {
+            while (words >> word) {
+                if (word.starts_with("--")) page.options.insert(word);
+            }
+        } else if (inKeyList && words >> word) {
+            page.keys.insert(word);
+        }
+    }
+    return page;
+}
+
+// What one list has and the other lacks, for a failure to name.
+std::string Lacking(const std::set<std::string>& has, const std::set<std::string>& lacks) {
+    std::string names;
+    for (const std::string& name : has) {
+        if (!lacks.contains(name)) names += " " + name;
+    }
+    return names;
 }
 
 }  // namespace
@@ -140,4 +194,23 @@ TEST(CommandLineTest, UsageNamesEveryOption) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(usage.back(), '\n');
+}
+
+// The manual page describes every option the usage lists (the kept settings' ones and the
+// program's own) and every settings key, and nothing else.
+TEST(CommandLineTest, TheManualPageDescribesEveryOptionAndSettingsKeyAndNoOther) {
+    const ManualPage page = ReadManualPage(ZELTO_MANUAL_PAGE);
+    std::set<std::string> options;
+    std::istringstream usage(CommandLine::Usage());
+    for (std::string line; std::getline(usage, line);) {
+        if (line.starts_with("  --")) options.insert(line.substr(2, line.find(' ', 2) - 2));
+    }
+    std::set<std::string> keys;
+    for (const SettingRow& row : SettingRows()) keys.emplace(row.key);
+    ASSERT_FALSE(page.options.empty());
+    ASSERT_FALSE(page.keys.empty());
+    EXPECT_EQ(Lacking(options, page.options), "") << "options the manual page lacks";
+    EXPECT_EQ(Lacking(page.options, options), "") << "options only the manual page has";
+    EXPECT_EQ(Lacking(keys, page.keys), "") << "settings keys the manual page lacks";
+    EXPECT_EQ(Lacking(page.keys, keys), "") << "settings keys only the manual page has";
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The rules of play at their edges, each set up in a running game on the fake host: the
-// critical mass, the Energon floor and drain, enemies and particles, the enemies kept off the
-// player's start, the view's bounds, animation lists, steering near the map's edge, and the
+// critical mass, the Energon floor and drain, enemies and particles, animation lists, and the
 // order of the random draws that makes a seed fix a game.
 
 #include <gtest/gtest.h>
@@ -21,34 +20,17 @@ namespace {
 using namespace cdx;
 using namespace zelto;
 
-constexpr std::uint64_t kClick = 5;
-constexpr std::uint64_t kSpace = 60;
+constexpr std::uint64_t kClick = GameSession::kFirstClick;
+constexpr std::uint64_t kSpace = GameSession::kFirstSpace;
 
-// Plays the first stage with no enemy in the world; `frame` is called after every play frame
-// with its number (1 for the first), and may set up the next one. Space stays held, so later
-// stage starts pass their instruction screen at once.
+// Most cases play stages without enemies, looking at every play frame (Play).
 class RulesTest : public ::testing::Test {
 protected:
     void Play(std::uint64_t frames, std::function<void(int frame)> frame) {
-        game.ClickAt(kClick);
-        game.host.AtBlank(kSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
-        game.AtStageStart([&](int) { game.ClearEnemies(); });
-        // The stage start is seen at the flip of the intro's last frame; every blank after it
-        // counts, the first being the first play frame's.
-        game.EveryBlank([this, frame](std::uint64_t) {
-            if (game.stagesStarted == 0) return;
-            ++playFrame_;
-            if (playFrame_ >= 1) frame(playFrame_);
-        });
-        game.host.SetBlankLimit(kSpace + frames + 2000);
-        game.host.AtBlank(kSpace + frames, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
-        EXPECT_EQ(game.Run(), 0);
+        EXPECT_EQ(game.PlayWithoutEnemies(frames, std::move(frame)), 0);
     }
 
     GameSession game;
-
-private:
-    int playFrame_ = -1;
 };
 
 }  // namespace
@@ -206,46 +188,6 @@ TEST_F(RulesTest, TogglesMoveEnemiesZeroToThirtyEightAndParticlesZeroToNineOnly)
     EXPECT_FALSE(game.SoundsPlayed("Spawn").empty());
 }
 
-TEST_F(RulesTest, TheViewsBoundsAreInclusiveOnEverySide) {
-    struct Probe {
-        std::int32_t dx;
-        std::int32_t dy;
-        std::int32_t expected;
-    };
-    const Probe probes[] = {
-        {-1, 0, OutOfView}, {0, 0, ShownApart},   {478, 0, ShownApart}, {479, 0, OutOfView},
-        {0, -1, OutOfView}, {0, 480, ShownApart}, {0, 481, OutOfView},
-    };
-    std::vector<std::int32_t> results;
-    std::int32_t touching = -1;
-    std::int32_t apartByOne = -1;
-    Play(10, [&](int frame) {
-        if (frame != 2) return;
-        Actor probe;
-        probe.Create(game.world.EnemySheets.front().get());
-        for (const Probe& p : probes) {
-            probe.WorldX = game.world.GameMap->ScrollX + p.dx;
-            probe.WorldY = game.world.GameMap->ScrollY + p.dy;
-            results.push_back(ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
-                                         game.world.GameMap->ScrollY, 478, 480));
-        }
-        // Contact includes the frames' edges: 32 pixels apart still touch, 33 do not.
-        probe.WorldX = game.world.GameMap->ScrollX + game.world.Player->PosX + 32;
-        probe.WorldY = game.world.GameMap->ScrollY + game.world.Player->PosY - 32;
-        touching = ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
-                              game.world.GameMap->ScrollY, 478, 480);
-        probe.WorldX += 1;
-        apartByOne = ShowAndHit(game.world, probe, game.world.GameMap->ScrollX,
-                                game.world.GameMap->ScrollY, 478, 480);
-    });
-    ASSERT_EQ(results.size(), std::size(probes));
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        EXPECT_EQ(results[i], probes[i].expected) << "probe " << i;
-    }
-    EXPECT_EQ(touching, ShownTouching);
-    EXPECT_EQ(apartByOne, ShownApart);
-}
-
 TEST_F(RulesTest, FrameListsPlayInOrderAndTheLastParticleKindWrapsToFrameZero) {
     int wrongLists = 0;
     std::vector<std::int32_t> lastKind;
@@ -281,29 +223,6 @@ TEST_F(RulesTest, FrameListsPlayInOrderAndTheLastParticleKindWrapsToFrameZero) {
     EXPECT_EQ(player, (std::vector<std::int32_t>{0, 0, 1, 1, 1, 1, 1, 1, 0}));
 }
 
-TEST_F(RulesTest, NearTheMapsLeftEdgeThePlayerIsNotHeldAndGruntsAtTheEdge) {
-    std::vector<std::int32_t> xs;
-    std::vector<std::int32_t> scrolls;
-    Play(120, [&](int frame) {
-        if (frame == 2) {
-            game.world.GameMap->SetScrollPosition(30, game.world.GameMap->ScrollY);
-            game.world.Player->PosX = 52;
-            // Left and a little down.
-            game.host.MoveMouse(-4, 1);
-        }
-        if (frame >= 4) {
-            xs.push_back(game.world.Player->PosX);
-            scrolls.push_back(game.world.GameMap->ScrollX);
-        }
-    });
-    ASSERT_GT(xs.size(), 30u);
-    // The map scrolls left to 0 and stays there; the player moves on to x 10.
-    EXPECT_EQ(scrolls.back(), 0);
-    EXPECT_EQ(xs.back(), 10);
-    EXPECT_LT(xs[1], 50) << "not held at 50 while the map is near its edge";
-    EXPECT_FALSE(game.SoundsPlayed("Grunt").empty());
-}
-
 namespace {
 
 struct Place {
@@ -332,49 +251,6 @@ bool NearTheStart(const Place& enemy) {
 }
 
 }  // namespace
-
-TEST_F(RulesTest, EnemiesWithinSixtyFourOfTheStartOnBothAxesAreMovedSidewaysOutOfIt) {
-    // The start is (640, 480); an enemy moved goes to x 575 (left of 640) or 705, its y kept.
-    struct Row {
-        std::int32_t x;
-        std::int32_t y;
-        std::int32_t keptX;
-    };
-    const Row rows[] = {
-        {640, 480, 705},       // on it: to the right
-        {639, 480, 575},       // left of it by one: to the left
-        {640 - 64, 480, 575},  // 64 away on either axis is moved
-        {640 + 64, 480, 705},  //
-        {600, 480 - 64, 575},  //
-        {700, 480 + 64, 705},  //
-        {704, 416, 705},       // and so is the square's corner
-        {640 - 65, 480, 575},  // 65 away stays
-        {640 + 65, 480, 705},  //
-        {600, 480 - 65, 600},  //
-        {700, 480 + 65, 700},  //
-        {100, 100, 100},       // far away
-    };
-    std::vector<std::int32_t> xs;
-    std::vector<std::int32_t> ys;
-    Play(10, [&](int frame) {
-        if (frame != 2) return;
-        for (std::size_t i = 0; i < std::size(rows); ++i) {
-            game.world.Enemies[i]->WorldX = rows[i].x;
-            game.world.Enemies[i]->WorldY = rows[i].y;
-        }
-        KeepEnemiesAwayFrom(game.world, kStartX, kStartY);
-        for (std::size_t i = 0; i < std::size(rows); ++i) {
-            xs.push_back(game.world.Enemies[i]->WorldX);
-            ys.push_back(game.world.Enemies[i]->WorldY);
-        }
-        game.ClearEnemies();
-    });
-    ASSERT_EQ(xs.size(), std::size(rows));
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_EQ(xs[i], rows[i].keptX) << "from (" << rows[i].x << ", " << rows[i].y << ")";
-        EXPECT_EQ(ys[i], rows[i].y) << "from (" << rows[i].x << ", " << rows[i].y << ")";
-    }
-}
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/display/pixel_blits.h"
+#include "platform/display/present_convert.h"
 #include "platform/host/processor_features.h"
 
 using namespace platform;
@@ -26,14 +27,24 @@ TEST(ProcessorLevels, ACapLowersTheLevelInUseButNeverRaisesIt) {
     EXPECT_LE(usable, ProcessorLevelOffered());
     CapProcessorLevel(ProcessorLevel::kSse2);
     EXPECT_EQ(ProcessorLevelInUse(), ProcessorLevel::kSse2);
-    EXPECT_FALSE(ProcessorHasAvx2());
-    EXPECT_FALSE(ProcessorHasAvx512MaskedMoves());
     CapProcessorLevel(ProcessorLevel::kAvx512);
     EXPECT_EQ(ProcessorLevelInUse(), usable);
     CapProcessorLevel(std::nullopt);
     EXPECT_EQ(ProcessorLevelInUse(), usable);
-    EXPECT_EQ(ProcessorHasAvx2(), usable >= ProcessorLevel::kAvx2);
 }
+
+#if defined(__x86_64__)
+// Every level's result equals the plain loop's, so a build that left its wider walks out, or
+// a dispatch that never took them, would pass every bit-for-bit test: the wide steps must be
+// there exactly at their level.
+TEST(ProcessorLevels, AnX86BuildTakesItsWideStepsAtTheirLevelAlone) {
+    const bool wide = ProcessorLevelInUse() >= ProcessorLevel::kAvx2;
+    EXPECT_EQ(FillStoresAvailable(FillStores::k32Bytes), wide);
+    EXPECT_EQ(ConversionStepsAvailable(ConversionSteps::kAvx2), wide);
+    EXPECT_TRUE(FillStoresAvailable(FillStores::k16Bytes));
+    EXPECT_TRUE(ConversionStepsAvailable(ConversionSteps::kSse2));
+}
+#endif
 
 TEST(KeyedCopy, MatchesThePlainLoopForEveryPixelSizeWidthAndAlignment) {
     std::mt19937 random(2024);

@@ -16,6 +16,24 @@
 #include "game/spine/zelto.h"
 #include "platform/fake/fake_host.h"
 
+// The frames of a stage that a test sees: one record per blank of play.
+struct PlayFrame {
+    std::uint64_t blank = 0;
+    std::int32_t state = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t scrollX = 0;
+    std::int32_t scrollY = 0;
+    std::int32_t energon = 0;
+    std::int32_t lives = 0;
+    std::int32_t score = 0;
+    std::int32_t frame = 0;
+    std::int32_t stage = 0;
+};
+
+// The record of the game's state at blank (from within a blank hook, while a stage runs).
+PlayFrame Snapshot(const zelto::Game& world, std::uint64_t blank);
+
 class GameSession {
 public:
     // Set-1 scan codes of the keys the game reads.
@@ -44,6 +62,13 @@ public:
     void AtStageStart(std::function<void(int stage)> setUp) { stageStart_ = std::move(setUp); }
     // Moves every enemy far out of the world, where none can ever be seen or touched.
     void ClearEnemies();
+    // Runs a game whose stages have no enemy in the world: a click at blank kFirstClick starts
+    // the first stage and Space, held from blank kFirstSpace on, every one; Escape ends the game
+    // `frames` blanks after that. `frame` is called after every play frame with its number (1
+    // for the first) and may set up the next one. The exit code.
+    int PlayWithoutEnemies(std::uint64_t frames, std::function<void(int frame)> frame);
+    static constexpr std::uint64_t kFirstClick = 5;
+    static constexpr std::uint64_t kFirstSpace = 60;
     // Puts the first particle in play at world (x, y) and takes the others out.
     void PlaceParticle(std::int32_t x, std::int32_t y);
 
@@ -77,6 +102,7 @@ private:
     std::function<void(std::uint64_t)> step_;
     std::function<void(int)> stageStart_;
     const zelto::Actor* lastEnemy_ = nullptr;
+    int playFrame_ = -1;  // the play frames PlayWithoutEnemies has seen
     std::map<const void*, std::string> soundNames_;
     std::set<std::uint64_t> wanted_;
     std::map<std::uint64_t, platform::FakeHost::Picture> kept_;

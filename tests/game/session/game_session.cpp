@@ -16,6 +16,20 @@ constexpr int kHudBandHeight = 25;
 
 }  // namespace
 
+PlayFrame Snapshot(const Game& world, std::uint64_t blank) {
+    return PlayFrame{blank,
+                     world.Status->State,
+                     world.Player->PosX,
+                     world.Player->PosY,
+                     world.GameMap->ScrollX,
+                     world.GameMap->ScrollY,
+                     world.EnergonLevel,
+                     world.Status->Lives,
+                     world.Status->Score,
+                     world.Player->Frame,
+                     world.Status->Stage};
+}
+
 GameSession::GameSession() {
     SetHost(&host);
     host.SetPicturesKept(200);
@@ -83,6 +97,23 @@ void GameSession::ClearEnemies() {
         enemy->WorldX = 100000;
         enemy->WorldY = 100000;
     }
+}
+
+int GameSession::PlayWithoutEnemies(std::uint64_t frames, std::function<void(int frame)> frame) {
+    ClickAt(kFirstClick);
+    host.AtBlank(kFirstSpace, [](FakeHost& h) { h.SetKey(kScanSpace, true); });
+    AtStageStart([this](int) { ClearEnemies(); });
+    // The stage start is seen at the flip of the intro's last frame; every blank after it
+    // counts, the first being the first play frame's.
+    playFrame_ = -1;
+    EveryBlank([this, frame](std::uint64_t) {
+        if (stagesStarted == 0) return;
+        ++playFrame_;
+        if (playFrame_ >= 1) frame(playFrame_);
+    });
+    host.SetBlankLimit(kFirstSpace + frames + 2000);
+    host.AtBlank(kFirstSpace + frames, [](FakeHost& h) { h.SetKey(kScanEscape, true); });
+    return Run();
 }
 
 void GameSession::PlaceParticle(std::int32_t x, std::int32_t y) {
