@@ -3,7 +3,8 @@
 # Installs what is missing, builds everything and runs the whole test suite.
 #   ./test.sh             Release build in build/release (warnings are errors), with Debian's
 #                         hardening flags, as the Debian package is built; and the web build
-#                         (scripts/build-web.sh), which the suite plays in Chromium
+#                         (scripts/build-web.sh), which the suite plays in Chromium; and the
+#                         Windows build (scripts/build-windows.sh), which it runs under Wine
 #   ./test.sh --sanitize  address and undefined-behaviour sanitizers, in build/sanitize
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -26,7 +27,11 @@ fi
 [ -f "$build/CMakeCache.txt" ] || options+=(-G Ninja)
 cmake -S . -B "$build" "${options[@]}"
 cmake --build "$build" -j"$(nproc)"
-# The web build, which the suite checks too (tests/web), from this build's data set.
-if [ "$build" = build/release ]; then scripts/build-web.sh "$build"; fi
+# The web and Windows builds, which the suite checks too (tests/web, tests/windows), from this
+# build's data set.
+if [ "$build" = build/release ]; then
+    scripts/build-web.sh "$build"
+    scripts/build-windows.sh "$build"
+fi
 export SDL_AUDIODRIVER=dummy
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

@@ -7,9 +7,10 @@
 #   scripts/install-deps.sh windows the play profile, plus what the Windows cross build needs:
 #                                  Debian's MinGW-w64 compiler (posix threads), Wine to run
 #                                  it, zip, and the tools that unpack Debian's source packages
-#   scripts/install-deps.sh test   the above, plus the test suite's tools: GoogleTest, Google
-#                                  Benchmark, the virtual X server and what drives and checks
-#                                  it, Chromium and the browser test's npm packages
+#   scripts/install-deps.sh test   the web and windows profiles, plus the test suite's tools:
+#                                  GoogleTest, Google Benchmark, the virtual X server and what
+#                                  drives and checks it, Chromium and the browser test's npm
+#                                  packages
 #   scripts/install-deps.sh fuzz   the above, plus clang and its sanitizer runtime for the
 #                                  libFuzzer targets
 #   scripts/install-deps.sh ci     the above, plus clang-format and python3 for the style checks
@@ -49,10 +50,12 @@ case "$profile" in
     play) packages=("${play_packages[@]}") ;;
     web) packages=("${play_packages[@]}" "${web_packages[@]}") ;;
     windows) packages=("${play_packages[@]}" "${windows_packages[@]}") ;;
-    test) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
-    fuzz) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" clang) ;;
-    ci) packages=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" clang
-        clang-format) ;;
+    test) packages=("${play_packages[@]}" "${web_packages[@]}" "${windows_packages[@]}"
+        "${test_packages[@]}") ;;
+    fuzz) packages=("${play_packages[@]}" "${web_packages[@]}" "${windows_packages[@]}"
+        "${test_packages[@]}" clang) ;;
+    ci) packages=("${play_packages[@]}" "${web_packages[@]}" "${windows_packages[@]}"
+        "${test_packages[@]}" clang clang-format) ;;
     *)
         echo "usage: $0 [play|web|windows|test|fuzz|ci]" >&2
         exit 2
