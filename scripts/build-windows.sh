@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the Windows build: zelto.exe for 64-bit Windows, with its data set and fonts beside it
-# in build/windows-build/game/, cross-built with Debian's MinGW-w64. Installs what is missing
-# first.
+# in build/windows-build/game/, cross-built with Debian's MinGW-w64, and the download that holds
+# them, build/windows/zelto-VERSION-win64.zip. Installs what is missing first.
 #   scripts/build-windows.sh [NATIVE_BUILD]
 # The data set comes from a desktop build folder (NATIVE_BUILD, build/release by default, made
 # as ./play.sh makes it when missing), whose data generator makes it; the libraries come from
@@ -27,3 +27,7 @@ if [ ! -f build/windows-build/CMakeCache.txt ]; then
         -DZELTO_NATIVE_BUILD="$(realpath "$native")"
 fi
 cmake --build build/windows-build -j"$(nproc)"
+mkdir -p build/windows
+rm -f build/windows/zelto-*-win64.zip
+cp build/windows-build/zelto-*-win64.zip build/windows/
+ls build/windows/zelto-*-win64.zip
