@@ -35,6 +35,8 @@ test_packages=(
     # Validators of the installed desktop entry and AppStream metadata, and of the Debian package;
     # dpkg-buildflags, for the hardening flags the package is built with.
     desktop-file-utils appstream lintian dpkg-dev
+    # unzip: what the Windows download holds.
+    unzip
     # The web build's browser test: Debian's Chromium, driven by puppeteer-core from the npm
     # registry (installed below; Debian's npm comes only where no npm is on the PATH, as a
     # Node.js from elsewhere brings its own).

@@ -11,6 +11,9 @@
 #   wine_test.sh missing_data GAME_FOLDER PREFIX
 #       with a data folder that lacks a picture, a message box names it; Return closes it and
 #       the game ends with exit code 1
+#   wine_test.sh zip GAME_FOLDER PREFIX ZIP DATA_FILE...
+#       the download holds, in one folder, this zelto.exe, every data file, the fonts with
+#       their licences, LICENSE.txt and README.txt, the text files with Windows' line ends
 # GAME_FOLDER is the Windows build's game folder (zelto.exe with its data set and fonts).
 # Skipped (77) where the Windows build, Wine or the tools to drive the screen are missing.
 set -u
@@ -24,6 +27,38 @@ program=$game_folder/zelto.exe
 if [ ! -f "$program" ]; then
     echo "SKIP: no Windows build in $game_folder (scripts/build-windows.sh makes it)"
     exit 77
+fi
+if [ "$mode" = zip ]; then
+    zip=$1
+    shift
+    if [ ! -f "$zip" ]; then
+        echo "SKIP: no $zip (scripts/build-windows.sh makes it)"
+        exit 77
+    fi
+    if ! command -v unzip >/dev/null; then
+        echo "SKIP: unzip is not installed"
+        exit 77
+    fi
+    top=$(basename "$zip" .zip)
+    status=0
+    names=$(unzip -Z1 "$zip")
+    for name in zelto.exe "$@" fonts/DejaVuSans.ttf fonts/DejaVuSans-Bold.ttf \
+        fonts/DancingScript-Regular.otf fonts/DancingScript-Bold.otf fonts/LICENSE-DejaVu.txt \
+        fonts/LICENSE-DancingScript.txt LICENSE.txt README.txt; do
+        grep -qxF "$top/$name" <<<"$names" || { echo "FAIL: $top/$name is missing"; status=1; }
+    done
+    strays=$(grep -v "^$top/" <<<"$names")
+    [ -z "$strays" ] || { echo "FAIL: outside $top/: $strays"; status=1; }
+    unzip -p "$zip" "$top/zelto.exe" | cmp -s - "$program" ||
+        { echo "FAIL: the zip's zelto.exe is not the one built"; status=1; }
+    for text in README.txt LICENSE.txt; do
+        if unzip -p "$zip" "$top/$text" | grep -q $'[^\r]$\|^$'; then
+            echo "FAIL: $text has lines that do not end in CRLF"
+            status=1
+        fi
+    done
+    [ $status = 0 ] && echo "$zip holds $(wc -l <<<"$names") files"
+    exit $status
 fi
 for tool in wine wineboot wineserver; do
     if ! command -v $tool >/dev/null; then
