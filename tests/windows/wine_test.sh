@@ -6,8 +6,9 @@
 #       the recorded game verifies: every picture has the hash the desktop recorded
 #   wine_test.sh window GAME_FOLDER PREFIX DESKTOP_PROGRAM SCREENSHOTS
 #       under a virtual X server, zelto.exe --window shows the intro the desktop program shows;
-#       a click and Space start play; Escape, held, ends it with exit code 0; the settings are
-#       then kept in %APPDATA%\zelto\ of the prefix's user
+#       a click and Space start play, played on to Game Over, which keeps the score in
+#       %APPDATA%\zelto\ of the prefix's user; Escape, held, ends it with exit code 0, and the
+#       settings are then kept there too
 #   wine_test.sh missing_data GAME_FOLDER PREFIX
 #       with a data folder that lacks a picture, a message box names it; Return closes it and
 #       the game ends with exit code 1
@@ -150,6 +151,46 @@ if [ "$mode" = missing_data ]; then
     exit $status
 fi
 
+# Plays on to Game Over, as the smoke test does: Space held passes every instruction screen, and
+# a large diagonal motion now and then sends the player into a corner of the play area, where
+# it loses Energon until its life is gone. The game's end enters its score in the kept table.
+play_to_game_over() {
+    local start=$SECONDS
+    focus_window "$window"
+    xdotool keydown space
+    until [ -f "$kept_folder/scores" ]; do
+        if ((SECONDS - start >= 10 * deadline_seconds)); then
+            fail "no Game Over within $((10 * deadline_seconds)) s"
+            break
+        fi
+        focus_window "$window"
+        xdotool mousemove_relative -- 200 150
+        sleep 1
+    done
+    xdotool keyup space
+    echo "the score was kept after $((SECONDS - start)) s of play"
+    # Then the Game Over screen shows "Game Over!" in red over black.
+    start=$SECONDS
+    until import -window root "$work/screen.png" 2>/dev/null && game_over_shown; do
+        if ((SECONDS - start >= deadline_seconds)); then
+            keep_screenshot not_game_over
+            fail "no Game Over screen"
+            return
+        fi
+        sleep 0.5
+    done
+    keep_screenshot game_over
+}
+
+# "Game Over!" in red, where the smoke test finds it.
+game_over_shown() {
+    local red
+    red=$(convert "$work/screen.png" -crop "220x45+$((area_left + 250))+$((area_top + 150))" \
+        +repage -fuzz 10% -fill black +opaque red -fill white -opaque red -colorspace gray \
+        -format '%[fx:round(mean*w*h)]' info:)
+    [ "${red:-0}" -ge 200 ]
+}
+
 # --- window ---
 desktop_program=$1
 screenshots=$2
@@ -250,6 +291,7 @@ else
         if [ $playing = yes ]; then
             keep_screenshot play
             echo "a click and Space started play"
+            play_to_game_over
         else
             keep_screenshot not_play
             fail "Space did not start play"
@@ -258,6 +300,13 @@ else
         keep_screenshot not_intro
         fail "zelto.exe does not show the desktop's intro"
     fi
+fi
+if [ -f "$kept_folder/scores" ]; then
+    echo "scores kept in %APPDATA%\\zelto:"
+    cat "$kept_folder/scores"
+    grep -q '^[0-9]' "$kept_folder/scores" || fail "the scores file holds no score"
+else
+    fail "no scores in $kept_folder after Game Over"
 fi
 if kill -0 $game_pid 2>/dev/null; then
     # "Escape to Quit.", held until the game has ended.
