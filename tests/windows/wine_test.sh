@@ -9,6 +9,8 @@
 #       a click and Space start play, played on to Game Over, which keeps the score in
 #       %APPDATA%\zelto\ of the prefix's user; Escape, held, ends it with exit code 0, and the
 #       settings are then kept there too
+#   wine_test.sh session_end GAME_FOLDER PREFIX
+#       the session's end (a logoff) ends the game with exit code 0, its settings kept
 #   wine_test.sh missing_data GAME_FOLDER PREFIX
 #       with a data folder that lacks a picture, a message box names it; Return closes it and
 #       the game ends with exit code 1
@@ -151,6 +153,35 @@ if [ "$mode" = missing_data ]; then
     exit $status
 fi
 
+# The kept files of the prefix's user: APPDATA is the roaming folder of the user's profile
+# (Wine sets it for each process, whatever the Unix environment says).
+kept_folder=$prefix/drive_c/users/$(id -un)/AppData/Roaming/zelto
+rm -rf "$kept_folder"
+
+if [ "$mode" = session_end ]; then
+    # The session ends (a logoff) while the game shows its intro: the game is asked through its
+    # window, answers "not yet" and ends on its own, with exit code 0, its settings kept, as
+    # after SIGTERM on Linux.
+    wine "$program" --window --nosound >"$work/game.out" 2>&1 &
+    game_pid=$!
+    if window=$(wait_for_window zelto); then
+        wineboot --end-session >/dev/null 2>&1
+        if wait_for_exit $game_pid; then
+            echo "exit code after the session's end: $exit_code"
+            [ "$exit_code" = 0 ] || fail "the game ended with exit code $exit_code, not 0"
+        else
+            fail "the game did not end with the session"
+            kill -KILL $game_pid
+        fi
+        [ -f "$kept_folder/settings" ] || fail "no settings kept at the session's end"
+    else
+        fail "zelto.exe shows no window"
+        kill -KILL $game_pid
+    fi
+    cat "$work/game.out"
+    exit $status
+fi
+
 # Plays on to Game Over, as the smoke test does: Space held passes every instruction screen, and
 # a large diagonal motion now and then sends the player into a corner of the play area, where
 # it loses Energon until its life is gone. The game's end enters its score in the kept table.
@@ -226,11 +257,6 @@ done
 cp "$work/intro.png" "$screenshots/desktop-intro.png"
 kill $desktop_pid
 wait_for_exit $desktop_pid
-
-# The kept files of the prefix's user: APPDATA is the roaming folder of the user's profile
-# (Wine sets it for each process, whatever the Unix environment says).
-kept_folder=$prefix/drive_c/users/$(id -un)/AppData/Roaming/zelto
-rm -rf "$kept_folder"
 
 keep_screenshot() {
     convert "$work/screen.png" -crop "$area" +repage "$screenshots/$1.png"

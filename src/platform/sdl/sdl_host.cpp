@@ -421,6 +421,9 @@ bool SdlHost::OpenWindow(const char* title, HICON icon) {
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     }
     if (state_->window == nullptr) return false;
+#ifdef _WIN32
+    WatchSessionEndOn(state_->window);
+#endif
     if (icon != nullptr) {
         const auto* resource = reinterpret_cast<const Resource*>(icon);
         SDL_RWops* bytes = SDL_RWFromConstMem(resource->bytes, static_cast<int>(resource->size));
