@@ -6,7 +6,7 @@
 #                                  and the tools that unpack Debian's source packages
 #   scripts/install-deps.sh windows the play profile, plus what the Windows cross build needs:
 #                                  Debian's MinGW-w64 compiler (posix threads), Wine to run
-#                                  it, zip, and the tools that unpack Debian's source packages
+#                                  it, and the tools that unpack Debian's source packages
 #   scripts/install-deps.sh test   the web and windows profiles, plus the test suite's tools:
 #                                  GoogleTest, Google Benchmark, the virtual X server and what
 #                                  drives and checks it, Chromium and the browser test's npm
@@ -45,8 +45,8 @@ test_packages=(
 # The web build: Debian's emscripten; dpkg-dev unpacks Debian's source packages of the libraries.
 web_packages=(emscripten dpkg-dev python3)
 # The Windows build: MinGW-w64's compiler with the posix thread model (for C++'s threads),
-# Wine to run zelto.exe, zip for the download; dpkg-dev unpacks Debian's source packages.
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 zip dpkg-dev)
+# Wine to run zelto.exe; dpkg-dev unpacks Debian's source packages. (CMake packs the download.)
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 dpkg-dev)
 
 case "$profile" in
     play) packages=("${play_packages[@]}") ;;
