@@ -12,32 +12,16 @@
 #include <vector>
 
 #include "game/kept_files/kept_file.h"
+#include "game/kept_files/new_file_names.h"
 
 namespace zelto {
 
 namespace {
 
-// The suffix ReplaceKeptFile adds to a kept file's name for its new file, before the six
-// letters and digits mkostemp puts in place of XXXXXX.
-constexpr std::string_view kNewFileSuffix = ".new-";
-constexpr std::size_t kNewFileMarks = 6;
-
 // The folder of a path, with its slash, or "." for a bare name.
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? "." : path.substr(0, slash + 1);
-}
-
-bool IsNewFileName(std::string_view name, std::string_view start) {
-    if (name.size() != start.size() + kNewFileMarks || name.substr(0, start.size()) != start) {
-        return false;
-    }
-    for (const char mark : name.substr(start.size())) {
-        const bool letterOrDigit = (mark >= 'a' && mark <= 'z') || (mark >= 'A' && mark <= 'Z') ||
-                                   (mark >= '0' && mark <= '9');
-        if (!letterOrDigit) return false;
-    }
-    return true;
 }
 
 // Calls `found` with the open folder and the name of each new file of `path` in it, until it
@@ -128,7 +112,9 @@ KeptFileRead ReadKeptFile(const std::string& path, std::size_t largest, std::str
 }
 
 int ReplaceKeptFile(const std::string& path, std::string_view bytes, const KeptFileWriter& writer) {
-    const std::string pattern = path + std::string(kNewFileSuffix) + "XXXXXX";
+    // mkostemp puts its letters and digits in place of the Xs.
+    const std::string pattern =
+        path + std::string(kNewFileSuffix) + std::string(kNewFileMarks, 'X');
     std::vector<char> fresh(pattern.begin(), pattern.end());
     fresh.push_back('\0');
     const int fd = mkostemp(fresh.data(), O_CLOEXEC);

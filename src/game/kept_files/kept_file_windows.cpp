@@ -14,14 +14,13 @@
 #include <random>
 
 #include "game/kept_files/kept_file.h"
+#include "game/kept_files/new_file_names.h"
 #include "game/kept_files/wide_paths.h"
 
 namespace zelto {
 
 namespace {
 
-constexpr std::string_view kNewFileSuffix = ".new-";
-constexpr std::size_t kNewFileMarks = 6;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool IsSeparator(char letter) {
@@ -66,18 +65,6 @@ int ErrnoOf(DWORD error) {
 bool Failed() {
     errno = ErrnoOf(GetLastError());
     return false;
-}
-
-bool IsNewFileName(std::string_view name, std::string_view start) {
-    if (name.size() != start.size() + kNewFileMarks || name.substr(0, start.size()) != start) {
-        return false;
-    }
-    for (const char mark : name.substr(start.size())) {
-        const bool letterOrDigit = (mark >= 'a' && mark <= 'z') || (mark >= 'A' && mark <= 'Z') ||
-                                   (mark >= '0' && mark <= '9');
-        if (!letterOrDigit) return false;
-    }
-    return true;
 }
 
 // Calls `found` with the wide path of each new file of `path`, until it returns false.
